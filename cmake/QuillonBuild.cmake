@@ -1,0 +1,30 @@
+# Shared compile settings and the helper that makes one library per subsystem.
+
+add_compile_options(-Wall -Wextra -Wpedantic)
+
+if(QUILLON_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(QUILLON_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
+# quillon_library(<name> <sources...> [LINKS <targets...>])
+# Every subsystem library sees the whole src/ tree as its include root, so a
+# header is always named by its folder: #include "codec/bit_reader.h".
+function(quillon_library name)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  if(ARG_UNPARSED_ARGUMENTS)
+    add_library(${name} STATIC ${ARG_UNPARSED_ARGUMENTS})
+    set(scope PUBLIC)
+  else()
+    add_library(${name} INTERFACE)  # a subsystem whose sources are headers only
+    set(scope INTERFACE)
+  endif()
+  target_include_directories(${name} ${scope} ${PROJECT_SOURCE_DIR}/src)
+  if(ARG_LINKS)
+    target_link_libraries(${name} ${scope} ${ARG_LINKS})
+  endif()
+endfunction()

@@ -1,0 +1,31 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace quillon::test {
+
+// One real fax page of the shared corpus and the pixel hash it decodes to.
+struct CorpusPage {
+    std::string file;
+    std::uint64_t hash;
+    unsigned width;
+    unsigned rows;
+};
+
+std::filesystem::path corpusDir();
+bool corpusAvailable();
+const std::vector<CorpusPage>& corpusPages();
+// The eight ITU test pages (CCITT_1 to CCITT_8).
+std::vector<CorpusPage> ituPages();
+
+}  // namespace quillon::test
+
+// Skips the current test when the shared corpus is not beside the project.
+#define QUILLON_REQUIRE_CORPUS()                                                       \
+    do {                                                                               \
+        if (!::quillon::test::corpusAvailable())                                       \
+            GTEST_SKIP() << "corpus folder not found: " << ::quillon::test::corpusDir(); \
+    } while (0)

@@ -1,0 +1,27 @@
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quillon::test {
+
+struct ProcessResult {
+    int exitCode = -1;   // -1 when the process did not exit normally
+    int signal = 0;      // the signal that ended it, if any
+    std::string out;
+    std::string err;
+};
+
+// Runs a program with the given arguments, no standard input, and collects its
+// output. env adds or replaces variables; a name given with an empty value
+// removes that variable.
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& env = {});
+
+// Runs the built quillon executable with $QUILLON_HOME set to home and no display.
+ProcessResult runQuillon(const std::vector<std::string>& args, const std::string& home,
+                         std::map<std::string, std::string> env = {});
+
+std::string quillonExe();
+
+}  // namespace quillon::test
