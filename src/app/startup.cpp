@@ -1,7 +1,77 @@
 #include "app/startup.h"
 
+#include <iostream>
+
+#include "app/command_line.h"
+#include "app/command_line_mode.h"
+#include "platform/environment.h"
+#include "platform/home_folder.h"
+#include "platform/private_temp_folder.h"
+
 namespace quillon {
 
-int runProgram(int, char**) { return 0; }
+namespace {
+
+bool hasWord(int argc, char** argv, std::string_view a, std::string_view b = {}) {
+    for (int i = 1; i < argc; ++i)
+        if (argv[i] == a || (!b.empty() && argv[i] == b)) return true;
+    return false;
+}
+
+int openMainWindow(ProgramContext& context, const MainWindowRunner& mainWindow) {
+    if (!mainWindow) {
+        std::cerr << "The main window is not available in this build; give a complete command line.\n";
+        return kExitNoWindow;
+    }
+    if (!platform::displayAvailable()) {
+        std::cerr << "No display: the main window cannot be opened; give a complete command line.\n";
+        return kExitNoWindow;
+    }
+    return mainWindow(context);
+}
+
+int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPaths& paths) {
+    ProgramContext context;
+    context.paths = paths;
+    context.options = startupConvertOptions(paths);
+    context.logFile = paths.logFile;
+    context.argc = argc;
+    context.argv = argv;
+
+    BatchJob job;
+    job.convertOptions = context.options;
+    job.intermediatePageFile = paths.intermediatePageFile;
+    std::optional<std::vector<std::string>> words(std::in_place);
+    for (int i = 1; i < argc; ++i) words->push_back(argv[i]);
+
+    const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
+    if (parsed == kCommandLineComplete) return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
+    context.options = job.convertOptions;
+    return openMainWindow(context, mainWindow);
+}
+
+}  // namespace
+
+int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
+    if (hasWord(argc, argv, "--help", "-h")) {
+        writeUsage(std::cout);
+        return kExitSuccess;
+    }
+    if (hasWord(argc, argv, "--version")) {
+        std::cout << kVersionText << "\n";
+        return kExitSuccess;
+    }
+    platform::removeOnTermination();
+    const std::string& tempFolder = platform::privateTempFolder();
+    if (tempFolder.empty()) {
+        std::cerr << "No private temporary folder can be made under $TMPDIR or /tmp.\n";
+        return kExitFilesFailed;
+    }
+    const WorkPaths paths = formWorkPaths(platform::homeFolder(), tempFolder);
+    const int exitCode = run(argc, argv, mainWindow, paths);
+    deleteWorkFiles(paths);
+    platform::removePrivateTempFolder();
+    return exitCode;
+}
 
 }  // namespace quillon

@@ -1,8 +1,35 @@
 #pragma once
+// The process entry: work paths, command line, and the choice between the
+// command-line mode and the main window.
+
+#include <functional>
+#include <string>
+
+#include "app/batch_job.h"
+#include "app/work_paths.h"
 
 namespace quillon {
 
-// Runs the program: command-line mode or the main window. Returns the exit code.
-int runProgram(int argc, char** argv);
+// What the main window starts from.
+struct ProgramContext {
+    WorkPaths paths;
+    ConvertOptions options;  // the start-up values with the command line's changes
+    std::string logFile;
+    int argc = 0;
+    char** argv = nullptr;
+};
+
+// Runs the main window and returns the process exit code.
+using MainWindowRunner = std::function<int(ProgramContext&)>;
+
+constexpr const char* kVersionText = "Batch Quillon V3.00, build 0903";
+
+// Exit codes of the program.
+constexpr int kExitSuccess = 0;
+constexpr int kExitFilesFailed = 1;
+constexpr int kExitNoWindow = 2;
+
+// Runs the program; mainWindow may be empty in a build without the window.
+int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow);
 
 }  // namespace quillon

@@ -1,0 +1,35 @@
+#pragma once
+// One conversion request: what to convert, where to, how, and what happened.
+
+#include <string>
+#include <vector>
+
+#include "engine/convert_options.h"
+#include "tiffcopy/copy_options.h"
+
+namespace quillon {
+
+enum class JobMode { None = 0, Folder = 1, File = 2 };
+
+struct BatchJob {
+    bool keepDate = false;           // "/l": outputs take the source's file times
+    bool quiet = false;              // "/q": no results text at the end
+    bool keepExtension = false;      // "/ke": a.fxd becomes a.fxd.tif
+    bool includeSubFolders = false;  // "/i"
+    bool keepHierarchy = false;      // "/kh": outputs keep the sub-folder part
+    JobMode mode = JobMode::None;
+    bool skipExisting = false;       // skip outputs that exist with a size above 0
+    std::string filter = "*.*";
+    std::string source;
+    std::string destination;
+    std::string results;                // one line per file, each ending in CR LF
+    std::vector<std::string> fileList;  // paths relative to the source folder
+    CopyOptions copyOptions;
+
+    // The engine options in force for this job's conversions (a copy, so a
+    // worker thread never shares them) and where its intermediate files go.
+    ConvertOptions convertOptions;
+    std::string intermediatePageFile;
+};
+
+}  // namespace quillon

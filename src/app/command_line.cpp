@@ -1,0 +1,170 @@
+#include "app/command_line.h"
+
+#include <strings.h>
+
+#include <array>
+#include <ostream>
+#include <string_view>
+
+namespace quillon {
+
+namespace {
+
+bool isWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+// Options whose value may be given in double quotes.
+constexpr std::array<std::string_view, 5> kQuotablePrefixes{"/d=", "/sd=", "/f=", "/sf=", "/log="};
+
+std::string_view quotablePrefixOf(std::string_view word) {
+    for (std::string_view prefix : kQuotablePrefixes)
+        if (startsWithNoCase(word, prefix)) return prefix;
+    return {};
+}
+
+// A value as given after its option: without its quotes when it starts with one.
+// An unclosed quote quotes the rest of the word.
+std::string unquote(std::string_view value) {
+    if (value.empty() || value.front() != '"') return std::string(value);
+    const std::size_t close = value.find('"', 1);
+    return std::string(value.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+}  // namespace
+
+void writeUsage(std::ostream& out) {
+    out << "Usage: quillon [/q /l] [/b=0 /v=0] /f=source-file /sf=dest-tif-file\n";
+    out << "or\n";
+    out << "Usage: quillon [/q /l] [/b=0 /v=0] /d=source-folder /sd=dest-folder [/filter=]\n";
+    out.flush();
+}
+
+namespace {
+
+// Applies one word; returns false when the word is not an option.
+bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::ostream& err) {
+    ConvertOptions& options = job.convertOptions;
+    struct Flag {
+        std::string_view name;
+        bool BatchJob::*field;
+    };
+    static constexpr Flag kFlags[] = {{"/l", &BatchJob::keepDate},          {"/q", &BatchJob::quiet},
+                                      {"/ke", &BatchJob::keepExtension},    {"/i", &BatchJob::includeSubFolders},
+                                      {"/kh", &BatchJob::keepHierarchy}};
+    for (const Flag& flag : kFlags) {
+        if (equalsNoCase(word, flag.name)) {
+            job.*flag.field = true;
+            return true;
+        }
+    }
+    if (equalsNoCase(word, "/raw")) return options.rawStart = 1, true;
+    if (equalsNoCase(word, "/relines")) return options.recountLines = 1, true;
+    // "/m=0".."/m=2", "/b=0".."/b=2", "/v=0".."/v=4": one digit, nothing after it.
+    if (word.size() == 4 && word[0] == '/' && word[2] == '=' && word[3] >= '0' && word[3] <= '9') {
+        const int digit = word[3] - '0';
+        switch (word[1] | 0x20) {
+            case 'm':
+                if (digit <= 2) options.pageMode = static_cast<std::uint8_t>(digit);
+                return digit <= 2;
+            case 'b':
+                if (digit <= 2) options.bitOrder = static_cast<std::uint8_t>(digit);
+                return digit <= 2;
+            case 'v':
+                if (digit <= 4) options.verticalResolution = static_cast<std::uint16_t>(digit * 100);
+                return digit <= 4;
+            default:
+                break;  // "/d=1", "/f=2": a prefix option below
+        }
+    }
+    if (startsWithNoCase(word, "/filter=")) return job.filter = std::string(word.substr(8)), true;
+    if (startsWithNoCase(word, "/d=")) return job.source = unquote(word.substr(3)), true;
+    if (startsWithNoCase(word, "/sd=")) {
+        job.destination = unquote(word.substr(4));
+        job.mode = JobMode::Folder;
+        return true;
+    }
+    if (startsWithNoCase(word, "/f=")) return job.source = unquote(word.substr(3)), true;
+    if (startsWithNoCase(word, "/sf=")) {
+        job.destination = unquote(word.substr(4));
+        job.mode = JobMode::File;
+        return true;
+    }
+    if (startsWithNoCase(word, "/log=")) {
+        std::string path = unquote(word.substr(5));
+        if (path.size() > kMaxLogPathLength) {
+            err << "The log path given with /log= is longer than " << kMaxLogPathLength
+                << " bytes; the default log is kept.\n";
+        } else {
+            logPath = std::move(path);
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int parseCommandLine(const std::optional<std::vector<std::string>>& words, BatchJob& job, std::string& logPath,
+                     std::ostream& out, std::ostream& err) {
+    job.keepDate = job.quiet = job.keepExtension = false;
+    job.includeSubFolders = job.keepHierarchy = job.skipExisting = false;
+    job.mode = JobMode::None;
+    job.filter = "*.*";
+    job.convertOptions.rawStart = 0;
+    job.convertOptions.recountLines = 0;
+
+    if (!words) return kNoCommandLine;
+    if (words->empty()) return kEmptyCommandLine;
+    for (const std::string& raw : *words) {
+        std::string_view word = raw;
+        while (!word.empty() && isWhiteSpace(word.front())) word.remove_prefix(1);
+        if (!word.empty()) applyWord(word, job, logPath, err);  // other words are ignored
+    }
+    if (job.mode == JobMode::None) {
+        writeUsage(out);
+        return kCommandLineIncomplete;
+    }
+    if (job.destination.empty()) {
+        err << "ERROR Save Folder: Please set save folder with '/sd=' or '/sf=', and be sure it is not the same as "
+               "source folder\n";
+        return kCommandLineIncomplete;
+    }
+    return kCommandLineComplete;
+}
+
+std::vector<std::string> splitCommandLine(const std::string& text) {
+    std::vector<std::string> words;
+    std::string_view rest = text;
+    while (!rest.empty() && isWhiteSpace(rest.back())) rest.remove_suffix(1);
+    while (!rest.empty() && isWhiteSpace(rest.front())) rest.remove_prefix(1);
+    while (!rest.empty()) {
+        const std::size_t blank = rest.find(' ');
+        std::string_view word = rest.substr(0, blank);
+        const std::string_view prefix = quotablePrefixOf(word);
+        std::size_t consumed = word.size();
+        if (!prefix.empty() && word.size() > prefix.size() && word[prefix.size()] == '"') {
+            const std::size_t open = prefix.size();
+            const std::size_t close = rest.find('"', open + 1);
+            if (close != std::string_view::npos) {
+                words.push_back(std::string(word.substr(0, open)) + std::string(rest.substr(open + 1, close - open - 1)));
+                consumed = close + 1;
+            } else {
+                words.push_back(std::string(word.substr(0, open)) + std::string(word.substr(open + 1)));
+            }
+        } else {
+            words.emplace_back(word);
+        }
+        rest.remove_prefix(std::min(consumed, rest.size()));
+        while (!rest.empty() && isWhiteSpace(rest.front())) rest.remove_prefix(1);
+    }
+    return words;
+}
+
+}  // namespace quillon

@@ -1,0 +1,14 @@
+#pragma once
+#include <iosfwd>
+#include <string>
+
+#include "app/batch_job.h"
+
+namespace quillon {
+
+// Runs the conversion a complete command line describes, appends the results
+// to the log and, unless quiet, writes them to out (CR LF shown as LF).
+// Returns 0 when every file converted or was skipped, 1 when any failed.
+int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& out, std::ostream& err);
+
+}  // namespace quillon

@@ -1,0 +1,25 @@
+#include "app/conversion_log.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/local_time.h"
+
+namespace quillon {
+
+LogResult writeLog(const std::string& logPath, const std::string& text) {
+    if (logPath.empty()) return LogResult::NoLog;
+    const std::string::size_type slash = logPath.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        const std::string folder = logPath.substr(0, slash);
+        if (!platform::folderExists(folder) && !platform::makeFolder(folder)) return LogResult::FolderMissing;
+    }
+    std::FILE* file = std::fopen(logPath.c_str(), "ab");
+    if (!file) return LogResult::CannotOpen;
+    const std::string entry = platform::formatLocalTime("%Y-%m-%d %H:%M:%S\n") + text +
+                              "--------------------------------------------------\n";
+    const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
+    return std::fclose(file) == 0 && written ? LogResult::Written : LogResult::CannotOpen;
+}
+
+}  // namespace quillon

@@ -1,0 +1,32 @@
+#pragma once
+// Converting one WinFax file into a TIFF file (or one TIFF file per page).
+
+#include <string>
+
+#include "app/batch_job.h"
+
+namespace quillon {
+
+// convertFile results.
+constexpr int kConverted = 0;
+constexpr int kSkippedExisting = 1;
+constexpr int kSourceIsTiff = 2;
+constexpr int kNotWinFax = -1;
+constexpr int kCannotMakeFolder = -2;
+constexpr int kNotFax = -5;
+constexpr int kEngineFailed = -6;
+constexpr int kCopyFailed = -7;
+constexpr int kPagesLeftOut = -8;
+constexpr int kException = -9;
+
+// Converts source into destination and appends a results line to job.results.
+int convertFile(BatchJob& job, const std::string& source, const std::string& destination);
+
+// Makes a folder with any missing parents; true when it exists afterwards.
+bool makeFolderPath(const std::string& folder);
+
+// Gives `to` the access and modification times of `from`: 0, -1 when the first
+// file cannot be read, -2 when the second cannot be changed.
+int copyFileTimes(const std::string& from, const std::string& to);
+
+}  // namespace quillon

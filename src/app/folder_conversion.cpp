@@ -1,0 +1,65 @@
+#include "app/folder_conversion.h"
+
+#include "app/file_conversion.h"
+#include "engine/format_detection.h"
+#include "platform/folder_search.h"
+
+namespace quillon {
+
+namespace {
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+}  // namespace
+
+void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolders) {
+    const std::size_t rootLength = joinPath(job.source, "").size();
+    for (const platform::FolderEntry& entry : platform::searchFolder(folder, job.filter)) {
+        if (entry.name == "." || entry.name == "..") continue;
+        const std::string path = joinPath(folder, entry.name);
+        if (entry.isFolder) {
+            if (includeSubFolders) collectFiles(job, path, true);
+            continue;
+        }
+        const std::string relative = path.substr(std::min(rootLength, path.size()));
+        if (detectFormat(relative) == kFormatWinFax) job.fileList.push_back(relative);
+    }
+}
+
+std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
+                             const std::string& destination, bool keepExtension, bool keepHierarchy) {
+    // Listed files always carry their extension, so the last dot of the whole
+    // path lies in the relative part; it is not cut when it starts the path.
+    std::string path = relativePath;
+    const std::size_t dot = path.rfind('.');
+    const bool dotStartsPath = dot == 0 && joinPath(sourceFolder, "").empty();
+    if (!keepExtension && dot != std::string::npos && !dotStartsPath) path.resize(dot);
+    path += ".tif";
+    if (keepHierarchy) return joinPath(destination, path);
+    const std::size_t slash = path.rfind('/');
+    return joinPath(destination, slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+int convertFolder(BatchJob& job, FolderSummary* summary) {
+    if (job.destination.empty()) return -1;
+    job.results = "Batch Quillon command line mode : convert folder\r\nSource Folder: " + job.source +
+                  "\r\nSave Folder: " + job.destination + "\r\n";
+    job.skipExisting = false;  // a folder run converts every file again
+    FolderSummary counts;
+    for (const std::string& entry : job.fileList) {
+        const std::string source = joinPath(job.source, entry);
+        const std::string output =
+            folderOutputPath(job.source, entry, job.destination, job.keepExtension, job.keepHierarchy);
+        const int result = convertFile(job, source, output);
+        if (result == kConverted) ++counts.converted;
+        else if (result < 0) ++counts.failed;
+    }
+    job.results += "\r\n---------\r\nTotal converted FAX files: " + std::to_string(counts.converted) + "\r\n";
+    if (summary) *summary = counts;
+    return 0;
+}
+
+}  // namespace quillon

@@ -1,0 +1,32 @@
+#pragma once
+// Converting every WinFax file of a folder tree.
+
+#include <string>
+
+#include "app/batch_job.h"
+
+namespace quillon {
+
+// Appends to job.fileList the WinFax files of folder (a path below or equal to
+// job.source) whose names match job.filter, as paths relative to job.source;
+// with includeSubFolders, also those of sub-folders whose names match the filter.
+void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolders);
+
+struct FolderSummary {
+    int converted = 0;
+    int failed = 0;
+};
+
+// Converts the listed files into job.destination and writes the header and
+// total lines around their results lines. Returns 0, or -1 when the
+// destination is empty (nothing done).
+int convertFolder(BatchJob& job, FolderSummary* summary = nullptr);
+
+// The output path of a source file: its extension replaced by ".tif" (or
+// ".tif" appended with keepExtension), placed in destination, under its
+// sub-folder path when keepHierarchy is set. Only the source folder at the
+// start of the path is replaced.
+std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
+                             const std::string& destination, bool keepExtension, bool keepHierarchy);
+
+}  // namespace quillon

@@ -1,0 +1,29 @@
+#include "platform/environment.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace quillon::platform {
+
+namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+}  // namespace
+
+bool displayAvailable() {
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+}
+
+std::string programPath() {
+    std::vector<char> buffer(4096);
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    return length > 0 ? std::string(buffer.data(), static_cast<std::size_t>(length)) : std::string();
+}
+
+}  // namespace quillon::platform

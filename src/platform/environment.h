@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+namespace quillon::platform {
+
+// True when a window can be shown: an X11 or Wayland display is named, or Qt
+// is told to use a platform that needs none (such as offscreen).
+bool displayAvailable();
+
+// Full path of the running executable, or an empty text.
+std::string programPath();
+
+}  // namespace quillon::platform

@@ -1,0 +1,50 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+
+namespace quillon::platform {
+
+bool fileExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0;
+}
+
+bool folderExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::int64_t fileSize(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+bool makeFolder(const std::string& path) { return !path.empty() && mkdir(path.c_str(), 0777) == 0; }
+
+bool removeFile(const std::string& path) { return !path.empty() && unlink(path.c_str()) == 0; }
+
+bool renameFile(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::string siblingTempName(const std::string& path) {
+    const std::string::size_type slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    static std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%012llx.part", static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+        std::string candidate = folder + "." + name + suffix;
+        if (!fileExists(candidate)) return candidate;
+    }
+    return {};
+}
+
+}  // namespace quillon::platform

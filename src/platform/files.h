@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace quillon::platform {
+
+bool fileExists(const std::string& path);     // a file or folder of that name exists
+bool folderExists(const std::string& path);
+// Size in bytes of a regular file, or -1 when it cannot be examined.
+std::int64_t fileSize(const std::string& path);
+// Makes one folder level; true when it was made.
+bool makeFolder(const std::string& path);
+bool removeFile(const std::string& path);
+// Replaces `to` by `from` in one step (both in the same folder).
+bool renameFile(const std::string& from, const std::string& to);
+// A name in the same folder as `path` that does not exist yet, for writing a
+// file completely before it is renamed into place. Empty when none is found.
+std::string siblingTempName(const std::string& path);
+
+}  // namespace quillon::platform

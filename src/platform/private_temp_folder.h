@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+namespace quillon::platform {
+
+// The process's own folder for intermediate files: made with mkdtemp (mode
+// 0700) under $TMPDIR or /tmp on first use, and removed with its content when
+// the process exits normally or is ended by SIGINT, SIGTERM or SIGHUP (once
+// removeOnTermination() has been called). Returned with a trailing '/'.
+// Fixed names in a shared folder would let other users read the faxes or
+// plant links that the program then overwrites.
+// Returns an empty text when no folder can be made.
+const std::string& privateTempFolder();
+
+// Removes the folder now (also done at normal exit).
+void removePrivateTempFolder();
+
+// Blocks SIGINT, SIGTERM and SIGHUP in the calling thread (and so in every
+// thread it starts later) and hands them to a watcher thread that removes the
+// private folder and then ends the process with the same signal. Call it early
+// in main, before other threads exist.
+void removeOnTermination();
+
+}  // namespace quillon::platform
