@@ -1,0 +1,104 @@
+#pragma once
+// Decodes CCITT-coded fax pages (modified Huffman, T.4 one- and
+// two-dimensional, T.6) into a FaxImage bitmap, or only counts their lines.
+// Decoding is forgiving: a line that does not decode to exactly the page width
+// is dropped and decoding resumes at the next point of synchronisation.
+
+#include <cstdint>
+#include <vector>
+
+#include "codec/bit_reader.h"
+#include "codec/fax_image.h"
+#include "codec/row_writer.h"
+#include "codec/run_list.h"
+
+namespace quillon {
+
+// Widest page the decoders accept (the widest fax line is 4864 pixels;
+// page headers hold 16-bit widths).
+inline constexpr std::int32_t kMaxPageWidth = 65535;
+
+class FaxDecoder {
+public:
+    // Binds the bit input to data (not owned). fillOrder 1: bytes used as stored;
+    // any other value: bit-reversed. scheme is the ImageCoding that decodePage
+    // dispatches on (3, 4, 5, 6). invert 0: white pixels are 1 bits.
+    void initDecoder(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder, std::uint8_t scheme,
+                     std::uint8_t invert);
+    // The same for T.6 data: options with bit 0 set are refused by decodePageT6;
+    // flagCount is the least number of 0xFF bytes before a new start of data.
+    void initDecoderT6(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder, std::uint8_t options,
+                       std::uint8_t invert, std::uint8_t flagCount);
+    // T.6 only: the data start at the first byte, findT6Start searches no flags.
+    void setRawStart(bool rawStart) { rawStart_ = rawStart; }
+    void setGeometry(std::int32_t width, std::int32_t maxRows);
+    // Count-only: page decoders decode every line into one scratch row and count the good lines;
+    // the FaxImage bitmap stays empty. Memory is then one row plus two run lists, whatever maxRows is.
+    void setCountOnly(bool countOnly) { countOnly_ = countOnly; }
+
+    // Decodes a page by scheme: 3 modified Huffman byte-aligned, 4 word-aligned,
+    // 5 T.4 one-dimensional, 6 T.4 two-dimensional; others -1. The result is
+    // the number of dropped lines (modified Huffman: 1 when it stopped at a bad
+    // line), or -1 when the page could not be decoded at all.
+    int decodePage(FaxImage& image);
+    // Positions the reader at a start of T.6 data: mode 0 searches from the
+    // first byte, 1 from the resume position, 2 from the later of the resume
+    // position and the current one. 0, or the load status when data end first.
+    int findT6Start(int mode);
+    // Decodes a T.6 page from the current position: 0, -11 when not one line
+    // decoded, -12 when an invalid code had no new start behind it, -1 when
+    // refused (options bit 0, geometry, memory).
+    int decodePageT6(FaxImage& image);
+
+    // Line level. Runs go to row with clear = colour XOR invert and are
+    // appended to current. Results are the line length or a status from
+    // codec/decode_status.h.
+    // One run code of colour 0 (white) or 1 (black): its length (a make-up
+    // code gives its multiple of 64 and the caller adds what follows), -11, -12 or -13.
+    int decodeRun(int colour);
+    // A T.4 one-dimensional line up to and including its EOL.
+    int decodeLine1D(RowWriter& row, RunList& current);
+    // A T.4 two-dimensional line against reference, up to and including its EOL.
+    int decodeLine2D(RowWriter& row, RunList& current, RunList& reference);
+    // A T.6 line: complete when its coding reaches the width; lineTotal gets the
+    // sum of the written runs.
+    int decodeLineT6(RowWriter& row, RunList& current, RunList& reference, std::int32_t& lineTotal);
+
+    BitReader& reader() { return reader_; }
+    const BitReader& reader() const { return reader_; }
+    // Byte position of the first flag byte before the most recent T.6 start.
+    std::int32_t mark() const { return mark_; }
+    std::int32_t width() const { return width_; }
+    std::int32_t maxRows() const { return maxRows_; }
+
+private:
+    struct PageBuffers;
+    int beginPage(FaxImage& image, ImageCoding coding);
+    std::uint8_t* rowFor(FaxImage& image, std::uint32_t rows);
+    void finishPage(FaxImage& image, std::uint32_t goodLines);
+    int decodePageMH(FaxImage& image, bool wordAligned);
+    int decodePage1D(FaxImage& image);
+    int decodePage2D(FaxImage& image);
+    int findEolWithTag();
+    int decodeMode();
+
+    BitReader reader_;
+    std::int32_t mark_ = 0;
+    std::int32_t resume_ = 0;
+    bool rawStart_ = false;
+    bool countOnly_ = false;
+    std::uint8_t scheme_ = 0;
+    std::uint8_t invert_ = 0;
+    std::int32_t width_ = 0;
+    std::int32_t maxRows_ = 0;
+    std::uint8_t options_ = 0;
+    std::uint8_t flagCount_ = 0;
+
+    // Per-page storage, sized once per page and reused across pages.
+    std::vector<std::uint8_t> scratchRow_;
+    std::vector<std::uint32_t> runStorage_;
+    RunList current_;
+    RunList reference_;
+};
+
+}  // namespace quillon

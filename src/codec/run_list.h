@@ -1,0 +1,27 @@
+#pragma once
+// The run lengths of one line, first run white (possibly 0). The decoder of a
+// line appends to it; as reference line its cursor counts the runs consumed.
+
+#include <cstdint>
+
+namespace quillon {
+
+struct RunList {
+    std::uint32_t* runs = nullptr;  // storage, not owned; nullptr records nothing
+    std::uint32_t capacity = 0;
+    std::uint32_t count = 0;
+    std::uint32_t cursor = 0;
+
+    void clear() { count = cursor = 0; }
+    void append(std::uint32_t run) {
+        if (count < capacity) runs[count++] = run;
+    }
+    // The reference line of a page's first T.6 line: one white run of width.
+    void setAllWhite(std::uint32_t width) {
+        cursor = 0;
+        count = 0;
+        append(width);
+    }
+};
+
+}  // namespace quillon
