@@ -1,0 +1,163 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace quillon {
+namespace {
+
+struct Parsed {
+    int result;
+    BatchJob job;
+    std::string logPath = "default.log";
+    std::string out;
+    std::string err;
+};
+
+Parsed parse(const std::vector<std::string>& words, BatchJob job = {}) {
+    Parsed p{0, std::move(job), "default.log", "", ""};
+    std::ostringstream out, err;
+    p.result = parseCommandLine(words, p.job, p.logPath, out, err);
+    p.out = out.str();
+    p.err = err.str();
+    return p;
+}
+
+Parsed parseText(const std::string& text) { return parse(splitCommandLine(text)); }
+
+const char* kUsage =
+    "Usage: quillon [/q /l] [/b=0 /v=0] /f=source-file /sf=dest-tif-file\n"
+    "or\n"
+    "Usage: quillon [/q /l] [/b=0 /v=0] /d=source-folder /sd=dest-folder [/filter=]\n";
+
+TEST(CommandLine, FolderAndFileConversions) {
+    Parsed folder = parseText("/q /d=C:/In /sd=C:/Out");
+    EXPECT_EQ(folder.result, kCommandLineComplete);
+    EXPECT_EQ(folder.job.mode, JobMode::Folder);
+    EXPECT_EQ(folder.job.source, "C:/In") << "values keep their case";
+    EXPECT_EQ(folder.job.destination, "C:/Out");
+    EXPECT_TRUE(folder.job.quiet);
+    EXPECT_TRUE(folder.out.empty());
+
+    Parsed file = parseText("/F=/in/a.fxd /SF=/out/b.tif /M=1 /v=2 /RELINES /raw /b=2 /L /KE /I /KH");
+    EXPECT_EQ(file.result, kCommandLineComplete);
+    EXPECT_EQ(file.job.mode, JobMode::File);
+    EXPECT_EQ(file.job.source, "/in/a.fxd");
+    EXPECT_EQ(file.job.convertOptions.pageMode, 1);
+    EXPECT_EQ(file.job.convertOptions.verticalResolution, 200);
+    EXPECT_EQ(file.job.convertOptions.bitOrder, 2);
+    EXPECT_EQ(file.job.convertOptions.recountLines, 1);
+    EXPECT_EQ(file.job.convertOptions.rawStart, 1);
+    EXPECT_TRUE(file.job.keepDate && file.job.keepExtension && file.job.includeSubFolders && file.job.keepHierarchy);
+}
+
+TEST(CommandLine, QuotedValuesSpanBlanks) {
+    Parsed p = parseText("/d=\"C:/My Faxes\" /sd=\"D:/Out Dir\" /q");
+    EXPECT_EQ(p.result, kCommandLineComplete);
+    EXPECT_EQ(p.job.source, "C:/My Faxes");
+    EXPECT_EQ(p.job.destination, "D:/Out Dir");
+    EXPECT_TRUE(p.job.quiet) << "the word after a quoted value is read";
+
+    Parsed q = parseText("/d=\"C:/Faxes\" /sd=D:/Out");
+    EXPECT_EQ(q.job.source, "C:/Faxes");
+    EXPECT_EQ(q.job.destination, "D:/Out");
+
+    // One argv word may also carry its own quotes.
+    Parsed argv = parse({"/d=\"/my faxes\"", "/sd=/out"});
+    EXPECT_EQ(argv.job.source, "/my faxes");
+}
+
+TEST(CommandLine, UnclosedQuoteDoesNotSwallowTheWordsAfterIt) {
+    const auto words = splitCommandLine("/d=\"/in /sd=/out /q");
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[0], "/d=/in");
+    Parsed p = parse(words);
+    EXPECT_EQ(p.result, kCommandLineComplete);
+    EXPECT_EQ(p.job.source, "/in");
+    EXPECT_EQ(p.job.destination, "/out");
+    EXPECT_TRUE(p.job.quiet);
+}
+
+TEST(CommandLine, SplittingFollowsBlanksOnly) {
+    EXPECT_EQ(splitCommandLine("  /q\t/l   /i  "), (std::vector<std::string>{"/q\t/l", "/i"}));
+    EXPECT_EQ(splitCommandLine("/filter=\"*.fxd\" x"), (std::vector<std::string>{"/filter=\"*.fxd\"", "x"}));
+    EXPECT_TRUE(splitCommandLine("   ").empty());
+}
+
+TEST(CommandLine, LaterOptionWins) {
+    Parsed p = parseText("/sd=D:/A /sf=D:/b.tif");
+    EXPECT_EQ(p.job.mode, JobMode::File);
+    EXPECT_EQ(p.job.destination, "D:/b.tif");
+    Parsed back = parseText("/sf=D:/b.tif /sd=D:/A /m=2 /m=0");
+    EXPECT_EQ(back.job.mode, JobMode::Folder);
+    EXPECT_EQ(back.job.convertOptions.pageMode, 0);
+    Parsed fileFromFolder = parseText("/d=/in /sf=/out/x.tif");
+    EXPECT_EQ(fileFromFolder.job.mode, JobMode::File) << "the source option does not choose the mode";
+}
+
+TEST(CommandLine, IncompleteLinesWriteUsageOrSaveFolderError) {
+    Parsed sourceOnly = parseText("/d=C:/In");
+    EXPECT_EQ(sourceOnly.result, kCommandLineIncomplete);
+    EXPECT_EQ(sourceOnly.out, kUsage);
+
+    Parsed blanks = parse({"   "});
+    EXPECT_EQ(blanks.result, kCommandLineIncomplete) << "blanks only are not an empty command line";
+    EXPECT_EQ(blanks.out, kUsage);
+
+    Parsed emptyDestination = parseText("/sd=");
+    EXPECT_EQ(emptyDestination.result, kCommandLineIncomplete);
+    EXPECT_TRUE(emptyDestination.out.empty());
+    EXPECT_NE(emptyDestination.err.find("ERROR Save Folder"), std::string::npos);
+    EXPECT_NE(emptyDestination.err.find("Please set save folder with '/sd=' or '/sf=', and be sure it is not the "
+                                        "same as source folder"),
+              std::string::npos);
+
+    Parsed destinationOnly = parseText("/sd=D:/Out");
+    EXPECT_EQ(destinationOnly.result, kCommandLineComplete);
+    EXPECT_TRUE(destinationOnly.job.source.empty());
+
+    BatchJob job;
+    std::string log;
+    std::ostringstream out, err;
+    EXPECT_EQ(parseCommandLine(std::nullopt, job, log, out, err), kNoCommandLine);
+    EXPECT_EQ(parseCommandLine(std::vector<std::string>{}, job, log, out, err), kEmptyCommandLine);
+}
+
+TEST(CommandLine, UnknownWordsAndOutOfRangeValuesAreIgnored) {
+    BatchJob before;
+    before.convertOptions.pageMode = 2;
+    before.convertOptions.verticalResolution = 300;
+    Parsed p = parse({"/m=3", "/v=5", "/b=9", "/x", "hello", "/d=1", "/sd=/o"}, before);
+    EXPECT_EQ(p.result, kCommandLineComplete);
+    EXPECT_EQ(p.job.convertOptions.pageMode, 2) << "page mode keeps its value";
+    EXPECT_EQ(p.job.convertOptions.verticalResolution, 300);
+    EXPECT_EQ(p.job.source, "1") << "\"/d=1\" is the source option, not a one-digit switch";
+}
+
+TEST(CommandLine, ParsingResetsTheJobFlags) {
+    BatchJob used;
+    used.quiet = used.keepDate = used.skipExisting = true;
+    used.filter = "*.fxd";
+    used.convertOptions.recountLines = 1;
+    Parsed p = parse({"/sd=/out"}, used);
+    EXPECT_FALSE(p.job.quiet || p.job.keepDate || p.job.skipExisting);
+    EXPECT_EQ(p.job.filter, "*.*");
+    EXPECT_EQ(p.job.convertOptions.recountLines, 0);
+    Parsed filtered = parse({"/filter=*.FXD", "/sd=/out"});
+    EXPECT_EQ(filtered.job.filter, "*.FXD");
+}
+
+TEST(CommandLine, LogPathLongerThanItsLimitIsRefused) {
+    Parsed fits = parse({"/log=" + std::string(259, 'a'), "/sd=/o"});
+    EXPECT_EQ(fits.logPath, std::string(259, 'a'));
+    Parsed tooLong = parse({"/log=" + std::string(260, 'a'), "/sd=/o"});
+    EXPECT_EQ(tooLong.result, kCommandLineComplete);
+    EXPECT_EQ(tooLong.logPath, "default.log");
+    EXPECT_NE(tooLong.err.find("/log="), std::string::npos);
+    Parsed quoted = parseText("/log=\"/var/my logs/run.txt\" /sd=/o");
+    EXPECT_EQ(quoted.logPath, "/var/my logs/run.txt");
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "app/folder_conversion.h"
+#include "support/temp_dir.h"
+
+namespace quillon {
+namespace {
+
+TEST(CollectFiles, ListsWinFaxFilesWithTheirSubFolderPart) {
+    test::TempDir dir;
+    for (const char* name : {"a.fxd", "b.FXM", "c.txt", "d.tif", "sub/x.fxs", "sub/deeper/y.fxr", "archive/z.fxd"})
+        test::writeFile(dir / name, "x");
+
+    BatchJob job;
+    job.source = dir.str();
+    collectFiles(job, job.source, false);
+    EXPECT_EQ(job.fileList, (std::vector<std::string>{"a.fxd", "b.FXM"}));
+
+    job.fileList.clear();
+    collectFiles(job, job.source, true);
+    EXPECT_EQ(job.fileList,
+              (std::vector<std::string>{"a.fxd", "archive/z.fxd", "b.FXM", "sub/deeper/y.fxr", "sub/x.fxs"}));
+
+    // The filter applies to folders too: "archive" does not match *.fxd.
+    job.fileList.clear();
+    job.filter = "*.fxd";
+    collectFiles(job, job.source, true);
+    EXPECT_EQ(job.fileList, (std::vector<std::string>{"a.fxd"}));
+
+    // A source given with a trailing '/' still gives paths without a leading '/'.
+    job.fileList.clear();
+    job.filter = "*.*";
+    job.source = dir.str() + "/";
+    collectFiles(job, job.source, false);
+    EXPECT_EQ(job.fileList, (std::vector<std::string>{"a.fxd", "b.FXM"}));
+}
+
+TEST(CollectFiles, MissingFolderAddsNothing) {
+    BatchJob job;
+    job.source = "/nonexistent/quillon/folder";
+    collectFiles(job, job.source, true);
+    EXPECT_TRUE(job.fileList.empty());
+}
+
+TEST(FolderOutputPath, NamesFollowExtensionAndHierarchyOptions) {
+    EXPECT_EQ(folderOutputPath("/in", "sub/b.fxd", "/out", false, true), "/out/sub/b.tif");
+    EXPECT_EQ(folderOutputPath("/in", "sub/b.fxd", "/out", false, false), "/out/b.tif");
+    EXPECT_EQ(folderOutputPath("/in", "sub/b.fxd", "/out", true, true), "/out/sub/b.fxd.tif");
+    EXPECT_EQ(folderOutputPath("/in/", "a.2009.fxd", "/out/", false, false), "/out/a.2009.tif");
+    // Only the source folder at the start is replaced, never its text further on.
+    EXPECT_EQ(folderOutputPath("in", "invoices/in.fxd", "out", false, true), "out/invoices/in.tif");
+}
+
+}  // namespace
+}  // namespace quillon
