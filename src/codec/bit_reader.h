@@ -3,6 +3,7 @@
 // order correction. The reader never touches memory outside [data, data+length).
 
 #include <cstdint>
+#include <cstring>
 
 namespace quillon {
 
@@ -35,9 +36,30 @@ public:
 
     // The next 64 bits from the current bit, first bit highest; bits past the
     // data are 0. At least 57 are real when bitsLeft() allows.
-    std::uint64_t peek64() const;
+    std::uint64_t peek64() const {
+        const std::int64_t byte = bitPos_ >> 3;
+        std::uint64_t w;
+        if (byte + 8 <= length_) {
+            std::memcpy(&w, data_ + byte, 8);
+            w = __builtin_bswap64(w);
+        } else {
+            w = tailWord(byte);
+        }
+        if (fillOrder_ != 1) w = reverseBitsInBytes(w);
+        return w << (bitPos_ & 7);
+    }
     // Consumes n bits; false (reader at the end) when fewer are left.
-    bool skipBits(std::int64_t n);
+    bool skipBits(std::int64_t n) {
+        if (n > bitsLeft()) {
+            bitPos_ = totalBits();
+            return false;
+        }
+        bitPos_ += n;
+        return true;
+    }
+    // Consumes zero bits and the one bit after them; returns how many zeros
+    // there were, or -1 (reader at the end) when the data end first.
+    std::int64_t zerosBeforeOne();
     std::int64_t bitsLeft() const { return totalBits() - bitPos_; }
 
     // Byte that holds the next bit, bits of it already used (0..7), and that
@@ -51,8 +73,15 @@ public:
     int seekByte(std::int32_t position);
 
 private:
-    std::int64_t totalBits() const { return data_ ? std::int64_t(length_) * 8 : 0; }
+    std::int64_t totalBits() const { return std::int64_t(length_) * 8; }
     int byteAt(std::int64_t index) const;
+    // The last bytes of the data from index on, zero-padded to a word.
+    std::uint64_t tailWord(std::int64_t index) const;
+    static std::uint64_t reverseBitsInBytes(std::uint64_t w) {
+        w = ((w >> 1) & 0x5555555555555555ull) | ((w & 0x5555555555555555ull) << 1);
+        w = ((w >> 2) & 0x3333333333333333ull) | ((w & 0x3333333333333333ull) << 2);
+        return ((w >> 4) & 0x0F0F0F0F0F0F0F0Full) | ((w & 0x0F0F0F0F0F0F0F0Full) << 4);
+    }
 
     const std::uint8_t* data_ = nullptr;
     std::int32_t length_ = 0;

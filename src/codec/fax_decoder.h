@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codec/bit_reader.h"
+#include "codec/decode_status.h"
 #include "codec/fax_image.h"
 #include "codec/row_writer.h"
 #include "codec/run_list.h"
@@ -29,7 +30,8 @@ public:
     // flagCount is the least number of 0xFF bytes before a new start of data.
     void initDecoderT6(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder, std::uint8_t options,
                        std::uint8_t invert, std::uint8_t flagCount);
-    // T.6 only: the data start at the first byte, findT6Start searches no flags.
+    // T.6 only: the data start at the current byte; findT6Start (modes 0 and 1)
+    // searches no flags. A new start after a coding error is still searched.
     void setRawStart(bool rawStart) { rawStart_ = rawStart; }
     void setGeometry(std::int32_t width, std::int32_t maxRows);
     // Count-only: page decoders decode every line into one scratch row and count the good lines;
@@ -72,15 +74,25 @@ public:
     std::int32_t maxRows() const { return maxRows_; }
 
 private:
-    struct PageBuffers;
+    // Fills the record, frees its bitmap and sizes the raster, the scratch row
+    // and the run lists; kDecodeRefused on unusable geometry or no memory.
     int beginPage(FaxImage& image, ImageCoding coding);
-    std::uint8_t* rowFor(FaxImage& image, std::uint32_t rows);
+    // Row index `rows` of the raster, or the scratch row once the raster is
+    // full or when only counting; cleared, with the writer set on it.
+    void startRow(FaxImage& image, std::uint32_t rows, RowWriter& writer);
     void finishPage(FaxImage& image, std::uint32_t goodLines);
     int decodePageMH(FaxImage& image, bool wordAligned);
     int decodePage1D(FaxImage& image);
     int decodePage2D(FaxImage& image);
+    // Searches the next EOL whose tag bit is 1: 0, or the load status.
     int findEolWithTag();
+    // A two-dimensional mode number (0..8) or a status.
     int decodeMode();
+    // One run of a colour: its make-up codes and the terminating code.
+    std::int64_t decodeFullRun(int colour);
+    void writeRun(RowWriter& row, RunList& current, std::int64_t run, int colour) const;
+    template <bool kT6>
+    int decodeCodedLine(RowWriter& row, RunList& current, RunList& reference, std::int64_t& total);
 
     BitReader reader_;
     std::int32_t mark_ = 0;
@@ -95,6 +107,8 @@ private:
     std::uint8_t flagCount_ = 0;
 
     // Per-page storage, sized once per page and reused across pages.
+    std::uint32_t bytesPerRow_ = 0;
+    std::uint32_t heldRows_ = 0;  // rows the raster of the current page holds
     std::vector<std::uint8_t> scratchRow_;
     std::vector<std::uint32_t> runStorage_;
     RunList current_;

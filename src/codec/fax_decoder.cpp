@@ -1,0 +1,121 @@
+#include "codec/fax_decoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "codec/code_reader.h"
+#include "codec/decode_status.h"
+#include "codec/width_class.h"
+
+namespace quillon {
+
+void FaxDecoder::initDecoder(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder,
+                             std::uint8_t scheme, std::uint8_t invert) {
+    reader_.setFillOrder(fillOrder);
+    reader_.reset(data, length);
+    width_ = 0;
+    maxRows_ = 0;
+    scheme_ = scheme;
+    invert_ = invert;
+    mark_ = 0;
+    resume_ = 0;
+}
+
+void FaxDecoder::initDecoderT6(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder,
+                               std::uint8_t options, std::uint8_t invert, std::uint8_t flagCount) {
+    initDecoder(data, length, fillOrder, 0, invert);
+    options_ = options;
+    flagCount_ = flagCount;
+}
+
+void FaxDecoder::setGeometry(std::int32_t width, std::int32_t maxRows) {
+    width_ = width;
+    maxRows_ = maxRows;
+}
+
+int FaxDecoder::decodePage(FaxImage& image) {
+    switch (scheme_) {
+        case 3: return decodePageMH(image, false);
+        case 4: return decodePageMH(image, true);
+        case 5: return decodePage1D(image);
+        case 6: return decodePage2D(image);
+        default: return kDecodeRefused;
+    }
+}
+
+int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
+    if (width_ <= 0 || width_ > kMaxPageWidth || maxRows_ < 0) return kDecodeRefused;
+    bytesPerRow_ = (std::uint32_t(width_) + 7) / 8;
+    const WidthClass widthClass = classifyWidth(width_);
+    image.width = std::uint32_t(width_);
+    image.rows = 0;
+    image.bytesPerRow = bytesPerRow_;
+    image.sourceLength = std::uint32_t(reader_.length());
+    image.xResolution = widthClass.xResolution;
+    image.yResolution = 100;
+    image.resolutionUnit = 2;
+    image.fillOrder = reader_.fillOrder() == 1 ? 1 : 2;
+    image.coding = coding;
+    image.paperCode = widthClass.paperCode;
+    image.invert = invert_;
+    std::vector<std::uint8_t>().swap(image.bitmap);
+
+    // Every line takes at least one bit of data, so a raster taller than the
+    // data can fill is never needed: a hostile row count cannot claim memory
+    // out of proportion to the data.
+    const std::int64_t fillableRows = std::int64_t(reader_.length()) * 8 + 1;
+    heldRows_ = countOnly_ ? 0 : std::uint32_t(std::min<std::int64_t>(maxRows_, fillableRows));
+    const std::size_t runCapacity = std::size_t(width_) + 2;  // first white run may be 0, last may overshoot
+    if (std::size_t(heldRows_) > std::numeric_limits<std::size_t>::max() / bytesPerRow_) return kDecodeRefused;
+    try {
+        scratchRow_.resize(bytesPerRow_);
+        runStorage_.resize(2 * runCapacity);
+        image.bitmap.assign(std::size_t(heldRows_) * bytesPerRow_, 0);
+    } catch (const std::bad_alloc&) {
+        std::vector<std::uint8_t>().swap(image.bitmap);
+        heldRows_ = 0;
+        return kDecodeRefused;
+    }
+    current_ = {runStorage_.data(), std::uint32_t(runCapacity), 0, 0};
+    reference_ = {runStorage_.data() + runCapacity, std::uint32_t(runCapacity), 0, 0};
+    return 0;
+}
+
+void FaxDecoder::startRow(FaxImage& image, std::uint32_t rows, RowWriter& writer) {
+    std::uint8_t* row = rows < heldRows_ ? image.bitmap.data() + std::size_t(rows) * bytesPerRow_ : scratchRow_.data();
+    std::memset(row, 0, bytesPerRow_);
+    writer.start(row, std::uint32_t(width_));
+}
+
+void FaxDecoder::finishPage(FaxImage& image, std::uint32_t goodLines) {
+    image.rows = std::min<std::uint32_t>(goodLines, std::uint32_t(maxRows_));
+    if (countOnly_) return;
+    image.rows = std::min(image.rows, heldRows_);
+    image.bitmap.resize(std::size_t(image.rows) * bytesPerRow_);
+}
+
+int FaxDecoder::decodeRun(int colour) {
+    return readCode(reader_, colour ? kBlackTable.data() : kWhiteTable.data());
+}
+
+int FaxDecoder::decodeMode() { return readCode(reader_, kModeTable.data()); }
+
+std::int64_t FaxDecoder::decodeFullRun(int colour) {
+    std::int64_t run = 0;
+    for (;;) {
+        const int code = decodeRun(colour);
+        if (code < 0) return code;
+        run += code;
+        if (code < 64) return run;
+    }
+}
+
+void FaxDecoder::writeRun(RowWriter& row, RunList& current, std::int64_t run, int colour) const {
+    const auto length = std::uint32_t(std::min<std::int64_t>(run, std::numeric_limits<std::uint32_t>::max()));
+    putRun(row, length, (colour ^ invert_) != 0);
+    current.append(length);
+}
+
+}  // namespace quillon

@@ -1,0 +1,188 @@
+// Modified Huffman and T.4 page decoding, and the one-dimensional T.4 line.
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "codec/decode_status.h"
+#include "codec/fax_decoder.h"
+
+namespace quillon {
+
+namespace {
+
+int lineResult(std::int64_t sum) { return int(std::min<std::int64_t>(sum, std::numeric_limits<int>::max())); }
+
+}  // namespace
+
+int FaxDecoder::decodeLine1D(RowWriter& row, RunList& current) {
+    int colour = 0;
+    std::int64_t pending = 0;
+    std::int64_t sum = 0;
+    for (;;) {
+        const int code = decodeRun(colour);
+        if (code >= 64) {
+            pending += code;
+        } else if (code >= 0) {
+            writeRun(row, current, pending + code, colour);
+            sum += pending + code;
+            pending = 0;
+            colour ^= 1;
+        } else if (code == kUnexpectedEol) {
+            return lineResult(sum);
+        } else if (code == kInvalidCode) {
+            return kInvalidCode;
+        } else {
+            return sum == width_ ? kEndedAtWidth : kDataEnded;
+        }
+    }
+}
+
+int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
+    if (const int status = beginPage(image, wordAligned ? ImageCoding::ModifiedHuffmanWord : ImageCoding::ModifiedHuffman);
+        status < 0)
+        return status;
+    std::uint32_t rows = 0;
+    RowWriter row;
+    startRow(image, rows, row);
+    int colour = 0;
+    std::int64_t pending = 0;
+    std::int64_t sum = 0;
+    int result = 0;
+    for (;;) {
+        const int code = decodeRun(colour);
+        if (code == kDataEnded) break;
+        // Modified Huffman lines have no EOL to resynchronise at: a bad code
+        // or an overlong line ends the page, keeping the lines before it.
+        if (code < 0) {
+            result = 1;
+            break;
+        }
+        if (code >= 64) {
+            pending += code;
+            continue;
+        }
+        putRun(row, std::uint32_t(std::min<std::int64_t>(pending + code, width_ + 1)), (colour ^ invert_) != 0);
+        sum += pending + code;
+        pending = 0;
+        colour ^= 1;
+        if (sum < width_) continue;
+        if (sum > width_) {
+            result = 1;
+            break;
+        }
+        ++rows;
+        reader_.alignToByte(wordAligned);
+        startRow(image, rows, row);
+        colour = 0;
+        sum = 0;
+    }
+    finishPage(image, rows);
+    return result;
+}
+
+int FaxDecoder::decodePage1D(FaxImage& image) {
+    if (const int status = beginPage(image, ImageCoding::T4OneDimensional); status < 0) return status;
+    std::uint32_t rows = 0;
+    int badLines = 0;
+    RowWriter row;
+    startRow(image, rows, row);
+    int colour = 0;
+    std::int64_t pending = 0;
+    std::int64_t sum = 0;
+    auto startLine = [&] {
+        startRow(image, rows, row);
+        colour = 0;
+        pending = 0;
+        sum = 0;
+    };
+    for (;;) {
+        const int code = decodeRun(colour);
+        if (code >= 64) {
+            pending += code;
+            continue;
+        }
+        if (code >= 0) {
+            putRun(row, std::uint32_t(std::min<std::int64_t>(pending + code, width_ + 1)), (colour ^ invert_) != 0);
+            sum += pending + code;
+            pending = 0;
+            colour ^= 1;
+            if (sum <= width_) continue;
+        }
+        if (code == kUnexpectedEol) {
+            // The EOL ends the line. Short lines (the empty lines of an RTC,
+            // or the EOL that starts the data) only count as damage when
+            // they hold pixels.
+            if (sum == width_)
+                ++rows;
+            else if (sum > 0)
+                ++badLines;
+            startLine();
+            continue;
+        }
+        if (code == kDataEnded) {
+            if (sum == width_) ++rows;
+            break;
+        }
+        // An invalid code or an overlong line: drop it and go on after the next EOL.
+        ++badLines;
+        if (reader_.findEol() < 0) break;
+        startLine();
+    }
+    finishPage(image, rows);
+    return badLines;
+}
+
+int FaxDecoder::findEolWithTag() {
+    for (;;) {
+        if (const int status = reader_.findEol(); status < 0) return status;
+        const int tag = reader_.readBits(1);
+        if (tag < 0) return tag;
+        if (tag == 1) return 0;
+    }
+}
+
+int FaxDecoder::decodePage2D(FaxImage& image) {
+    if (const int status = beginPage(image, ImageCoding::T4TwoDimensional); status < 0) return status;
+    RunList* current = &current_;
+    RunList* reference = &reference_;
+    reference->clear();
+    std::uint32_t rows = 0;
+    int badLines = 0;
+    if (findEolWithTag() < 0) {
+        finishPage(image, rows);
+        return kDecodeRefused;
+    }
+    int tag = 1;
+    RowWriter row;
+    for (;;) {
+        startRow(image, rows, row);
+        current->clear();
+        const int length = tag == 1 ? decodeLine1D(row, *current) : decodeLine2D(row, *current, *reference);
+        if (length == kDataEnded) break;
+        if (length == kEndedAtWidth) {
+            ++rows;
+            break;
+        }
+        if (length == width_) {
+            ++rows;
+            std::swap(current, reference);
+            reference->cursor = 0;
+        } else if (length != 0) {
+            ++badLines;
+        }
+        // After an EOL the tag bit follows. A bad line that ended at its EOL
+        // leaves the next line decodable when that line is one-dimensional.
+        if (length >= 0 || length == kUnexpectedEol) {
+            tag = reader_.readBits(1);
+            if (tag < 0) break;
+            if (length == 0 || length == width_ || tag == 1) continue;
+        }
+        if (findEolWithTag() < 0) break;
+        tag = 1;
+    }
+    finishPage(image, rows);
+    return badLines;
+}
+
+}  // namespace quillon

@@ -1,0 +1,93 @@
+// T.6 page decoding and the search for a start of T.6 data.
+
+#include <algorithm>
+#include <bit>
+#include <utility>
+
+#include "codec/decode_status.h"
+#include "codec/fax_decoder.h"
+
+namespace quillon {
+
+int FaxDecoder::findT6Start(int mode) {
+    // Raw start places only the first start; after a coding error the
+    // decoder resumes behind flag bytes like any other page, instead of
+    // decoding the bits after the bad code as if they were lines.
+    if (rawStart_ && mode != 2) {
+        const int status = reader_.current();
+        return status < 0 ? status : 0;
+    }
+    std::int32_t position = 0;
+    if (mode == 1) position = resume_;
+    if (mode == 2) position = std::max(resume_, reader_.position());
+    for (;;) {
+        int b = reader_.seekByte(position);
+        if (b < 0) return b;
+        if (flagCount_ > 0) {
+            while (b != 0xFF) {
+                b = reader_.seekByte(++position);
+                if (b < 0) return b;
+            }
+        }
+        mark_ = position;
+        int flags = 0;
+        while (b == 0xFF) {
+            ++flags;
+            b = reader_.seekByte(++position);
+            if (b < 0) return b;
+        }
+        if (flags < flagCount_) continue;
+        // T.6 data begin after the flag bytes and any further one bits, with
+        // a code that starts 000 or 001 (pass, horizontal, the long
+        // vertical codes or an EOL).
+        reader_.skipBits(std::countl_one(std::uint8_t(b)));
+        const int firstBits = reader_.readBits(3);
+        if (firstBits < 0) return firstBits;
+        if (firstBits <= 1) {
+            resume_ = position + 1;
+            reader_.unreadBits(3);
+            return 0;
+        }
+        ++position;
+    }
+}
+
+int FaxDecoder::decodePageT6(FaxImage& image) {
+    if (options_ & 1) return kDecodeRefused;
+    if (const int status = beginPage(image, ImageCoding::T6); status < 0) return status;
+    RunList* current = &current_;
+    RunList* reference = &reference_;
+    reference->setAllWhite(std::uint32_t(width_));
+    std::uint32_t rows = 0;
+    int result = 0;
+    RowWriter row;
+    for (;;) {
+        startRow(image, rows, row);
+        current->clear();
+        std::int32_t total = 0;
+        const int status = decodeLineT6(row, *current, *reference, total);
+        if (status >= 0) {
+            ++rows;
+            std::swap(current, reference);
+            reference->cursor = 0;
+        } else if (status == kUnexpectedEol) {
+            reference->setAllWhite(std::uint32_t(width_));  // EOFB or a stray EOL
+        } else if (status == kInvalidCode) {
+            if (findT6Start(2) < 0) {
+                result = kInvalidCode;
+                break;
+            }
+            reference->setAllWhite(std::uint32_t(width_));
+        } else if (status == kEndedAtWidth) {
+            ++rows;
+            break;
+        } else {
+            result = rows > 0 ? 0 : kDataEnded;
+            break;
+        }
+    }
+    finishPage(image, rows);
+    return result;
+}
+
+}  // namespace quillon
