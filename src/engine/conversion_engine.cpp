@@ -1,0 +1,29 @@
+#include "engine/conversion_engine.h"
+
+namespace quillon {
+
+ConversionEngine::ConversionEngine(const ConvertOptions& options) : options_(options) {}
+
+int ConversionEngine::openSource(const std::string& path, FaxFormat format) {
+    valid_ = false;
+    firstPage_ = FaxImage{};
+    options_.pageCount = 0;
+    if (format != kFormatWinFax || reader_.openFile(path) != 0) return -1;
+    options_.pageCount = reader_.countPages();
+    valid_ = true;
+    // A file without pages is closed by now and decodes nothing.
+    reader_.decodePage(0, firstPage_);
+    valid_ = firstPage_.width > 0 && firstPage_.rows > 0;
+    return 0;
+}
+
+bool ConversionEngine::hasImage() const { return valid_; }
+
+int ConversionEngine::convert(const std::string& outputPath, FaxFormat format) {
+    if (format != kFormatWinFax || !reader_.isOpen()) return -1;
+    const bool recount = options_.recountLines != 0;
+    if (options_.splitPages()) return reader_.convertToPageFiles(outputPath, options_.pageCount, recount);
+    return reader_.convertToFile(outputPath, options_.pageCount, recount);
+}
+
+}  // namespace quillon

@@ -1,0 +1,41 @@
+#pragma once
+// Turns one fax file into TIFF output: lists its pages, checks that its first
+// page decodes, and has every page written as TIFF. One engine per file.
+
+#include <cstdint>
+#include <string>
+
+#include "codec/fax_image.h"
+#include "engine/convert_options.h"
+#include "engine/format_detection.h"
+#include "formats/winfax_reader.h"
+
+namespace quillon {
+
+class ConversionEngine {
+public:
+    explicit ConversionEngine(const ConvertOptions& options);  // its own copy
+
+    // -1 when the file cannot be opened (or the format has no reader), else 0;
+    // whether the file holds a fax is told by hasImage.
+    int openSource(const std::string& path, FaxFormat format);
+    // The first page decoded to a width and at least one line.
+    bool hasImage() const;
+    // 0 written; -1 no open file; WinFaxReader::kWriteFailed when the TIFF
+    // output cannot be created or written; WinFaxReader::kNothingToWrite when
+    // no page holds an image. Page mode 1 writes one file per page, named from
+    // the output path cut at its last '.' + "001", "002", ... + ".tif".
+    int convert(const std::string& outputPath, FaxFormat format);
+
+    std::uint16_t pageCount() const { return options_.pageCount; }
+    // The file chains more pages than the page table holds: those were not listed.
+    bool pagesLeftOut() const { return reader_.pagesLeftOut(); }
+
+private:
+    WinFaxReader reader_;
+    bool valid_ = false;
+    ConvertOptions options_;
+    FaxImage firstPage_;
+};
+
+}  // namespace quillon

@@ -1,0 +1,95 @@
+#include "formats/winfax_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "codec/fax_decoder.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::uint16_t kXResolution = 200;
+constexpr std::uint8_t kFillOrderLsbFirst = 2;
+constexpr std::uint8_t kSchemeT4OneDimensional = 5;
+constexpr std::uint8_t kT6FlagCount = 3;
+
+}  // namespace
+
+int WinFaxReader::checkHeader(std::int64_t position) {
+    if (!isOpen()) return -1;
+    // Bytes beyond the end of the file read as zero.
+    std::memset(rawHeader_, 0, sizeof rawHeader_);
+    readAt(position, rawHeader_, sizeof rawHeader_);
+    header_ = WinFaxPageHeader::parse(rawHeader_);
+    return header_.signature ? 0 : -2;
+}
+
+std::uint16_t WinFaxReader::countPages() {
+    clearPages();
+    pagesLeftOut_ = false;
+    std::int64_t position = 0;
+    while (checkHeader(position) == 0) {
+        if (addPagePosition(static_cast<std::uint32_t>(position)) != 0) {
+            pagesLeftOut_ = true;  // a further page behind a full table
+            break;
+        }
+        const std::int64_t next = header_.nextPosition;
+        // A chain that does not advance would visit the same headers forever.
+        if (next <= position || next >= fileSize() || next > std::numeric_limits<std::uint32_t>::max()) break;
+        position = next;
+    }
+    if (pageCount() == 0) closeFile();
+    return pageCount();
+}
+
+int WinFaxReader::readPageHeader(std::uint16_t index) {
+    if (!isOpen() || index >= pageCount()) return -1;
+    const std::int64_t position = pagePosition(index);
+    checkHeader(position);
+    if (header_.width == 0) header_.width = WinFaxPageHeader::kDefaultWidth;
+    if (header_.length == 0) header_.length = WinFaxPageHeader::kDefaultLength;
+    // A negative length means no data; a length past the end is cut to the file.
+    const std::int64_t remaining = std::max<std::int64_t>(0, fileSize() - position - std::int64_t(WinFaxPageHeader::kSize));
+    dataLength_ = static_cast<std::uint32_t>(std::clamp<std::int64_t>(header_.dataLength, 0, remaining));
+    xResolution_ = kXResolution;
+    yResolution_ = header_.yResolution();
+    return 0;
+}
+
+int WinFaxReader::loadPage(std::uint16_t index) {
+    if (readPageHeader(index) != 0) return -1;
+    loadPageData(std::int64_t(pagePosition(index)) + std::int64_t(WinFaxPageHeader::kSize), dataLength_);
+    return 0;
+}
+
+int WinFaxReader::decodePage(std::uint16_t index, FaxImage& image) {
+    if (loadPage(index) != 0) return -1;
+    image = FaxImage{};
+    const std::vector<std::uint8_t>& data = pageData();
+    FaxDecoder decoder;
+    const auto length = static_cast<std::int32_t>(data.size());
+    if (header_.isT6()) {
+        decoder.initDecoderT6(data.data(), length, kFillOrderLsbFirst, 0, 0, kT6FlagCount);
+        // The TIFF page expects the data to decode from their first bit.
+        decoder.setRawStart(true);
+    } else {
+        decoder.initDecoder(data.data(), length, kFillOrderLsbFirst, kSchemeT4OneDimensional, 0);
+    }
+    decoder.setGeometry(header_.width, header_.length);
+    // Only the line count is needed; a raster of a 65535 x 65535 header
+    // would take half a gigabyte.
+    decoder.setCountOnly(true);
+    if (!data.empty()) {
+        if (!header_.isT6()) decoder.decodePage(image);
+        else if (decoder.findT6Start(0) == 0) decoder.decodePageT6(image);
+    }
+    image.rows = std::min<std::uint32_t>(image.rows, header_.length);
+    image.xResolution = xResolution_;
+    image.yResolution = yResolution_;
+    image.resolutionUnit = 2;  // inch
+    return 0;
+}
+
+}  // namespace quillon

@@ -1,0 +1,73 @@
+#pragma once
+// Reads WinFax fax files (".fxd", ".fxm", ".fxr", ".fxs"): a chain of pages,
+// each a 128-byte header followed by CCITT-coded data (T.4 one-dimensional
+// with EOL codes, or T.6), bits least significant first. Pages are written to
+// TIFF with their coded data unchanged; decoding only counts their lines.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "codec/fax_image.h"
+#include "engine/fax_reader.h"
+#include "formats/winfax_header.h"
+
+namespace quillon {
+
+class TiffWriter;
+
+class WinFaxReader : public FaxReader {
+public:
+    // Results of the convert operations besides 0.
+    static constexpr int kNoFile = -1;
+    static constexpr int kWriteFailed = -2;   // the TIFF output could not be created or written
+    static constexpr int kNothingToWrite = -3; // no listed page holds an image
+
+    // 0 when the bytes at position start with the page header signature, -2
+    // when not, -1 when no file is open.
+    int checkHeader(std::int64_t position);
+    // Lists the page headers of the chain (at most kMaxPages) and returns
+    // their number; a file without any page is closed.
+    std::uint16_t countPages();
+    // The chain went on beyond a full page table.
+    bool pagesLeftOut() const { return pagesLeftOut_; }
+
+    // Reads the header and the data of a listed page. 0, or -1 when no file is
+    // open or the index is not listed.
+    int loadPage(std::uint16_t index);
+    // Loads the page and counts the lines its data decode to (without keeping
+    // a raster); fills width, rows and resolutions of image. 0, or -1 when
+    // the page cannot be loaded.
+    int decodePage(std::uint16_t index, FaxImage& image);
+
+    // All pages into one multi-page TIFF file.
+    int convertToFile(const std::string& outputPath, std::uint16_t pageCount, bool recount);
+    // One TIFF file per page: the output path cut at its last '.', the page
+    // number with at least three digits, ".tif".
+    int convertToPageFiles(const std::string& outputPath, std::uint16_t pageCount, bool recount);
+
+    // The header of the page loaded last, with width and length defaults applied.
+    const WinFaxPageHeader& header() const { return header_; }
+    std::uint16_t xResolution() const { return xResolution_; }
+    std::uint16_t yResolution() const { return yResolution_; }
+
+private:
+    // Header, clamped data length and resolutions of a listed page, without its data.
+    int readPageHeader(std::uint16_t index);
+    // Lines each page gets in the output; 0 leaves the page out.
+    std::vector<std::uint16_t> planPages(std::uint16_t pageCount, bool recount);
+    // Writes the loaded page as the next page of the writer's file.
+    int writeLoadedPage(TiffWriter& writer, std::uint16_t lines, std::uint16_t pageIndex, std::uint16_t pageCount);
+
+    std::uint8_t rawHeader_[WinFaxPageHeader::kSize] = {};
+    WinFaxPageHeader header_;
+    std::uint32_t dataLength_ = 0;  // of the page loaded last, clamped to the file
+    std::uint16_t xResolution_ = 0;
+    std::uint16_t yResolution_ = 0;
+    bool pagesLeftOut_ = false;
+};
+
+// The name of page file `pageNumber` (counted from 1) for an output path.
+std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber);
+
+}  // namespace quillon
