@@ -1,0 +1,57 @@
+#pragma once
+// One conversion run of the Convert page: every listed file through the file
+// conversion job, each outcome reported to an observer. The run works only on
+// its own RunPlan, a copy taken when it starts, so it shares no data with the
+// page while it goes on.
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "app/batch_job.h"
+
+namespace quillon {
+
+// The Convert page's copies of the Options page values that shape a run.
+struct PageOptions {
+    int dirFile = 0;     // 0 folder mode; any other value files mode
+    int subdir = 0;      // folder scans enter sub-folders
+    int hiberarchy = 0;  // 1: outputs keep their sub-folder part
+    int keepDate = 0;    // 1: outputs take the source's file times
+    int keepExt = 0;     // non-zero: a.fxd becomes a.fxd.tif
+
+    bool filesMode() const { return dirFile != 0; }
+};
+
+using FileConverter =
+    std::function<int(BatchJob& job, const std::string& source, const std::string& destination)>;
+
+struct RunPlan {
+    BatchJob job;  // file list (relative to sourceFolder), copy and engine options
+    std::string sourceFolder;
+    std::string destination;
+    PageOptions options;
+    FileConverter convert;  // convertFile unless a test puts in another
+};
+
+// What a run tells its page. Rows are numbered from 0 in list order.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    // The destination folder could not be made; returns once the user knows.
+    virtual void saveFolderFailed() = 0;
+    virtual void fileStarted(int row, const std::string& source) = 0;
+    // output is the converted file's path, empty when nothing was converted.
+    virtual void fileFinished(int row, const std::string& output, const std::string& resultText) = 0;
+    // Every file was handled; results is the run's results text for the log.
+    virtual void runFinished(int converted, const std::string& results) = 0;
+};
+
+// The texts of the Results column.
+std::string rowResultText(int convertResult);
+
+// Converts the plan's files in order. Once stop is set it ends before the next
+// file and reports no finish. Returns the number of converted files.
+int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop);
+
+}  // namespace quillon

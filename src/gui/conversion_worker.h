@@ -1,0 +1,55 @@
+#pragma once
+// The worker thread of one conversion run. It reports to the page through
+// calls that the GUI thread carries out while the worker waits, so the page's
+// widgets are only ever touched by the GUI thread.
+
+#include <atomic>
+#include <memory>
+
+#include <QThread>
+
+#include "gui/conversion_run.h"
+
+namespace quillon {
+
+// Hands every call to `target` over to the thread of `context` and waits until
+// it has been carried out there. Must be called from another thread.
+class GuiThreadObserver : public RunObserver {
+public:
+    GuiThreadObserver(QObject* context, std::unique_ptr<RunObserver> target);
+
+    void saveFolderFailed() override;
+    void fileStarted(int row, const std::string& source) override;
+    void fileFinished(int row, const std::string& output, const std::string& resultText) override;
+    void runFinished(int converted, const std::string& results) override;
+
+private:
+    template <class Call>
+    void onGuiThread(Call&& call);
+
+    QObject* context_;
+    std::unique_ptr<RunObserver> target_;
+};
+
+class ConversionWorker : public QThread {
+public:
+    ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> observer);
+    ~ConversionWorker() override;
+
+    // The run ends before its next file; thread-safe.
+    void requestStop() { stop_ = true; }
+    // Requests the stop and waits for the thread to end, carrying out the
+    // calls it makes to the GUI thread meanwhile (it is blocked on them
+    // otherwise). Call it on the GUI thread.
+    void stopAndWait();
+
+protected:
+    void run() override;
+
+private:
+    RunPlan plan_;
+    std::unique_ptr<RunObserver> observer_;
+    std::atomic<bool> stop_{false};
+};
+
+}  // namespace quillon

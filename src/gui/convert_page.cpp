@@ -1,0 +1,315 @@
+#include "gui/convert_page.h"
+
+#include <algorithm>
+#include <climits>
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/conversion_log.h"
+#include "app/folder_conversion.h"
+#include "gui/conversion_worker.h"
+#include "gui/source_selection.h"
+#include "gui/user_dialogs.h"
+#include "platform/ini_file.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::size_t kIniValueLength = 258;
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// The Source box may hold line breaks; the INI file and the files-mode list
+// take blanks instead.
+std::string oneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+}  // namespace
+
+// The page's side of one run: carries out the worker's reports on the GUI
+// thread, and drops them once the run has been cancelled.
+class ConvertPage::RunView : public RunObserver {
+public:
+    RunView(ConvertPage& page, int run) : page_(page), run_(run) {}
+
+    void saveFolderFailed() override {
+        if (current()) page_.dialogs_.message(&page_, "Error Save Dir", "Error");
+    }
+
+    void fileStarted(int row, const std::string& source) override {
+        if (!current()) return;
+        page_.statusText_ = "Doing: " + source;
+        auto* item = new QTreeWidgetItem(QStringList{qs(source)});
+        page_.resultsList_->insertTopLevelItem(row, item);
+        page_.refresh();
+    }
+
+    void fileFinished(int row, const std::string& output, const std::string& resultText) override {
+        if (!current()) return;
+        if (QTreeWidgetItem* item = page_.resultsList_->topLevelItem(row)) {
+            if (!output.empty()) item->setText(1, qs(output));
+            item->setText(2, qs(resultText));
+        }
+        page_.progressBar_->setValue(page_.progressBar_->value() + 1);
+        page_.refresh();
+    }
+
+    void runFinished(int converted, const std::string& results) override {
+        if (!current()) return;
+        page_.statusText_ = "Done. " + std::to_string(converted) + " FAX files converted";
+        page_.refresh();
+        writeLog(page_.paths_.logFile, results);
+        page_.activeRun_ = 0;
+        page_.showRunning(false);
+    }
+
+private:
+    bool current() const { return page_.activeRun_ == run_; }
+
+    ConvertPage& page_;
+    int run_;
+};
+
+ConvertPage::ConvertPage(ConvertPagePaths paths, const ConvertOptions& options, UserDialogs& dialogs,
+                         QWidget* parent)
+    : QWidget(parent), paths_(std::move(paths)), options_(options), dialogs_(dialogs) {
+    sourceText_ = platform::getProfileString("Main", "FaxDir", "", paths_.iniFile, kIniValueLength);
+    destination_ = platform::getProfileString("Main", "SaveDir", "", paths_.iniFile, kIniValueLength);
+    buildLayout();
+    refresh();
+    showRunning(false);
+    connect(&autoTimer_, &QTimer::timeout, this, &ConvertPage::timerTick);
+}
+
+ConvertPage::~ConvertPage() { finishWorker(); }
+
+void ConvertPage::buildLayout() {
+    filterEdit_ = new QLineEdit;
+    filterEdit_->setObjectName("filterEdit");
+    filterEdit_->installEventFilter(this);
+    sourceEdit_ = new QPlainTextEdit;
+    sourceEdit_->setObjectName("sourceEdit");
+    sourceEdit_->setFixedHeight(2 * fontMetrics().lineSpacing() + 12);
+    sourcePicker_ = new QToolButton;
+    sourcePicker_->setObjectName("sourcePicker");
+    sourcePicker_->setText("...");
+    sourcePicker_->setAutoRaise(true);
+    destinationEdit_ = new QLineEdit;
+    destinationEdit_->setObjectName("destinationEdit");
+    destinationPicker_ = new QToolButton;
+    destinationPicker_->setObjectName("destinationPicker");
+    destinationPicker_->setText("...");
+    destinationPicker_->setAutoRaise(true);
+    goButton_ = new QPushButton("&Go");
+    goButton_->setObjectName("goButton");
+    cancelButton_ = new QPushButton("&Cancel");
+    cancelButton_->setObjectName("cancelButton");
+
+    resultsList_ = new QTreeWidget;
+    resultsList_->setObjectName("resultsList");
+    resultsList_->setRootIsDecorated(false);
+    resultsList_->setUniformRowHeights(true);
+    resultsList_->setHeaderLabels({"Source Fax Files", "Destination Tif Files", "Results"});
+    for (int column = 0; column < 3; ++column)
+        resultsList_->setColumnWidth(column, resultsList_->header()->sectionSizeHint(column));
+
+    progressBar_ = new QProgressBar;
+    progressBar_->setObjectName("progressBar");
+    progressBar_->setTextVisible(false);
+    statusLine_ = new QLabel;
+    statusLine_->setObjectName("statusLine");
+    statusLine_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    auto* filterLabel = new QLabel("File &filter");
+    filterLabel->setBuddy(filterEdit_);
+    auto* inputs = new QGridLayout;
+    inputs->addWidget(filterLabel, 0, 0);
+    inputs->addWidget(filterEdit_, 0, 1);
+    inputs->addWidget(new QLabel("Source"), 1, 0, Qt::AlignTop);
+    inputs->addWidget(sourceEdit_, 1, 1);
+    inputs->addWidget(sourcePicker_, 1, 2, Qt::AlignTop);
+    inputs->addWidget(new QLabel("Destniation"), 2, 0);
+    inputs->addWidget(destinationEdit_, 2, 1);
+    inputs->addWidget(destinationPicker_, 2, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(goButton_);
+    buttons->addWidget(cancelButton_);
+
+    auto* group = new QGroupBox("Convert Fax to Tif");
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addLayout(inputs);
+    groupLayout->addLayout(buttons);
+    groupLayout->addWidget(resultsList_);
+
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(group);
+    page->addWidget(progressBar_);
+    page->addWidget(statusLine_);
+
+    connect(goButton_, &QPushButton::clicked, this, &ConvertPage::go);
+    connect(cancelButton_, &QPushButton::clicked, this, &ConvertPage::cancel);
+    connect(sourcePicker_, &QToolButton::clicked, this, &ConvertPage::pickSource);
+    connect(destinationPicker_, &QToolButton::clicked, this, &ConvertPage::pickDestination);
+}
+
+void ConvertPage::read() {
+    filterText_ = filterEdit_->text().toStdString();
+    sourceText_ = oneLine(sourceEdit_->toPlainText().toStdString());
+    destination_ = oneLine(destinationEdit_->text().toStdString());
+}
+
+void ConvertPage::refresh() {
+    filterEdit_->setText(qs(filterText_));
+    if (sourceEdit_->toPlainText() != qs(sourceText_)) sourceEdit_->setPlainText(qs(sourceText_));
+    destinationEdit_->setText(qs(destination_));
+    statusLine_->setText(qs(statusText_));
+}
+
+void ConvertPage::saveSettings() {
+    read();
+    platform::writeProfileString("Main", "FaxDir", sourceText_, paths_.iniFile);
+    platform::writeProfileString("Main", "SaveDir", destination_, paths_.iniFile);
+}
+
+bool ConvertPage::eventFilter(QObject* watched, QEvent* event) {
+    // The filter of folder scans changes only when its box is left.
+    if (watched == filterEdit_ && event->type() == QEvent::FocusOut) {
+        read();
+        job_.filter = filterText_;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ConvertPage::pickSource() {
+    read();
+    if (!copies_.filesMode()) {
+        if (auto folder = dialogs_.pickFolder(this)) sourceText_ = *folder;
+    } else if (auto files = dialogs_.pickFiles(this, filterText_); files && !files->empty()) {
+        sourceText_ = sourceTextForFiles(*files);
+    }
+    refresh();
+}
+
+void ConvertPage::pickDestination() {
+    read();
+    if (auto folder = dialogs_.pickFolder(this)) destination_ = *folder;
+    refresh();
+}
+
+void ConvertPage::buildFileList(const std::string& sourceFolder) {
+    job_.fileList.clear();
+    job_.source = sourceFolder;
+    if (copies_.filesMode()) job_.fileList = filesModeSelection(sourceText_).names;
+    else collectFiles(job_, sourceFolder, copies_.subdir != 0);
+    const int count = static_cast<int>(std::min<std::size_t>(job_.fileList.size(), INT_MAX));
+    progressBar_->setRange(0, std::max(count, 1));  // an empty range would show a busy bar
+    progressBar_->setValue(0);
+}
+
+void ConvertPage::go() {
+    if (closing_) return;
+    if (isRunning()) {
+        dialogs_.message(this, "Please wait while running conversion stops", "Warning");
+        return;
+    }
+    read();
+    const std::string sourceFolder = sourceFolderOf(sourceText_, copies_.filesMode());
+    if (sourceFolder.empty()) {
+        dialogs_.message(this, "Select Source Dir,\nwhere your fax files to be converted should be", "Warning");
+        return;
+    }
+    if (destination_.empty()) {
+        dialogs_.message(this, "Select Save Dir,\nwhere your converted tif files should be", "Warning");
+        return;
+    }
+    buildFileList(sourceFolder);
+    startRun(sourceFolder, false);
+}
+
+void ConvertPage::timerTick() {
+    if (closing_ || isRunning()) return;
+    read();
+    const std::string sourceFolder = sourceFolderOf(sourceText_, copies_.filesMode());
+    if (sourceFolder.empty() || destination_.empty()) return;
+    buildFileList(sourceFolder);
+    startRun(sourceFolder, true);
+}
+
+void ConvertPage::startRun(const std::string& sourceFolder, bool skipExisting) {
+    job_.skipExisting = skipExisting;
+    RunPlan plan{job_, sourceFolder, destination_, copies_, converter_};
+    plan.job.convertOptions = options_;
+    plan.job.intermediatePageFile = paths_.intermediatePageFile;
+
+    activeRun_ = ++runCounter_;
+    resultsList_->clear();
+    progressBar_->setValue(0);
+    showRunning(true);
+    refresh();
+
+    auto view = std::make_unique<RunView>(*this, activeRun_);
+    worker_ = std::make_unique<ConversionWorker>(std::move(plan),
+                                                 std::make_unique<GuiThreadObserver>(this, std::move(view)));
+    connect(worker_.get(), &QThread::finished, this, &ConvertPage::reapWorker);
+    worker_->start();
+}
+
+void ConvertPage::cancel() {
+    // The page is idle at once; the worker ends before its next file, and
+    // what it reports until then is dropped (no "Done" status, no log entry).
+    if (worker_) worker_->requestStop();
+    activeRun_ = 0;
+    showRunning(false);
+}
+
+void ConvertPage::finishWorker() {
+    closing_ = true;
+    autoTimer_.stop();
+    activeRun_ = 0;
+    // Taken out first, so that reapWorker() called meanwhile finds nothing.
+    std::unique_ptr<ConversionWorker> worker = std::move(worker_);
+    if (worker) worker->stopAndWait();
+}
+
+void ConvertPage::reapWorker() {
+    if (worker_ && worker_->isFinished()) worker_.reset();
+}
+
+void ConvertPage::showRunning(bool running) {
+    goButton_->setEnabled(!running);
+    sourcePicker_->setEnabled(!running);
+    destinationPicker_->setEnabled(!running);
+    sourceEdit_->setEnabled(!running);
+    destinationEdit_->setEnabled(!running);
+    cancelButton_->setEnabled(running);
+    if (running) setCursor(Qt::WaitCursor);
+    else unsetCursor();
+}
+
+void ConvertPage::setAutomaticConversion(int minutes, bool on) {
+    if (!on || minutes <= 0) {
+        autoTimer_.stop();
+        return;
+    }
+    autoTimer_.start(static_cast<int>(std::min<long long>(minutes * 60000LL, INT_MAX)));
+}
+
+}  // namespace quillon

@@ -1,0 +1,116 @@
+#pragma once
+// The Convert tab: what to convert, where to, and the outcome of every file of
+// a run. Runs are started by "&Go" or by the automatic-conversion timer and
+// carried out by one ConversionWorker at a time.
+
+#include <memory>
+#include <string>
+
+#include <QTimer>
+#include <QWidget>
+
+#include "app/batch_job.h"
+#include "gui/conversion_run.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
+class QTreeWidget;
+
+namespace quillon {
+
+class ConversionWorker;
+class UserDialogs;
+
+struct ConvertPagePaths {
+    std::string iniFile;
+    std::string logFile;
+    std::string intermediatePageFile;
+};
+
+class ConvertPage : public QWidget {
+    Q_OBJECT
+
+public:
+    // options are the process's engine options; each run takes its own copy.
+    ConvertPage(ConvertPagePaths paths, const ConvertOptions& options, UserDialogs& dialogs,
+                QWidget* parent = nullptr);
+    ~ConvertPage() override;
+
+    void setOptionCopies(const PageOptions& copies) { copies_ = copies; }
+    const PageOptions& optionCopies() const { return copies_; }
+
+    // Writes the page's values into its boxes.
+    void refresh();
+    // Takes the boxes' values and writes them to section "Main" of the INI file.
+    void saveSettings();
+    // For the program's end: no new run starts, and a run in progress is
+    // stopped once its current file is done.
+    void finishWorker();
+
+    // Runs every `minutes` while on; a period of 0 or less keeps the timer off.
+    void setAutomaticConversion(int minutes, bool on);
+    bool automaticConversionOn() const { return autoTimer_.isActive(); }
+    int automaticConversionPeriodMs() const { return autoTimer_.interval(); }
+
+    // True from the start of a run until its worker has ended.
+    bool isRunning() const { return worker_ != nullptr; }
+
+    // Tests convert with their own function instead of convertFile.
+    void setFileConverter(FileConverter convert) { converter_ = std::move(convert); }
+
+public slots:
+    void go();
+    void cancel();
+    void timerTick();
+    void pickSource();
+    void pickDestination();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class RunView;
+
+    void buildLayout();
+    void read();
+    void buildFileList(const std::string& sourceFolder);
+    void startRun(const std::string& sourceFolder, bool skipExisting);
+    void showRunning(bool running);
+    void reapWorker();
+
+    ConvertPagePaths paths_;
+    const ConvertOptions& options_;
+    UserDialogs& dialogs_;
+    FileConverter converter_;
+
+    // The page's values; read() and refresh() copy them from and to the boxes.
+    std::string filterText_ = "*.*";
+    std::string sourceText_;
+    std::string destination_;
+    std::string statusText_ = "It's a GOOD idea to backup your fax files, and NEVER delete them";
+    PageOptions copies_;
+    BatchJob job_;
+
+    std::unique_ptr<ConversionWorker> worker_;
+    int activeRun_ = 0;  // the run whose reports the page shows; 0 when none
+    int runCounter_ = 0;
+    bool closing_ = false;
+    QTimer autoTimer_;
+
+    QLineEdit* filterEdit_ = nullptr;
+    QPlainTextEdit* sourceEdit_ = nullptr;
+    QToolButton* sourcePicker_ = nullptr;
+    QLineEdit* destinationEdit_ = nullptr;
+    QToolButton* destinationPicker_ = nullptr;
+    QPushButton* goButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QTreeWidget* resultsList_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QLabel* statusLine_ = nullptr;
+};
+
+}  // namespace quillon

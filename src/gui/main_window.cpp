@@ -1,0 +1,137 @@
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "gui/about_box.h"
+#include "gui/convert_page.h"
+#include "gui/help.h"
+#include "gui/options_page.h"
+#include "gui/tray_icon.h"
+#include "gui/user_dialogs.h"
+#include "gui/visual_style.h"
+#include "platform/environment.h"
+
+// Resources of a static library must be registered by hand, outside any namespace.
+static void registerGuiResources() { Q_INIT_RESOURCE(gui); }
+
+namespace quillon {
+
+MainWindow::MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      dialogs_(dialogs) {
+    registerGuiResources();
+    setWindowTitle("Batch Quillon");
+    setWindowIcon(programIcon());
+    applyVisualStyle(*this, kMainWindowStyle);
+
+    convertPage_ = new ConvertPage({context.paths.iniFile, context.logFile, context.paths.intermediatePageFile},
+                                   context.options, dialogs_);
+    optionsPage_ = new OptionsPage(context.paths.iniFile, context.options);
+    applyVisualStyle(*convertPage_, kConvertPageStyle);
+    applyVisualStyle(*optionsPage_, kOptionsPageStyle);
+    tabs_ = new QTabWidget;
+    tabs_->addTab(convertPage_, QIcon(":/quillon/convert.png"), "Convert");
+    tabs_->addTab(optionsPage_, QIcon(":/quillon/options.png"), "Options");
+
+    auto* help = new QPushButton("&Help");
+    help->setObjectName("helpButton");
+    auto* about = new QPushButton("&About");
+    about->setObjectName("aboutButton");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(help);
+    buttons->addWidget(about);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addLayout(buttons);
+
+    trayIcon_ = new TrayIcon(this);
+    connect(help, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(about, &QPushButton::clicked, this, &MainWindow::showAbout);
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::tabChanged);
+    connect(optionsPage_, &OptionsPage::automaticConversionChanged, convertPage_,
+            &ConvertPage::setAutomaticConversion);
+    connect(trayIcon_, &TrayIcon::openRequested, this, &MainWindow::showFromTray);
+    connect(trayIcon_, &TrayIcon::aboutRequested, this, &MainWindow::showAbout);
+    connect(trayIcon_, &TrayIcon::exitRequested, this, [this] { exitWith(kExitByOk); });
+
+    resize(640, 520);
+    setFixedSize(size());
+    if (const QScreen* desktop = screen()) move(desktop->availableGeometry().center() - rect().center());
+    synchronise();
+    trayIcon_->show();
+}
+
+MainWindow::~MainWindow() { convertPage_->finishWorker(); }
+
+void MainWindow::startAutomaticConversion() { optionsPage_->updateAutomaticConversion(); }
+
+void MainWindow::synchronise() {
+    optionsPage_->apply();
+    convertPage_->setOptionCopies(optionsPage_->pageOptions());
+    convertPage_->refresh();
+}
+
+void MainWindow::tabChanged(int index) {
+    if (index == 0) synchronise();
+}
+
+void MainWindow::exitWith(int code) {
+    if (exitCode_ != -1) return;
+    // A box that is still open belongs to a call that has not returned yet.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+        return;
+    }
+    exitCode_ = code;
+    convertPage_->finishWorker();
+    convertPage_->saveSettings();
+    optionsPage_->saveSettings();
+    trayIcon_->hide();
+    hide();
+    QCoreApplication::exit(code);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    exitWith(kExitByCancel);
+    if (exitCode_ == -1) event->ignore();
+    else event->accept();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Minimising hides the window behind the tray icon, when there is one.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && TrayIcon::available()) {
+        QTimer::singleShot(0, this, [this] {
+            hide();
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        });
+    }
+}
+
+void MainWindow::showFromTray() {
+    if (!isVisible()) show();
+    if (isMinimized()) showNormal();
+    else raise();
+    activateWindow();
+}
+
+void MainWindow::showAbout() { dialogs_.about(this); }
+
+void MainWindow::showHelp() {
+    const auto document =
+        helpDocument(platform::programPath(), [](const std::string& path) { return QFile::exists(QString::fromStdString(path)); });
+    if (document) dialogs_.openDocument(*document);
+}
+
+}  // namespace quillon

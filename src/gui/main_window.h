@@ -1,0 +1,66 @@
+#pragma once
+// The program's window in GUI mode: the Convert and Options tabs, "&Help" and
+// "&About", and the tray icon that keeps automatic conversion going while the
+// window is hidden.
+
+#include <QWidget>
+
+#include "app/startup.h"
+
+class QTabWidget;
+
+namespace quillon {
+
+class ConvertPage;
+class OptionsPage;
+class TrayIcon;
+class UserDialogs;
+
+// Exit codes of the window.
+constexpr int kExitByOk = 1;      // tray "E&xit"
+constexpr int kExitByCancel = 2;  // the close box
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // context.options are the process's engine options; the Options page
+    // changes them and every run takes a copy.
+    MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The Options page's automatic-conversion update, once after creation.
+    void startAutomaticConversion();
+
+    // Writes both pages' settings, stops a run after its current file, and
+    // ends the event loop with the code. Only the first call counts.
+    void exitWith(int code);
+    // The code the window ended with; -1 while it has not.
+    int exitCode() const { return exitCode_; }
+
+    void showFromTray();
+    void showAbout();
+    void showHelp();
+
+    ConvertPage& convertPage() const { return *convertPage_; }
+    OptionsPage& optionsPage() const { return *optionsPage_; }
+    TrayIcon& trayIcon() const { return *trayIcon_; }
+    QTabWidget& tabs() const { return *tabs_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void synchronise();
+    void tabChanged(int index);
+
+    UserDialogs& dialogs_;
+    QTabWidget* tabs_ = nullptr;
+    ConvertPage* convertPage_ = nullptr;
+    OptionsPage* optionsPage_ = nullptr;
+    TrayIcon* trayIcon_ = nullptr;
+    int exitCode_ = -1;
+};
+
+}  // namespace quillon

@@ -1,0 +1,212 @@
+#include "gui/options_page.h"
+
+#include <charconv>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "platform/ini_file.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kSection = "Options";
+
+int readCheck(const QCheckBox* box) {
+    switch (box->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+// A value outside 0 to 2 is taken as 0, in the value as well as in the box.
+void refreshCheck(QCheckBox* box, int& value) {
+    if (value < 0 || value > 2) value = 0;
+    box->setTristate(value == 2);
+    box->setCheckState(value == 2 ? Qt::PartiallyChecked : value == 1 ? Qt::Checked : Qt::Unchecked);
+}
+
+}  // namespace
+
+std::optional<int> parseMinutes(const std::string& text) {
+    std::size_t start = text.find_first_not_of(" \t");
+    std::size_t end = text.find_last_not_of(" \t");
+    if (start == std::string::npos) return std::nullopt;
+    if (text[start] == '+') ++start;
+    int value = 0;
+    const char* first = text.data() + start;
+    const char* last = text.data() + end + 1;
+    const auto [stop, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || stop != last) return std::nullopt;
+    return value;
+}
+
+OptionsPage::OptionsPage(std::string iniFile, ConvertOptions& options, QWidget* parent)
+    : QWidget(parent), iniFile_(std::move(iniFile)), options_(options) {
+    auto readInt = [&](const char* key, int fallback) {
+        return platform::getProfileInt(kSection, key, fallback, iniFile_);
+    };
+    values_.dirFile = readInt("DirFile", 0);
+    values_.subdir = readInt("Subdir", 0);
+    values_.hiberarchy = readInt("Hiberarchy", 0);
+    values_.keepDate = readInt("KeepDate", 0);
+    values_.keepExt = readInt("KeepExt", 1);
+    values_.recaculate = readInt("Recaculate", options_.recountLines);
+    values_.cyclely = readInt("Cyclely", 0);
+    values_.cycleMinutes = readInt("CycleMinutes", 60);
+    const int convertFlag = readInt("ConvertFlag", 0);
+    options_.pageMode = static_cast<std::uint8_t>(convertFlag);
+
+    buildLayout();
+    const int listIndex = convertFlag & 255;
+    pageModeList_->setCurrentIndex(listIndex <= 1 ? listIndex : -1);
+    refresh();
+    subdirBox_->setEnabled(directoryButton_->isChecked());
+}
+
+void OptionsPage::buildLayout() {
+    directoryButton_ = new QRadioButton("Convert Directory");
+    directoryButton_->setObjectName("directoryButton");
+    filesButton_ = new QRadioButton("Convert File(s)");
+    filesButton_->setObjectName("filesButton");
+    sourceMode_ = new QButtonGroup(this);
+    sourceMode_->addButton(directoryButton_, 0);
+    sourceMode_->addButton(filesButton_, 1);
+    auto makeCheck = [](const char* text, const char* name) {
+        auto* box = new QCheckBox(text);
+        box->setObjectName(name);
+        return box;
+    };
+    subdirBox_ = makeCheck("Include subdir", "subdirBox");
+    keepDateBox_ = makeCheck("Keep File Date and Time", "keepDateBox");
+    hiberarchyBox_ = makeCheck("Keep Hiberarchy", "hiberarchyBox");
+    keepExtBox_ = makeCheck("Include Source File Extention", "keepExtBox");
+    recaculateBox_ = makeCheck("Re-caculate Scan Lines", "recaculateBox");
+    automaticBox_ = makeCheck("Enable Convertion Automatically", "automaticBox");
+    minutesEdit_ = new QLineEdit;
+    minutesEdit_->setObjectName("minutesEdit");
+    minutesEdit_->setMaximumWidth(60);
+    pageModeList_ = new QComboBox(this);
+    pageModeList_->setObjectName("pageModeList");
+    pageModeList_->addItems(
+        {"Keep multiple pages in one tif file", "Split : a multi-page file to multiple tiff files"});
+    pageModeList_->hide();
+    pageModeList_->setEnabled(false);
+
+    auto* sourceGroup = new QGroupBox("Source Options");
+    auto* sourceLayout = new QVBoxLayout(sourceGroup);
+    sourceLayout->addWidget(directoryButton_);
+    auto* subdirRow = new QHBoxLayout;
+    subdirRow->addSpacing(20);
+    subdirRow->addWidget(subdirBox_);
+    sourceLayout->addLayout(subdirRow);
+    sourceLayout->addWidget(filesButton_);
+
+    auto* destinationGroup = new QGroupBox("Destinaion Options");
+    auto* destinationLayout = new QVBoxLayout(destinationGroup);
+    for (QCheckBox* box : {keepDateBox_, hiberarchyBox_, keepExtBox_, recaculateBox_})
+        destinationLayout->addWidget(box);
+
+    auto* automaticGroup = new QGroupBox("Auto Convertion");
+    auto* automaticLayout = new QVBoxLayout(automaticGroup);
+    automaticLayout->addWidget(automaticBox_);
+    auto* minutesRow = new QHBoxLayout;
+    minutesRow->addWidget(new QLabel("Convert every"));
+    minutesRow->addWidget(minutesEdit_);
+    minutesRow->addWidget(new QLabel("minutes"));
+    minutesRow->addStretch();
+    automaticLayout->addLayout(minutesRow);
+
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(sourceGroup);
+    page->addWidget(destinationGroup);
+    page->addWidget(automaticGroup);
+    page->addStretch();
+
+    connect(directoryButton_, &QRadioButton::clicked, this, &OptionsPage::sourceModeClicked);
+    connect(filesButton_, &QRadioButton::clicked, this, &OptionsPage::sourceModeClicked);
+    connect(automaticBox_, &QCheckBox::clicked, this, &OptionsPage::updateAutomaticConversion);
+}
+
+void OptionsPage::read() {
+    values_.dirFile = sourceMode_->checkedId();
+    values_.subdir = readCheck(subdirBox_);
+    values_.hiberarchy = readCheck(hiberarchyBox_);
+    values_.keepDate = readCheck(keepDateBox_);
+    values_.keepExt = readCheck(keepExtBox_);
+    values_.recaculate = readCheck(recaculateBox_);
+    values_.cyclely = readCheck(automaticBox_);
+    if (const auto minutes = parseMinutes(minutesEdit_->text().toStdString())) {
+        values_.cycleMinutes = *minutes;
+    } else {
+        QApplication::beep();
+        if (minutesEdit_->isEnabled()) minutesEdit_->setFocus();
+        values_.cycleMinutes = 0;
+    }
+}
+
+void OptionsPage::refresh() {
+    // A value other than 0 or 1 checks neither button.
+    sourceMode_->setExclusive(false);
+    directoryButton_->setChecked(values_.dirFile == 0);
+    filesButton_->setChecked(values_.dirFile == 1);
+    sourceMode_->setExclusive(true);
+    refreshCheck(subdirBox_, values_.subdir);
+    refreshCheck(hiberarchyBox_, values_.hiberarchy);
+    refreshCheck(keepDateBox_, values_.keepDate);
+    refreshCheck(keepExtBox_, values_.keepExt);
+    refreshCheck(recaculateBox_, values_.recaculate);
+    refreshCheck(automaticBox_, values_.cyclely);
+    minutesEdit_->setText(QString::number(values_.cycleMinutes));
+}
+
+void OptionsPage::apply() {
+    read();
+    options_.recountLines = static_cast<std::uint8_t>(values_.recaculate);
+    const int selection = pageModeList_->currentIndex();
+    options_.pageMode = selection < 0 ? 255 : static_cast<std::uint8_t>(selection);
+}
+
+void OptionsPage::sourceModeClicked() {
+    const bool directory = directoryButton_->isChecked();
+    for (QCheckBox* box : {subdirBox_, hiberarchyBox_, automaticBox_}) {
+        box->setTristate(false);
+        box->setChecked(false);
+        box->setEnabled(directory);
+    }
+    updateAutomaticConversion();
+}
+
+void OptionsPage::updateAutomaticConversion() {
+    const bool on = automaticBox_->checkState() != Qt::Unchecked;
+    minutesEdit_->setEnabled(!on);
+    read();
+    emit automaticConversionChanged(values_.cycleMinutes, on);
+}
+
+void OptionsPage::saveSettings() {
+    read();
+    const std::pair<const char*, int> entries[] = {
+        {"DirFile", values_.dirFile},     {"Subdir", values_.subdir},         {"Hiberarchy", values_.hiberarchy},
+        {"KeepDate", values_.keepDate},   {"KeepExt", values_.keepExt},       {"Recaculate", values_.recaculate},
+        {"Cyclely", values_.cyclely},     {"CycleMinutes", values_.cycleMinutes},
+        {"ConvertFlag", options_.pageMode},
+    };
+    for (const auto& [key, value] : entries) platform::writeProfileString(kSection, key, std::to_string(value), iniFile_);
+}
+
+PageOptions OptionsPage::pageOptions() const {
+    return {values_.dirFile, values_.subdir, values_.hiberarchy, values_.keepDate, values_.keepExt};
+}
+
+}  // namespace quillon

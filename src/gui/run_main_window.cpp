@@ -1,0 +1,23 @@
+#include "gui/run_main_window.h"
+
+#include <QApplication>
+
+#include "gui/main_window.h"
+#include "gui/user_dialogs.h"
+
+namespace quillon {
+
+int runMainWindow(ProgramContext& context) {
+    QApplication application(context.argc, context.argv);
+    QApplication::setStyle("Fusion");  // it draws the program's colours on every desktop
+    // Hiding to the tray must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QtUserDialogs dialogs;
+    MainWindow window(context, dialogs);
+    window.startAutomaticConversion();
+    window.show();
+    const int code = QApplication::exec();
+    return window.exitCode() == -1 ? code : window.exitCode();
+}
+
+}  // namespace quillon

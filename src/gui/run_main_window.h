@@ -1,0 +1,10 @@
+#pragma once
+#include "app/startup.h"
+
+namespace quillon {
+
+// Opens the main window and runs it until it ends; returns its exit code
+// (1 tray "E&xit", 2 close box).
+int runMainWindow(ProgramContext& context);
+
+}  // namespace quillon
