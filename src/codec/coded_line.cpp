@@ -19,9 +19,15 @@ int FaxDecoder::decodeCodedLine(RowWriter& row, RunList& current, RunList& refer
     int colour = 0;
     total = 0;
     std::int64_t b1 = firstReference(reference, width);
+    auto flushPending = [&] {
+        if (pending == 0) return;
+        writeRun(row, current, pending, colour);
+        total += pending;
+        pending = 0;
+    };
     auto endOfData = [&] {
-        if (total != width) return kDataEnded;
-        if (pending > 0) writeRun(row, current, pending, colour);
+        if (total + pending != width) return kDataEnded;
+        flushPending();
         return kEndedAtWidth;
     };
     for (;;) {
@@ -29,7 +35,7 @@ int FaxDecoder::decodeCodedLine(RowWriter& row, RunList& current, RunList& refer
         if (mode < 0) {
             if (mode == kDataEnded) return endOfData();
             if (mode == kUnexpectedEol && !kT6) {
-                if (pending > 0) writeRun(row, current, pending, colour);
+                flushPending();
                 return int(std::min<std::int64_t>(total, std::numeric_limits<int>::max()));
             }
             return mode;
@@ -67,7 +73,6 @@ int FaxDecoder::decodeCodedLine(RowWriter& row, RunList& current, RunList& refer
             const std::int64_t b2 = nextReference(reference, b1, width);
             if (b2 < a0) return kInvalidCode;
             pending += b2 - a0;
-            total += b2 - a0;
             a0 = b2;
             b1 = advanceReference(reference, b2, b2, colour, width);
         } else {

@@ -1,0 +1,54 @@
+#include "codec/codec_test_util.h"
+
+namespace quillon::test {
+
+std::vector<std::uint8_t> bitsToBytes(std::string_view bits) {
+    std::vector<std::uint8_t> bytes;
+    int used = 8;
+    for (const char c : bits) {
+        if (c != '0' && c != '1') continue;
+        if (used == 8) {
+            bytes.push_back(0);
+            used = 0;
+        }
+        if (c == '1') bytes.back() |= std::uint8_t(0x80 >> used);
+        ++used;
+    }
+    return bytes;
+}
+
+std::uint8_t schemeOf(LibtiffCoding coding) {
+    switch (coding) {
+        case LibtiffCoding::ModifiedHuffman: return 3;
+        case LibtiffCoding::ModifiedHuffmanWord: return 4;
+        case LibtiffCoding::T4OneDimensional:
+        case LibtiffCoding::T4OneDimensionalFill: return 5;
+        case LibtiffCoding::T4TwoDimensional: return 6;
+        case LibtiffCoding::T6: return 7;
+    }
+    return 0;
+}
+
+DecodedPage decodeWithCodec(const std::vector<std::uint8_t>& coded, LibtiffCoding coding, int fillOrder,
+                            std::int32_t width, std::int32_t maxRows, std::uint8_t invert, bool countOnly) {
+    DecodedPage page;
+    FaxDecoder decoder;
+    const auto length = std::int32_t(coded.size());
+    if (coding == LibtiffCoding::T6) {
+        decoder.initDecoderT6(coded.data(), length, std::uint8_t(fillOrder), 0, invert, 0);
+        decoder.setRawStart(true);
+    } else {
+        decoder.initDecoder(coded.data(), length, std::uint8_t(fillOrder), schemeOf(coding), invert);
+    }
+    decoder.setGeometry(width, maxRows);
+    decoder.setCountOnly(countOnly);
+    if (coding == LibtiffCoding::T6) {
+        page.result = decoder.findT6Start(0);
+        if (page.result == 0) page.result = decoder.decodePageT6(page.image);
+    } else {
+        page.result = decoder.decodePage(page.image);
+    }
+    return page;
+}
+
+}  // namespace quillon::test
