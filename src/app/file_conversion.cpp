@@ -1,18 +1,133 @@
 #include "app/file_conversion.h"
 
+#include <cstdio>
+#include <exception>
+#include <vector>
+
+#include "app/pending_output.h"
+#include "engine/conversion_engine.h"
 #include "engine/format_detection.h"
+#include "formats/winfax_reader.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
+#include "tiffcopy/tiff_page_copier.h"
 
 namespace quillon {
+
+namespace {
+
+const char* kCopyFailedLine = "Failed : Error in converting FAX to TIFF !\r\n";
+
+// Copies an intermediate file to its output through a temporary name.
+bool copyToOutput(const BatchJob& job, const std::string& intermediate, const std::string& output) {
+    if (!platform::fileExists(intermediate)) return false;
+    PendingOutput pending(output);
+    if (pending.path().empty()) return false;
+    return copyTiff(intermediate, pending.path(), job.copyOptions) == 0 && pending.commit();
+}
+
+std::string threeDigits(int number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%03d", number);
+    return text;
+}
+
+void removeIntermediates(const std::string& intermediate, int pageCount) {
+    platform::removeFile(intermediate);
+    for (int page = 1; page <= pageCount; ++page) platform::removeFile(winFaxPageFileName(intermediate, page));
+}
+
+// Steps that run once the engine has written the intermediate file(s).
+// Returns the result and fills `outputs` with the files that were written.
+int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& source,
+              const std::string& destination, std::vector<std::string>& outputs) {
+    const int pages = engine.pageCount();
+    const std::string& intermediate = job.intermediatePageFile;
+    int result = kConverted;
+    if (job.convertOptions.splitPages() && pages > 1) {
+        job.results += "Multiple pages as following :\r\n";
+        for (int page = 1; page <= pages; ++page) {
+            const std::string output = winFaxPageFileName(destination, page);
+            if (!copyToOutput(job, winFaxPageFileName(intermediate, page), output)) {
+                job.results += kCopyFailedLine;
+                result = kCopyFailed;  // one failed page fails the file
+                continue;
+            }
+            outputs.push_back(output);
+            job.results += "        page " + threeDigits(page) + " --> " + output + " : Success !\r\n";
+        }
+    } else {
+        // In split mode a one-page fax was written to the page file of page 1.
+        const std::string& written = job.convertOptions.splitPages() ? winFaxPageFileName(intermediate, 1) : intermediate;
+        if (!copyToOutput(job, written, destination)) {
+            job.results += kCopyFailedLine;
+            return kCopyFailed;
+        }
+        outputs.push_back(destination);
+        if (!engine.pagesLeftOut()) job.results += "Success !\r\n";
+    }
+    if (engine.pagesLeftOut()) {
+        job.results += "Failed : " + source + " - Pages left out: only the first " + std::to_string(pages) +
+                       " pages were converted\r\n";
+        return kPagesLeftOut;
+    }
+    return result;
+}
+
+}  // namespace
 
 int convertFile(BatchJob& job, const std::string& source, const std::string& destination) {
     const FaxFormat format = detectFormat(source);
     if (format == kFormatTiff) return kSourceIsTiff;
     if (format != kFormatWinFax) return kNotWinFax;
     job.results += source + " --> " + destination + " : ";
-    job.results += "Failed : " + source + " - Error Fax\r\n";
-    return kEngineFailed;
+
+    if (job.skipExisting && platform::fileSize(destination) > 0) {
+        job.results += "Skipped : " + destination + " already exist!\r\n";
+        return kSkippedExisting;
+    }
+    const std::string::size_type slash = destination.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        const std::string folder = destination.substr(0, slash);
+        if (!makeFolderPath(folder)) {
+            job.results += "Failed to create dir: " + folder + "\r\n";
+            return kCannotMakeFolder;
+        }
+    }
+
+    int pages = 0;
+    std::vector<std::string> outputs;
+    int result = kConverted;
+    try {
+        ConversionEngine engine(job.convertOptions);
+        engine.openSource(source, kFormatWinFax);
+        if (!engine.hasImage()) {
+            job.results += "Failed : " + source + " - Not Fax\r\n";
+            return kNotFax;
+        }
+        pages = engine.pageCount();
+        removeIntermediates(job.intermediatePageFile, pages);  // never copy a left-over file
+        if (engine.convert(job.intermediatePageFile, kFormatWinFax) != 0) {
+            job.results += "Failed : " + source + " - Error Fax\r\n";
+            removeIntermediates(job.intermediatePageFile, pages);
+            return kEngineFailed;
+        }
+        result = copyPages(job, engine, source, destination, outputs);
+    } catch (const std::exception&) {
+        job.results += "Exception : Failed in FAX to TIFF conversion\r\n";
+        result = kException;
+    }
+    removeIntermediates(job.intermediatePageFile, pages);
+
+    // A failed conversion stays failed: the date copy only decides for files
+    // that were converted.
+    if (job.keepDate) {
+        for (const std::string& output : outputs) {
+            const int copied = copyFileTimes(source, output);
+            if (result == kConverted) result = copied;
+        }
+    }
+    return result;
 }
 
 bool makeFolderPath(const std::string& folder) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -18,6 +19,7 @@ namespace {
 std::mutex folderMutex;
 std::string folder;  // empty until made, and again after removal
 bool made = false;
+std::set<std::string> filesInProgress;
 
 std::string makeFolder() {
     const char* base = std::getenv("TMPDIR");
@@ -44,6 +46,10 @@ void watchSignals() {
     int sig = 0;
     if (sigwait(&set, &sig) != 0) return;
     removePrivateTempFolder();
+    {
+        std::lock_guard lock(folderMutex);
+        for (const std::string& path : filesInProgress) unlink(path.c_str());
+    }
     // End the process the way the signal would have, so the parent sees it.
     signal(sig, SIG_DFL);
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
@@ -69,6 +75,16 @@ void removePrivateTempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     folder.clear();
+}
+
+void removeOnTerminationToo(const std::string& path) {
+    std::lock_guard lock(folderMutex);
+    filesInProgress.insert(path);
+}
+
+void keepOnTermination(const std::string& path) {
+    std::lock_guard lock(folderMutex);
+    filesInProgress.erase(path);
 }
 
 void removeOnTermination() {

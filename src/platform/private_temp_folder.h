@@ -21,4 +21,9 @@ void removePrivateTempFolder();
 // in main, before other threads exist.
 void removeOnTermination();
 
+// Files outside the private folder that are also removed when a signal ends
+// the process: outputs still being written under a temporary name.
+void removeOnTerminationToo(const std::string& path);
+void keepOnTermination(const std::string& path);
+
 }  // namespace quillon::platform

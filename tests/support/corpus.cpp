@@ -1,5 +1,7 @@
 #include "support/corpus.h"
 
+#include "support/pixel_hash.h"
+
 namespace quillon::test {
 
 std::filesystem::path corpusDir() {
@@ -9,8 +11,21 @@ std::filesystem::path corpusDir() {
 
 bool corpusAvailable() { return std::filesystem::exists(corpusDir() / "CCITT_1.TIF"); }
 
+namespace {
+
+std::vector<CorpusPage> withLibtiffHashes(std::vector<CorpusPage> pages) {
+    if (!corpusAvailable()) return pages;
+    for (CorpusPage& page : pages) {
+        const std::vector<Bitmap> decoded = readTiffPages((corpusDir() / page.file).string());
+        if (!decoded.empty()) page.hash = decoded.front().hash();
+    }
+    return pages;
+}
+
+}  // namespace
+
 const std::vector<CorpusPage>& corpusPages() {
-    static const std::vector<CorpusPage> pages = {
+    static const std::vector<CorpusPage> pages = withLibtiffHashes({
         {"CCITT_1.TIF", 0xe62f542213ecfc6full, 1728, 2376},
         {"CCITT_2.TIF", 0x5c01055a144dcd26ull, 1728, 2376},
         {"CCITT_3.TIF", 0x3d42d1c061f40a19ull, 1728, 2376},
@@ -24,7 +39,7 @@ const std::vector<CorpusPage>& corpusPages() {
         {"G4.TIF", 0xc069c1c34e8971adull, 2464, 3248},
         {"fax2d.tif", 0x73a0099d3ac91429ull, 1728, 1082},
         {"g3test.tif", 0x8db5914b59355672ull, 1728, 1103},
-    };
+    });
     return pages;
 }
 

@@ -32,7 +32,7 @@ std::vector<std::string> mergedEnvironment(const std::map<std::string, std::stri
 }  // namespace
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::map<std::string, std::string>& env) {
+                         const std::map<std::string, std::string>& env, const std::string& workingFolder) {
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
     std::vector<std::string> envText = mergedEnvironment(env);
@@ -52,6 +52,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
         dup2(errPipe[1], 2);
         close(outPipe[0]);
         close(errPipe[0]);
+        if (!workingFolder.empty() && chdir(workingFolder.c_str()) != 0) _exit(126);
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }
@@ -89,12 +90,12 @@ std::string quillonExe() {
 }
 
 ProcessResult runQuillon(const std::vector<std::string>& args, const std::string& home,
-                         std::map<std::string, std::string> env) {
+                         std::map<std::string, std::string> env, const std::string& workingFolder) {
     env.emplace("QUILLON_HOME", home);
     env.emplace("DISPLAY", "");
     env.emplace("WAYLAND_DISPLAY", "");
     env.emplace("QT_QPA_PLATFORM", "");
-    return runProcess(quillonExe(), args, env);
+    return runProcess(quillonExe(), args, env, workingFolder);
 }
 
 }  // namespace quillon::test

@@ -16,11 +16,11 @@ struct ProcessResult {
 // output. env adds or replaces variables; a name given with an empty value
 // removes that variable.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::map<std::string, std::string>& env = {});
+                         const std::map<std::string, std::string>& env = {}, const std::string& workingFolder = {});
 
 // Runs the built quillon executable with $QUILLON_HOME set to home and no display.
 ProcessResult runQuillon(const std::vector<std::string>& args, const std::string& home,
-                         std::map<std::string, std::string> env = {});
+                         std::map<std::string, std::string> env = {}, const std::string& workingFolder = {});
 
 std::string quillonExe();
 

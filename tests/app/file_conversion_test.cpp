@@ -1,0 +1,100 @@
+// convertFile on real WinFax files: skipping, failing copies and dates.
+
+#include "app/file_conversion.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "app/pending_output.h"
+#include "support/temp_dir.h"
+#include "support/winfax_writer.h"
+
+namespace quillon {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+// A small one-page fax drawn in the test.
+std::string writeSmallFax(const std::filesystem::path& path) {
+    test::Bitmap page;
+    page.width = 1728;
+    page.rows = 16;
+    page.bits.assign(page.bytesPerRow() * page.rows, 0);
+    for (unsigned row = 4; row < 12; ++row) page.bits[row * page.bytesPerRow() + 20] = 0xF0;
+    writeFile(path, test::buildWinFaxFile({test::winFaxPageFromBitmap(page, test::FaxPageCoding::T6)}));
+    return path.string();
+}
+
+BatchJob jobIn(const TempDir& dir) {
+    BatchJob job;
+    job.intermediatePageFile = (dir / "work" / "kfqintif.tmp").string();
+    std::filesystem::create_directories(dir / "work");
+    return job;
+}
+
+TEST(ConvertFile, SkipsOnlyOutputsThatHoldBytes) {
+    TempDir dir;
+    const std::string fax = writeSmallFax(dir / "a.fxd");
+    BatchJob job = jobIn(dir);
+    job.skipExisting = true;
+
+    writeFile(dir / "empty.tif", "");
+    EXPECT_EQ(convertFile(job, fax, (dir / "empty.tif").string()), kConverted);
+    EXPECT_GT(std::filesystem::file_size(dir / "empty.tif"), 100u);
+
+    writeFile(dir / "one.tif", "x");
+    job.results.clear();
+    EXPECT_EQ(convertFile(job, fax, (dir / "one.tif").string()), kSkippedExisting);
+    EXPECT_EQ(job.results, fax + " --> " + (dir / "one.tif").string() + " : Skipped : " +
+                               (dir / "one.tif").string() + " already exist!\r\n");
+    EXPECT_EQ(readFile(dir / "one.tif"), "x");
+}
+
+TEST(ConvertFile, FailedCopyStaysFailedWithKeepDateAndKeepsTheEarlierOutput) {
+    TempDir dir;
+    const std::string fax = writeSmallFax(dir / "a.fxd");
+    BatchJob job = jobIn(dir);
+    job.keepDate = true;
+    // A folder where the output file should go: the copy cannot be put in place.
+    std::filesystem::create_directories(dir / "out.tif" / "keep");
+    EXPECT_EQ(convertFile(job, fax, (dir / "out.tif").string()), kCopyFailed);
+    EXPECT_NE(job.results.find("Failed : Error in converting FAX to TIFF !\r\n"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir / "out.tif" / "keep"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos) << "temporary file left";
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "work")) << "intermediate files are removed";
+}
+
+TEST(PendingOutput, OnlyACommitReplacesTheOutput) {
+    TempDir dir;
+    const std::string output = (dir / "a.tif").string();
+    writeFile(output, "earlier good output");
+    {
+        PendingOutput pending(output);
+        ASSERT_FALSE(pending.path().empty());
+        writeFile(pending.path(), "half");
+    }
+    EXPECT_EQ(readFile(output), "earlier good output");
+    {
+        PendingOutput pending(output);
+        writeFile(pending.path(), "complete");
+        EXPECT_TRUE(pending.commit());
+    }
+    EXPECT_EQ(readFile(output), "complete");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 1u);
+}
+
+TEST(MakeFolderPath, MakesMissingLevels) {
+    TempDir dir;
+    EXPECT_TRUE(makeFolderPath((dir / "a/b/c").string()));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "a/b/c"));
+    writeFile(dir / "file", "x");
+    EXPECT_FALSE(makeFolderPath((dir / "file/sub").string()));
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,155 @@
+// File runs of the quillon executable: page files, dates, page limits, and
+// what an interrupted run leaves behind.
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "e2e/fax_fixtures.h"
+#include "support/corpus.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+#include "support/tiff_info.h"
+
+namespace quillon::test {
+namespace {
+
+using C = FaxPageCoding;
+
+const std::vector<FixturePage> kThreePages = {
+    {"CCITT_5.TIF", C::T6, 1}, {"CCITT_6.TIF", C::T4OneDimensional, 0}, {"CCITT_7.TIF", C::T6, 1}};
+
+TEST(FileRun, SplitModeWritesOneFilePerPageWithItsPlaceInTheFax) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    const std::string fax = writeFax(work / "in/a.fxd", kThreePages);
+    const std::string out = (work / "out/a.tif").string();
+    const ProcessResult r = runQuillon({"/f=" + fax, "/sf=" + out, "/m=1"}, home.str());
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    const std::string stem = (work / "out/a").string();
+    EXPECT_EQ(r.out, "Batch Quillon command line mode : convert file\n" + fax + " --> " + out +
+                         " : Multiple pages as following :\n"
+                         "        page 001 --> " + stem + "001.tif : Success !\n"
+                         "        page 002 --> " + stem + "002.tif : Success !\n"
+                         "        page 003 --> " + stem + "003.tif : Success !\n");
+    for (unsigned i = 0; i < 3; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%03u.tif", i + 1);
+        expectTiffPages(stem + name, {kThreePages[i]}, i, 3);
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // A one-page fax in split mode goes to the destination itself.
+    const std::string single = writeFax(work / "in/one.fxd", {kThreePages[0]});
+    const ProcessResult one = runQuillon({"/q", "/f=" + single, "/sf=" + (work / "out/one.tif").string(), "/m=1"},
+                                         home.str());
+    EXPECT_EQ(one.exitCode, 0);
+    expectTiffPages((work / "out/one.tif").string(), {kThreePages[0]});
+    EXPECT_FALSE(std::filesystem::exists(work / "out/one001.tif"));
+}
+
+TEST(FileRun, KeepDateGivesTheOutputTheSourceTimes) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    const std::string fax = writeFax(work / "a.fxd", {kThreePages[0]});
+    const timespec times[2] = {{1000000000, 0}, {1234567890, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, fax.c_str(), times, 0), 0);
+    const std::string out = (work / "deep/er/a.tif").string();
+    const ProcessResult r = runQuillon({"/q", "/l", "/f=" + fax, "/sf=" + out}, home.str());
+    EXPECT_EQ(r.exitCode, 0);
+    struct stat info {}, source {};
+    ASSERT_EQ(stat(out.c_str(), &info), 0) << "the output folder was made level by level";
+    ASSERT_EQ(stat(fax.c_str(), &source), 0);
+    EXPECT_EQ(info.st_mtim.tv_sec, 1234567890);
+    EXPECT_EQ(info.st_atim.tv_sec, source.st_atim.tv_sec) << "reading the source may have renewed its access time";
+}
+
+TEST(FileRun, TiffAndUnknownSourcesAreLeftAlone) {
+    TempDir home, work;
+    writeFile(work / "a.tif", "x");
+    for (const char* source : {"a.tif", "a.awd"}) {
+        const ProcessResult r =
+            runQuillon({"/f=" + (work / source).string(), "/sf=" + (work / "o.tif").string()}, home.str());
+        EXPECT_EQ(r.out, "Batch Quillon command line mode : convert file\n") << "nothing is added for " << source;
+        EXPECT_EQ(r.exitCode, 1);
+    }
+    const ProcessResult missing =
+        runQuillon({"/f=" + (work / "missing.fxd").string(), "/sf=" + (work / "o.tif").string()}, home.str());
+    EXPECT_NE(missing.out.find(" - Not Fax\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(work / "o.tif"));
+}
+
+TEST(FileRun, PagesBeyondThePageTableAreReportedAsLeftOut) {
+    TempDir home, work;
+    Bitmap strip;
+    strip.width = 1728;
+    strip.rows = 8;
+    strip.bits.assign(strip.bytesPerRow() * strip.rows, 0);
+    strip.bits[100] = 0xFF;
+    const WinFaxPage page = winFaxPageFromBitmap(strip, C::T6, 1);
+    writeFile(work / "big.fxd", buildWinFaxFile(std::vector<WinFaxPage>(1030, page)));
+    const std::string out = (work / "big.tif").string();
+    const ProcessResult r = runQuillon({"/f=" + (work / "big.fxd").string(), "/sf=" + out}, home.str());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("Pages left out: only the first 1024 pages were converted"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("Success !"), std::string::npos);
+    const auto pages = readTiffInfo(out);
+    ASSERT_EQ(pages.size(), 1024u) << "the pages found are converted";
+    EXPECT_EQ(pages.back().pageIndex, 1023);
+    EXPECT_EQ(pages.back().pageCount, 1024);
+}
+
+// Starts quillon without waiting for it.
+pid_t startQuillon(const std::vector<std::string>& args, const std::string& home) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("QUILLON_HOME", home.c_str(), 1);
+        unsetenv("DISPLAY");
+        std::vector<char*> argv{const_cast<char*>("quillon")};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        freopen("/dev/null", "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        execv(quillonExe().c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+TEST(FileRun, InterruptedFolderRunLeavesOnlyCompleteOutputs) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    const std::string fax = writeFax(work / "in/f00.fxd", kThreePages);
+    const std::string bytes = readFile(fax);
+    for (int i = 1; i < 40; ++i) writeFile(work / ("in/f" + std::to_string(100 + i) + ".fxd"), bytes);
+
+    int killsDuringRun = 0;
+    for (int signal : {SIGKILL, SIGTERM, SIGKILL, SIGTERM}) {
+        const std::string out = (work / ("out" + std::to_string(killsDuringRun))).string();
+        const pid_t pid = startQuillon({"/q", "/d=" + (work / "in").string(), "/sd=" + out}, home.str());
+        std::this_thread::sleep_for(std::chrono::milliseconds(150 + 100 * killsDuringRun));
+        kill(pid, signal);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (WIFSIGNALED(status)) ++killsDuringRun;
+        if (!std::filesystem::exists(out)) continue;
+        for (const auto& entry : std::filesystem::directory_iterator(out)) {
+            const std::string name = entry.path().filename().string();
+            if (name.front() == '.') {
+                EXPECT_EQ(signal, SIGKILL) << "a terminated run removes its unfinished file " << name;
+                continue;
+            }
+            expectTiffPages(entry.path().string(), kThreePages);
+        }
+    }
+    EXPECT_GT(killsDuringRun, 0) << "no run was interrupted: the folder converts too fast for this test";
+}
+
+}  // namespace
+}  // namespace quillon::test

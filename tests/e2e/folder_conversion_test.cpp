@@ -1,0 +1,118 @@
+// Folder runs of the quillon executable over WinFax files made from real pages.
+
+#include <gtest/gtest.h>
+
+#include "e2e/fax_fixtures.h"
+#include "support/corpus.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+#include "support/tiff_info.h"
+
+namespace quillon::test {
+namespace {
+
+using C = FaxPageCoding;
+
+const std::vector<FixturePage> kThreePages = {
+    {"CCITT_1.TIF", C::T4OneDimensional, 1}, {"CCITT_2.TIF", C::T6, 0}, {"fax2d.tif", C::T4OneDimensional, 5}};
+const std::vector<FixturePage> kOnePage = {{"CCITT_3.TIF", C::T6, 1}};
+const std::vector<FixturePage> kTwoPages = {{"g3test.tif", C::T4OneDimensional, 0}, {"CCITT_4.TIF", C::T6, 1}};
+
+TEST(FolderRun, ConvertsATreeWithResultsLinesLogAndExactPages) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    const std::string in = (work / "in").string(), out = (work / "out").string();
+    writeFax(work / "in/a.fxd", kThreePages);
+    writeFax(work / "in/B.FXM", kOnePage);
+    writeFax(work / "in/sub/c.fxs", kTwoPages);
+    std::string junk = readFile(writeFax(work / "in/junk.fxd", kOnePage));
+    writeFile(work / "in/junk.fxd", junk + std::string(5000, '\x5A'));
+    writeFile(work / "in/sub/broken.fxr", junk.substr(0, 60));
+    writeFile(work / "in/tiny.fxd", "\x0B\x23");
+    writeFile(work / "in/notes.txt", "not a fax");
+    writeFile(work / "in/picture.tif", readFile(corpusDir() / "CCITT_5.TIF"));
+
+    const ProcessResult r = runQuillon({"/d=" + in, "/sd=" + out, "/i", "/kh"}, home.str());
+    EXPECT_EQ(r.exitCode, 1) << "two files failed";
+    const std::string results =
+        "Batch Quillon command line mode : convert folder\r\n"
+        "Source Folder: " + in + "\r\nSave Folder: " + out + "\r\n" +
+        in + "/a.fxd --> " + out + "/a.tif : Success !\r\n" +
+        in + "/B.FXM --> " + out + "/B.tif : Success !\r\n" +
+        in + "/junk.fxd --> " + out + "/junk.tif : Success !\r\n" +
+        in + "/sub/broken.fxr --> " + out + "/sub/broken.tif : Failed : " + in + "/sub/broken.fxr - Not Fax\r\n" +
+        in + "/sub/c.fxs --> " + out + "/sub/c.tif : Success !\r\n" +
+        in + "/tiny.fxd --> " + out + "/tiny.tif : Failed : " + in + "/tiny.fxd - Not Fax\r\n"
+        "\r\n---------\r\nTotal converted FAX files: 4\r\n";
+    std::string shown = results;
+    for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;) shown.erase(at, 1);
+    EXPECT_EQ(r.out, "Please Wait...\n" + shown);
+
+    const std::string log = readFile(home / "log/kfqlog.txt");
+    ASSERT_GT(log.size(), 20u);
+    EXPECT_EQ(log.substr(19), "\n" + results + std::string(50, '-') + "\n");
+
+    expectTiffPages(out + "/a.tif", kThreePages);
+    expectTiffPages(out + "/B.tif", kOnePage);
+    expectTiffPages(out + "/junk.tif", kOnePage);
+    expectTiffPages(out + "/sub/c.tif", kTwoPages);
+    EXPECT_FALSE(std::filesystem::exists(out + "/sub/broken.tif"));
+    EXPECT_FALSE(std::filesystem::exists(out + "/tiny.tif"));
+    EXPECT_FALSE(std::filesystem::exists(out + "/notes.tif"));
+    EXPECT_FALSE(std::filesystem::exists(out + "/picture.tif"));
+}
+
+TEST(FolderRun, NamingOptionsFilterAndRelativePaths) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    writeFax(work / "in/x/a.fxd", kOnePage);
+    writeFax(work / "in/y/a.fxd", kTwoPages);
+    writeFax(work / "in/invoices/in.fxd", kOnePage);
+    writeFax(work / "in/top.fxd", kOnePage);
+
+    // Relative paths, kept extension and hierarchy.
+    ProcessResult r = runQuillon({"/q", "/d=in", "/sd=out1", "/i", "/kh", "/ke"}, home.str(), {}, work.str());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    expectTiffPages((work / "out1/x/a.fxd.tif").string(), kOnePage);
+    expectTiffPages((work / "out1/y/a.fxd.tif").string(), kTwoPages);
+    // Only the source folder at the start of the path is replaced.
+    expectTiffPages((work / "out1/invoices/in.fxd.tif").string(), kOnePage);
+
+    // Without hierarchy both a.fxd land on one name; the later one stays.
+    r = runQuillon({"/q", "/d=in", "/sd=out2", "/i"}, home.str(), {}, work.str());
+    EXPECT_EQ(r.exitCode, 0);
+    expectTiffPages((work / "out2/a.tif").string(), kTwoPages);
+    expectTiffPages((work / "out2/in.tif").string(), kOnePage);
+
+    // A filter that folder names do not match keeps the walk out of them.
+    r = runQuillon({"/d=in", "/sd=out3", "/i", "/filter=*.fxd"}, home.str(), {}, work.str());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("Total converted FAX files: 1\n"), std::string::npos) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(work / "out3/top.tif"));
+    EXPECT_FALSE(std::filesystem::exists(work / "out3/a.tif"));
+}
+
+TEST(FolderRun, DestinationThatCannotBeMadeFailsEveryFile) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    writeFax(work / "in/a.fxd", kOnePage);
+    writeFile(work / "blocker", "a file where a folder should be");
+    const std::string out = (work / "blocker/out").string();
+    const ProcessResult r = runQuillon({"/d=" + (work / "in").string(), "/sd=" + out}, home.str());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find(" : Failed to create dir: " + out + "\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Total converted FAX files: 0\n"), std::string::npos);
+}
+
+TEST(FolderRun, EmptyFolderGivesHeaderAndZeroTotal) {
+    TempDir home, work;
+    std::filesystem::create_directories(work / "in");
+    const ProcessResult r = runQuillon({"/d=" + (work / "in").string(), "/sd=" + (work / "out").string()}, home.str());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Please Wait...\nBatch Quillon command line mode : convert folder\nSource Folder: " +
+                         (work / "in").string() + "\nSave Folder: " + (work / "out").string() +
+                         "\n\n---------\nTotal converted FAX files: 0\n");
+}
+
+}  // namespace
+}  // namespace quillon::test
