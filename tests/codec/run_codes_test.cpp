@@ -1,0 +1,126 @@
+// Run codes, EOL and fill as decodeRun sees them; putRun and the width classes.
+
+#include <gtest/gtest.h>
+
+#include <span>
+#include <string>
+
+#include "codec/codec_test_util.h"
+#include "codec/decode_status.h"
+#include "codec/row_writer.h"
+#include "codec/t4_codes.h"
+#include "codec/width_class.h"
+
+namespace quillon {
+namespace {
+
+using test::bitsToBytes;
+
+struct RunDecode {
+    int result;
+    std::int64_t bitPosition;
+};
+
+RunDecode decodeOneRun(const std::string& bits, int colour) {
+    const std::vector<std::uint8_t> data = bitsToBytes(bits);
+    FaxDecoder decoder;
+    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 5, 0);
+    const int result = decoder.decodeRun(colour);
+    return {result, decoder.reader().bitPosition()};
+}
+
+void expectEveryCodeDecodes(std::span<const t4::Code> codes, int colour) {
+    for (const t4::Code& code : codes) {
+        // A one bit follows so that no code meets the end of the data.
+        const RunDecode run = decodeOneRun(std::string(code.bits) + "1", colour);
+        EXPECT_EQ(run.result, code.value) << code.bits;
+        EXPECT_EQ(run.bitPosition, std::int64_t(std::string(code.bits).size())) << code.bits;
+    }
+}
+
+TEST(RunCodes, EveryWhiteAndBlackCodeDecodesToItsRun) {
+    expectEveryCodeDecodes(t4::kWhiteTerminating, 0);
+    expectEveryCodeDecodes(t4::kWhiteMakeUp, 0);
+    expectEveryCodeDecodes(t4::kExtendedMakeUp, 0);
+    expectEveryCodeDecodes(t4::kBlackTerminating, 1);
+    expectEveryCodeDecodes(t4::kBlackMakeUp, 1);
+    expectEveryCodeDecodes(t4::kExtendedMakeUp, 1);
+}
+
+TEST(RunCodes, ElevenOrMoreZerosAndAOneAreAnEol) {
+    for (const int colour : {0, 1}) {
+        const RunDecode thirteen = decodeOneRun(std::string(13, '0') + "1" + "0111", colour);
+        EXPECT_EQ(thirteen.result, kUnexpectedEol);
+        EXPECT_EQ(thirteen.bitPosition, 14);
+        for (const char further : {'0', '1'}) {  // the bit after the EOL stays unread
+            const RunDecode twelve = decodeOneRun(std::string(12, '0') + "1" + further + "111", colour);
+            EXPECT_EQ(twelve.result, kUnexpectedEol);
+            EXPECT_EQ(twelve.bitPosition, 13);
+        }
+        const RunDecode fill = decodeOneRun(std::string(75, '0') + "1", colour);
+        EXPECT_EQ(fill.result, kUnexpectedEol);
+        EXPECT_EQ(fill.bitPosition, 76);
+    }
+}
+
+TEST(RunCodes, EightToTenZerosAndAOneAreInvalid) {
+    for (const int zeros : {8, 9, 10})
+        for (const int colour : {0, 1})
+            EXPECT_EQ(decodeOneRun(std::string(zeros, '0') + "1111111", colour).result, kInvalidCode) << zeros;
+}
+
+TEST(RunCodes, CodesCutOffByTheEndOfDataEndTheData) {
+    EXPECT_EQ(decodeOneRun("", 0).result, kDataEnded);
+    EXPECT_EQ(decodeOneRun(std::string(16, '0'), 0).result, kDataEnded);  // zeros up to the end
+    // The first 5 bits of the 9-bit white make-up 704, at the end of the data.
+    const std::vector<std::uint8_t> data = bitsToBytes("0110011");
+    FaxDecoder decoder;
+    decoder.initDecoder(data.data(), 1, 1, 5, 0);
+    decoder.reader().readBits(3);
+    EXPECT_EQ(decoder.decodeRun(0), kDataEnded);
+}
+
+TEST(PutRun, FillsAcrossBytesFromAnInnerBit) {
+    std::uint8_t row[4] = {};
+    RowWriter writer;
+    writer.start(row, 32);
+    EXPECT_EQ(putRun(writer, 3, true), 0);  // skipped, nothing set
+    EXPECT_EQ(putRun(writer, 20, false), 0);
+    EXPECT_EQ(row[0], 0x1F);
+    EXPECT_EQ(row[1], 0xFF);
+    EXPECT_EQ(row[2], 0xFE);
+    EXPECT_EQ(row[3], 0x00);
+    EXPECT_EQ(writer.position, 23u);
+}
+
+TEST(PutRun, NeverWritesPastTheWidth) {
+    std::uint8_t row[3] = {0, 0, 0x5A};  // byte 2 lies outside the row
+    RowWriter writer;
+    writer.start(row, 12);
+    EXPECT_EQ(putRun(writer, 10, true), 0);
+    EXPECT_EQ(putRun(writer, 100, false), -1);
+    EXPECT_EQ(row[0], 0x00);
+    EXPECT_EQ(row[1], 0x30);  // pixels 10 and 11; the pad bits after the width stay 0
+    EXPECT_EQ(row[2], 0x5A);
+    EXPECT_EQ(putRun(writer, 5, false), -1);
+    EXPECT_EQ(row[1], 0x30);
+}
+
+TEST(ClassifyWidth, StandardLineLengthsGiveTheirPaperAndResolution) {
+    struct Expected {
+        std::int64_t width;
+        int paper;
+        int xResolution;
+    };
+    const Expected cases[] = {{1728, 1, 200}, {2048, 2, 200}, {2432, 3, 200}, {2592, 1, 300}, {3072, 2, 300},
+                              {3456, 1, 400}, {3648, 3, 300}, {4096, 2, 400}, {4864, 3, 400}, {1, 1, 200},
+                              {1729, 2, 200}, {3500, 3, 300}, {5000, 3, 400}};
+    for (const Expected& e : cases) {
+        const WidthClass c = classifyWidth(e.width);
+        EXPECT_EQ(c.paperCode, e.paper) << e.width;
+        EXPECT_EQ(c.xResolution, e.xResolution) << e.width;
+    }
+}
+
+}  // namespace
+}  // namespace quillon
