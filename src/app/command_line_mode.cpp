@@ -5,6 +5,7 @@
 #include "app/conversion_log.h"
 #include "app/file_conversion.h"
 #include "app/folder_conversion.h"
+#include "tiffcopy/tiff_messages.h"
 
 namespace quillon {
 
@@ -21,6 +22,9 @@ std::string withUnixLineEnds(const std::string& text) {
 }  // namespace
 
 int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& out, std::ostream& err) {
+    // libtiff only ever reads the program's own intermediate files here; its
+    // warnings about them would bury the results, its errors explain failures.
+    routeTiffMessages(TiffMessageTarget::errorsToStandardError);
     bool anyFailed = false;
     if (job.mode == JobMode::Folder) {
         out << "Please Wait...\n" << std::flush;

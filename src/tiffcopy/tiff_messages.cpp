@@ -14,11 +14,14 @@ std::mutex routeMutex;
 TiffMessageTarget currentTarget = TiffMessageTarget::standardError;
 std::vector<std::string> collected;
 
-void deliver(const std::string& line) {
+void deliver(const std::string& line, bool warning = false) {
     std::lock_guard lock(routeMutex);
     switch (currentTarget) {
     case TiffMessageTarget::standardError:
         std::fputs(line.c_str(), stderr);
+        break;
+    case TiffMessageTarget::errorsToStandardError:
+        if (!warning) std::fputs(line.c_str(), stderr);
         break;
     case TiffMessageTarget::collect:
         if (collected.size() < maxCollectedTiffMessages) collected.push_back(line);
@@ -49,7 +52,7 @@ std::string libtiffLine(const char* module, const char* prefix, const char* form
 }
 
 void warningHandler(const char* module, const char* format, va_list arguments) {
-    deliver(libtiffLine(module, "Warning, ", format, arguments));
+    deliver(libtiffLine(module, "Warning, ", format, arguments), true);
 }
 
 void errorHandler(const char* module, const char* format, va_list arguments) {

@@ -10,6 +10,7 @@ namespace quillon {
 
 enum class TiffMessageTarget {
     standardError,  // printed as libtiff's own handlers print them
+    errorsToStandardError,  // errors printed, warnings dropped
     collect,        // kept for takeTiffMessages()
     discard,
 };

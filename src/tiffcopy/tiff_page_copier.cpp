@@ -38,7 +38,9 @@ int copyTiff(const std::string& input, const std::string& output, const CopyOpti
     const OutputCompression compression = outputCompressionFor(options.compressionChoice);
     const TiffFile out = openTiff(output, options.append ? "a" : "w");
     if (!out) return copyTiffOutputFailed;
-    const TiffFile in = openTiff(input, "r");
+    // "m": read the input through the file, not a memory map, so a 1024-page
+    // fax costs one strip of memory, not the size of the whole file.
+    const TiffFile in = openTiff(input, "rm");
     if (!in) return copyTiffInputFailed;
     for (;;) {
         if (!copyImage(in.get(), out.get(), options, compression)) return copyTiffImageFailed;
