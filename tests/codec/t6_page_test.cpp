@@ -1,0 +1,195 @@
+// T.6 pages and the search for a start of T.6 data behind flag bytes.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "codec/codec_test_util.h"
+#include "codec/decode_status.h"
+
+namespace quillon {
+namespace {
+
+using test::bitsToBytes;
+
+const std::string kEol = "000000000001";
+const std::string kEofb = kEol + kEol;
+
+std::vector<std::uint8_t> concat(std::initializer_list<std::vector<std::uint8_t>> parts) {
+    std::vector<std::uint8_t> out;
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+struct Start {
+    int result;
+    std::int32_t position;
+    int bitsUsed;
+    std::int32_t mark;
+};
+
+Start findStart(const std::vector<std::uint8_t>& data, std::uint8_t flagCount, bool rawStart = false) {
+    FaxDecoder decoder;
+    decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, flagCount);
+    decoder.setRawStart(rawStart);
+    const int result = decoder.findT6Start(0);
+    return {result, decoder.reader().position(), decoder.reader().bitsUsed(), decoder.mark()};
+}
+
+TEST(FindT6Start, StartsAfterTheFlagBytes) {
+    const Start start = findStart({0xFF, 0xFF, 0xFF, 0x20}, 3);
+    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.position, 3);
+    EXPECT_EQ(start.bitsUsed, 0);
+    EXPECT_EQ(start.mark, 0);
+}
+
+TEST(FindT6Start, SkipsTheOneBitsAfterTheFlagBytes) {
+    const Start start = findStart({0xFF, 0xFF, 0xFF, 0xF2}, 3);
+    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.position, 3);
+    EXPECT_EQ(start.bitsUsed, 4);
+}
+
+TEST(FindT6Start, RawStartBeginsAtTheFirstByte) {
+    const Start start = findStart({0xFF, 0xFF, 0xFF, 0x20}, 3, true);
+    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.position, 0);
+    EXPECT_EQ(start.bitsUsed, 0);
+}
+
+TEST(FindT6Start, RefusesDataThatBeginWithVerticalCodes) {
+    // 011 (VR1) and 010 (VL1) cannot start a page: the search goes on.
+    const Start start = findStart({0xFF, 0xFF, 0xFF, 0x60, 0xFF, 0xFF, 0xFF, 0x40, 0xFF, 0xFF, 0xFF, 0x20}, 3);
+    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.position, 11);
+    EXPECT_EQ(start.mark, 8);
+}
+
+TEST(FindT6Start, TooFewFlagBytesAreNoStart) {
+    const Start start = findStart({0xFF, 0xFF, 0x20, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x10}, 3);
+    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.position, 8);
+    EXPECT_EQ(start.mark, 4);
+    EXPECT_EQ(findStart({0xFF, 0xFF, 0x20, 0x00}, 3).result, kLoadPastEnd);
+    EXPECT_EQ(findStart({0xFF, 0xFF, 0xFF}, 3).result, kLoadPastEnd);
+}
+
+TEST(FindT6Start, ResumeSearchesBehindThePreviousStart) {
+    const std::vector<std::uint8_t> data = {0xFF, 0xFF, 0xFF, 0x20, 0x00, 0xFF, 0xFF, 0xFF, 0x3F};
+    FaxDecoder decoder;
+    decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, 3);
+    ASSERT_EQ(decoder.findT6Start(0), 0);
+    EXPECT_EQ(decoder.reader().position(), 3);
+    ASSERT_EQ(decoder.findT6Start(1), 0);
+    EXPECT_EQ(decoder.reader().position(), 8);
+    EXPECT_EQ(decoder.mark(), 5);
+    EXPECT_EQ(decoder.findT6Start(2), kLoadPastEnd);
+}
+
+FaxImage decodeT6(const std::vector<std::uint8_t>& data, int& result, std::uint8_t flagCount = 3,
+                  bool rawStart = true, std::int32_t width = 1728) {
+    FaxDecoder decoder;
+    decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, flagCount);
+    decoder.setRawStart(rawStart);
+    decoder.setGeometry(width, 1000);
+    FaxImage image;
+    result = decoder.findT6Start(0);
+    if (result == 0) result = decoder.decodePageT6(image);
+    return image;
+}
+
+TEST(T6Page, AllWhiteLinesAreOneV0Each) {
+    int result = 0;
+    const FaxImage image = decodeT6(bitsToBytes(std::string(21, '1') + kEofb), result);
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(image.rows, 21u);
+    EXPECT_EQ(image.bitmap, std::vector<std::uint8_t>(21 * 216, 0xFF));
+    EXPECT_EQ(image.coding, ImageCoding::T6);
+}
+
+TEST(T6Page, ResumesBehindFlagBytesAfterAnInvalidCode) {
+    // Three lines, the extension code (unsupported), then flag bytes and four
+    // more lines, the first in horizontal mode (white 1728, black 0): one bits
+    // right after the flags would be skipped as part of them.
+    const auto data = concat({bitsToBytes("111" "0000001111"), {0xFF, 0xFF, 0xFF},
+                              bitsToBytes("001" "010011011" "00110101" "0000110111" "111" + kEofb)});
+    int result = -99;
+    const FaxImage image = decodeT6(data, result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(image.rows, 7u);
+}
+
+TEST(T6Page, InvalidCodeWithoutFlagBytesEndsThePage) {
+    int result = 0;
+    const FaxImage image = decodeT6(bitsToBytes("111" "0000001111" "1111" + kEofb), result);
+    EXPECT_EQ(result, kInvalidCode);
+    EXPECT_EQ(image.rows, 3u);
+}
+
+TEST(T6Page, DataEndingBeforeAnyLineIsNoPage) {
+    int result = 0;
+    decodeT6(bitsToBytes("001"), result);  // horizontal mode, then nothing
+    EXPECT_EQ(result, kDataEnded);
+}
+
+TEST(T6Page, EolResetsTheReferenceToWhite) {
+    // A horizontal line, white 8 (10011) and black 1720 (0000001100100 +
+    // 000001011000), an EOL, then V0: against the line above V0 would turn
+    // black at pixel 8, against a white reference it ends the line at once.
+    int result = 0;
+    const FaxImage image =
+        decodeT6(bitsToBytes("001" "10011" "0000001100100" "000001011000" + kEol + "1" + kEofb), result, 3, true);
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(image.rows, 2u);
+    EXPECT_EQ(image.row(0)[0], 0xFF);
+    EXPECT_EQ(image.row(0)[1], 0x00);
+    EXPECT_EQ(image.row(1)[1], 0xFF);  // all white, not a copy of line 1
+}
+
+TEST(T6Page, RefusesOptionsBitZeroAndLeavesTheRecordAlone) {
+    const std::vector<std::uint8_t> data = bitsToBytes("111");
+    FaxDecoder decoder;
+    decoder.initDecoderT6(data.data(), 1, 1, 1, 0, 3);
+    decoder.setRawStart(true);
+    decoder.setGeometry(1728, 10);
+    FaxImage image;
+    image.width = 77;
+    image.rows = 5;
+    image.bitmap.assign(3, 0xAB);
+    EXPECT_EQ(decoder.decodePageT6(image), kDecodeRefused);
+    EXPECT_EQ(image.width, 77u);
+    EXPECT_EQ(image.rows, 5u);
+    EXPECT_EQ(image.bitmap, std::vector<std::uint8_t>(3, 0xAB));
+}
+
+TEST(PageMemory, CountOnlyHoldsNoRasterForAHugeHeader) {
+    const std::vector<std::uint8_t> data = bitsToBytes(std::string(40, '1') + kEofb);
+    FaxDecoder decoder;
+    decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, 3);
+    decoder.setRawStart(true);
+    decoder.setGeometry(65535, 65535);
+    decoder.setCountOnly(true);
+    FaxImage image;
+    ASSERT_EQ(decoder.findT6Start(0), 0);
+    EXPECT_EQ(decoder.decodePageT6(image), 0);
+    EXPECT_EQ(image.rows, 40u);
+    EXPECT_EQ(image.bitmap.capacity(), 0u);
+}
+
+TEST(PageMemory, RasterIsBoundedByWhatTheDataCanFill) {
+    const std::vector<std::uint8_t> data = bitsToBytes(std::string(16, '1'));
+    FaxDecoder decoder;
+    decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, 3);
+    decoder.setRawStart(true);
+    decoder.setGeometry(65535, 65535);
+    FaxImage image;
+    ASSERT_EQ(decoder.findT6Start(0), 0);
+    EXPECT_EQ(decoder.decodePageT6(image), 0);
+    EXPECT_EQ(image.rows, 16u);
+    EXPECT_EQ(image.bitmap.size(), 16u * 8192);
+    EXPECT_LE(image.bitmap.capacity(), 17u * 8192);  // 2 bytes of data: at most 17 lines
+}
+
+}  // namespace
+}  // namespace quillon
