@@ -10,7 +10,6 @@ int ConversionEngine::openSource(const std::string& path, FaxFormat format) {
     options_.pageCount = 0;
     if (format != kFormatWinFax || reader_.openFile(path) != 0) return -1;
     options_.pageCount = reader_.countPages();
-    valid_ = true;
     // A file without pages is closed by now and decodes nothing.
     reader_.decodePage(0, firstPage_);
     valid_ = firstPage_.width > 0 && firstPage_.rows > 0;

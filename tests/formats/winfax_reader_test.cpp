@@ -49,15 +49,6 @@ TEST(WinFaxHeader, NextPositionSumsTheTermsAndTheProduct) {
     EXPECT_EQ(header.dataLength, 77);
 }
 
-TEST(WinFaxHeader, ResolutionByteGivesLinesPerInch) {
-    WinFaxPageHeader header;
-    const std::pair<std::uint8_t, std::uint16_t> cases[] = {{0, 100}, {1, 200}, {2, 400}, {5, 400}, {255, 400}};
-    for (const auto& [code, lpi] : cases) {
-        header.resolution = code;
-        EXPECT_EQ(header.yResolution(), lpi) << int(code);
-    }
-}
-
 TEST_F(WinFaxFile, PagesAreListedAlongTheChain) {
     std::vector<WinFaxPage> pages = {plainPage(300), plainPage(17), plainPage(1)};
     pages[0].trailing.assign(50, 0);  // a gap before the second header
