@@ -50,8 +50,11 @@ int WinFaxReader::readPageHeader(std::uint16_t index) {
     checkHeader(position);
     if (header_.width == 0) header_.width = WinFaxPageHeader::kDefaultWidth;
     if (header_.length == 0) header_.length = WinFaxPageHeader::kDefaultLength;
-    // A negative length means no data; a length past the end is cut to the file.
-    const std::int64_t remaining = std::max<std::int64_t>(0, fileSize() - position - std::int64_t(WinFaxPageHeader::kSize));
+    // A negative length means no data. Data end at the next listed page (or
+    // the end of the file): pages that each claim the rest of the file would
+    // otherwise make the output and the recount work up to 1024 times the input.
+    const std::int64_t end = index + 1 < pageCount() ? std::int64_t(pagePosition(index + 1)) : fileSize();
+    const std::int64_t remaining = std::max<std::int64_t>(0, end - position - std::int64_t(WinFaxPageHeader::kSize));
     dataLength_ = static_cast<std::uint32_t>(std::clamp<std::int64_t>(header_.dataLength, 0, remaining));
     xResolution_ = kXResolution;
     yResolution_ = header_.yResolution();

@@ -154,6 +154,17 @@ TEST_F(WinFaxFile, DataLengthIsClampedToTheFile) {
     EXPECT_EQ(reader_.pageData().size(), 5000u - 128);
 }
 
+TEST_F(WinFaxFile, DataEndWhereTheNextPageBegins) {
+    std::vector<WinFaxPage> pages = {plainPage(300, 1), plainPage(200, 2), plainPage(100, 3)};
+    for (WinFaxPage& page : pages) page.dataLength = 1000000;  // the chain still leads from page to page
+    open(test::buildWinFaxFile(pages));
+    ASSERT_EQ(reader_.countPages(), 3);
+    for (std::uint16_t i = 0; i < 3; ++i) {
+        ASSERT_EQ(reader_.loadPage(i), 0);
+        EXPECT_EQ(reader_.pageData(), pages[i].data) << "page " << i;
+    }
+}
+
 TEST_F(WinFaxFile, NegativeDataLengthMeansNoData) {
     WinFaxPage page = plainPage(100);
     page.dataLength = -50;
