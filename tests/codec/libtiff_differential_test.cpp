@@ -3,40 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "codec/codec_test_util.h"
+#include "codec/test_pages.h"
 
 namespace quillon::test {
 namespace {
-
-class Page {
-public:
-    explicit Page(unsigned width) : width_(width) {}
-    unsigned width() const { return width_; }
-    unsigned rows() const { return rows_; }
-    const std::vector<std::uint8_t>& pixels() const { return pixels_; }
-
-    // A row from run lengths, first run white; the last run fills up the width.
-    void addRuns(const std::vector<unsigned>& runs) {
-        const std::size_t start = pixels_.size();
-        pixels_.resize(start + (width_ + 7) / 8, 0);
-        unsigned x = 0;
-        bool black = false;
-        for (const unsigned run : runs) {
-            for (unsigned i = 0; i < run && x < width_; ++i, ++x)
-                if (black) pixels_[start + x / 8] |= std::uint8_t(0x80 >> (x % 8));
-            black = !black;
-        }
-        ++rows_;
-    }
-
-private:
-    unsigned width_;
-    unsigned rows_ = 0;
-    std::vector<std::uint8_t> pixels_;
-};
 
 // Rows that reach the coding's corners: empty and full lines, one-pixel
 // runs, runs across the make-up steps (64, 1728, 2560), edges that move by
@@ -63,31 +36,6 @@ Page structuredPage(unsigned width) {
     page.addRuns({width / 2, width / 8, 3, width / 16});
     page.addRuns({3, width / 8, 3, width / 8});  // pass mode: reference runs vanish below
     page.addRuns({width});
-    return page;
-}
-
-Page randomPage(unsigned width, unsigned rows, std::uint32_t seed) {
-    std::mt19937 random(seed);
-    std::geometric_distribution<unsigned> shortRun(0.3);
-    std::uniform_int_distribution<unsigned> longRun(0, width);
-    std::uniform_int_distribution<int> kind(0, 9);
-    Page page(width);
-    std::vector<unsigned> runs;
-    for (unsigned r = 0; r < rows; ++r) {
-        // Every few rows a fresh line; otherwise the previous one with its
-        // runs nudged, as text and drawings look to a 2D coder.
-        if (r % 5 == 0 || runs.empty()) {
-            runs.clear();
-            for (unsigned sum = 0; sum < width;) {
-                const unsigned run = kind(random) == 0 ? longRun(random) : shortRun(random) + (runs.empty() ? 0 : 1);
-                runs.push_back(run);
-                sum += run;
-            }
-        } else {
-            for (unsigned& run : runs) run = std::max(1, int(run) + kind(random) % 5 - 2);
-        }
-        page.addRuns(runs);
-    }
     return page;
 }
 
