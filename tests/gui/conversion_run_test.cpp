@@ -1,0 +1,182 @@
+#include "gui/conversion_run.h"
+
+#include <gtest/gtest.h>
+
+#include "app/file_conversion.h"
+#include "support/temp_dir.h"
+
+namespace quillon {
+namespace {
+
+struct Row {
+    std::string source;
+    std::string output;
+    std::string result;
+};
+
+class RecordingObserver : public RunObserver {
+public:
+    void saveFolderFailed() override { ++saveFolderFailures; }
+    void fileStarted(int row, const std::string& source) override {
+        ASSERT_EQ(row, static_cast<int>(rows.size()));
+        rows.push_back({source, "", ""});
+    }
+    void fileFinished(int row, const std::string& output, const std::string& resultText) override {
+        ASSERT_LT(row, static_cast<int>(rows.size()));
+        rows[row].output = output;
+        rows[row].result = resultText;
+    }
+    void runFinished(int converted, const std::string& results) override {
+        ++finishes;
+        finishedCount = converted;
+        finishedResults = results;
+    }
+
+    std::vector<Row> rows;
+    int saveFolderFailures = 0;
+    int finishes = 0;
+    int finishedCount = -1;
+    std::string finishedResults;
+};
+
+struct ConverterCall {
+    std::string source;
+    std::string destination;
+    bool keepDate;
+    bool skipExisting;
+    std::string jobDestination;
+};
+
+class ConversionRunTest : public ::testing::Test {
+protected:
+    RunPlan plan(std::vector<std::string> names, PageOptions options = {}) {
+        RunPlan plan;
+        plan.job.fileList = std::move(names);
+        plan.sourceFolder = "/in";
+        plan.destination = destination;
+        plan.options = options;
+        plan.convert = [this](BatchJob& job, const std::string& source, const std::string& output) {
+            calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination});
+            job.results += source + " : line\r\n";
+            const int result = results.empty() ? kConverted : results.front();
+            if (!results.empty()) results.erase(results.begin());
+            if (stopAfterFirstFile) stop = true;
+            return result;
+        };
+        return plan;
+    }
+
+    test::TempDir temp;
+    std::string destination = (temp / "out").string();
+    std::vector<ConverterCall> calls;
+    std::vector<int> results;
+    std::atomic<bool> stop{false};
+    bool stopAfterFirstFile = false;
+    RecordingObserver observer;
+};
+
+TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
+    PageOptions options;
+    options.keepExt = 0;
+    options.hiberarchy = 1;
+    RunPlan hierarchy = plan({"a.fxd", "sub/b.FXM"}, options);
+    performRun(hierarchy, observer, stop);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].source, "/in/a.fxd");
+    EXPECT_EQ(calls[0].destination, destination + "/a.tif");
+    EXPECT_EQ(calls[1].source, "/in/sub/b.FXM");
+    EXPECT_EQ(calls[1].destination, destination + "/sub/b.tif");
+
+    calls.clear();
+    observer = RecordingObserver();
+    options.keepExt = 1;
+    options.hiberarchy = 0;
+    RunPlan flat = plan({"sub/b.fxm"}, options);
+    performRun(flat, observer, stop);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].destination, destination + "/b.fxm.tif");
+}
+
+TEST_F(ConversionRunTest, OnlyTheSourceFolderAtTheStartIsReplaced) {
+    PageOptions options;
+    options.hiberarchy = 1;
+    RunPlan run = plan({"x/in/c.fxd"}, options);
+    performRun(run, observer, stop);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].destination, destination + "/x/in/c.tif");
+}
+
+TEST_F(ConversionRunTest, RowsCountAndResultsTextFollowTheJobResults) {
+    results = {kConverted, kSkippedExisting, kNotWinFax, kNotFax, kConverted};
+    RunPlan run = plan({"a.fxd", "b.fxd", "c.fxd", "d.fxd", "e.fxd"});
+    EXPECT_EQ(performRun(run, observer, stop), 2);
+
+    ASSERT_EQ(observer.rows.size(), 5u);
+    EXPECT_EQ(observer.rows[0].result, "Converted!");
+    EXPECT_EQ(observer.rows[0].output, destination + "/a.tif");
+    EXPECT_EQ(observer.rows[1].result, "Already exist, skipped!");
+    EXPECT_EQ(observer.rows[1].output, "");
+    EXPECT_EQ(observer.rows[2].result, "Not WinFax File!");
+    EXPECT_EQ(observer.rows[3].result, "Not WinFax File!");
+    EXPECT_EQ(observer.rows[3].output, "");
+    EXPECT_EQ(observer.rows[4].source, "/in/e.fxd");
+
+    EXPECT_EQ(observer.finishes, 1);
+    EXPECT_EQ(observer.finishedCount, 2);
+    EXPECT_EQ(observer.finishedResults,
+              "Batch Quillon in GUI mode : convert folder\r\nSource Folder: /in\r\nDestination Folder: " +
+                  destination + "\r\n/in/a.fxd : line\r\n/in/b.fxd : line\r\n/in/c.fxd : line\r\n" +
+                  "/in/d.fxd : line\r\n/in/e.fxd : line\r\n");
+}
+
+TEST_F(ConversionRunTest, JobTakesDestinationAndKeepDateOnlyForValueOne) {
+    PageOptions options;
+    options.keepDate = 1;
+    RunPlan keep = plan({"a.fxd"}, options);
+    keep.job.skipExisting = true;
+    performRun(keep, observer, stop);
+    options.keepDate = 2;
+    RunPlan other = plan({"a.fxd"}, options);
+    RecordingObserver second;
+    performRun(other, second, stop);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_TRUE(calls[0].keepDate);
+    EXPECT_TRUE(calls[0].skipExisting);
+    EXPECT_EQ(calls[0].jobDestination, destination);
+    EXPECT_FALSE(calls[1].keepDate);
+}
+
+TEST_F(ConversionRunTest, DestinationFolderIsMadeOrReportedAndTheRunGoesOn) {
+    RunPlan made = plan({});
+    performRun(made, observer, stop);
+    EXPECT_TRUE(std::filesystem::is_directory(destination));
+    EXPECT_EQ(observer.saveFolderFailures, 0);
+    EXPECT_EQ(observer.finishedCount, 0);
+
+    test::writeFile(temp / "blocked", "a file where a folder should be");
+    destination = (temp / "blocked" / "out").string();
+    RunPlan blocked = plan({"a.fxd", "b.fxd"});
+    RecordingObserver second;
+    performRun(blocked, second, stop);
+    EXPECT_EQ(second.saveFolderFailures, 1);
+    EXPECT_EQ(calls.size(), 2u);
+    EXPECT_EQ(second.finishes, 1);
+}
+
+TEST_F(ConversionRunTest, StopEndsTheRunBeforeTheNextFileWithoutFinishing) {
+    stopAfterFirstFile = true;
+    RunPlan run = plan({"a.fxd", "b.fxd", "c.fxd"});
+    EXPECT_EQ(performRun(run, observer, stop), 1);
+    EXPECT_EQ(calls.size(), 1u);
+    ASSERT_EQ(observer.rows.size(), 1u);
+    EXPECT_EQ(observer.rows[0].result, "Converted!");
+    EXPECT_EQ(observer.finishes, 0);
+}
+
+TEST(RowResultText, EveryFailureReadsNotWinFax) {
+    for (int result : {kSourceIsTiff, kNotWinFax, kCannotMakeFolder, kNotFax, kEngineFailed, kCopyFailed, kException})
+        EXPECT_EQ(rowResultText(result), "Not WinFax File!") << result;
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,267 @@
+#include <thread>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "gui/about_box.h"
+#include "gui/convert_page.h"
+#include "gui/gui_test_support.h"
+#include "gui/main_window.h"
+#include "gui/options_page.h"
+#include "gui/tray_icon.h"
+#include "platform/environment.h"
+#include "platform/ini_file.h"
+
+namespace quillon::test {
+
+namespace fs = std::filesystem;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Fixture : WindowFixture {
+        std::unique_ptr<MainWindow> window;
+
+        MainWindow& open() {
+            window = std::make_unique<MainWindow>(context, dialogs);
+            return *window;
+        }
+        template <class T>
+        T* child(const char* name) const { return window->findChild<T*>(name); }
+        std::string ini(const char* section, const char* key) const {
+            return platform::getProfileString(section, key, "<missing>", context.paths.iniFile);
+        }
+    };
+
+private slots:
+    void windowHasItsCaptionTabsAndButtons() {
+        Fixture f;
+        MainWindow& window = f.open();
+        QCOMPARE(window.windowTitle(), QString("Batch Quillon"));
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QTabWidget& tabs = window.tabs();
+        QCOMPARE(tabs.count(), 2);
+        QCOMPARE(tabs.tabText(0), QString("Convert"));
+        QCOMPARE(tabs.tabText(1), QString("Options"));
+        QVERIFY(!tabs.tabIcon(0).isNull());
+        QVERIFY(!tabs.tabIcon(1).isNull());
+        QCOMPARE(tabs.currentIndex(), 0);
+        QCOMPARE(f.child<QPushButton>("helpButton")->text(), QString("&Help"));
+        QCOMPARE(f.child<QPushButton>("aboutButton")->text(), QString("&About"));
+        QCOMPARE(window.palette().color(QPalette::Window), QColor(236, 255, 245));
+        QCOMPARE(window.convertPage().palette().color(QPalette::Window), QColor(196, 255, 225));
+        QCOMPARE(window.optionsPage().palette().color(QPalette::Base), QColor(255, 255, 255));
+        QCOMPARE(window.convertPage().palette().color(QPalette::Active, QPalette::ButtonText), QColor(0, 0, 255));
+    }
+
+    void closeBoxExitsWithTwoAndWritesBothSections() {
+        Fixture f;
+        MainWindow& window = f.open();
+        window.show();
+        f.child<QPlainTextEdit>("sourceEdit")->setPlainText("/fax/in");
+        f.child<QCheckBox>("keepDateBox")->setChecked(true);
+        QVERIFY(window.close());
+        QCOMPARE(window.exitCode(), 2);
+        QCOMPARE(f.ini("Main", "FaxDir"), std::string("/fax/in"));
+        QCOMPARE(f.ini("Main", "SaveDir"), std::string(""));
+        QCOMPARE(f.ini("Options", "KeepDate"), std::string("1"));
+        QCOMPARE(f.ini("Options", "CycleMinutes"), std::string("60"));
+        QCOMPARE(f.ini("Options", "ConvertFlag"), std::string("0"));
+    }
+
+    void trayExitExitsWithOneAndOnlyOnce() {
+        Fixture f;
+        MainWindow& window = f.open();
+        window.show();
+        window.trayIcon().exitAction()->trigger();
+        QCOMPARE(window.exitCode(), 1);
+        QCOMPARE(f.ini("Main", "FaxDir"), std::string(""));
+        QCOMPARE(f.ini("Options", "KeepExt"), std::string("1"));
+        window.close();
+        QCOMPARE(window.exitCode(), 1);
+    }
+
+    void settingsOfOneStartReachTheNext() {
+        Fixture f;
+        {
+            MainWindow& window = f.open();
+            f.child<QLineEdit>("destinationEdit")->setText("/fax/out");
+            f.child<QCheckBox>("hiberarchyBox")->setChecked(true);
+            window.close();
+        }
+        MainWindow& again = f.open();
+        QCOMPARE(f.child<QLineEdit>("destinationEdit")->text(), QString("/fax/out"));
+        QCOMPARE(again.convertPage().optionCopies().hiberarchy, 1);
+    }
+
+    void switchingToConvertSynchronisesTheCopies() {
+        Fixture f;
+        MainWindow& window = f.open();
+        window.tabs().setCurrentIndex(1);
+        f.child<QCheckBox>("hiberarchyBox")->setChecked(true);
+        f.child<QCheckBox>("recaculateBox")->setChecked(true);
+        QCOMPARE(window.convertPage().optionCopies().hiberarchy, 0);
+        QCOMPARE(f.context.options.recountLines, std::uint8_t(0));
+        window.tabs().setCurrentIndex(0);
+        QCOMPARE(window.convertPage().optionCopies().hiberarchy, 1);
+        QCOMPARE(f.context.options.recountLines, std::uint8_t(1));
+    }
+
+    void automaticConversionStartsFromTheSavedSettings() {
+        Fixture f;
+        platform::writeProfileString("Options", "Cyclely", "1", f.context.paths.iniFile);
+        platform::writeProfileString("Options", "CycleMinutes", "5", f.context.paths.iniFile);
+        MainWindow& window = f.open();
+        QVERIFY(!window.convertPage().automaticConversionOn());
+        window.startAutomaticConversion();
+        QVERIFY(window.convertPage().automaticConversionOn());
+        QCOMPARE(window.convertPage().automaticConversionPeriodMs(), 300000);
+        QVERIFY(!f.child<QLineEdit>("minutesEdit")->isEnabled());
+    }
+
+    void aboutComesFromTheButtonAndTheTray() {
+        Fixture f;
+        MainWindow& window = f.open();
+        f.child<QPushButton>("aboutButton")->click();
+        window.trayIcon().aboutAction()->trigger();
+        QCOMPARE(f.dialogs.aboutBoxes, 2);
+
+        AboutBox about;
+        QCOMPARE(about.windowTitle(), QString("About Batch Quillon"));
+        QCOMPARE(about.findChild<QLabel*>("versionText")->text(), QString("Batch Quillon V3.00, build 0903"));
+        const QList<QPushButton*> buttons = about.findChildren<QPushButton*>();
+        QCOMPARE(buttons.size(), 1);
+        QCOMPARE(buttons[0]->text(), QString("OK"));
+        about.show();
+        buttons[0]->click();
+        QVERIFY(!about.isVisible());
+    }
+
+    void trayMenuAndTip() {
+        Fixture f;
+        MainWindow& window = f.open();
+        TrayIcon& tray = window.trayIcon();
+        QCOMPARE(tray.toolTip(), QString("Batch Quillon\nConvert WinFax fxd/fxm/fxr/fxs to tif"));
+        QStringList items;
+        for (QAction* action : tray.menu()->actions()) items << action->text();
+        QCOMPARE(items, (QStringList{"&Open...", "&About...", "E&xit"}));
+        QCOMPARE(tray.menu()->defaultAction(), tray.openAction());
+        QVERIFY(tray.openAction()->font().bold());
+
+        window.show();
+        window.hide();
+        tray.openAction()->trigger();
+        QVERIFY(window.isVisible());
+        window.tabs().setCurrentIndex(1);
+        window.hide();
+        emit tray.openRequested();  // what a double-click on the icon sends
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.tabs().currentIndex(), 1);
+    }
+
+    void minimisingWithoutATrayKeepsTheWindowMinimised() {
+        if (TrayIcon::available()) QSKIP("this desktop has a notification area");
+        Fixture f;
+        MainWindow& window = f.open();
+        window.show();
+        window.showMinimized();
+        QTest::qWait(50);
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
+        window.showFromTray();
+        QVERIFY(!window.isMinimized());
+    }
+
+    void helpOpensTheChmBesideTheProgramOrNothing() {
+        Fixture f;
+        MainWindow& window = f.open();
+        const std::string program = platform::programPath();
+        QVERIFY(!program.empty());
+        const std::string chm = program + ".chm";  // the test program has no extension
+        f.child<QPushButton>("helpButton")->click();
+        QVERIFY(f.dialogs.openedDocuments.empty());
+        writeFile(chm, "help");
+        window.showHelp();
+        fs::remove(chm);
+        QCOMPARE(f.dialogs.openedDocuments, std::vector<std::string>{chm});
+    }
+
+    void exitDuringARunWaitsForTheCurrentFile() {
+        Fixture f;
+        const fs::path in = f.home / "in";
+        const fs::path out = f.home / "out";
+        fs::create_directories(in);
+        for (const char* name : {"a.fxd", "b.fxd"}) writeWinFaxFile(in / name, 2);
+        GatedConverter gate(0);
+        MainWindow& window = f.open();
+        window.convertPage().setFileConverter(gate.converter());
+        f.child<QPlainTextEdit>("sourceEdit")->setPlainText(QString::fromStdString(in.string()));
+        f.child<QLineEdit>("destinationEdit")->setText(QString::fromStdString(out.string()));
+        window.convertPage().go();
+        QTRY_VERIFY_WITH_TIMEOUT(gate.held(), 10000);
+
+        std::thread releaser([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            gate.release();
+        });
+        window.trayIcon().exitAction()->trigger();
+        releaser.join();
+        QCOMPARE(window.exitCode(), 1);
+        QVERIFY(!window.convertPage().isRunning());
+        QCOMPARE(gate.calls(), 1);
+        QVERIFY(looksLikeTiff(out / "a.fxd.tif"));  // the Options page keeps extensions by default
+        QVERIFY(!fs::exists(out / "b.fxd.tif"));
+        QVERIFY(!fs::exists(f.context.logFile));
+        QCOMPARE(f.ini("Main", "SaveDir"), out.string());
+        window.convertPage().go();  // nothing starts after the exit
+        QVERIFY(!window.convertPage().isRunning());
+    }
+
+    // With QUILLON_SCREENSHOT set, the finished run is also saved as a picture.
+    void finishedRunInTheWindow() {
+        Fixture f;
+        const fs::path in = f.home / "faxes";
+        fs::create_directories(in / "2009");
+        for (const char* name : {"invoice.fxd", "order.fxm", "2009/memo.fxs", "2009/notice.fxr"})
+            writeWinFaxFile(in / name, 2);
+        writeFile(in / "readme.fxd", "not a fax");
+        platform::writeProfileString("Options", "Subdir", "1", f.context.paths.iniFile);
+        platform::writeProfileString("Options", "Hiberarchy", "1", f.context.paths.iniFile);
+        platform::writeProfileString("Options", "KeepExt", "0", f.context.paths.iniFile);
+        MainWindow& window = f.open();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        f.child<QPlainTextEdit>("sourceEdit")->setPlainText(QString::fromStdString(in.string()));
+        f.child<QLineEdit>("destinationEdit")->setText(QString::fromStdString((f.home / "tif").string()));
+        window.convertPage().go();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.convertPage().isRunning(), 60000);
+
+        QTreeWidget* rows = f.child<QTreeWidget>("resultsList");
+        QCOMPARE(rows->topLevelItemCount(), 5);
+        QCOMPARE(f.child<QLabel>("statusLine")->text(), QString("Done. 4 FAX files converted"));
+        QVERIFY(looksLikeTiff(f.home / "tif" / "2009" / "memo.tif"));
+        QVERIFY(looksLikeTiff(f.home / "tif" / "invoice.tif"));
+
+        if (const char* picture = std::getenv("QUILLON_SCREENSHOT")) {
+            for (int column = 0; column < 3; ++column) rows->resizeColumnToContents(column);
+            QVERIFY(window.grab().save(picture));
+        }
+    }
+};
+
+}  // namespace quillon::test
+
+QTEST_MAIN(quillon::test::MainWindowTest)
+#include "main_window_test.moc"
