@@ -126,8 +126,13 @@ void ConvertPage::buildLayout() {
     resultsList_->setRootIsDecorated(false);
     resultsList_->setUniformRowHeights(true);
     resultsList_->setHeaderLabels({"Source Fax Files", "Destination Tif Files", "Results"});
-    for (int column = 0; column < 3; ++column)
-        resultsList_->setColumnWidth(column, resultsList_->header()->sectionSizeHint(column));
+    // The two path columns share the width, so the Results column always shows;
+    // long paths lose their middle, where the folders are alike.
+    resultsList_->setTextElideMode(Qt::ElideMiddle);
+    resultsList_->header()->setStretchLastSection(false);
+    resultsList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    resultsList_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    resultsList_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
 
     progressBar_ = new QProgressBar;
     progressBar_->setObjectName("progressBar");
