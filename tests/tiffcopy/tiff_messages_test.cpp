@@ -33,6 +33,18 @@ TEST_F(TiffMessageRouting, StandardErrorShowsLibtiffsOwnLayout) {
     EXPECT_TRUE(takeTiffMessages().empty());
 }
 
+TEST_F(TiffMessageRouting, ErrorsToStandardErrorDropsOnlyWarnings) {
+    routeTiffMessages(TiffMessageTarget::errorsToStandardError);
+    testing::internal::CaptureStderr();
+    TIFFWarning("page.tif", "odd");
+    TIFFError("page.tif", "broken");
+    reportTiffMessage("tiffcp: page.tif: Don't know how to copy/convert image.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "page.tif: broken.\n"
+              "tiffcp: page.tif: Don't know how to copy/convert image.\n");
+    EXPECT_TRUE(takeTiffMessages().empty());
+}
+
 TEST_F(TiffMessageRouting, CollectKeepsLinesInOrderAwayFromTheConsole) {
     routeTiffMessages(TiffMessageTarget::collect);
     takeTiffMessages();
