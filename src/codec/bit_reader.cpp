@@ -11,8 +11,8 @@ namespace quillon {
 int BitReader::reset(const std::uint8_t* data, std::int32_t length) {
     data_ = data;
     length_ = data ? std::max<std::int32_t>(length, 0) : 0;
-    bitPos_ = 0;
-    return current();
+    setBitPosition(0);
+    return data_ ? current() : kLoadNoData;
 }
 
 int BitReader::byteAt(std::int64_t index) const {
@@ -23,44 +23,67 @@ int BitReader::byteAt(std::int64_t index) const {
     return fillOrder_ == 1 ? b : bit_tables::kReversed[b];
 }
 
+void BitReader::refillTail() {
+    while (windowBits_ <= 55 && nextByte_ < length_) {  // at most 63 bits: shifts stay defined
+        window_ |= std::uint64_t(byteAt(nextByte_)) << (56 - windowBits_);
+        ++nextByte_;
+        windowBits_ += 8;
+    }
+}
+
+void BitReader::setBitPosition(std::int64_t bit) {
+    bit = std::clamp<std::int64_t>(bit, 0, totalBits());
+    nextByte_ = static_cast<std::int32_t>(bit >> 3);
+    window_ = 0;
+    windowBits_ = 0;
+    refill();
+    consume(static_cast<int>(bit & 7));
+}
+
 int BitReader::loadByte(bool advance) {
-    if (advance && bitPos_ < totalBits()) bitPos_ = (std::int64_t(position()) + 1) * 8;
+    if (advance && bitPosition() < totalBits()) setBitPosition((std::int64_t(position()) + 1) * 8);
     return current();
 }
 
 int BitReader::seekByte(std::int32_t position) {
-    bitPos_ = std::clamp<std::int64_t>(std::int64_t(position) * 8, 0, totalBits());
+    setBitPosition(std::int64_t(position) * 8);
     return byteAt(position);
 }
 
-std::uint64_t BitReader::tailWord(std::int64_t index) const {
-    std::uint64_t w = 0;
-    for (std::int64_t i = index; data_ && i < length_ && i < index + 8; ++i)
-        w |= std::uint64_t(data_[i]) << (56 - 8 * (i - index));
-    return w;
+bool BitReader::skipBits(std::int64_t n) {
+    if (n <= windowBits_) {
+        consume(static_cast<int>(n));
+        return true;
+    }
+    if (n > bitsLeft()) {
+        setBitPosition(totalBits());
+        return false;
+    }
+    setBitPosition(bitPosition() + n);
+    return true;
 }
 
 int BitReader::readBits(int n) {
-    if (bitsLeft() < n) {
-        const int status = data_ ? kLoadPastEnd : kLoadNoData;
-        bitPos_ = totalBits();
-        return status;
+    if (!data_) return kLoadNoData;
+    const std::uint64_t bits = peek();
+    if (n > windowBits_) {
+        setBitPosition(totalBits());
+        return kLoadPastEnd;
     }
-    const int bits = static_cast<int>(peek64() >> (64 - n));
-    bitPos_ += n;
-    return bits;
+    consume(n);
+    return static_cast<int>(bits >> (64 - n));
 }
 
 int BitReader::unreadBits(int n) {
-    if (n > bitPos_) return kLoadBeforeStart;
-    bitPos_ -= n;
+    if (n > bitPosition()) return kLoadBeforeStart;
+    setBitPosition(bitPosition() - n);
     return current();
 }
 
 int BitReader::alignToByte(bool word) {
-    std::int64_t byte = (bitPos_ + 7) >> 3;
+    std::int64_t byte = (bitPosition() + 7) >> 3;
     if (word && (byte & 1)) ++byte;
-    bitPos_ = std::min(byte * 8, totalBits());
+    setBitPosition(byte * 8);
     return current();
 }
 
@@ -69,27 +92,25 @@ int BitReader::readWord16() {
     const std::int64_t at = position();
     if (!data_) return kLoadNoData;
     if (at + 2 > length_) return kLoadPastEnd;
-    bitPos_ += 16;
+    setBitPosition((at + 2) * 8);
     return data_[at] | (data_[at + 1] << 8);
 }
 
 std::int64_t BitReader::zerosBeforeOne() {
     std::int64_t zeros = 0;
     for (;;) {
-        const std::int64_t left = bitsLeft();
-        const std::uint64_t w = peek64();
-        const int lead = w ? __builtin_clzll(w) : 64;
-        if (lead < 57) {
-            if (lead >= left) break;
-            bitPos_ += lead + 1;
+        peek();
+        if (windowBits_ == 0) return -1;
+        // Only the real bits of the window count.
+        const std::uint64_t real = window_ & ~(~0ull >> windowBits_);
+        if (real) {
+            const int lead = __builtin_clzll(real);
+            consume(lead + 1);
             return zeros + lead;
         }
-        if (left <= 56) break;
-        bitPos_ += 56;
-        zeros += 56;
+        zeros += windowBits_;
+        consume(windowBits_);
     }
-    bitPos_ = totalBits();
-    return -1;
 }
 
 int BitReader::findEol() {
@@ -104,12 +125,12 @@ int BitReader::findEol() {
         do {
             b = byteAt(++index);
             if (b < 0) {
-                bitPos_ = totalBits();
+                setBitPosition(totalBits());
                 return b;
             }
             zeros += bit_tables::kLeadingZeros[b];
         } while (b == 0);
-        bitPos_ = index * 8 + bit_tables::kLeadingZeros[b] + 1;
+        setBitPosition(index * 8 + bit_tables::kLeadingZeros[b] + 1);
         if (zeros >= kEolZeroBits) return 0;
         zeros = bit_tables::trailingZeros(std::uint8_t(b));
     }

@@ -1,6 +1,10 @@
 #pragma once
 // Bit input over CCITT-coded bytes, most significant bit first after fill
 // order correction. The reader never touches memory outside [data, data+length).
+//
+// The next bits wait in a 64-bit window that is refilled a word at a time, so
+// that a code is found with one look at the window and fill order 2 costs one
+// reversal per refill instead of one per code.
 
 #include <cstdint>
 #include <cstring>
@@ -30,53 +34,59 @@ public:
     // The two stored bytes at the (aligned) position as a little-endian value,
     // without bit-order correction; advances by 2.
     int readWord16();
-    // Searches forward for eleven or more zero bits followed by a one bit; 0
-    // with the reader just after that one bit, or the load status at the end.
+    // Searches forward for eleven or more zero bits followed by a one bit,
+    // starting with the unused bits of the current byte; 0 with the reader
+    // just after that one bit, or the load status at the end.
     int findEol();
 
-    // The next 64 bits from the current bit, first bit highest; bits past the
-    // data are 0. At least 57 are real when bitsLeft() allows.
-    std::uint64_t peek64() const {
-        const std::int64_t byte = bitPos_ >> 3;
-        std::uint64_t w;
-        if (byte + 8 <= length_) {
-            std::memcpy(&w, data_ + byte, 8);
-            w = __builtin_bswap64(w);
-        } else {
-            w = tailWord(byte);
-        }
-        if (fillOrder_ != 1) w = reverseBitsInBytes(w);
-        return w << (bitPos_ & 7);
+    // The window: at least 32 bits of it are real unless the data end first
+    // (then windowBits() tells how many); bits past the data read as 0.
+    std::uint64_t peek() {
+        if (windowBits_ < 32) refill();
+        return window_;
+    }
+    int windowBits() const { return windowBits_; }
+    // Consumes n bits of the window (n <= windowBits()).
+    void consume(int n) {
+        window_ <<= n;
+        windowBits_ -= n;
     }
     // Consumes n bits; false (reader at the end) when fewer are left.
-    bool skipBits(std::int64_t n) {
-        if (n > bitsLeft()) {
-            bitPos_ = totalBits();
-            return false;
-        }
-        bitPos_ += n;
-        return true;
-    }
+    bool skipBits(std::int64_t n);
     // Consumes zero bits and the one bit after them; returns how many zeros
     // there were, or -1 (reader at the end) when the data end first.
     std::int64_t zerosBeforeOne();
-    std::int64_t bitsLeft() const { return totalBits() - bitPos_; }
+    std::int64_t bitsLeft() const { return totalBits() - bitPosition(); }
 
     // Byte that holds the next bit, bits of it already used (0..7), and that
     // byte after bit-order correction or its load status.
-    std::int32_t position() const { return static_cast<std::int32_t>(bitPos_ >> 3); }
-    int bitsUsed() const { return static_cast<int>(bitPos_ & 7); }
+    std::int32_t position() const { return static_cast<std::int32_t>(bitPosition() >> 3); }
+    int bitsUsed() const { return static_cast<int>(bitPosition() & 7); }
     int current() const { return byteAt(position()); }
     std::int32_t length() const { return length_; }
-    std::int64_t bitPosition() const { return bitPos_; }
+    std::int64_t bitPosition() const { return std::int64_t(nextByte_) * 8 - windowBits_; }
     // Moves to bit 0 of byte position (clamped to the data); returns its byte or load status.
     int seekByte(std::int32_t position);
 
 private:
     std::int64_t totalBits() const { return std::int64_t(length_) * 8; }
     int byteAt(std::int64_t index) const;
-    // The last bytes of the data from index on, zero-padded to a word.
-    std::uint64_t tailWord(std::int64_t index) const;
+    void setBitPosition(std::int64_t bit);
+    void refill() {
+        if (std::int64_t(nextByte_) + 8 <= length_) {
+            std::uint64_t w;
+            std::memcpy(&w, data_ + nextByte_, 8);
+            w = __builtin_bswap64(w);
+            if (fillOrder_ != 1) w = reverseBitsInBytes(w);
+            window_ |= w >> windowBits_;
+            const int bytes = (63 - windowBits_) >> 3;
+            nextByte_ += bytes;
+            windowBits_ += bytes * 8;
+        } else {
+            refillTail();
+        }
+    }
+    void refillTail();
     static std::uint64_t reverseBitsInBytes(std::uint64_t w) {
         w = ((w >> 1) & 0x5555555555555555ull) | ((w & 0x5555555555555555ull) << 1);
         w = ((w >> 2) & 0x3333333333333333ull) | ((w & 0x3333333333333333ull) << 2);
@@ -85,8 +95,12 @@ private:
 
     const std::uint8_t* data_ = nullptr;
     std::int32_t length_ = 0;
-    std::int64_t bitPos_ = 0;
     std::uint8_t fillOrder_ = 1;
+    // window_ holds the next windowBits_ bits at its top; bits below them are
+    // either 0 or the data that follow. nextByte_ is the first byte not in it.
+    std::uint64_t window_ = 0;
+    int windowBits_ = 0;
+    std::int32_t nextByte_ = 0;
 };
 
 }  // namespace quillon

@@ -11,7 +11,7 @@ namespace quillon {
 // (eleven or more zero bits and a one bit; the reader stands after the one
 // bit), or kDataEnded when the code runs past the data.
 inline int readCode(BitReader& reader, const CodeEntry* table) {
-    const std::uint64_t bits = reader.peek64();
+    const std::uint64_t bits = reader.peek();
     CodeEntry entry = table[bits >> (64 - kFirstLevelBits)];
     if (entry.kind == CodeKind::SubTable)
         entry = table[entry.value + ((bits >> (64 - kFirstLevelBits - kSecondLevelBits)) & (kSecondLevelSize - 1))];
@@ -20,8 +20,28 @@ inline int readCode(BitReader& reader, const CodeEntry* table) {
         if (zeros < 0) return kDataEnded;
         return zeros >= kEolZeroBits ? kUnexpectedEol : kInvalidCode;
     }
-    if (!reader.skipBits(entry.length)) return kDataEnded;
+    // A window shorter than the code holds everything that is left.
+    if (entry.length > reader.windowBits()) {
+        reader.skipBits(entry.length);
+        return kDataEnded;
+    }
+    reader.consume(entry.length);
     return entry.kind == CodeKind::Code ? entry.value : kInvalidCode;
+}
+
+inline const CodeEntry* runTable(int colour) { return colour ? kBlackTable.data() : kWhiteTable.data(); }
+
+// One run of a colour: the sum of its make-up codes and the terminating code
+// that ends it, or the status of the code that failed.
+inline std::int64_t readRunLength(BitReader& reader, int colour) {
+    const CodeEntry* table = runTable(colour);
+    std::int64_t run = 0;
+    for (;;) {
+        const int code = readCode(reader, table);
+        if (code < 0) return code;
+        run += code;
+        if (code < 64) return run;
+    }
 }
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "codec/code_reader.h"
 #include "codec/decode_status.h"
 #include "codec/fax_decoder.h"
 #include "codec/reference_line.h"
@@ -31,7 +32,7 @@ int FaxDecoder::decodeCodedLine(RowWriter& row, RunList& current, RunList& refer
         return kEndedAtWidth;
     };
     for (;;) {
-        const int mode = decodeMode();
+        const int mode = readCode(reader_, kModeTable.data());
         if (mode < 0) {
             if (mode == kDataEnded) return endOfData();
             if (mode == kUnexpectedEol && !kT6) {
@@ -59,7 +60,7 @@ int FaxDecoder::decodeCodedLine(RowWriter& row, RunList& current, RunList& refer
             b1 = advanceReference(reference, a0, b1, colour, width);
         } else if (mode == t4::kHorizontal) {
             for (int i = 0; i < 2; ++i) {
-                const std::int64_t run = decodeFullRun(colour);
+                const std::int64_t run = readRunLength(reader_, colour);
                 if (run < 0) return run == kDataEnded ? endOfData() : int(run);
                 writeRun(row, current, pending + run, colour);
                 total += pending + run;

@@ -96,26 +96,6 @@ void FaxDecoder::finishPage(FaxImage& image, std::uint32_t goodLines) {
     image.bitmap.resize(std::size_t(image.rows) * bytesPerRow_);
 }
 
-int FaxDecoder::decodeRun(int colour) {
-    return readCode(reader_, colour ? kBlackTable.data() : kWhiteTable.data());
-}
-
-int FaxDecoder::decodeMode() { return readCode(reader_, kModeTable.data()); }
-
-std::int64_t FaxDecoder::decodeFullRun(int colour) {
-    std::int64_t run = 0;
-    for (;;) {
-        const int code = decodeRun(colour);
-        if (code < 0) return code;
-        run += code;
-        if (code < 64) return run;
-    }
-}
-
-void FaxDecoder::writeRun(RowWriter& row, RunList& current, std::int64_t run, int colour) const {
-    const auto length = std::uint32_t(std::min<std::int64_t>(run, std::numeric_limits<std::uint32_t>::max()));
-    putRun(row, length, (colour ^ invert_) != 0);
-    current.append(length);
-}
+int FaxDecoder::decodeRun(int colour) { return readCode(reader_, runTable(colour)); }
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 // Decoding is forgiving: a line that does not decode to exactly the page width
 // is dropped and decoding resumes at the next point of synchronisation.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -86,11 +87,11 @@ private:
     int decodePage2D(FaxImage& image);
     // Searches the next EOL whose tag bit is 1: 0, or the load status.
     int findEolWithTag();
-    // A two-dimensional mode number (0..8) or a status.
-    int decodeMode();
-    // One run of a colour: its make-up codes and the terminating code.
-    std::int64_t decodeFullRun(int colour);
-    void writeRun(RowWriter& row, RunList& current, std::int64_t run, int colour) const;
+    void writeRun(RowWriter& row, RunList& current, std::int64_t run, int colour) const {
+        const auto length = std::uint32_t(std::min<std::int64_t>(run, 0xFFFFFFFF));
+        putRun(row, length, (colour ^ invert_) != 0);
+        current.append(length);
+    }
     template <bool kT6>
     int decodeCodedLine(RowWriter& row, RunList& current, RunList& reference, std::int64_t& total);
 

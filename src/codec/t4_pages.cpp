@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "codec/code_reader.h"
 #include "codec/decode_status.h"
 #include "codec/fax_decoder.h"
 
@@ -20,7 +21,7 @@ int FaxDecoder::decodeLine1D(RowWriter& row, RunList& current) {
     std::int64_t pending = 0;
     std::int64_t sum = 0;
     for (;;) {
-        const int code = decodeRun(colour);
+        const int code = readCode(reader_, runTable(colour));
         if (code >= 64) {
             pending += code;
         } else if (code >= 0) {
@@ -50,7 +51,7 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
     std::int64_t sum = 0;
     int result = 0;
     for (;;) {
-        const int code = decodeRun(colour);
+        const int code = readCode(reader_, runTable(colour));
         if (code == kDataEnded) break;
         // Modified Huffman lines have no EOL to resynchronise at: a bad code
         // or an overlong line ends the page, keeping the lines before it.
@@ -97,7 +98,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
         sum = 0;
     };
     for (;;) {
-        const int code = decodeRun(colour);
+        const int code = readCode(reader_, runTable(colour));
         if (code >= 64) {
             pending += code;
             continue;

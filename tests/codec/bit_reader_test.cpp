@@ -27,7 +27,8 @@ TEST(BitReader, FillOrderTwoReversesEveryByte) {
     EXPECT_EQ(reader.readBits(1), 1);
     EXPECT_EQ(reader.readBits(8), 0b00000001);  // the rest of 0x80, then 0xF0's first bit
     EXPECT_EQ(reader.readBits(7), 0b1110000);
-    EXPECT_EQ(reader.peek64(), 0u);  // nothing past the data
+    EXPECT_EQ(reader.peek(), 0u);  // nothing past the data
+    EXPECT_EQ(reader.windowBits(), 0);
 }
 
 TEST(BitReader, LoadStatusesAtTheEdgesOfTheData) {
