@@ -4,9 +4,9 @@
 // with EOL codes, or T.6), bits least significant first. Pages are written to
 // TIFF with their coded data unchanged; decoding only counts their lines.
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "codec/fax_image.h"
 #include "engine/fax_reader.h"
@@ -32,7 +32,8 @@ public:
     // The chain went on beyond a full page table.
     bool pagesLeftOut() const { return pagesLeftOut_; }
 
-    // Reads the header and the data of a listed page. 0, or -1 when no file is
+    // Reads the header and the data of a listed page; the data are cut to the
+    // file and to the start of the next listed page. 0, or -1 when no file is
     // open or the index is not listed.
     int loadPage(std::uint16_t index);
     // Loads the page and counts the lines its data decode to (without keeping
@@ -40,10 +41,15 @@ public:
     // the page cannot be loaded.
     int decodePage(std::uint16_t index, FaxImage& image);
 
-    // All pages into one multi-page TIFF file.
+    // Pages without data, and with recount pages without a decodable line, are
+    // left out: libtiff cannot read such a directory, nor any page after it.
+    // All other pages into one multi-page TIFF file, PageNumber counting the
+    // pages written. 0, kNoFile, kWriteFailed or kNothingToWrite.
     int convertToFile(const std::string& outputPath, std::uint16_t pageCount, bool recount);
     // One TIFF file per page: the output path cut at its last '.', the page
-    // number with at least three digits, ".tif".
+    // number with at least three digits, ".tif"; PageNumber is the page's place
+    // in the whole fax. A left-out page gets no file (an older one of that
+    // name is removed). 0, kNoFile or kWriteFailed.
     int convertToPageFiles(const std::string& outputPath, std::uint16_t pageCount, bool recount);
 
     // The header of the page loaded last, with width and length defaults applied.
