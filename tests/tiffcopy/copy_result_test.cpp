@@ -282,6 +282,45 @@ TEST(CopyTiffHostileInput, HugeClaimedImagesFailWithoutAllocatingForThem) {
     }
 }
 
+// Run under the sanitizers, this finds reads and writes out of bounds.
+TEST(CopyTiffHostileInput, DamagedFilesGiveAResultWithoutCrashing) {
+    TestImage rgbTiles;
+    rgbTiles.samplesPerPixel = 3;
+    rgbTiles.photometric = PHOTOMETRIC_RGB;
+    rgbTiles.tileSize = 16;
+    TestImage separate16 = rgbTiles;
+    separate16.bitsPerSample = 16;
+    separate16.planarConfig = PLANARCONFIG_SEPARATE;
+    separate16.tileSize = 0;
+    TestImage faxT4 = faxPage(300, 60, COMPRESSION_CCITTFAX3);
+    faxT4.pageCount = 2;
+    const std::vector<std::vector<TestImage>> files = {
+        {faxPage(300, 60, COMPRESSION_CCITTFAX4), faxT4}, {withPattern(rgbTiles)}, {withPattern(separate16)}};
+    TempDir dir;
+    const std::string input = (dir / "damaged.tif").string();
+    const std::string output = (dir / "out.tif").string();
+    CollectedMessages messages;
+    std::uint32_t random = 12345;
+    auto next = [&random] { return random = random * 1103515245u + 12345u, random >> 8; };
+    for (const auto& images : files) {
+        writeTestTiff(input, images);
+        const std::string original = readFile(input);
+        for (int round = 0; round < 100; ++round) {
+            std::string bytes = original;
+            // Damage lands mostly in the directories at the end of the file.
+            for (int hit = 0; hit < 4; ++hit) {
+                const std::size_t span = next() % 2 ? bytes.size() : std::min<std::size_t>(bytes.size(), 400);
+                bytes[bytes.size() - 1 - next() % span] = static_cast<char>(next());
+            }
+            writeFile(input, bytes);
+            const int result = copyTiff(input, output, CopyOptions{});
+            EXPECT_TRUE(result == copyTiffDone || result == copyTiffImageFailed || result == copyTiffInputFailed)
+                << result;
+            messages.take();
+        }
+    }
+}
+
 TEST(CopyTiffHostileInput, TruncatedPixelDataStillGivesAFullSizePage) {
     TempDir dir;
     const std::string input = (dir / "cut.tif").string();
