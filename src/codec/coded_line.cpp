@@ -12,34 +12,45 @@
 
 namespace quillon {
 
+namespace {
+
+int clampToInt(std::int64_t value) { return int(std::min<std::int64_t>(value, std::numeric_limits<int>::max())); }
+
+}  // namespace
+
 template <bool kT6>
-int FaxDecoder::decodeCodedLine(RowWriter& row, RunList& current, RunList& reference, std::int64_t& total) {
+int FaxDecoder::decodeRuns2D(RunList& current, RunList& reference, std::int64_t& total) {
     const std::int64_t width = width_;
+    BitReader& in = reader_;
     std::int64_t a0 = 0;
-    std::int64_t pending = 0;  // pixels of the current colour passed over, not yet written
+    std::int64_t pending = 0;  // pixels of the current colour passed over, not yet recorded
     int colour = 0;
-    total = 0;
+    std::int64_t sum = 0;
     std::int64_t b1 = firstReference(reference, width);
     auto flushPending = [&] {
         if (pending == 0) return;
-        writeRun(row, current, pending, colour);
-        total += pending;
+        current.append(pending);
+        sum += pending;
         pending = 0;
     };
     auto endOfData = [&] {
-        if (total + pending != width) return kDataEnded;
+        if (sum + pending != width) return kDataEnded;
         flushPending();
         return kEndedAtWidth;
     };
+    int result;
     for (;;) {
-        const int mode = readCode(reader_, kModeTable.data());
+        const int mode = readCode(in, kModeTable.data());
         if (mode < 0) {
-            if (mode == kDataEnded) return endOfData();
-            if (mode == kUnexpectedEol && !kT6) {
+            if (mode == kDataEnded) {
+                result = endOfData();
+            } else if (mode == kUnexpectedEol && !kT6) {
                 flushPending();
-                return int(std::min<std::int64_t>(total, std::numeric_limits<int>::max()));
+                result = clampToInt(sum);
+            } else {
+                result = mode;
             }
-            return mode;
+            break;
         }
         if (mode <= t4::kVL3) {
             std::int64_t a1;
@@ -50,46 +61,73 @@ int FaxDecoder::decodeCodedLine(RowWriter& row, RunList& current, RunList& refer
                 b1 = backReference(reference, a1, b1);
             }
             // A changing element left of a0 cannot be coded: damaged data.
-            if (a1 < a0) return kInvalidCode;
-            writeRun(row, current, pending + a1 - a0, colour);
-            total += pending + a1 - a0;
+            if (a1 < a0) {
+                result = kInvalidCode;
+                break;
+            }
+            current.append(pending + a1 - a0);
+            sum += pending + a1 - a0;
             pending = 0;
             colour ^= 1;
             a0 = a1;
-            if (kT6 && a1 >= width) return int(std::min<std::int64_t>(total, std::numeric_limits<int>::max()));
+            if (kT6 && a1 >= width) {
+                result = clampToInt(sum);
+                break;
+            }
             b1 = advanceReference(reference, a0, b1, colour, width);
         } else if (mode == t4::kHorizontal) {
-            for (int i = 0; i < 2; ++i) {
-                const std::int64_t run = readRunLength(reader_, colour);
-                if (run < 0) return run == kDataEnded ? endOfData() : int(run);
-                writeRun(row, current, pending + run, colour);
-                total += pending + run;
+            const std::int64_t first = readRunLength(in, colour);
+            if (first >= 0) {
+                current.append(pending + first);
+                sum += pending + first;
                 pending = 0;
-                a0 += run;
-                colour ^= 1;
+                a0 += first;
             }
-            if (kT6 && a0 >= width) return int(std::min<std::int64_t>(total, std::numeric_limits<int>::max()));
+            const std::int64_t second = first < 0 ? first : readRunLength(in, colour ^ 1);
+            if (second < 0) {
+                result = second == kDataEnded ? endOfData() : int(second);
+                break;
+            }
+            current.append(second);
+            sum += second;
+            a0 += second;
+            if (kT6 && a0 >= width) {
+                result = clampToInt(sum);
+                break;
+            }
             b1 = advanceReference(reference, a0, b1, colour, width);
         } else if (mode == t4::kPass) {
             const std::int64_t b2 = nextReference(reference, b1, width);
-            if (b2 < a0) return kInvalidCode;
+            if (b2 < a0) {
+                result = kInvalidCode;
+                break;
+            }
             pending += b2 - a0;
             a0 = b2;
             b1 = advanceReference(reference, b2, b2, colour, width);
         } else {
-            return kInvalidCode;
+            result = kInvalidCode;
+            break;
         }
     }
+    total = sum;
+    return result;
 }
+
+template int FaxDecoder::decodeRuns2D<false>(RunList&, RunList&, std::int64_t&);
+template int FaxDecoder::decodeRuns2D<true>(RunList&, RunList&, std::int64_t&);
 
 int FaxDecoder::decodeLine2D(RowWriter& row, RunList& current, RunList& reference) {
     std::int64_t total = 0;
-    return decodeCodedLine<false>(row, current, reference, total);
+    const int result = decodeRuns2D<false>(current, reference, total);
+    drawRuns(row, current.runs, current.count, invert_);
+    return result;
 }
 
 int FaxDecoder::decodeLineT6(RowWriter& row, RunList& current, RunList& reference, std::int32_t& lineTotal) {
     std::int64_t total = 0;
-    const int result = decodeCodedLine<true>(row, current, reference, total);
+    const int result = decodeRuns2D<true>(current, reference, total);
+    drawRuns(row, current.runs, current.count, invert_);
     lineTotal = std::int32_t(std::min<std::int64_t>(total, std::numeric_limits<std::int32_t>::max()));
     return result;
 }

@@ -60,7 +60,6 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     image.coding = coding;
     image.paperCode = widthClass.paperCode;
     image.invert = invert_;
-    std::vector<std::uint8_t>().swap(image.bitmap);
 
     // Every line takes at least one bit of data, so a raster taller than the
     // data can fill is never needed: a hostile row count cannot claim memory
@@ -69,10 +68,14 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     heldRows_ = countOnly_ ? 0 : std::uint32_t(std::min<std::int64_t>(maxRows_, fillableRows));
     const std::size_t runCapacity = std::size_t(width_) + 2;  // first white run may be 0, last may overshoot
     if (std::size_t(heldRows_) > std::numeric_limits<std::size_t>::max() / bytesPerRow_) return kDecodeRefused;
+    const std::size_t rasterBytes = std::size_t(heldRows_) * bytesPerRow_;
+    // The raster of the previous page is reused when it fits well; lines are
+    // drawn into zeroed rows.
+    if (image.bitmap.capacity() < rasterBytes || image.bitmap.capacity() / 2 > rasterBytes)
+        std::vector<std::uint8_t>().swap(image.bitmap);
     try {
-        scratchRow_.resize(bytesPerRow_);
         runStorage_.resize(2 * runCapacity);
-        image.bitmap.assign(std::size_t(heldRows_) * bytesPerRow_, 0);
+        image.bitmap.assign(rasterBytes, 0);
     } catch (const std::bad_alloc&) {
         std::vector<std::uint8_t>().swap(image.bitmap);
         heldRows_ = 0;
@@ -83,10 +86,11 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     return 0;
 }
 
-void FaxDecoder::startRow(FaxImage& image, std::uint32_t rows, RowWriter& writer) {
-    std::uint8_t* row = rows < heldRows_ ? image.bitmap.data() + std::size_t(rows) * bytesPerRow_ : scratchRow_.data();
-    std::memset(row, 0, bytesPerRow_);
-    writer.start(row, std::uint32_t(width_));
+void FaxDecoder::storeLine(FaxImage& image, std::uint32_t rows, const RunList& runs) const {
+    if (rows >= heldRows_) return;
+    RowWriter writer;
+    writer.start(image.bitmap.data() + std::size_t(rows) * bytesPerRow_, std::uint32_t(width_));
+    drawRuns(writer, runs.runs, runs.count, invert_);
 }
 
 void FaxDecoder::finishPage(FaxImage& image, std::uint32_t goodLines) {

@@ -4,7 +4,6 @@
 // Decoding is forgiving: a line that does not decode to exactly the page width
 // is dropped and decoding resumes at the next point of synchronisation.
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -53,9 +52,9 @@ public:
     // refused (options bit 0, geometry, memory).
     int decodePageT6(FaxImage& image);
 
-    // Line level. Runs go to row with clear = colour XOR invert and are
-    // appended to current. Results are the line length or a status from
-    // codec/decode_status.h.
+    // Line level. The runs of a line are recorded in current (which needs room
+    // for width + 2 runs) and then drawn into row, white as 1 bits when invert
+    // is 0. Results are the line length or a status from codec/decode_status.h.
     // One run code of colour 0 (white) or 1 (black): its length (a make-up
     // code gives its multiple of 64 and the caller adds what follows), -11, -12 or -13.
     int decodeRun(int colour);
@@ -75,25 +74,21 @@ public:
     std::int32_t maxRows() const { return maxRows_; }
 
 private:
-    // Fills the record, frees its bitmap and sizes the raster, the scratch row
-    // and the run lists; kDecodeRefused on unusable geometry or no memory.
+    // Fills the record, sizes the raster and the run lists; kDecodeRefused on
+    // unusable geometry or no memory.
     int beginPage(FaxImage& image, ImageCoding coding);
-    // Row index `rows` of the raster, or the scratch row once the raster is
-    // full or when only counting; cleared, with the writer set on it.
-    void startRow(FaxImage& image, std::uint32_t rows, RowWriter& writer);
+    // Draws a good line into raster row `rows` when the raster holds it.
+    void storeLine(FaxImage& image, std::uint32_t rows, const RunList& runs) const;
     void finishPage(FaxImage& image, std::uint32_t goodLines);
     int decodePageMH(FaxImage& image, bool wordAligned);
     int decodePage1D(FaxImage& image);
     int decodePage2D(FaxImage& image);
     // Searches the next EOL whose tag bit is 1: 0, or the load status.
     int findEolWithTag();
-    void writeRun(RowWriter& row, RunList& current, std::int64_t run, int colour) const {
-        const auto length = std::uint32_t(std::min<std::int64_t>(run, 0xFFFFFFFF));
-        putRun(row, length, (colour ^ invert_) != 0);
-        current.append(length);
-    }
+    // The line decoders proper: they record runs and draw nothing.
+    int decodeRuns1D(RunList& current);
     template <bool kT6>
-    int decodeCodedLine(RowWriter& row, RunList& current, RunList& reference, std::int64_t& total);
+    int decodeRuns2D(RunList& current, RunList& reference, std::int64_t& total);
 
     BitReader reader_;
     std::int32_t mark_ = 0;
@@ -110,7 +105,6 @@ private:
     // Per-page storage, sized once per page and reused across pages.
     std::uint32_t bytesPerRow_ = 0;
     std::uint32_t heldRows_ = 0;  // rows the raster of the current page holds
-    std::vector<std::uint8_t> scratchRow_;
     std::vector<std::uint32_t> runStorage_;
     RunList current_;
     RunList reference_;

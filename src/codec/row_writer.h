@@ -52,4 +52,10 @@ inline int putRun(RowWriter& writer, std::uint32_t length, bool clear) {
     return clipped ? -1 : 0;
 }
 
+// Draws the runs of a line from the writer's position, the first run white;
+// with invert 0 white runs are set to 1 bits, with invert 1 black runs.
+inline void drawRuns(RowWriter& writer, const std::uint32_t* runs, std::uint32_t count, int invert) {
+    for (std::uint32_t i = 0; i < count; ++i) putRun(writer, runs[i], ((i & 1) ^ std::uint32_t(invert)) != 0);
+}
+
 }  // namespace quillon

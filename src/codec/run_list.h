@@ -16,6 +16,8 @@ struct RunList {
     void append(std::uint32_t run) {
         if (count < capacity) runs[count++] = run;
     }
+    // Runs longer than 32 bits can count are kept at the largest length.
+    void append(std::int64_t run) { append(std::uint32_t(run < 0xFFFFFFFF ? run : 0xFFFFFFFF)); }
     // The reference line of a page's first T.6 line: one white run of width.
     void setAllWhite(std::uint32_t width) {
         cursor = 0;

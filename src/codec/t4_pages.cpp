@@ -10,48 +10,52 @@
 
 namespace quillon {
 
-namespace {
-
-int lineResult(std::int64_t sum) { return int(std::min<std::int64_t>(sum, std::numeric_limits<int>::max())); }
-
-}  // namespace
-
-int FaxDecoder::decodeLine1D(RowWriter& row, RunList& current) {
+int FaxDecoder::decodeRuns1D(RunList& current) {
+    const std::int64_t width = width_;
+    BitReader& in = reader_;
     int colour = 0;
     std::int64_t pending = 0;
     std::int64_t sum = 0;
     for (;;) {
-        const int code = readCode(reader_, runTable(colour));
+        const int code = readCode(in, runTable(colour));
         if (code >= 64) {
             pending += code;
         } else if (code >= 0) {
-            writeRun(row, current, pending + code, colour);
+            current.append(pending + code);
             sum += pending + code;
             pending = 0;
             colour ^= 1;
         } else if (code == kUnexpectedEol) {
-            return lineResult(sum);
+            return int(std::min<std::int64_t>(sum, std::numeric_limits<int>::max()));
         } else if (code == kInvalidCode) {
             return kInvalidCode;
         } else {
-            return sum == width_ ? kEndedAtWidth : kDataEnded;
+            return sum == width ? kEndedAtWidth : kDataEnded;
         }
     }
+}
+
+int FaxDecoder::decodeLine1D(RowWriter& row, RunList& current) {
+    const int result = decodeRuns1D(current);
+    drawRuns(row, current.runs, current.count, invert_);
+    return result;
 }
 
 int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
     if (const int status = beginPage(image, wordAligned ? ImageCoding::ModifiedHuffmanWord : ImageCoding::ModifiedHuffman);
         status < 0)
         return status;
+    const std::int64_t width = width_;
+    BitReader& in = reader_;
+    RunList& current = current_;
+    current.clear();
     std::uint32_t rows = 0;
-    RowWriter row;
-    startRow(image, rows, row);
     int colour = 0;
     std::int64_t pending = 0;
     std::int64_t sum = 0;
     int result = 0;
     for (;;) {
-        const int code = readCode(reader_, runTable(colour));
+        const int code = readCode(in, runTable(colour));
         if (code == kDataEnded) break;
         // Modified Huffman lines have no EOL to resynchronise at: a bad code
         // or an overlong line ends the page, keeping the lines before it.
@@ -63,18 +67,18 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
             pending += code;
             continue;
         }
-        putRun(row, std::uint32_t(std::min<std::int64_t>(pending + code, width_ + 1)), (colour ^ invert_) != 0);
+        current.append(pending + code);
         sum += pending + code;
         pending = 0;
         colour ^= 1;
-        if (sum < width_) continue;
-        if (sum > width_) {
+        if (sum < width) continue;
+        if (sum > width) {
             result = 1;
             break;
         }
-        ++rows;
-        reader_.alignToByte(wordAligned);
-        startRow(image, rows, row);
+        storeLine(image, rows++, current);
+        in.alignToByte(wordAligned);
+        current.clear();
         colour = 0;
         sum = 0;
     }
@@ -84,50 +88,52 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
 
 int FaxDecoder::decodePage1D(FaxImage& image) {
     if (const int status = beginPage(image, ImageCoding::T4OneDimensional); status < 0) return status;
+    const std::int64_t width = width_;
+    BitReader& in = reader_;
+    RunList& current = current_;
+    current.clear();
     std::uint32_t rows = 0;
     int badLines = 0;
-    RowWriter row;
-    startRow(image, rows, row);
     int colour = 0;
     std::int64_t pending = 0;
     std::int64_t sum = 0;
     auto startLine = [&] {
-        startRow(image, rows, row);
+        current.clear();
         colour = 0;
         pending = 0;
         sum = 0;
     };
     for (;;) {
-        const int code = readCode(reader_, runTable(colour));
+        const int code = readCode(in, runTable(colour));
         if (code >= 64) {
             pending += code;
             continue;
         }
         if (code >= 0) {
-            putRun(row, std::uint32_t(std::min<std::int64_t>(pending + code, width_ + 1)), (colour ^ invert_) != 0);
+            current.append(pending + code);
             sum += pending + code;
             pending = 0;
             colour ^= 1;
-            if (sum <= width_) continue;
+            if (sum <= width) continue;
         }
         if (code == kUnexpectedEol) {
             // The EOL ends the line. Short lines (the empty lines of an RTC,
             // or the EOL that starts the data) only count as damage when
             // they hold pixels.
-            if (sum == width_)
-                ++rows;
+            if (sum == width)
+                storeLine(image, rows++, current);
             else if (sum > 0)
                 ++badLines;
             startLine();
             continue;
         }
         if (code == kDataEnded) {
-            if (sum == width_) ++rows;
+            if (sum == width) storeLine(image, rows++, current);
             break;
         }
         // An invalid code or an overlong line: drop it and go on after the next EOL.
         ++badLines;
-        if (reader_.findEol() < 0) break;
+        if (in.findEol() < 0) break;
         startLine();
     }
     finishPage(image, rows);
@@ -145,6 +151,7 @@ int FaxDecoder::findEolWithTag() {
 
 int FaxDecoder::decodePage2D(FaxImage& image) {
     if (const int status = beginPage(image, ImageCoding::T4TwoDimensional); status < 0) return status;
+    const std::int64_t width = width_;
     RunList* current = &current_;
     RunList* reference = &reference_;
     reference->clear();
@@ -155,18 +162,17 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
         return kDecodeRefused;
     }
     int tag = 1;
-    RowWriter row;
     for (;;) {
-        startRow(image, rows, row);
         current->clear();
-        const int length = tag == 1 ? decodeLine1D(row, *current) : decodeLine2D(row, *current, *reference);
+        std::int64_t total = 0;
+        const int length = tag == 1 ? decodeRuns1D(*current) : decodeRuns2D<false>(*current, *reference, total);
         if (length == kDataEnded) break;
         if (length == kEndedAtWidth) {
-            ++rows;
+            storeLine(image, rows++, *current);
             break;
         }
-        if (length == width_) {
-            ++rows;
+        if (length == width) {
+            storeLine(image, rows++, *current);
             std::swap(current, reference);
             reference->cursor = 0;
         } else if (length != 0) {
@@ -177,7 +183,7 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
         if (length >= 0 || length == kUnexpectedEol) {
             tag = reader_.readBits(1);
             if (tag < 0) break;
-            if (length == 0 || length == width_ || tag == 1) continue;
+            if (length == 0 || length == width || tag == 1) continue;
         }
         if (findEolWithTag() < 0) break;
         tag = 1;

@@ -60,14 +60,12 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
     reference->setAllWhite(std::uint32_t(width_));
     std::uint32_t rows = 0;
     int result = 0;
-    RowWriter row;
     for (;;) {
-        startRow(image, rows, row);
         current->clear();
-        std::int32_t total = 0;
-        const int status = decodeLineT6(row, *current, *reference, total);
+        std::int64_t total = 0;
+        const int status = decodeRuns2D<true>(*current, *reference, total);
         if (status >= 0) {
-            ++rows;
+            storeLine(image, rows++, *current);
             std::swap(current, reference);
             reference->cursor = 0;
         } else if (status == kUnexpectedEol) {
@@ -79,7 +77,7 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
             }
             reference->setAllWhite(std::uint32_t(width_));
         } else if (status == kEndedAtWidth) {
-            ++rows;
+            storeLine(image, rows++, *current);
             break;
         } else {
             result = rows > 0 ? 0 : kDataEnded;
