@@ -10,7 +10,7 @@ namespace quillon {
 // The code's value (run length or mode number), kInvalidCode, kUnexpectedEol
 // (eleven or more zero bits and a one bit; the reader stands after the one
 // bit), or kDataEnded when the code runs past the data.
-inline int readCode(BitReader& reader, const CodeEntry* table) {
+[[gnu::always_inline]] inline int readCode(BitReader& reader, const CodeEntry* table) {
     const std::uint64_t bits = reader.peek();
     CodeEntry entry = table[bits >> (64 - kFirstLevelBits)];
     if (entry.kind == CodeKind::SubTable)
@@ -33,7 +33,7 @@ inline const CodeEntry* runTable(int colour) { return colour ? kBlackTable.data(
 
 // One run of a colour: the sum of its make-up codes and the terminating code
 // that ends it, or the status of the code that failed.
-inline std::int64_t readRunLength(BitReader& reader, int colour) {
+[[gnu::always_inline]] inline std::int64_t readRunLength(BitReader& reader, int colour) {
     const CodeEntry* table = runTable(colour);
     std::int64_t run = 0;
     for (;;) {

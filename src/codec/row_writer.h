@@ -3,6 +3,7 @@
 // significant bit. Pixels at or past the width are never touched, so the pad
 // bits of the last byte stay 0.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -54,8 +55,16 @@ inline int putRun(RowWriter& writer, std::uint32_t length, bool clear) {
 
 // Draws the runs of a line from the writer's position, the first run white;
 // with invert 0 white runs are set to 1 bits, with invert 1 black runs.
+// Drawing stops at the width; the writer then stands at or past it.
 inline void drawRuns(RowWriter& writer, const std::uint32_t* runs, std::uint32_t count, int invert) {
-    for (std::uint32_t i = 0; i < count; ++i) putRun(writer, runs[i], ((i & 1) ^ std::uint32_t(invert)) != 0);
+    std::uint64_t x = writer.position;
+    for (std::uint32_t i = 0; i < count && x < writer.width; ++i) {
+        const std::uint64_t end = x + runs[i];
+        if (int(i & 1) == invert && end > x)
+            setPixels(writer.row, std::uint32_t(x), std::uint32_t(std::min<std::uint64_t>(end, writer.width)));
+        x = end;
+    }
+    writer.position = std::uint32_t(std::min<std::uint64_t>(x, 0xFFFFFFFFu));
 }
 
 }  // namespace quillon
