@@ -182,6 +182,7 @@ void writeTestTiff(const std::string& path, const std::vector<TestImage>& images
             blue = colorMapChannel(image.bitsPerSample, 2);
             TIFFSetField(tif, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
         }
+        if (image.setMoreFields) image.setMoreFields(tif);
         const bool written = image.tileSize ? writeTiles(tif, image) : writeStrips(tif, image);
         EXPECT_TRUE(written) << image.describe();
         EXPECT_TRUE(TIFFWriteDirectory(tif)) << image.describe();

@@ -4,6 +4,7 @@
 // tiles or compression.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct TestImage {
     std::uint16_t pageCount = 0;  // PageNumber is written when non-zero
     float resolution = 0;         // X and Y resolution in dpi when non-zero
     std::string software;
+    std::function<void(TIFF*)> setMoreFields;  // called before the pixels are written
     // Decoded pixels: plane after plane (one plane when contiguous), each row
     // of rowBytes() bytes. Filled by withPattern().
     std::vector<std::uint8_t> pixels;
