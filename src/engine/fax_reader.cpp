@@ -1,17 +1,20 @@
 #include "engine/fax_reader.h"
 
+#include "platform/files.h"
+
 namespace quillon {
 
 FaxReader::~FaxReader() { closeFile(); }
 
 int FaxReader::openFile(const std::string& path) {
     closeFile();
+    // Only regular files: opening a named pipe would wait for a writer forever.
+    if (platform::fileSize(path) < 0) return -1;
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return -1;
     long size = -1;
     if (std::fseek(file_, 0, SEEK_END) == 0) size = std::ftell(file_);
     if (size < 0 || std::fseek(file_, 0, SEEK_SET) != 0) {
-        // Not a seekable file (a folder, a pipe): nothing can be located in it.
         closeFile();
         return -1;
     }

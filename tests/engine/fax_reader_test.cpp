@@ -1,6 +1,7 @@
 #include "engine/fax_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/temp_dir.h"
 
@@ -21,6 +22,16 @@ TEST(FaxReader, OpenTakesTheSizeAndCloseReportsNothingOpen) {
     EXPECT_EQ(reader.closeFile(), 0);
     EXPECT_FALSE(reader.isOpen());
     EXPECT_EQ(reader.closeFile(), 0);
+}
+
+TEST(FaxReader, OnlyRegularFilesAreOpened) {
+    TempDir dir;
+    const std::string fifo = (dir / "pipe.fxd").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    FaxReader reader;
+    EXPECT_EQ(reader.openFile(fifo), -1);  // without waiting for a writer
+    EXPECT_EQ(reader.openFile(dir.str()), -1);
+    EXPECT_FALSE(reader.isOpen());
 }
 
 TEST(FaxReader, PageTableHoldsAtMost1024Positions) {
