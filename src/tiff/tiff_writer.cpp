@@ -81,8 +81,11 @@ std::int64_t TiffWriter::appendStripPage(const std::uint8_t* data, std::uint32_t
     if (count == 0 || !stripByteCounts_) return -1;
     for (std::size_t i = 0; i < count; ++i)
         if (std::uint64_t(stripOffsets_[i]) + stripByteCounts_[i] > length) return -1;
-    if (count == 1) return appendPage(data, length, xResolution, yResolution, resolutionUnit);
-
+    if (count == 1) {
+        // A single strip is stored inline, as TIFF requires for a count of 1.
+        stripByteCounts_ = nullptr;
+        return appendPage(data, length, xResolution, yResolution, resolutionUnit);
+    }
     const std::int64_t start = appendBlock(data, length, count, xResolution, yResolution, resolutionUnit);
     stripByteCounts_ = nullptr;  // borrowed for this page only
     if (start < 0) return -1;
