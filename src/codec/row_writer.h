@@ -21,9 +21,19 @@ struct RowWriter {
     }
 };
 
-// Sets pixels [start, end) of a row to 1; start < end.
-inline void setPixels(std::uint8_t* row, std::uint32_t start, std::uint32_t end) {
+// Sets pixels [start, end) of a row of rowBytes bytes to 1; start < end <= 8 * rowBytes.
+inline void setPixels(std::uint8_t* row, std::uint32_t start, std::uint32_t end, std::uint32_t rowBytes) {
     const std::uint32_t first = start >> 3;
+    const std::uint32_t span = end - first * 8;  // bits from the first byte's start
+    if (span <= 64 && first + 8 <= rowBytes) {
+        // Most runs fit one 64-bit word: one read-modify-write, no byte loop.
+        std::uint64_t w;
+        std::memcpy(&w, row + first, 8);
+        const std::uint64_t mask = (~0ull >> (start & 7)) & ~(span == 64 ? 0 : ~0ull >> span);
+        w = __builtin_bswap64(__builtin_bswap64(w) | mask);
+        std::memcpy(row + first, &w, 8);
+        return;
+    }
     const std::uint32_t last = (end - 1) >> 3;
     const auto head = std::uint8_t(0xFFu >> (start & 7));
     const auto tail = std::uint8_t(0xFFu << (7 - ((end - 1) & 7)));
@@ -32,11 +42,7 @@ inline void setPixels(std::uint8_t* row, std::uint32_t start, std::uint32_t end)
         return;
     }
     row[first] |= head;
-    if (last - first > 16) {
-        std::memset(row + first + 1, 0xFF, last - first - 1);
-    } else {
-        for (std::uint32_t i = first + 1; i < last; ++i) row[i] = 0xFF;
-    }
+    std::memset(row + first + 1, 0xFF, last - first - 1);
     row[last] |= tail;
 }
 
@@ -48,7 +54,7 @@ inline int putRun(RowWriter& writer, std::uint32_t length, bool clear) {
     const std::uint64_t end = std::uint64_t(start) + length;
     const bool clipped = end > writer.width;
     const std::uint32_t fits = clipped ? writer.width : std::uint32_t(end);
-    if (!clear && start < fits) setPixels(writer.row, start, fits);
+    if (!clear && start < fits) setPixels(writer.row, start, fits, (writer.width + 7) / 8);
     writer.position = end > 0xFFFFFFFFu ? 0xFFFFFFFFu : std::uint32_t(end);
     return clipped ? -1 : 0;
 }
@@ -57,12 +63,17 @@ inline int putRun(RowWriter& writer, std::uint32_t length, bool clear) {
 // with invert 0 white runs are set to 1 bits, with invert 1 black runs.
 // Drawing stops at the width; the writer then stands at or past it.
 inline void drawRuns(RowWriter& writer, const std::uint32_t* runs, std::uint32_t count, int invert) {
+    const std::uint64_t width = writer.width;
+    const std::uint32_t rowBytes = (writer.width + 7) / 8;
     std::uint64_t x = writer.position;
-    for (std::uint32_t i = 0; i < count && x < writer.width; ++i) {
-        const std::uint64_t end = x + runs[i];
-        if (int(i & 1) == invert && end > x)
-            setPixels(writer.row, std::uint32_t(x), std::uint32_t(std::min<std::uint64_t>(end, writer.width)));
-        x = end;
+    // Runs come in pairs, white then black; one of each pair is drawn.
+    for (std::uint32_t i = 0; i < count && x < width; i += 2) {
+        const std::uint64_t white = runs[i];
+        const std::uint64_t black = i + 1 < count ? runs[i + 1] : 0;
+        const std::uint64_t from = invert ? x + white : x;
+        const std::uint64_t to = std::min(invert ? x + white + black : x + white, width);
+        if (from < to) setPixels(writer.row, std::uint32_t(from), std::uint32_t(to), rowBytes);
+        x += white + black;
     }
     writer.position = std::uint32_t(std::min<std::uint64_t>(x, 0xFFFFFFFFu));
 }
