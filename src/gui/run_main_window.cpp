@@ -14,6 +14,10 @@ int runMainWindow(ProgramContext& context) {
     QApplication::setQuitOnLastWindowClosed(false);
     QtUserDialogs dialogs;
     MainWindow window(context, dialogs);
+    // An event loop ended from outside (the desktop session closing) still
+    // stops a run and writes the settings, as the close box would.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
+                     [&window] { window.exitWith(kExitByCancel); });
     window.startAutomaticConversion();
     window.show();
     const int code = QApplication::exec();
