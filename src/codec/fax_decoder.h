@@ -34,8 +34,11 @@ public:
     // searches no flags. A new start after a coding error is still searched.
     void setRawStart(bool rawStart) { rawStart_ = rawStart; }
     void setGeometry(std::int32_t width, std::int32_t maxRows);
-    // Count-only: page decoders decode every line into one scratch row and count the good lines;
-    // the FaxImage bitmap stays empty. Memory is then one row plus two run lists, whatever maxRows is.
+    // Count-only: page decoders decode every line and count the good lines
+    // (never more than maxRows); the FaxImage bitmap stays empty. Memory is
+    // then two run lists of width + 2 entries, whatever maxRows is. Otherwise
+    // the raster holds maxRows rows, or fewer when the data cannot fill more
+    // (every line takes at least one bit), and is cut to the rows decoded.
     void setCountOnly(bool countOnly) { countOnly_ = countOnly; }
 
     // Decodes a page by scheme: 3 modified Huffman byte-aligned, 4 word-aligned,
