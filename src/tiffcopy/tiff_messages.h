@@ -3,15 +3,16 @@
 // copier's own messages, end up: on standard error for the command line, or
 // kept away from the console for the window.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace quillon {
 
 enum class TiffMessageTarget {
-    standardError,  // printed as libtiff's own handlers print them
+    standardError,          // printed as libtiff's own handlers print them
     errorsToStandardError,  // errors printed, warnings dropped
-    collect,        // kept for takeTiffMessages()
+    collect,                // kept for takeTiffMessages()
     discard,
 };
 

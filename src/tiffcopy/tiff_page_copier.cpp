@@ -32,6 +32,18 @@ bool copyImage(TIFF* in, TIFF* out, const CopyOptions& options, const OutputComp
     return setOutputFields(in, out, options, compression) && copyPixelData(in, out) && TIFFWriteDirectory(out);
 }
 
+// Drops the directory of an image that failed, so that closing the output
+// does not write it as a broken last image after the good ones: what the
+// encoder still holds goes to the file (unreferenced), the change of
+// compression lets the codec free its state, and a fresh directory replaces
+// the failed one.
+void abandonImage(TIFF* out) {
+    TIFFFlushData(out);
+    TIFFSetField(out, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+    TIFFFreeDirectory(out);
+    TIFFCreateDirectory(out);
+}
+
 }  // namespace
 
 int copyTiff(const std::string& input, const std::string& output, const CopyOptions& options) {
@@ -43,7 +55,10 @@ int copyTiff(const std::string& input, const std::string& output, const CopyOpti
     const TiffFile in = openTiff(input, "rm");
     if (!in) return copyTiffInputFailed;
     for (;;) {
-        if (!copyImage(in.get(), out.get(), options, compression)) return copyTiffImageFailed;
+        if (!copyImage(in.get(), out.get(), options, compression)) {
+            abandonImage(out.get());
+            return copyTiffImageFailed;
+        }
         if (TIFFLastDirectory(in.get())) return copyTiffDone;
         // A next image that cannot be read is a lost page, not the end.
         if (!TIFFReadDirectory(in.get())) return copyTiffImageFailed;
