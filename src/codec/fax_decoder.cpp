@@ -1,7 +1,6 @@
 #include "codec/fax_decoder.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <new>
 
@@ -21,6 +20,9 @@ void FaxDecoder::initDecoder(const std::uint8_t* data, std::int32_t length, std:
     invert_ = invert;
     mark_ = 0;
     resume_ = 0;
+    rawStart_ = false;
+    options_ = 0;
+    flagCount_ = 0;
 }
 
 void FaxDecoder::initDecoderT6(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder,

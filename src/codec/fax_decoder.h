@@ -32,6 +32,7 @@ public:
                        std::uint8_t invert, std::uint8_t flagCount);
     // T.6 only: the data start at the current byte; findT6Start (modes 0 and 1)
     // searches no flags. A new start after a coding error is still searched.
+    // initDecoder and initDecoderT6 clear it.
     void setRawStart(bool rawStart) { rawStart_ = rawStart; }
     void setGeometry(std::int32_t width, std::int32_t maxRows);
     // Count-only: page decoders decode every line and count the good lines
