@@ -26,6 +26,16 @@ bool isSubsampledRawYCbCr(TIFF* in) {
     return horizontal != 1 || vertical != 1;
 }
 
+// libtiff's JPEG codec turns RGB rows into YCbCr only for contiguous samples;
+// separate planes would be coded as if already subsampled, garbling the image.
+bool isSeparateJpegYCbCr(TIFF* out) {
+    std::uint16_t photometric = 0, compression = COMPRESSION_NONE;
+    TIFFGetField(out, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(out, TIFFTAG_COMPRESSION, &compression);
+    return compression == COMPRESSION_JPEG && photometric == PHOTOMETRIC_YCBCR &&
+           planarConfig(out) == PLANARCONFIG_SEPARATE;
+}
+
 }  // namespace
 
 void reportCannotCopy(TIFF* in) {
@@ -41,7 +51,8 @@ bool describePixels(TIFF* in, TIFF* out, PixelLayout& layout) {
     TIFFGetField(in, TIFFTAG_IMAGELENGTH, &layout.length);
     const std::uint64_t inRowBytes = TIFFScanlineSize64(in);
     const bool knownConfig = config == PLANARCONFIG_CONTIG || config == PLANARCONFIG_SEPARATE;
-    if (!knownConfig || planarConfig(out) != config || isSubsampledRawYCbCr(in) || inRowBytes == 0 ||
+    if (!knownConfig || planarConfig(out) != config || isSubsampledRawYCbCr(in) || isSeparateJpegYCbCr(out) ||
+        inRowBytes == 0 ||
         inRowBytes != TIFFScanlineSize64(out)) {
         reportCannotCopy(in);
         return false;
