@@ -51,9 +51,9 @@ bool describePixels(TIFF* in, TIFF* out, PixelLayout& layout) {
     TIFFGetField(in, TIFFTAG_IMAGELENGTH, &layout.length);
     const std::uint64_t inRowBytes = TIFFScanlineSize64(in);
     const bool knownConfig = config == PLANARCONFIG_CONTIG || config == PLANARCONFIG_SEPARATE;
-    if (!knownConfig || planarConfig(out) != config || isSubsampledRawYCbCr(in) || isSeparateJpegYCbCr(out) ||
-        inRowBytes == 0 ||
-        inRowBytes != TIFFScanlineSize64(out)) {
+    const bool sameRows = inRowBytes != 0 && inRowBytes == TIFFScanlineSize64(out);
+    if (!knownConfig || planarConfig(out) != config || !sameRows || isSubsampledRawYCbCr(in) ||
+        isSeparateJpegYCbCr(out)) {
         reportCannotCopy(in);
         return false;
     }
