@@ -1,6 +1,7 @@
 #include "gui/conversion_worker.h"
 
 #include <QCoreApplication>
+#include <QObject>
 
 namespace quillon {
 
@@ -9,7 +10,16 @@ GuiThreadObserver::GuiThreadObserver(QObject* context, std::unique_ptr<RunObserv
 
 template <class Call>
 void GuiThreadObserver::onGuiThread(Call&& call) {
-    QMetaObject::invokeMethod(context_, std::forward<Call>(call), Qt::BlockingQueuedConnection);
+    handOver_.lock();
+    handOver_.unlock();
+    QMetaObject::invokeMethod(
+        context_,
+        [&] {
+            std::lock_guard lock(handOver_);
+            call();
+        },
+        Qt::BlockingQueuedConnection);
+    std::lock_guard lock(handOver_);
 }
 
 void GuiThreadObserver::saveFolderFailed() {
@@ -28,16 +38,24 @@ void GuiThreadObserver::runFinished(int converted, const std::string& results) {
     onGuiThread([&] { target_->runFinished(converted, results); });
 }
 
-ConversionWorker::ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> observer)
-    : plan_(std::move(plan)), observer_(std::move(observer)) {}
+ConversionWorker::ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> observer, QObject* context,
+                                   std::function<void()> ended)
+    : plan_(std::move(plan)), observer_(std::move(observer)) {
+    thread_ = std::thread([this, context, ended = std::move(ended)] {
+        performRun(plan_, *observer_, stop_);
+        ended_ = true;
+        // Also wakes a GUI thread waiting in stopAndWait().
+        QMetaObject::invokeMethod(context, ended, Qt::QueuedConnection);
+    });
+}
 
 ConversionWorker::~ConversionWorker() { stopAndWait(); }
 
 void ConversionWorker::stopAndWait() {
     requestStop();
-    while (!wait(QDeadlineTimer(20))) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    while (!ended_)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    if (thread_.joinable()) thread_.join();
 }
-
-void ConversionWorker::run() { performRun(plan_, *observer_, stop_); }
 
 }  // namespace quillon

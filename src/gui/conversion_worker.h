@@ -4,11 +4,14 @@
 // widgets are only ever touched by the GUI thread.
 
 #include <atomic>
+#include <functional>
 #include <memory>
-
-#include <QThread>
+#include <mutex>
+#include <thread>
 
 #include "gui/conversion_run.h"
+
+class QObject;
 
 namespace quillon {
 
@@ -29,27 +32,35 @@ private:
 
     QObject* context_;
     std::unique_ptr<RunObserver> target_;
+    // Orders the two threads' accesses around each call in a way that
+    // ThreadSanitizer can see; Qt's own hand-over is a futex it cannot.
+    std::mutex handOver_;
 };
 
-class ConversionWorker : public QThread {
+class ConversionWorker {
 public:
-    ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> observer);
-    ~ConversionWorker() override;
+    // Starts the run at once. When it has ended, `ended` is called on the
+    // thread of `context` (unless context is gone by then).
+    ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> observer, QObject* context,
+                     std::function<void()> ended);
+    ~ConversionWorker();
+    ConversionWorker(const ConversionWorker&) = delete;
+    ConversionWorker& operator=(const ConversionWorker&) = delete;
 
     // The run ends before its next file; thread-safe.
     void requestStop() { stop_ = true; }
+    bool hasEnded() const { return ended_; }
     // Requests the stop and waits for the thread to end, carrying out the
     // calls it makes to the GUI thread meanwhile (it is blocked on them
     // otherwise). Call it on the GUI thread.
     void stopAndWait();
 
-protected:
-    void run() override;
-
 private:
     RunPlan plan_;
     std::unique_ptr<RunObserver> observer_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> ended_{false};
+    std::thread thread_;
 };
 
 }  // namespace quillon

@@ -272,9 +272,8 @@ void ConvertPage::startRun(const std::string& sourceFolder, bool skipExisting) {
 
     auto view = std::make_unique<RunView>(*this, activeRun_);
     worker_ = std::make_unique<ConversionWorker>(std::move(plan),
-                                                 std::make_unique<GuiThreadObserver>(this, std::move(view)));
-    connect(worker_.get(), &QThread::finished, this, &ConvertPage::reapWorker);
-    worker_->start();
+                                                 std::make_unique<GuiThreadObserver>(this, std::move(view)), this,
+                                                 [this] { reapWorker(); });
 }
 
 void ConvertPage::cancel() {
@@ -295,7 +294,7 @@ void ConvertPage::finishWorker() {
 }
 
 void ConvertPage::reapWorker() {
-    if (worker_ && worker_->isFinished()) worker_.reset();
+    if (worker_ && worker_->hasEnded()) worker_.reset();
 }
 
 void ConvertPage::showRunning(bool running) {
