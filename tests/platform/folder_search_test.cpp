@@ -45,6 +45,7 @@ TEST(FolderSearch, ListsMatchingEntriesSortedAndNeverFollowsFolderLinks) {
     EXPECT_TRUE(all[3].isFolder);
 
     EXPECT_TRUE(searchFolder((dir / "missing").string(), "*.*").empty());
+    EXPECT_TRUE(searchFolder((dir / "a.fxd").string(), "*.*").empty()) << "a file is not a folder";
 }
 
 TEST(FolderSearch, UnreadableFolderGivesNothing) {

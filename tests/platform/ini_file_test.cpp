@@ -102,6 +102,18 @@ TEST(IniFile, WritingMakesFileAndSectionsAndReplacesAtomically) {
     EXPECT_EQ(files, 1u);
 }
 
+TEST(IniFile, FileThatCannotBeReplacedReportsFailureAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    const std::string ini = (dir / "quillon.ini").string();
+    std::filesystem::create_directory(ini);  // a folder where the file should be
+    EXPECT_FALSE(writeProfileString("Main", "FaxDir", "/in", ini));
+    EXPECT_TRUE(std::filesystem::is_directory(ini));
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 1u);
+    EXPECT_FALSE(writeProfileString("Main", "FaxDir", "/in", (dir / "missing" / "quillon.ini").string()));
+}
+
 TEST(IniFile, UnwritableFolderReportsFailureAndKeepsTheFile) {
     if (geteuid() == 0) GTEST_SKIP() << "root may write into read-only folders";
     TempDir dir;
