@@ -4,10 +4,14 @@
 
 #include "gui/main_window.h"
 #include "gui/user_dialogs.h"
+#include "tiffcopy/tiff_messages.h"
 
 namespace quillon {
 
 int runMainWindow(ProgramContext& context) {
+    // The window reports every file in its results list; libtiff's notes on
+    // the intermediate files stay out of the console.
+    routeTiffMessages(TiffMessageTarget::discard);
     QApplication application(context.argc, context.argv);
     QApplication::setStyle("Fusion");  // it draws the program's colours on every desktop
     // Hiding to the tray must not end the program.
