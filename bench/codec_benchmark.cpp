@@ -103,7 +103,7 @@ std::int64_t decodeWithCodec(const Page& page, bool t6, quillon::FaxImage& image
         decoder.initDecoderT6(page.coded.data(), length, page.fillOrder, 0, 1, 0);
         decoder.setRawStart(true);
         decoder.setGeometry(std::int32_t(page.width), std::int32_t(page.rows));
-        decoder.findT6Start(0);
+        decoder.findT6Start(quillon::T6Search::FromFirstByte);
         decoder.decodePageT6(image);
     } else {
         decoder.initDecoder(page.coded.data(), length, page.fillOrder, 5, 1);

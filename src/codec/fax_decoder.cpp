@@ -21,6 +21,9 @@ void FaxDecoder::initDecoder(const std::uint8_t* data, std::int32_t length, std:
     mark_ = 0;
     resume_ = 0;
     rawStart_ = false;
+    decodedLines_ = 0;
+    droppedLines_ = 0;
+    overlongLines_ = 0;
     options_ = 0;
     flagCount_ = 0;
 }
@@ -48,6 +51,9 @@ int FaxDecoder::decodePage(FaxImage& image) {
 }
 
 int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
+    decodedLines_ = 0;
+    droppedLines_ = 0;
+    overlongLines_ = 0;
     if (width_ <= 0 || width_ > kMaxPageWidth || maxRows_ < 0) return kDecodeRefused;
     bytesPerRow_ = (std::uint32_t(width_) + 7) / 8;
     const WidthClass widthClass = classifyWidth(width_);
@@ -96,6 +102,7 @@ void FaxDecoder::storeLine(FaxImage& image, std::uint32_t rows, const RunList& r
 }
 
 void FaxDecoder::finishPage(FaxImage& image, std::uint32_t goodLines) {
+    decodedLines_ = goodLines;
     image.rows = std::min<std::uint32_t>(goodLines, std::uint32_t(maxRows_));
     if (countOnly_) return;
     image.rows = std::min(image.rows, heldRows_);

@@ -15,6 +15,13 @@
 
 namespace quillon {
 
+// Where findT6Start begins to look for a start of T.6 data.
+enum class T6Search {
+    FromFirstByte = 0,  // the first byte of the data
+    FromResume = 1,     // the byte after the previous start found
+    AfterCurrent = 2,   // the later of the resume position and the current byte
+};
+
 // Widest page the decoders accept (the widest fax line is 4864 pixels;
 // page headers hold 16-bit widths).
 inline constexpr std::int32_t kMaxPageWidth = 65535;
@@ -30,8 +37,9 @@ public:
     // flagCount is the least number of 0xFF bytes before a new start of data.
     void initDecoderT6(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder, std::uint8_t options,
                        std::uint8_t invert, std::uint8_t flagCount);
-    // T.6 only: the data start at the current byte; findT6Start (modes 0 and 1)
-    // searches no flags. A new start after a coding error is still searched.
+    // T.6 only: the data carry no flag bytes. findT6Start searches none and
+    // stays at the current bit; after a coding error decoding goes on right
+    // behind the bad code, as a TIFF reader does with the same data.
     // initDecoder and initDecoderT6 clear it.
     void setRawStart(bool rawStart) { rawStart_ = rawStart; }
     void setGeometry(std::int32_t width, std::int32_t maxRows);
@@ -47,14 +55,19 @@ public:
     // the number of dropped lines (modified Huffman: 1 when it stopped at a bad
     // line), or -1 when the page could not be decoded at all.
     int decodePage(FaxImage& image);
-    // Positions the reader at a start of T.6 data: mode 0 searches from the
-    // first byte, 1 from the resume position, 2 from the later of the resume
-    // position and the current one. 0, or the load status when data end first.
-    int findT6Start(int mode);
+    // Positions the reader at a start of T.6 data behind flag bytes (none
+    // with raw start). 0, or the load status when data end first.
+    int findT6Start(T6Search from);
     // Decodes a T.6 page from the current position: 0, -11 when not one line
     // decoded, -12 when an invalid code had no new start behind it, -1 when
     // refused (options bit 0, geometry, memory).
     int decodePageT6(FaxImage& image);
+    // Line counts of the page decoded last, also beyond maxRows: lines kept,
+    // lines dropped for a bad code or a wrong length, and kept T.6 lines whose
+    // coding ran past the width (a good line ends exactly at it).
+    std::uint32_t decodedLines() const { return decodedLines_; }
+    std::uint32_t droppedLines() const { return droppedLines_; }
+    std::uint32_t overlongLines() const { return overlongLines_; }
 
     // Line level. The runs of a line are recorded in current (which needs room
     // for width + 2 runs) and then drawn into row, white as 1 bits when invert
@@ -99,6 +112,9 @@ private:
     std::int32_t resume_ = 0;
     bool rawStart_ = false;
     bool countOnly_ = false;
+    std::uint32_t decodedLines_ = 0;
+    std::uint32_t droppedLines_ = 0;
+    std::uint32_t overlongLines_ = 0;
     std::uint8_t scheme_ = 0;
     std::uint8_t invert_ = 0;
     std::int32_t width_ = 0;

@@ -61,6 +61,7 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
         // or an overlong line ends the page, keeping the lines before it.
         if (code < 0) {
             result = 1;
+            droppedLines_ = 1;
             break;
         }
         if (code >= 64) {
@@ -74,6 +75,7 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
         if (sum < width) continue;
         if (sum > width) {
             result = 1;
+            droppedLines_ = 1;
             break;
         }
         storeLine(image, rows++, current);
@@ -93,7 +95,6 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
     RunList& current = current_;
     current.clear();
     std::uint32_t rows = 0;
-    int badLines = 0;
     int colour = 0;
     std::int64_t pending = 0;
     std::int64_t sum = 0;
@@ -123,7 +124,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
             if (sum == width)
                 storeLine(image, rows++, current);
             else if (sum > 0)
-                ++badLines;
+                ++droppedLines_;
             startLine();
             continue;
         }
@@ -132,12 +133,12 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
             break;
         }
         // An invalid code or an overlong line: drop it and go on after the next EOL.
-        ++badLines;
+        ++droppedLines_;
         if (in.findEol() < 0) break;
         startLine();
     }
     finishPage(image, rows);
-    return badLines;
+    return int(droppedLines_);
 }
 
 int FaxDecoder::findEolWithTag() {
@@ -156,7 +157,6 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
     RunList* reference = &reference_;
     reference->clear();
     std::uint32_t rows = 0;
-    int badLines = 0;
     if (findEolWithTag() < 0) {
         finishPage(image, rows);
         return kDecodeRefused;
@@ -176,7 +176,7 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
             std::swap(current, reference);
             reference->cursor = 0;
         } else if (length != 0) {
-            ++badLines;
+            ++droppedLines_;
         }
         // After an EOL the tag bit follows. A bad line that ended at its EOL
         // leaves the next line decodable when that line is one-dimensional.
@@ -189,7 +189,7 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
         tag = 1;
     }
     finishPage(image, rows);
-    return badLines;
+    return int(droppedLines_);
 }
 
 }  // namespace quillon

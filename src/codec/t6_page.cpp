@@ -9,17 +9,16 @@
 
 namespace quillon {
 
-int FaxDecoder::findT6Start(int mode) {
-    // Raw start places only the first start; after a coding error the
-    // decoder resumes behind flag bytes like any other page, instead of
-    // decoding the bits after the bad code as if they were lines.
-    if (rawStart_ && mode != 2) {
+int FaxDecoder::findT6Start(T6Search from) {
+    // Raw data have no flag bytes: they start at the current bit, at the
+    // first byte and after a coding error alike.
+    if (rawStart_) {
         const int status = reader_.current();
         return status < 0 ? status : 0;
     }
     std::int32_t position = 0;
-    if (mode == 1) position = resume_;
-    if (mode == 2) position = std::max(resume_, reader_.position());
+    if (from == T6Search::FromResume) position = resume_;
+    if (from == T6Search::AfterCurrent) position = std::max(resume_, reader_.position());
     for (;;) {
         int b = reader_.seekByte(position);
         if (b < 0) return b;
@@ -65,13 +64,17 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
         std::int64_t total = 0;
         const int status = decodeRuns2D<true>(*current, *reference, total);
         if (status >= 0) {
+            // A coding that runs past the width is kept as a line, but it is
+            // damage: a good line ends exactly at the width.
+            if (total != width_) ++overlongLines_;
             storeLine(image, rows++, *current);
             std::swap(current, reference);
             reference->cursor = 0;
         } else if (status == kUnexpectedEol) {
             reference->setAllWhite(std::uint32_t(width_));  // EOFB or a stray EOL
         } else if (status == kInvalidCode) {
-            if (findT6Start(2) < 0) {
+            ++droppedLines_;
+            if (findT6Start(T6Search::AfterCurrent) < 0) {
                 result = kInvalidCode;
                 break;
             }

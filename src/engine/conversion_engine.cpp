@@ -11,8 +11,9 @@ int ConversionEngine::openSource(const std::string& path, FaxFormat format) {
     if (format != kFormatWinFax || reader_.openFile(path) != 0) return -1;
     options_.pageCount = reader_.countPages();
     // A file without pages is closed by now and decodes nothing.
-    reader_.decodePage(0, firstPage_);
-    valid_ = firstPage_.width > 0 && firstPage_.rows > 0;
+    PageSummary first;
+    reader_.decodePage(0, firstPage_, &first);
+    valid_ = firstPage_.width > 0 && firstPage_.rows > 0 && first.holdsFaxData();
     return 0;
 }
 
@@ -23,6 +24,12 @@ int ConversionEngine::convert(const std::string& outputPath, FaxFormat format) {
     const bool recount = options_.recountLines != 0;
     if (options_.splitPages()) return reader_.convertToPageFiles(outputPath, options_.pageCount, recount);
     return reader_.convertToFile(outputPath, options_.pageCount, recount);
+}
+
+std::vector<PageSummary> ConversionEngine::pages() const {
+    std::vector<PageSummary> all = reader_.pageSummaries();
+    all.insert(all.end(), reader_.leftOutPages().begin(), reader_.leftOutPages().end());
+    return all;
 }
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "codec/fax_image.h"
 #include "engine/convert_options.h"
@@ -19,7 +20,8 @@ public:
     // -1 when the file cannot be opened (or the format has no reader), else 0;
     // whether the file holds a fax is told by hasImage.
     int openSource(const std::string& path, FaxFormat format);
-    // The first page decoded to a width and at least one line.
+    // The first page decoded to a width and at least one line, and most of
+    // its lines decoded (damage keeps a fax a fax, random bytes do not).
     bool hasImage() const;
     // 0 written; -1 no open file; WinFaxReader::kWriteFailed when the TIFF
     // output cannot be created or written; WinFaxReader::kNothingToWrite when
@@ -30,6 +32,9 @@ public:
     std::uint16_t pageCount() const { return options_.pageCount; }
     // The file chains more pages than the page table holds: those were not listed.
     bool pagesLeftOut() const { return reader_.pagesLeftOut(); }
+    // Every page of the chain in order after convert: the pages written, then
+    // those left out.
+    std::vector<PageSummary> pages() const;
 
 private:
     WinFaxReader reader_;

@@ -2,8 +2,8 @@
 // unchanged into one strip.
 #include <cstdio>
 
+#include "codec/white_page.h"
 #include "formats/winfax_reader.h"
-#include "platform/files.h"
 #include "tiff/tiff_writer.h"
 
 namespace quillon {
@@ -32,30 +32,29 @@ std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumbe
     return (hasExtension ? outputPath.substr(0, dot) : outputPath) + number + ".tif";
 }
 
-std::vector<std::uint16_t> WinFaxReader::planPages(std::uint16_t pageCount, bool recount) {
-    // A page without data or without a single decodable line would be an
-    // unreadable TIFF directory (a 0-byte strip or ImageLength 0), and
-    // libtiff stops at the first such directory, losing every later page.
-    std::vector<std::uint16_t> lines(pageCount, 0);
-    for (std::uint16_t i = 0; i < pageCount; ++i) {
-        if (recount) {
-            FaxImage image;
-            if (decodePage(i, image) == 0) lines[i] = static_cast<std::uint16_t>(image.rows);
-        } else if (readPageHeader(i) == 0 && dataLength_ > 0) {
-            lines[i] = header_.length;
-        }
-    }
-    return lines;
+int WinFaxReader::preparePage(std::uint16_t index, bool recount) {
+    if (loadPage(index) != 0) return kNoFile;
+    FaxImage counted;
+    PageSummary summary;
+    decodeLoadedPage(counted, summary);
+    // Pages without lines keep their header's length: a white page has as
+    // many as the header says, and an undecodable page keeps what a TIFF
+    // reader can still make of its data.
+    summary.rows = recount && counted.rows > 0 ? counted.rows : header_.length;
+    if (summary.state == PageState::Empty) summary.coding = ImageCoding::T6;
+    written_.push_back(summary);
+    return 0;
 }
 
-int WinFaxReader::writeLoadedPage(TiffWriter& writer, std::uint16_t lines, std::uint16_t pageIndex,
-                                  std::uint16_t pageCount) {
-    writer.setOutputCompression(header_.isT6() ? ImageCoding::T6 : ImageCoding::T4OneDimensional,
-                                kPhotometricWhiteIsZero);
+int WinFaxReader::writePreparedPage(TiffWriter& writer, std::uint16_t pageIndex, std::uint16_t pageCount) {
+    const PageSummary& page = written_.back();
+    writer.setOutputCompression(page.coding, kPhotometricWhiteIsZero);
     writer.setFillOrder(kFillOrderLsbFirst);
-    writer.setImageSize(header_.width, lines);
+    writer.setImageSize(page.width, page.rows);
     writer.setPageNumber(pageIndex, pageCount);
-    const std::vector<std::uint8_t>& data = pageData();
+    const std::vector<std::uint8_t> white =
+        page.state == PageState::Empty ? whitePageT6LsbFirst(page.rows) : std::vector<std::uint8_t>();
+    const std::vector<std::uint8_t>& data = page.state == PageState::Empty ? white : pageData();
     const std::int64_t directory = writer.appendPage(data.data(), static_cast<std::uint32_t>(data.size()),
                                                      xResolution_, yResolution_, kResolutionUnitInch);
     if (directory < 0 || writer.writeDirectory(static_cast<std::uint32_t>(directory)) != 0) return kWriteFailed;
@@ -63,35 +62,25 @@ int WinFaxReader::writeLoadedPage(TiffWriter& writer, std::uint16_t lines, std::
 }
 
 int WinFaxReader::convertToFile(const std::string& outputPath, std::uint16_t pageCount, bool recount) {
+    written_.clear();
     if (!isOpen()) return kNoFile;
-    const std::vector<std::uint16_t> lines = planPages(pageCount, recount);
-    std::uint16_t written = 0;
-    for (std::uint16_t n : lines) written = static_cast<std::uint16_t>(written + (n != 0));
-    if (written == 0) return kNothingToWrite;
-
+    if (pageCount == 0) return kNothingToWrite;
     TiffWriter writer;
     if (openOutput(writer, outputPath) != 0) return kWriteFailed;
-    std::uint16_t pageIndex = 0;
     for (std::uint16_t i = 0; i < pageCount; ++i) {
-        if (lines[i] == 0) continue;
-        if (loadPage(i) != 0 || writeLoadedPage(writer, lines[i], pageIndex++, written) != 0) return kWriteFailed;
+        if (preparePage(i, recount) != 0 || writePreparedPage(writer, i, pageCount) != 0) return kWriteFailed;
     }
     return writer.closeWriter() == 0 ? 0 : kWriteFailed;
 }
 
 int WinFaxReader::convertToPageFiles(const std::string& outputPath, std::uint16_t pageCount, bool recount) {
+    written_.clear();
     if (!isOpen()) return kNoFile;
-    const std::vector<std::uint16_t> lines = planPages(pageCount, recount);
+    if (pageCount == 0) return kNothingToWrite;
     for (std::uint16_t i = 0; i < pageCount; ++i) {
-        const std::string name = winFaxPageFileName(outputPath, i + 1u);
-        if (lines[i] == 0) {
-            // No file for this page, and none left over from an earlier fax.
-            platform::removeFile(name);
-            continue;
-        }
         TiffWriter writer;
-        if (openOutput(writer, name) != 0 || loadPage(i) != 0 || writeLoadedPage(writer, lines[i], i, pageCount) != 0 ||
-            writer.closeWriter() != 0)
+        if (preparePage(i, recount) != 0 || openOutput(writer, winFaxPageFileName(outputPath, i + 1u)) != 0 ||
+            writePreparedPage(writer, i, pageCount) != 0 || writer.closeWriter() != 0)
             return kWriteFailed;
     }
     return 0;

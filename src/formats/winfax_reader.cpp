@@ -14,6 +14,7 @@ constexpr std::uint16_t kXResolution = 200;
 constexpr std::uint8_t kFillOrderLsbFirst = 2;
 constexpr std::uint8_t kSchemeT4OneDimensional = 5;
 constexpr std::uint8_t kT6FlagCount = 3;
+constexpr std::size_t kMaxChainPages = 65535;
 
 }  // namespace
 
@@ -28,12 +29,15 @@ int WinFaxReader::checkHeader(std::int64_t position) {
 
 std::uint16_t WinFaxReader::countPages() {
     clearPages();
-    pagesLeftOut_ = false;
+    leftOut_.clear();
     std::int64_t position = 0;
     while (checkHeader(position) == 0) {
         if (addPagePosition(static_cast<std::uint32_t>(position)) != 0) {
-            pagesLeftOut_ = true;  // a further page behind a full table
-            break;
+            // A further page behind a full table: not converted, but named.
+            leftOut_.push_back({header_.width ? header_.width : WinFaxPageHeader::kDefaultWidth, 0,
+                                header_.isT6() ? ImageCoding::T6 : ImageCoding::T4OneDimensional, PageState::LeftOut});
+            // Page numbers are 16-bit: a longer chain is not walked further.
+            if (kMaxPages + leftOut_.size() >= kMaxChainPages) break;
         }
         const std::int64_t next = header_.nextPosition;
         // A chain that does not advance would visit the same headers forever.
@@ -67,8 +71,15 @@ int WinFaxReader::loadPage(std::uint16_t index) {
     return 0;
 }
 
-int WinFaxReader::decodePage(std::uint16_t index, FaxImage& image) {
+int WinFaxReader::decodePage(std::uint16_t index, FaxImage& image, PageSummary* summary) {
     if (loadPage(index) != 0) return -1;
+    PageSummary counted;
+    decodeLoadedPage(image, counted);
+    if (summary) *summary = counted;
+    return 0;
+}
+
+void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary) const {
     image = FaxImage{};
     const std::vector<std::uint8_t>& data = pageData();
     FaxDecoder decoder;
@@ -86,13 +97,21 @@ int WinFaxReader::decodePage(std::uint16_t index, FaxImage& image) {
     decoder.setCountOnly(true);
     if (!data.empty()) {
         if (!header_.isT6()) decoder.decodePage(image);
-        else if (decoder.findT6Start(0) == 0) decoder.decodePageT6(image);
+        else if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);
     }
     image.rows = std::min<std::uint32_t>(image.rows, header_.length);
     image.xResolution = xResolution_;
     image.yResolution = yResolution_;
     image.resolutionUnit = 2;  // inch
-    return 0;
+
+    summary.width = header_.width;
+    summary.rows = image.rows;
+    summary.coding = header_.isT6() ? ImageCoding::T6 : ImageCoding::T4OneDimensional;
+    summary.linesMet = decoder.decodedLines() + decoder.droppedLines();
+    summary.badLines = decoder.droppedLines() + decoder.overlongLines();
+    if (data.empty()) summary.state = PageState::Empty;
+    else if (summary.badLines > 0 || image.rows == 0) summary.state = PageState::Damaged;
+    else summary.state = PageState::Ok;
 }
 
 }  // namespace quillon

@@ -43,7 +43,7 @@ DecodedPage decodeWithCodec(const std::vector<std::uint8_t>& coded, LibtiffCodin
     decoder.setGeometry(width, maxRows);
     decoder.setCountOnly(countOnly);
     if (coding == LibtiffCoding::T6) {
-        page.result = decoder.findT6Start(0);
+        page.result = decoder.findT6Start(T6Search::FromFirstByte);
         if (page.result == 0) page.result = decoder.decodePageT6(page.image);
     } else {
         page.result = decoder.decodePage(page.image);

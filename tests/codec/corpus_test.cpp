@@ -80,7 +80,7 @@ TEST(CorpusPages, T6PageWithBlankTopLinesDecodesFromItsFirstByteWithRawStart) {
     decoder.initDecoderT6(coded.coded.data(), std::int32_t(coded.coded.size()), 2, 0, 1, 3);
     decoder.setRawStart(true);
     decoder.setGeometry(std::int32_t(itu.width), 5000);
-    ASSERT_EQ(decoder.findT6Start(0), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
     FaxImage image;
     ASSERT_EQ(decoder.decodePageT6(image), 0);
     EXPECT_EQ(image.rows, rows);
@@ -90,7 +90,7 @@ TEST(CorpusPages, T6PageWithBlankTopLinesDecodesFromItsFirstByteWithRawStart) {
     decoder.initDecoderT6(coded.coded.data(), std::int32_t(coded.coded.size()), 2, 0, 1, 3);
     decoder.setRawStart(false);
     decoder.setGeometry(std::int32_t(itu.width), 5000);
-    ASSERT_EQ(decoder.findT6Start(0), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
     ASSERT_EQ(decoder.decodePageT6(image), 0);
     EXPECT_LT(image.rows, rows);
 }

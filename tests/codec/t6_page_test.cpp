@@ -32,7 +32,7 @@ Start findStart(const std::vector<std::uint8_t>& data, std::uint8_t flagCount, b
     FaxDecoder decoder;
     decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, flagCount);
     decoder.setRawStart(rawStart);
-    const int result = decoder.findT6Start(0);
+    const int result = decoder.findT6Start(T6Search::FromFirstByte);
     return {result, decoder.reader().position(), decoder.reader().bitsUsed(), decoder.mark()};
 }
 
@@ -79,12 +79,12 @@ TEST(FindT6Start, ResumeSearchesBehindThePreviousStart) {
     const std::vector<std::uint8_t> data = {0xFF, 0xFF, 0xFF, 0x20, 0x00, 0xFF, 0xFF, 0xFF, 0x3F};
     FaxDecoder decoder;
     decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, 3);
-    ASSERT_EQ(decoder.findT6Start(0), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
     EXPECT_EQ(decoder.reader().position(), 3);
-    ASSERT_EQ(decoder.findT6Start(1), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromResume), 0);
     EXPECT_EQ(decoder.reader().position(), 8);
     EXPECT_EQ(decoder.mark(), 5);
-    EXPECT_EQ(decoder.findT6Start(2), kLoadPastEnd);
+    EXPECT_EQ(decoder.findT6Start(T6Search::AfterCurrent), kLoadPastEnd);
 }
 
 FaxImage decodeT6(const std::vector<std::uint8_t>& data, int& result, std::uint8_t flagCount = 3,
@@ -94,7 +94,7 @@ FaxImage decodeT6(const std::vector<std::uint8_t>& data, int& result, std::uint8
     decoder.setRawStart(rawStart);
     decoder.setGeometry(width, 1000);
     FaxImage image;
-    result = decoder.findT6Start(0);
+    result = decoder.findT6Start(T6Search::FromFirstByte);
     if (result == 0) result = decoder.decodePageT6(image);
     return image;
 }
@@ -108,23 +108,54 @@ TEST(T6Page, AllWhiteLinesAreOneV0Each) {
     EXPECT_EQ(image.coding, ImageCoding::T6);
 }
 
-TEST(T6Page, ResumesBehindFlagBytesAfterAnInvalidCode) {
-    // Three lines, the extension code (unsupported), then flag bytes and four
-    // more lines, the first in horizontal mode (white 1728, black 0): one bits
-    // right after the flags would be skipped as part of them.
-    const auto data = concat({bitsToBytes("111" "0000001111"), {0xFF, 0xFF, 0xFF},
-                              bitsToBytes("001" "010011011" "00110101" "0000110111" "111" + kEofb)});
+TEST(T6Page, FlaggedDataResumeBehindFlagBytesAfterAnInvalidCode) {
+    // Flags, a line in horizontal mode (white 1728, black 0), a bad code
+    // (eight zero bits and a one), flag bytes and four more lines, the first
+    // horizontal again: one bits right after the flags would be skipped as
+    // part of them.
+    const std::vector<std::uint8_t> flags = {0xFF, 0xFF, 0xFF};
+    const std::string horizontalLine = "001" "010011011" "00110101" "0000110111";
+    const std::string badCode = "000000001";
     int result = -99;
-    const FaxImage image = decodeT6(data, result);
+    const FaxImage image =
+        decodeT6(concat({flags, bitsToBytes(horizontalLine + badCode), flags,
+                         bitsToBytes(horizontalLine + "111" + kEofb)}),
+                 result, 3, false);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(image.rows, 7u);
+    EXPECT_EQ(image.rows, 5u);
+    // Without a further run of flag bytes the page ends at the bad code.
+    const FaxImage ended =
+        decodeT6(concat({flags, bitsToBytes(horizontalLine + badCode + "1111" + kEofb)}), result, 3, false);
+    EXPECT_EQ(result, kInvalidCode);
+    EXPECT_EQ(ended.rows, 1u);
 }
 
-TEST(T6Page, InvalidCodeWithoutFlagBytesEndsThePage) {
-    int result = 0;
-    const FaxImage image = decodeT6(bitsToBytes("111" "0000001111" "1111" + kEofb), result);
-    EXPECT_EQ(result, kInvalidCode);
-    EXPECT_EQ(image.rows, 3u);
+TEST(T6Page, RawDataGoOnRightBehindABadCode) {
+    // Raw data hold no flag bytes: a bad code costs its line, and the lines
+    // behind it still count, also when the very first code is bad. Counting
+    // only, since a 20-line page must not depend on an 0xFF byte turning up.
+    struct Case {
+        const char* name;
+        std::string bits;
+        std::uint32_t rows;
+    } cases[] = {
+        {"bad code first", "000000001" + std::string(20, '1') + kEofb, 20},
+        {"bad code between lines", "111" "000000001" + std::string(20, '1') + kEofb, 23},
+    };
+    for (const Case& c : cases) {
+        int result = -99;
+        FaxDecoder decoder;
+        const std::vector<std::uint8_t> data = bitsToBytes(c.bits);
+        decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, 3);
+        decoder.setRawStart(true);
+        decoder.setGeometry(1728, 1000);
+        FaxImage image;
+        ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0) << c.name;
+        result = decoder.decodePageT6(image);
+        EXPECT_EQ(result, 0) << c.name;
+        EXPECT_EQ(image.rows, c.rows) << c.name;
+        EXPECT_EQ(decoder.droppedLines(), 1u) << c.name;
+    }
 }
 
 TEST(T6Page, DataEndingBeforeAnyLineIsNoPage) {
@@ -171,7 +202,7 @@ TEST(PageMemory, CountOnlyHoldsNoRasterForAHugeHeader) {
     decoder.setGeometry(65535, 65535);
     decoder.setCountOnly(true);
     FaxImage image;
-    ASSERT_EQ(decoder.findT6Start(0), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
     EXPECT_EQ(decoder.decodePageT6(image), 0);
     EXPECT_EQ(image.rows, 40u);
     EXPECT_EQ(image.bitmap.capacity(), 0u);
@@ -184,7 +215,7 @@ TEST(PageMemory, RasterIsBoundedByWhatTheDataCanFill) {
     decoder.setRawStart(true);
     decoder.setGeometry(65535, 65535);
     FaxImage image;
-    ASSERT_EQ(decoder.findT6Start(0), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
     EXPECT_EQ(decoder.decodePageT6(image), 0);
     EXPECT_EQ(image.rows, 16u);
     EXPECT_EQ(image.bitmap.size(), 16u * 8192);

@@ -1,0 +1,33 @@
+#pragma once
+// What a reader learned about each page of a fax while writing it out: how
+// it went into the output and whether its data were whole.
+
+#include <cstdint>
+
+#include "codec/fax_image.h"
+
+namespace quillon {
+
+enum class PageState : std::uint8_t {
+    Ok,       // every line decoded
+    Empty,    // no data: written as a white page
+    Damaged,  // lines that did not decode, or none at all (the data are kept)
+    LeftOut,  // beyond the page table: not written
+};
+
+struct PageSummary {
+    std::uint32_t width = 0;
+    std::uint32_t rows = 0;  // rows of the page as written; 0 when left out
+    ImageCoding coding = ImageCoding::T6;
+    PageState state = PageState::Ok;
+    // Lines the decoder met (kept and dropped) and the bad ones among them:
+    // dropped for a bad code or a wrong length, or coded past the width.
+    std::uint32_t linesMet = 0;
+    std::uint32_t badLines = 0;
+
+    // Data that decode mostly to bad lines are not a fax page: random bytes
+    // give about three bad lines in four, real damage far fewer.
+    bool holdsFaxData() const { return linesMet > badLines && badLines * 2 < linesMet; }
+};
+
+}  // namespace quillon
