@@ -24,6 +24,8 @@ struct BatchJob {
     std::string destination;
     std::string results;                // one line per file, each ending in CR LF
     std::vector<std::string> fileList;  // paths relative to the source folder
+    std::vector<std::string> unreadableFolders;  // met by collectFiles, not listed
+    std::string reportPath;             // "/report=": the per-file JSON Lines report
     CopyOptions copyOptions;
 
     // The engine options in force for this job's conversions (a copy, so a

@@ -21,7 +21,7 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 }
 
 // Options whose value may be given in double quotes.
-constexpr std::array<std::string_view, 5> kQuotablePrefixes{"/d=", "/sd=", "/f=", "/sf=", "/log="};
+constexpr std::array<std::string_view, 6> kQuotablePrefixes{"/d=", "/sd=", "/f=", "/sf=", "/log=", "/report="};
 
 std::string_view quotablePrefixOf(std::string_view word) {
     for (std::string_view prefix : kQuotablePrefixes)
@@ -96,6 +96,7 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
         job.mode = JobMode::File;
         return true;
     }
+    if (startsWithNoCase(word, "/report=")) return job.reportPath = unquote(word.substr(8)), true;
     if (startsWithNoCase(word, "/log=")) {
         std::string path = unquote(word.substr(5));
         if (path.size() > kMaxLogPathLength) {
@@ -117,6 +118,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     job.includeSubFolders = job.keepHierarchy = job.skipExisting = false;
     job.mode = JobMode::None;
     job.filter = "*.*";
+    job.reportPath.clear();
     job.convertOptions.rawStart = 0;
     job.convertOptions.recountLines = 0;
 

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/conversion_log.h"
+#include "app/conversion_report.h"
 #include "app/file_conversion.h"
 #include "app/folder_conversion.h"
 #include "tiffcopy/tiff_messages.h"
@@ -22,20 +23,49 @@ std::string withUnixLineEnds(const std::string& text) {
 }  // namespace
 
 int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& out, std::ostream& err) {
-    // libtiff only ever reads the program's own intermediate files here; its
-    // warnings about them would bury the results, its errors explain failures.
-    routeTiffMessages(TiffMessageTarget::errorsToStandardError);
+    // libtiff only ever reads the program's own intermediate files here: its
+    // warnings about them would bury the results, and its decoders' errors
+    // are replaced by the program's own lines about damaged pages. Its other
+    // errors explain failures.
+    routeTiffMessages(TiffMessageTarget::errorsButFaxDecodingToStandardError);
+    ConversionReport report;
+    if (!job.reportPath.empty() && !report.open(job.reportPath)) {
+        err << "quillon: the report file " << job.reportPath << " cannot be opened for writing; nothing converted\n";
+        return 1;
+    }
+    bool reportFailed = false;
+    const FileDone fileDone = [&](const FileOutcome& outcome) {
+        for (const std::string& line : describeDamage(outcome)) err << "quillon: " << outcome.source << ": " << line << "\n";
+        if (!job.reportPath.empty() && !reportFailed && !report.append(outcome)) {
+            reportFailed = true;
+            err << "quillon: the report file " << job.reportPath << " cannot be written\n";
+        }
+    };
+
     bool anyFailed = false;
     if (job.mode == JobMode::Folder) {
         out << "Please Wait...\n" << std::flush;
         job.fileList.clear();
-        collectFiles(job, job.source, job.includeSubFolders);
+        job.unreadableFolders.clear();
+        if (job.source.empty()) {
+            err << "quillon: no source folder: give the folder to convert with /d=\n";
+            anyFailed = true;
+        } else {
+            collectFiles(job, job.source, job.includeSubFolders);
+        }
+        // A folder that cannot be read is never an empty folder to a script.
+        for (const std::string& folder : job.unreadableFolders)
+            err << "quillon: the folder " << folder << " cannot be read; its files are not converted\n";
+        anyFailed = anyFailed || !job.unreadableFolders.empty();
         FolderSummary summary;
-        convertFolder(job, &summary);
-        anyFailed = summary.failed > 0;
+        convertFolder(job, &summary, fileDone);
+        anyFailed = anyFailed || summary.failed > 0;
     } else {
         job.results = "Batch Quillon command line mode : convert file\r\n";
-        const int result = convertFile(job, job.source, job.destination);
+        if (job.source.empty()) err << "quillon: no source file: give the file to convert with /f=\n";
+        FileOutcome outcome;
+        const int result = convertFile(job, job.source, job.destination, &outcome);
+        fileDone(outcome);
         anyFailed = result != kConverted && result != kSkippedExisting;
     }
     switch (writeLog(logFile, job.results)) {
@@ -49,7 +79,7 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
             break;
     }
     if (!job.quiet) out << withUnixLineEnds(job.results) << std::flush;
-    return anyFailed ? 1 : 0;
+    return anyFailed || reportFailed ? 1 : 0;
 }
 
 }  // namespace quillon

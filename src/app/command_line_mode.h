@@ -7,8 +7,11 @@
 namespace quillon {
 
 // Runs the conversion a complete command line describes, appends the results
-// to the log and, unless quiet, writes them to out (CR LF shown as LF).
-// Returns 0 when every file converted or was skipped, 1 when any failed.
+// to the log and, unless quiet, writes them to out (CR LF shown as LF). Pages
+// that were empty, damaged or left out are named on err, also when quiet, and
+// with "/report=" every file gets a line in the report.
+// Returns 0 when every file converted or was skipped; 1 when any failed, a
+// source folder could not be read or the report could not be written.
 int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& out, std::ostream& err);
 
 }  // namespace quillon

@@ -1,7 +1,6 @@
 #include "app/file_conversion.h"
 
 #include <cstdio>
-#include <exception>
 #include <vector>
 
 #include "app/pending_output.h"
@@ -76,7 +75,9 @@ int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& 
 
 }  // namespace
 
-int convertFile(BatchJob& job, const std::string& source, const std::string& destination) {
+namespace {
+
+int convertChecked(BatchJob& job, const std::string& source, const std::string& destination, FileOutcome& outcome) {
     const FaxFormat format = detectFormat(source);
     if (format == kFormatTiff) return kSourceIsTiff;
     if (format != kFormatWinFax) return kNotWinFax;
@@ -96,7 +97,6 @@ int convertFile(BatchJob& job, const std::string& source, const std::string& des
     }
 
     int pages = 0;
-    std::vector<std::string> outputs;
     int result = kConverted;
     try {
         ConversionEngine engine(job.convertOptions);
@@ -112,8 +112,10 @@ int convertFile(BatchJob& job, const std::string& source, const std::string& des
             removeIntermediates(job.intermediatePageFile, pages);
             return kEngineFailed;
         }
-        result = copyPages(job, engine, source, destination, outputs);
-    } catch (const std::exception&) {
+        outcome.pages = engine.pages();
+        result = copyPages(job, engine, source, destination, outcome.outputs);
+    } catch (...) {
+        // Whatever escaped (not only std::exception) costs this file only.
         job.results += "Exception : Failed in FAX to TIFF conversion\r\n";
         result = kException;
     }
@@ -122,12 +124,23 @@ int convertFile(BatchJob& job, const std::string& source, const std::string& des
     // A failed conversion stays failed: the date copy only decides for files
     // that were converted.
     if (job.keepDate) {
-        for (const std::string& output : outputs) {
+        for (const std::string& output : outcome.outputs) {
             const int copied = copyFileTimes(source, output);
             if (result == kConverted) result = copied;
         }
     }
     return result;
+}
+
+}  // namespace
+
+int convertFile(BatchJob& job, const std::string& source, const std::string& destination, FileOutcome* outcome) {
+    FileOutcome local;
+    FileOutcome& filled = outcome ? *outcome : local;
+    filled = FileOutcome{};
+    filled.source = source;
+    filled.result = convertChecked(job, source, destination, filled);
+    return filled.result;
 }
 
 bool makeFolderPath(const std::string& folder) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/batch_job.h"
+#include "app/file_outcome.h"
 
 namespace quillon {
 
@@ -19,8 +20,12 @@ constexpr int kCopyFailed = -7;
 constexpr int kPagesLeftOut = -8;
 constexpr int kException = -9;
 
-// Converts source into destination and appends a results line to job.results.
-int convertFile(BatchJob& job, const std::string& source, const std::string& destination);
+// Converts source into destination and appends a results line to job.results;
+// outcome, when given, gets the result, the files written and every page.
+// No exception leaves it: one that escapes the conversion is the kException
+// line and result.
+int convertFile(BatchJob& job, const std::string& source, const std::string& destination,
+                FileOutcome* outcome = nullptr);
 
 // Makes a folder with any missing parents; true when it exists afterwards.
 bool makeFolderPath(const std::string& folder);

@@ -17,7 +17,12 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 
 void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolders) {
     const std::size_t rootLength = joinPath(job.source, "").size();
-    for (const platform::FolderEntry& entry : platform::searchFolder(folder, job.filter)) {
+    const auto entries = platform::searchFolder(folder, job.filter);
+    if (!entries) {
+        job.unreadableFolders.push_back(folder);
+        return;
+    }
+    for (const platform::FolderEntry& entry : *entries) {
         if (entry.name == "." || entry.name == "..") continue;
         const std::string path = joinPath(folder, entry.name);
         if (entry.isFolder) {
@@ -43,7 +48,7 @@ std::string folderOutputPath(const std::string& sourceFolder, const std::string&
     return joinPath(destination, slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
-int convertFolder(BatchJob& job, FolderSummary* summary) {
+int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDone) {
     if (job.destination.empty()) return -1;
     job.results = "Batch Quillon command line mode : convert folder\r\nSource Folder: " + job.source +
                   "\r\nSave Folder: " + job.destination + "\r\n";
@@ -53,9 +58,11 @@ int convertFolder(BatchJob& job, FolderSummary* summary) {
         const std::string source = joinPath(job.source, entry);
         const std::string output =
             folderOutputPath(job.source, entry, job.destination, job.keepExtension, job.keepHierarchy);
-        const int result = convertFile(job, source, output);
+        FileOutcome outcome;
+        const int result = convertFile(job, source, output, &outcome);
         if (result == kConverted) ++counts.converted;
         else if (result < 0) ++counts.failed;
+        if (fileDone) fileDone(outcome);
     }
     job.results += "\r\n---------\r\nTotal converted FAX files: " + std::to_string(counts.converted) + "\r\n";
     if (summary) *summary = counts;

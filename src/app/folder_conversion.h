@@ -1,15 +1,19 @@
 #pragma once
 // Converting every WinFax file of a folder tree.
 
+#include <functional>
 #include <string>
 
 #include "app/batch_job.h"
+#include "app/file_outcome.h"
 
 namespace quillon {
 
 // Appends to job.fileList the WinFax files of folder (a path below or equal to
 // job.source) whose names match job.filter, as paths relative to job.source;
 // with includeSubFolders, also those of sub-folders whose names match the filter.
+// Folders that cannot be read (folder itself included) go to
+// job.unreadableFolders; the rest of the tree is still walked.
 void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolders);
 
 struct FolderSummary {
@@ -17,10 +21,12 @@ struct FolderSummary {
     int failed = 0;
 };
 
+using FileDone = std::function<void(const FileOutcome&)>;
+
 // Converts the listed files into job.destination and writes the header and
-// total lines around their results lines. Returns 0, or -1 when the
-// destination is empty (nothing done).
-int convertFolder(BatchJob& job, FolderSummary* summary = nullptr);
+// total lines around their results lines; fileDone hears of each file as it
+// is done. Returns 0, or -1 when the destination is empty (nothing done).
+int convertFolder(BatchJob& job, FolderSummary* summary = nullptr, const FileDone& fileDone = {});
 
 // The output path of a source file: its extension replaced by ".tif" (or
 // ".tif" appended with keepExtension), placed in destination, under its

@@ -129,7 +129,9 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
             continue;
         }
         if (code == kDataEnded) {
+            // A line the data end inside was cut short.
             if (sum == width) storeLine(image, rows++, current);
+            else if (current.count > 0) ++droppedLines_;
             break;
         }
         // An invalid code or an overlong line: drop it and go on after the next EOL.
@@ -166,7 +168,10 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
         current->clear();
         std::int64_t total = 0;
         const int length = tag == 1 ? decodeRuns1D(*current) : decodeRuns2D<false>(*current, *reference, total);
-        if (length == kDataEnded) break;
+        if (length == kDataEnded) {
+            if (current->count > 0) ++droppedLines_;  // cut short
+            break;
+        }
         if (length == kEndedAtWidth) {
             storeLine(image, rows++, *current);
             break;

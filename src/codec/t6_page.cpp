@@ -83,6 +83,7 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
             storeLine(image, rows++, *current);
             break;
         } else {
+            if (current->count > 0) ++droppedLines_;  // cut short
             result = rows > 0 ? 0 : kDataEnded;
             break;
         }

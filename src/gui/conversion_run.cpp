@@ -18,7 +18,11 @@ int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& st
     if (!makeFolderPath(plan.destination)) observer.saveFolderFailed();
     job.results = "Batch Quillon in GUI mode : convert folder\r\nSource Folder: " + plan.sourceFolder +
                   "\r\nDestination Folder: " + plan.destination + "\r\n";
-    const FileConverter convert = plan.convert ? plan.convert : FileConverter(convertFile);
+    const FileConverter convert =
+        plan.convert ? plan.convert
+                     : [](BatchJob& job, const std::string& source, const std::string& output) {
+                           return convertFile(job, source, output);
+                       };
 
     int converted = 0;
     for (std::size_t i = 0; i < job.fileList.size(); ++i) {

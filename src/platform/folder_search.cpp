@@ -10,10 +10,10 @@
 
 namespace quillon::platform {
 
-std::vector<FolderEntry> searchFolder(const std::string& folder, const std::string& pattern) {
+std::optional<std::vector<FolderEntry>> searchFolder(const std::string& folder, const std::string& pattern) {
     std::vector<FolderEntry> entries;
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return entries;
+    if (!dir) return std::nullopt;
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,9 @@ struct FolderEntry {
 };
 
 // The entries of a folder whose names match a Windows wildcard pattern, sorted
-// by name without regard to case. A folder that cannot be read gives an empty
-// list. Links to folders are listed as plain entries, never as folders, so a
+// by name without regard to case; nothing (not an empty list) when the
+// folder cannot be read, so that a walk can tell it from an empty folder. Links to folders are listed as plain entries, never as folders, so a
 // walk that descends into folders cannot loop.
-std::vector<FolderEntry> searchFolder(const std::string& folder, const std::string& pattern);
+std::optional<std::vector<FolderEntry>> searchFolder(const std::string& folder, const std::string& pattern);
 
 }  // namespace quillon::platform

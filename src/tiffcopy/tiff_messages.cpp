@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 #include <tiffio.h>
@@ -14,14 +15,19 @@ std::mutex routeMutex;
 TiffMessageTarget currentTarget = TiffMessageTarget::standardError;
 std::vector<std::string> collected;
 
-void deliver(const std::string& line, bool warning = false) {
+enum class Kind { error, warning, faxDecodingError };
+
+void deliver(const std::string& line, Kind kind = Kind::error) {
     std::lock_guard lock(routeMutex);
     switch (currentTarget) {
     case TiffMessageTarget::standardError:
         std::fputs(line.c_str(), stderr);
         break;
     case TiffMessageTarget::errorsToStandardError:
-        if (!warning) std::fputs(line.c_str(), stderr);
+        if (kind != Kind::warning) std::fputs(line.c_str(), stderr);
+        break;
+    case TiffMessageTarget::errorsButFaxDecodingToStandardError:
+        if (kind == Kind::error) std::fputs(line.c_str(), stderr);
         break;
     case TiffMessageTarget::collect:
         if (collected.size() < maxCollectedTiffMessages) collected.push_back(line);
@@ -52,11 +58,14 @@ std::string libtiffLine(const char* module, const char* prefix, const char* form
 }
 
 void warningHandler(const char* module, const char* format, va_list arguments) {
-    deliver(libtiffLine(module, "Warning, ", format, arguments), true);
+    deliver(libtiffLine(module, "Warning, ", format, arguments), Kind::warning);
 }
 
+// libtiff's CCITT decoders name themselves "Fax3Decode1D", "Fax4Decode" and so on.
+bool isFaxDecoder(const char* module) { return module && std::strncmp(module, "Fax", 3) == 0; }
+
 void errorHandler(const char* module, const char* format, va_list arguments) {
-    deliver(libtiffLine(module, "", format, arguments));
+    deliver(libtiffLine(module, "", format, arguments), isFaxDecoder(module) ? Kind::faxDecodingError : Kind::error);
 }
 
 }  // namespace

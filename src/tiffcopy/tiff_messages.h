@@ -12,6 +12,10 @@ namespace quillon {
 enum class TiffMessageTarget {
     standardError,          // printed as libtiff's own handlers print them
     errorsToStandardError,  // errors printed, warnings dropped
+    // Errors printed, except those of libtiff's fax decoders: they are about
+    // the program's own intermediate pages, whose damage the program names
+    // itself, page by page.
+    errorsButFaxDecodingToStandardError,
     collect,                // kept for takeTiffMessages()
     discard,
 };

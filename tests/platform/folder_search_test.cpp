@@ -35,7 +35,7 @@ TEST(FolderSearch, ListsMatchingEntriesSortedAndNeverFollowsFolderLinks) {
     std::filesystem::create_directory(dir / "archive");
     std::filesystem::create_directory_symlink(dir.path(), dir / "loop.fxd");
 
-    const auto all = searchFolder(dir.str(), "*.fxd");
+    const auto all = searchFolder(dir.str(), "*.fxd").value();
     ASSERT_EQ(all.size(), 4u);
     EXPECT_EQ(all[0].name, "a.fxd");
     EXPECT_EQ(all[1].name, "b.FXD");
@@ -44,8 +44,8 @@ TEST(FolderSearch, ListsMatchingEntriesSortedAndNeverFollowsFolderLinks) {
     EXPECT_EQ(all[3].name, "sub.fxd");
     EXPECT_TRUE(all[3].isFolder);
 
-    EXPECT_TRUE(searchFolder((dir / "missing").string(), "*.*").empty());
-    EXPECT_TRUE(searchFolder((dir / "a.fxd").string(), "*.*").empty()) << "a file is not a folder";
+    EXPECT_FALSE(searchFolder((dir / "missing").string(), "*.*").has_value());
+    EXPECT_FALSE(searchFolder((dir / "a.fxd").string(), "*.*").has_value()) << "a file is not a folder";
 }
 
 TEST(FolderSearch, UnreadableFolderGivesNothing) {
@@ -54,7 +54,7 @@ TEST(FolderSearch, UnreadableFolderGivesNothing) {
     std::filesystem::create_directory(dir / "locked");
     test::writeFile(dir / "locked" / "a.fxd", "x");
     std::filesystem::permissions(dir / "locked", std::filesystem::perms::none);
-    EXPECT_TRUE(searchFolder((dir / "locked").string(), "*.*").empty());
+    EXPECT_FALSE(searchFolder((dir / "locked").string(), "*.*").has_value());
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#include "app/conversion_report.h"
+
+#include <nlohmann/json.hpp>
+
+namespace quillon {
+
+std::string reportLine(const FileOutcome& outcome) {
+    nlohmann::ordered_json pages = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < outcome.pages.size(); ++i) {
+        const PageSummary& page = outcome.pages[i];
+        pages.push_back({{"index", i + 1},
+                         {"width", page.width},
+                         {"rows", page.rows},
+                         {"coding", codingName(page.coding)},
+                         {"state", pageStateName(page.state)},
+                         {"badLines", page.badLines}});
+    }
+    const nlohmann::ordered_json line = {{"source", outcome.source},
+                                         {"outputs", outcome.outputs},
+                                         {"result", outcome.result},
+                                         {"status", statusName(outcome.status())},
+                                         {"pages", std::move(pages)}};
+    // File names are bytes; JSON text is UTF-8.
+    return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+bool ConversionReport::open(const std::string& path) {
+    out_.open(path, std::ios::binary | std::ios::app);
+    return out_.is_open();
+}
+
+bool ConversionReport::append(const FileOutcome& outcome) {
+    out_ << reportLine(outcome) << '\n' << std::flush;
+    return bool(out_);
+}
+
+}  // namespace quillon

@@ -1,0 +1,190 @@
+// Damaged archives through the quillon executable: every page keeps its place
+// in both page modes, the undamaged pages stay pixel-exact, the damage is named
+// on standard error and in the report, and sources that cannot be read fail.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "e2e/fax_fixtures.h"
+#include "support/corpus.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+#include "support/tiff_info.h"
+
+namespace quillon::test {
+namespace {
+
+using C = FaxPageCoding;
+using nlohmann::json;
+
+const std::vector<FixturePage> kPages = {
+    {"CCITT_1.TIF", C::T6, 1}, {"CCITT_2.TIF", C::T4OneDimensional, 1}, {"CCITT_3.TIF", C::T6, 1}};
+
+enum class Harm { FlipBytes, CutOut, CutShort, NoData, Random };
+
+struct Damage {
+    const char* name;
+    std::size_t page;
+    Harm harm;
+    double where;  // fraction of the page data
+};
+
+std::vector<std::uint8_t> harmed(std::vector<std::uint8_t> data, const Damage& d) {
+    const std::size_t at = std::min(data.size() - 64, std::size_t(double(data.size()) * d.where));
+    switch (d.harm) {
+        case Harm::FlipBytes:
+            for (std::size_t i = at; i < at + 6; ++i) data[i] ^= 0xFF;
+            break;
+        case Harm::CutOut:
+            data.erase(data.begin() + std::ptrdiff_t(at), data.begin() + std::ptrdiff_t(at + 37));
+            break;
+        case Harm::CutShort:
+            data.resize(data.size() - 50);
+            break;
+        case Harm::NoData:
+            data.clear();
+            break;
+        case Harm::Random:
+            for (std::size_t i = 0; i < data.size(); ++i) data[i] = std::uint8_t(i * 2654435761u >> 13);
+            break;
+    }
+    return data;
+}
+
+std::vector<json> reportLines(const std::string& path) {
+    std::vector<json> lines;
+    std::istringstream in(readFile(path));
+    for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));  // throws when not JSON
+    return lines;
+}
+
+TEST(DamagedArchive, EveryPageKeepsItsPlaceAndOnlyTheDamagedOneDiffers) {
+    QUILLON_REQUIRE_CORPUS();
+    const Damage damages[] = {
+        {"bytes flipped at the start of page 1", 0, Harm::FlipBytes, 0.0},
+        {"bytes cut out at the start of page 1", 0, Harm::CutOut, 0.0},
+        {"bytes flipped in the middle of page 2", 1, Harm::FlipBytes, 0.5},
+        {"bytes cut out in the middle of page 2", 1, Harm::CutOut, 0.5},
+        {"last bytes of the last page cut off", 2, Harm::CutShort, 1.0},
+        {"page 2 without data", 1, Harm::NoData, 0.0},
+        {"page 2 of random bytes", 1, Harm::Random, 0.0},
+    };
+    for (const Damage& damage : damages) {
+        std::vector<WinFaxPage> pages;
+        for (const FixturePage& page : kPages) pages.push_back(fixturePage(page));
+        pages[damage.page].data = harmed(pages[damage.page].data, damage);
+        for (const bool split : {false, true}) {
+            for (const bool relines : {false, true}) {
+                SCOPED_TRACE(std::string(damage.name) + (split ? ", split" : ", one file") +
+                             (relines ? ", /relines" : ""));
+                TempDir home, work;
+                const std::string source = (work / "fax.fxd").string();
+                writeFile(source, buildWinFaxFile(pages));
+                std::vector<std::string> args = {"/f=" + source, "/sf=" + (work / "out.tif").string(), "/q",
+                                                 "/report=" + (work / "report.jsonl").string()};
+                if (split) args.push_back("/m=1");
+                if (relines) args.push_back("/relines");
+                const ProcessResult r = runQuillon(args, home.str());
+                EXPECT_EQ(r.exitCode, 0) << r.err;
+
+                // One line on standard error names the damaged page, and no
+                // message of libtiff's about the intermediate file is left.
+                const std::string named = "quillon: " + source + ": page " + std::to_string(damage.page + 1) + " of 3: ";
+                EXPECT_EQ(r.err.rfind(named, 0), 0u) << r.err;
+                EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+
+                const std::vector<json> report = reportLines((work / "report.jsonl").string());
+                ASSERT_EQ(report.size(), 1u);
+                EXPECT_EQ(report[0]["status"], "converted");
+                ASSERT_EQ(report[0]["pages"].size(), 3u);
+                EXPECT_EQ(report[0]["pages"][damage.page]["state"], damage.harm == Harm::NoData ? "empty" : "damaged");
+
+                std::vector<TiffPageInfo> info;
+                std::vector<Bitmap> pixels;
+                for (unsigned page = 1; page <= 3; ++page) {
+                    const std::string file = (work / (split ? "out00" + std::to_string(page) + ".tif" : "out.tif")).string();
+                    if (!split && page > 1) break;
+                    for (const auto& i : readTiffInfo(file)) info.push_back(i);
+                    for (const auto& b : readTiffPages(file)) pixels.push_back(b);
+                }
+                ASSERT_EQ(info.size(), 3u);
+                ASSERT_EQ(pixels.size(), 3u);
+                for (std::size_t page = 0; page < 3; ++page) {
+                    EXPECT_EQ(info[page].pageIndex, page);
+                    EXPECT_EQ(info[page].pageCount, 3);
+                    EXPECT_EQ(report[0]["pages"][page]["rows"], info[page].rows);
+                    if (page != damage.page) EXPECT_EQ(pixels[page].hash(), fixtureHash(kPages[page])) << page;
+                }
+                // A page without data is a white page of its header's size;
+                // one of random bytes keeps its header's size too.
+                if (damage.harm == Harm::NoData || damage.harm == Harm::Random) EXPECT_EQ(info[1].rows, 2376u);
+                if (damage.harm == Harm::NoData) {
+                    EXPECT_EQ(pixels[1].bits, std::vector<std::uint8_t>(216 * 2376, 0));
+                }
+            }
+        }
+    }
+}
+
+TEST(DamagedArchive, FirstPagesThatAreNotAllFaxData) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    // A T.6 first page of a bad code, 20 white lines and an EOFB, bits least
+    // significant first: 000000001, then twenty 1 bits, then two EOLs.
+    std::string bits = "000000001" + std::string(20, '1') + "000000000001000000000001";
+    std::vector<std::uint8_t> data((bits.size() + 7) / 8, 0);
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        if (bits[i] == '1') data[i / 8] |= std::uint8_t(1u << (i % 8));
+    WinFaxPage badStart;
+    badStart.coding = 1;
+    badStart.data = data;
+    WinFaxPage random = fixturePage(kPages[0]);
+    std::uint32_t state = 12345;
+    for (auto& byte : random.data) byte = std::uint8_t((state = state * 1103515245u + 12345u) >> 16);
+    writeFile(work / "in/bad-start.fxd", buildWinFaxFile({badStart, fixturePage(kPages[2])}));
+    writeFile(work / "in/random.fxd", buildWinFaxFile({random, fixturePage(kPages[2])}));
+
+    const std::string in = (work / "in").string(), out = (work / "out").string();
+    const ProcessResult r =
+        runQuillon({"/d=" + in, "/sd=" + out, "/report=" + (work / "r.jsonl").string()}, home.str());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find(in + "/bad-start.fxd --> " + out + "/bad-start.tif : Success !\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" : Failed : " + in + "/random.fxd - Not Fax\n"), std::string::npos) << r.out;
+    const std::vector<Bitmap> pages = readTiffPages(out + "/bad-start.tif");
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[1].hash(), fixtureHash(kPages[2]));
+    const std::vector<json> report = reportLines((work / "r.jsonl").string());
+    ASSERT_EQ(report.size(), 2u);
+    EXPECT_EQ(report[0]["pages"][0]["state"], "damaged");
+    EXPECT_EQ(report[0]["pages"][0]["coding"], "T.6");
+    EXPECT_EQ(report[1]["status"], "not-fax");
+    EXPECT_EQ(report[1]["result"], -5);
+    EXPECT_EQ(report[1]["outputs"], json::array());
+}
+
+TEST(DamagedArchive, SourcesAndReportsThatCannotBeUsedFailTheRun) {
+    TempDir home, work;
+    const std::string out = (work / "out").string();
+    const std::string header = "Batch Quillon command line mode : convert folder\nSource Folder: ";
+    const std::string missing = (work / "no such folder").string();
+
+    ProcessResult r = runQuillon({"/d=" + missing, "/sd=" + out}, home.str());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "quillon: the folder " + missing + " cannot be read; its files are not converted\n");
+    EXPECT_EQ(r.out, "Please Wait...\n" + header + missing + "\nSave Folder: " + out +
+                         "\n\n---------\nTotal converted FAX files: 0\n");
+    EXPECT_NE(readFile(home / "log/kfqlog.txt").find("Total converted FAX files: 0"), std::string::npos);
+
+    r = runQuillon({"/sd=" + out}, home.str());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "quillon: no source folder: give the folder to convert with /d=\n");
+
+    std::filesystem::create_directories(work / "in");
+    r = runQuillon({"/d=" + (work / "in").string(), "/sd=" + out, "/report=" + (work / "in").string()}, home.str());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("report file"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace quillon::test
