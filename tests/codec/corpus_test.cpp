@@ -29,6 +29,7 @@ TEST(CorpusPages, DecodeAsStoredToTheirPixelHashes) {
         EXPECT_EQ(page.result, 0) << expected.file;
         EXPECT_EQ(page.image.rows, expected.rows) << expected.file;
         EXPECT_EQ(hashOf(page.image), expected.hash) << expected.file;
+        EXPECT_EQ(expected.hash, expected.listedHash) << expected.file << ": libtiff and the corpus notes disagree";
         EXPECT_EQ(page.image.width, expected.width);
         EXPECT_EQ(page.image.fillOrder, 2);
     }

@@ -9,9 +9,8 @@ namespace quillon::test {
 
 // One real fax page of the shared corpus and the pixel hash it decodes to:
 // libtiff's decoding of the file, one bit per pixel, 1 = black, rows padded
-// to whole bytes, FNV-1a 64. The corpus notes list hashes too (listedHash),
-// but none of them matches libtiff 4.5's decoding of its file under that
-// rule, so tests compare with libtiff's decoding made at run time.
+// to whole bytes, FNV-1a 64. hash is made at run time from libtiff's decoding;
+// listedHash is the value the corpus notes list, and the two must agree.
 struct CorpusPage {
     std::string file;
     std::uint64_t listedHash;
