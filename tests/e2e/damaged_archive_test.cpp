@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <nlohmann/json.hpp>
 
 #include "e2e/fax_fixtures.h"
@@ -161,6 +163,32 @@ TEST(DamagedArchive, FirstPagesThatAreNotAllFaxData) {
     EXPECT_EQ(report[1]["status"], "not-fax");
     EXPECT_EQ(report[1]["result"], -5);
     EXPECT_EQ(report[1]["outputs"], json::array());
+}
+
+TEST(DamagedArchive, AnUnreadableSubFolderIsNamedAndTheRestIsConverted) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    const std::string in = (work / "in").string(), out = (work / "out").string();
+    writeFax(work / "in/a.fxd", {kPages[2]});
+    writeFax(work / "in/locked/b.fxd", {kPages[2]});
+    writeFax(work / "in/sub/c.fxd", {kPages[2]});
+    namespace fs = std::filesystem;
+    fs::permissions(work / "in/locked", fs::perms::none);
+    std::vector<std::string> args = {"/d=" + in, "/sd=" + out, "/i", "/kh"};
+    ProcessResult r;
+    if (geteuid() == 0) {
+        // Root reads every folder: the run goes as the unprivileged user nobody.
+        for (const fs::path& folder : {home.path(), work.path()}) fs::permissions(folder, fs::perms::all);
+        args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", quillonExe()});
+        r = runProcess("/usr/bin/setpriv", args, {{"QUILLON_HOME", home.str()}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+    } else {
+        r = runQuillon(args, home.str());
+    }
+    fs::permissions(work / "in/locked", fs::perms::owner_all);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "quillon: the folder " + in + "/locked cannot be read; its files are not converted\n");
+    EXPECT_NE(r.out.find("Total converted FAX files: 2\n"), std::string::npos) << r.out;
+    expectTiffPages(out + "/sub/c.tif", {kPages[2]});
 }
 
 TEST(DamagedArchive, SourcesAndReportsThatCannotBeUsedFailTheRun) {
