@@ -68,6 +68,9 @@ public:
     std::uint32_t decodedLines() const { return decodedLines_; }
     std::uint32_t droppedLines() const { return droppedLines_; }
     std::uint32_t overlongLines() const { return overlongLines_; }
+    // The T.6 page decoded last held an EOFB (two EOLs in a row): the mark
+    // that T.6 coding put there, which random bytes hardly ever hold.
+    bool sawEndOfBlock() const { return endOfBlock_; }
 
     // Line level. The runs of a line are recorded in current (which needs room
     // for width + 2 runs) and then drawn into row, white as 1 bits when invert
@@ -115,6 +118,7 @@ private:
     std::uint32_t decodedLines_ = 0;
     std::uint32_t droppedLines_ = 0;
     std::uint32_t overlongLines_ = 0;
+    bool endOfBlock_ = false;
     std::uint8_t scheme_ = 0;
     std::uint8_t invert_ = 0;
     std::int32_t width_ = 0;

@@ -59,10 +59,17 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
     reference->setAllWhite(std::uint32_t(width_));
     std::uint32_t rows = 0;
     int result = 0;
+    int eolsInRow = 0;
     for (;;) {
         current->clear();
         std::int64_t total = 0;
         const int status = decodeRuns2D<true>(*current, *reference, total);
+        // T.6 data hold EOLs only in the EOFB that ends them: a lone EOL
+        // stands where lines were lost.
+        const bool bareEol = status == kUnexpectedEol && current->count == 0;
+        if (eolsInRow == 1 && !bareEol) ++droppedLines_;
+        eolsInRow = bareEol ? eolsInRow + 1 : 0;
+        if (eolsInRow == 2) endOfBlock_ = true;
         if (status >= 0) {
             // A coding that runs past the width is kept as a line, but it is
             // damage: a good line ends exactly at the width.
@@ -71,6 +78,7 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
             std::swap(current, reference);
             reference->cursor = 0;
         } else if (status == kUnexpectedEol) {
+            if (current->count > 0) ++droppedLines_;  // a line broken off
             reference->setAllWhite(std::uint32_t(width_));  // EOFB or a stray EOL
         } else if (status == kInvalidCode) {
             ++droppedLines_;

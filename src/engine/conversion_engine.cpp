@@ -11,8 +11,13 @@ int ConversionEngine::openSource(const std::string& path, FaxFormat format) {
     if (format != kFormatWinFax || reader_.openFile(path) != 0) return -1;
     options_.pageCount = reader_.countPages();
     // A file without pages is closed by now and decodes nothing.
+    // The first page with data decides: an empty page is written as a white
+    // page and says nothing about the data of the pages after it.
     PageSummary first;
-    reader_.decodePage(0, firstPage_, &first);
+    for (std::uint16_t page = 0; page < options_.pageCount; ++page) {
+        reader_.decodePage(page, firstPage_, &first);
+        if (first.state != PageState::Empty) break;
+    }
     valid_ = firstPage_.width > 0 && firstPage_.rows > 0 && first.holdsFaxData();
     return 0;
 }

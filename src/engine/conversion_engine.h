@@ -20,8 +20,8 @@ public:
     // -1 when the file cannot be opened (or the format has no reader), else 0;
     // whether the file holds a fax is told by hasImage.
     int openSource(const std::string& path, FaxFormat format);
-    // The first page decoded to a width and at least one line, and most of
-    // its lines decoded (damage keeps a fax a fax, random bytes do not).
+    // The first page with data decoded to a width and at least one line and
+    // holds fax data (damage keeps a fax a fax, random bytes do not).
     bool hasImage() const;
     // 0 written; -1 no open file; WinFaxReader::kWriteFailed when the TIFF
     // output cannot be created or written; WinFaxReader::kNothingToWrite when

@@ -24,10 +24,13 @@ struct PageSummary {
     // dropped for a bad code or a wrong length, or coded past the width.
     std::uint32_t linesMet = 0;
     std::uint32_t badLines = 0;
+    bool endMarked = false;  // the data hold the end mark of their coding (T.6 EOFB)
 
-    // Data that decode mostly to bad lines are not a fax page: random bytes
-    // give about three bad lines in four, real damage far fewer.
-    bool holdsFaxData() const { return linesMet > badLines && badLines * 2 < linesMet; }
+    // Data with a good line hold a fax page when they carry their coding's
+    // end mark or most of their lines are good: random bytes give about
+    // three bad lines in four and no end mark, while T.6 data damaged near
+    // their start may decode to little more than garbage but keep their EOFB.
+    bool holdsFaxData() const { return linesMet > badLines && (endMarked || badLines * 2 < linesMet); }
 };
 
 }  // namespace quillon

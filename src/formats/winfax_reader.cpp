@@ -109,6 +109,7 @@ void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary) const
     summary.coding = header_.isT6() ? ImageCoding::T6 : ImageCoding::T4OneDimensional;
     summary.linesMet = decoder.decodedLines() + decoder.droppedLines();
     summary.badLines = decoder.droppedLines() + decoder.overlongLines();
+    summary.endMarked = decoder.sawEndOfBlock();
     if (data.empty()) summary.state = PageState::Empty;
     else if (summary.badLines > 0 || image.rows == 0) summary.state = PageState::Damaged;
     else summary.state = PageState::Ok;

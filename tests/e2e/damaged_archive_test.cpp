@@ -21,7 +21,7 @@ using C = FaxPageCoding;
 using nlohmann::json;
 
 const std::vector<FixturePage> kPages = {
-    {"CCITT_1.TIF", C::T6, 1}, {"CCITT_2.TIF", C::T4OneDimensional, 1}, {"CCITT_3.TIF", C::T6, 1}};
+    {"CCITT_2.TIF", C::T6, 1}, {"CCITT_1.TIF", C::T4OneDimensional, 1}, {"CCITT_3.TIF", C::T6, 1}};
 
 enum class Harm { FlipBytes, CutOut, CutShort, NoData, Random };
 
@@ -66,6 +66,8 @@ TEST(DamagedArchive, EveryPageKeepsItsPlaceAndOnlyTheDamagedOneDiffers) {
     const Damage damages[] = {
         {"bytes flipped at the start of page 1", 0, Harm::FlipBytes, 0.0},
         {"bytes cut out at the start of page 1", 0, Harm::CutOut, 0.0},
+        // Most lines of the page go wrong behind this damage; its EOFB keeps it a fax.
+        {"bytes flipped in the first third of page 1", 0, Harm::FlipBytes, 0.3},
         {"bytes flipped in the middle of page 2", 1, Harm::FlipBytes, 0.5},
         {"bytes cut out in the middle of page 2", 1, Harm::CutOut, 0.5},
         {"last bytes of the last page cut off", 2, Harm::CutShort, 1.0},
@@ -146,6 +148,9 @@ TEST(DamagedArchive, FirstPagesThatAreNotAllFaxData) {
     for (auto& byte : random.data) byte = std::uint8_t((state = state * 1103515245u + 12345u) >> 16);
     writeFile(work / "in/bad-start.fxd", buildWinFaxFile({badStart, fixturePage(kPages[2])}));
     writeFile(work / "in/random.fxd", buildWinFaxFile({random, fixturePage(kPages[2])}));
+    WinFaxPage empty = fixturePage(kPages[0]);
+    empty.data.clear();
+    writeFile(work / "in/empty-first.fxd", buildWinFaxFile({empty, fixturePage(kPages[2])}));
 
     const std::string in = (work / "in").string(), out = (work / "out").string();
     const ProcessResult r =
@@ -153,16 +158,21 @@ TEST(DamagedArchive, FirstPagesThatAreNotAllFaxData) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find(in + "/bad-start.fxd --> " + out + "/bad-start.tif : Success !\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find(" : Failed : " + in + "/random.fxd - Not Fax\n"), std::string::npos) << r.out;
-    const std::vector<Bitmap> pages = readTiffPages(out + "/bad-start.tif");
-    ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(pages[1].hash(), fixtureHash(kPages[2]));
+    // An empty first page says nothing about the pages after it.
+    EXPECT_NE(r.out.find(in + "/empty-first.fxd --> " + out + "/empty-first.tif : Success !\n"), std::string::npos);
+    for (const char* name : {"/bad-start.tif", "/empty-first.tif"}) {
+        const std::vector<Bitmap> pages = readTiffPages(out + name);
+        ASSERT_EQ(pages.size(), 2u) << name;
+        EXPECT_EQ(pages[1].hash(), fixtureHash(kPages[2])) << name;
+    }
     const std::vector<json> report = reportLines((work / "r.jsonl").string());
-    ASSERT_EQ(report.size(), 2u);
+    ASSERT_EQ(report.size(), 3u);
     EXPECT_EQ(report[0]["pages"][0]["state"], "damaged");
     EXPECT_EQ(report[0]["pages"][0]["coding"], "T.6");
-    EXPECT_EQ(report[1]["status"], "not-fax");
-    EXPECT_EQ(report[1]["result"], -5);
-    EXPECT_EQ(report[1]["outputs"], json::array());
+    EXPECT_EQ(report[1]["pages"][0]["state"], "empty");
+    EXPECT_EQ(report[2]["status"], "not-fax");
+    EXPECT_EQ(report[2]["result"], -5);
+    EXPECT_EQ(report[2]["outputs"], json::array());
 }
 
 TEST(DamagedArchive, AnUnreadableSubFolderIsNamedAndTheRestIsConverted) {
