@@ -134,6 +134,7 @@ TEST(T6Page, RawDataGoOnRightBehindABadCode) {
     // Raw data hold no flag bytes: a bad code costs its line, and the lines
     // behind it still count, also when the very first code is bad. Counting
     // only, since a 20-line page must not depend on an 0xFF byte turning up.
+    // An EOL outside the EOFB marks lost lines as well.
     struct Case {
         const char* name;
         std::string bits;
@@ -141,6 +142,8 @@ TEST(T6Page, RawDataGoOnRightBehindABadCode) {
     } cases[] = {
         {"bad code first", "000000001" + std::string(20, '1') + kEofb, 20},
         {"bad code between lines", "111" "000000001" + std::string(20, '1') + kEofb, 23},
+        {"lone EOL between lines", "111" + kEol + std::string(5, '1') + kEofb, 8},
+        {"EOL inside a line", "001" "10011" + kEol + std::string(5, '1') + kEofb, 5},
     };
     for (const Case& c : cases) {
         int result = -99;
