@@ -46,6 +46,50 @@ void writeUsage(std::ostream& out) {
     out.flush();
 }
 
+void writeHelp(std::ostream& out) {
+    writeUsage(out);
+    out << R"(       quillon [FILE... | FOLDER]   opens the window with these faxes
+
+Converts WinFax faxes (.fxd .fxm .fxr .fxs) to TIFF with Group 4 compression.
+Without a complete command line the window opens.
+
+Options (names in any case; of two contradicting options the later wins):
+  /f=FILE          the WinFax file to convert
+  /sf=FILE         the TIFF file to write (file conversion)
+  /d=FOLDER        the folder to convert
+  /sd=FOLDER       the folder for the TIFF files (folder conversion)
+  /filter=PATTERN  only names matching PATTERN (* and ?); default *.*
+  /i               include sub-folders
+  /kh              keep the sub-folder hierarchy under the destination
+  /ke              keep the source extension: a.fxd becomes a.fxd.tif
+  /l               give each output the source file's date and time
+  /m=1, /m=0       one TIFF file per page (a001.tif, ...); all pages in one
+  /relines         count the scan lines of every page by decoding it
+  /q               quiet: do not print the results
+  /log=PATH        write the log entry to PATH instead of the default log
+  /report=FILE     append one JSON line per source file to FILE
+  /raw, /b=0..2, /v=0..4
+                   recorded for other fax formats; WinFax does not use them
+  --help, -h       this text
+  --version        the version
+
+Exit status:
+  0  every file was converted or skipped
+  1  a file failed, a source folder could not be read, or the report could
+     not be written
+  2  no conversion described and no window can be opened (no display)
+
+Files:
+  home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
+  settings     quillon.ini in the home folder
+  log          log/kfqlog.txt in the home folder, or the /log= path
+  temporary    a private folder under $TMPDIR (or /tmp), removed at the end
+
+The manual: man quillon, or the window's Help button.
+)";
+    out.flush();
+}
+
 namespace {
 
 // Applies one word; returns false when the word is not an option.

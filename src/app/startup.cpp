@@ -54,7 +54,7 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
 
 int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
     if (hasWord(argc, argv, "--help", "-h")) {
-        writeUsage(std::cout);
+        writeHelp(std::cout);
         return kExitSuccess;
     }
     if (hasWord(argc, argv, "--version")) {
