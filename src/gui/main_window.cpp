@@ -13,6 +13,7 @@
 #include "gui/about_box.h"
 #include "gui/convert_page.h"
 #include "gui/help.h"
+#include "gui/manual_window.h"
 #include "gui/options_page.h"
 #include "gui/tray_icon.h"
 #include "gui/user_dialogs.h"
@@ -131,7 +132,14 @@ void MainWindow::showAbout() { dialogs_.about(this); }
 void MainWindow::showHelp() {
     const auto document =
         helpDocument(platform::programPath(), [](const std::string& path) { return QFile::exists(QString::fromStdString(path)); });
-    if (document) dialogs_.openDocument(*document);
+    if (document && dialogs_.openDocument(*document)) return;
+    if (!manualWindow_) {
+        manualWindow_ = new ManualWindow(this);
+        manualWindow_->setObjectName("manualWindow");
+    }
+    manualWindow_->show();
+    manualWindow_->raise();
+    manualWindow_->activateWindow();
 }
 
 }  // namespace quillon

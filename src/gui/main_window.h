@@ -12,6 +12,7 @@ class QTabWidget;
 namespace quillon {
 
 class ConvertPage;
+class ManualWindow;
 class OptionsPage;
 class TrayIcon;
 class UserDialogs;
@@ -40,6 +41,8 @@ public:
 
     void showFromTray();
     void showAbout();
+    // Opens the manual with the desktop's viewer, or else in the program's
+    // own manual window.
     void showHelp();
 
     ConvertPage& convertPage() const { return *convertPage_; }
@@ -60,6 +63,7 @@ private:
     ConvertPage* convertPage_ = nullptr;
     OptionsPage* optionsPage_ = nullptr;
     TrayIcon* trayIcon_ = nullptr;
+    ManualWindow* manualWindow_ = nullptr;  // made on first need
     int exitCode_ = -1;
 };
 

@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -184,18 +186,36 @@ private slots:
         QVERIFY(!window.isMinimized());
     }
 
-    void helpOpensTheChmBesideTheProgramOrNothing() {
+    void helpOpensTheChmBesideTheProgramElseItsOwnManualWindow() {
         Fixture f;
         MainWindow& window = f.open();
+        window.show();
         const std::string program = platform::programPath();
         QVERIFY(!program.empty());
-        const std::string chm = program + ".chm";  // the test program has no extension
+        // Neither a .chm nor an installed manual beside the test program.
         f.child<QPushButton>("helpButton")->click();
         QVERIFY(f.dialogs.openedDocuments.empty());
+        auto* manual = window.findChild<QDialog*>("manualWindow");
+        QVERIFY(manual && manual->isVisible());
+        auto* browser = manual->findChild<QTextBrowser*>("manualBrowser");
+        QVERIFY(browser);
+        const QString text = browser->toPlainText();
+        for (const char* chapter : {"The window", "The command line", "Output names", "Results lines",
+                                    "Damaged faxes", "Exit codes", "/report=FILE"})
+            QVERIFY2(text.contains(chapter), chapter);
+        QVERIFY(!browser->loadResource(QTextDocument::ImageResource, QUrl("screenshot.png")).isNull());
+        manual->close();
+
+        const std::string chm = program + ".chm";  // the test program has no extension
         writeFile(chm, "help");
         window.showHelp();
+        QVERIFY2(!manual->isVisible(), "the viewer shows the .chm");
+        f.dialogs.viewerOpens = false;
+        window.showHelp();
         fs::remove(chm);
-        QCOMPARE(f.dialogs.openedDocuments, std::vector<std::string>{chm});
+        QCOMPARE(f.dialogs.openedDocuments, (std::vector<std::string>{chm, chm}));
+        QVERIFY2(manual->isVisible(), "no viewer: the manual window instead");
+        QCOMPARE(window.findChildren<QDialog*>("manualWindow").size(), 1);
     }
 
     void exitDuringARunWaitsForTheCurrentFile() {
