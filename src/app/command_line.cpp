@@ -4,6 +4,7 @@
 
 #include <array>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 
 namespace quillon {
@@ -181,6 +182,19 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
         return kCommandLineIncomplete;
     }
     return kCommandLineComplete;
+}
+
+std::vector<std::string> plainWords(const std::vector<std::string>& words) {
+    std::vector<std::string> plain;
+    BatchJob scratch;
+    std::string scratchLog;
+    std::ostringstream ignored;
+    for (const std::string& raw : words) {
+        std::string_view word = raw;
+        while (!word.empty() && isWhiteSpace(word.front())) word.remove_prefix(1);
+        if (!word.empty() && !applyWord(word, scratch, scratchLog, ignored)) plain.push_back(raw);
+    }
+    return plain;
 }
 
 std::vector<std::string> splitCommandLine(const std::string& text) {

@@ -47,6 +47,7 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
     const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
     if (parsed == kCommandLineComplete) return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
     context.options = job.convertOptions;
+    context.openPaths = plainWords(*words);
     return openMainWindow(context, mainWindow);
 }
 

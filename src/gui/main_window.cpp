@@ -2,6 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -15,6 +20,8 @@
 #include "gui/help.h"
 #include "gui/manual_window.h"
 #include "gui/options_page.h"
+#include "gui/settings_snapshot.h"
+#include "gui/source_selection.h"
 #include "gui/tray_icon.h"
 #include "gui/user_dialogs.h"
 #include "gui/visual_style.h"
@@ -28,7 +35,8 @@ namespace quillon {
 MainWindow::MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      iniFile_(context.paths.iniFile) {
     registerGuiResources();
     setWindowTitle("Batch Quillon");
     setWindowIcon(programIcon());
@@ -64,12 +72,15 @@ MainWindow::MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* p
     connect(trayIcon_, &TrayIcon::openRequested, this, &MainWindow::showFromTray);
     connect(trayIcon_, &TrayIcon::aboutRequested, this, &MainWindow::showAbout);
     connect(trayIcon_, &TrayIcon::exitRequested, this, [this] { exitWith(kExitByOk); });
+    connect(convertPage_, &ConvertPage::goAccepted, this, [this] { savedSource_.reset(); });
+    setAcceptDrops(true);
 
     resize(640, 520);
     setFixedSize(size());
     if (const QScreen* desktop = screen()) move(desktop->availableGeometry().center() - rect().center());
     synchronise();
     trayIcon_->show();
+    if (!context.openPaths.empty()) openSources(context.openPaths);
 }
 
 MainWindow::~MainWindow() { convertPage_->finishWorker(); }
@@ -98,6 +109,7 @@ void MainWindow::exitWith(int code) {
     convertPage_->finishWorker();
     convertPage_->saveSettings();
     optionsPage_->saveSettings();
+    if (savedSource_) savedSource_->restore();
     trayIcon_->hide();
     hide();
     QCoreApplication::exit(code);
@@ -118,6 +130,48 @@ void MainWindow::changeEvent(QEvent* event) {
             setWindowState(windowState() & ~Qt::WindowMinimized);
         });
     }
+}
+
+void MainWindow::openSources(const std::vector<std::string>& paths) {
+    std::vector<std::string> fullPaths;
+    for (const std::string& path : paths)
+        fullPaths.push_back(QDir::cleanPath(QFileInfo(QString::fromStdString(path)).absoluteFilePath()).toStdString());
+    const auto opened = sourceForPaths(fullPaths, [](const std::string& path) {
+        const QFileInfo info(QString::fromStdString(path));
+        return info.isDir() ? PathKind::folder : info.isFile() ? PathKind::file : PathKind::missing;
+    });
+    if (!opened) return;
+    // Taken once: a second drop before "&Go" must not take the first as saved.
+    if (!savedSource_) {
+        savedSource_ = std::make_unique<SettingsSnapshot>(
+            iniFile_, std::vector<SettingsSnapshot::Key>{{"Main", "FaxDir"},
+                                                         {"Options", "DirFile"},
+                                                         {"Options", "Subdir"},
+                                                         {"Options", "Hiberarchy"},
+                                                         {"Options", "Cyclely"}});
+    }
+    optionsPage_->chooseSourceMode(opened->filesMode);
+    convertPage_->setSource(opened->text);
+    tabs_->setCurrentIndex(0);
+    synchronise();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (convertPage_->isRunning() || !event->mimeData()->hasUrls()) return;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    openSources(paths);
+    event->acceptProposedAction();
 }
 
 void MainWindow::showFromTray() {
