@@ -18,7 +18,7 @@ ManualWindow::ManualWindow(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(browser);
     layout->addWidget(buttons);
-    resize(720, 640);
+    resize(760, 680);  // room for the screenshot at its own size
 }
 
 }  // namespace quillon
