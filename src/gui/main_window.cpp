@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
-#include <QMimeData>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
