@@ -3,9 +3,8 @@
 # desktop needs to offer it for WinFax files.
 include(GNUInstallDirs)
 
-# One application id names the desktop entry, the icon, the MIME package and
-# the AppStream component; the files below take it from here.
-set(QUILLON_APP_ID "org.batchquillon.Quillon")
+# QUILLON_APP_ID (top-level CMakeLists.txt) names the desktop entry, the icon,
+# the MIME package and the AppStream component.
 set(QUILLON_FAX_MIME_TYPE "application/x-winfax")
 set(QUILLON_RELEASE_DATE "2026-12-08")
 set(QUILLON_MAINTAINER "Batch Quillon developers <quillon@example.org>" CACHE STRING
