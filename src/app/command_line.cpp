@@ -4,6 +4,7 @@
 
 #include <array>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 
 namespace quillon {
@@ -43,6 +44,50 @@ void writeUsage(std::ostream& out) {
     out << "Usage: quillon [/q /l] [/b=0 /v=0] /f=source-file /sf=dest-tif-file\n";
     out << "or\n";
     out << "Usage: quillon [/q /l] [/b=0 /v=0] /d=source-folder /sd=dest-folder [/filter=]\n";
+    out.flush();
+}
+
+void writeHelp(std::ostream& out) {
+    writeUsage(out);
+    out << R"(       quillon [FILE... | FOLDER]   opens the window with these faxes
+
+Converts WinFax faxes (.fxd .fxm .fxr .fxs) to TIFF with Group 4 compression.
+Without a complete command line the window opens.
+
+Options (names in any case; of two contradicting options the later wins):
+  /f=FILE          the WinFax file to convert
+  /sf=FILE         the TIFF file to write (file conversion)
+  /d=FOLDER        the folder to convert
+  /sd=FOLDER       the folder for the TIFF files (folder conversion)
+  /filter=PATTERN  only names matching PATTERN (* and ?); default *.*
+  /i               include sub-folders
+  /kh              keep the sub-folder hierarchy under the destination
+  /ke              keep the source extension: a.fxd becomes a.fxd.tif
+  /l               give each output the source file's date and time
+  /m=1, /m=0       one TIFF file per page (a001.tif, ...); all pages in one
+  /relines         count the scan lines of every page by decoding it
+  /q               quiet: do not print the results
+  /log=PATH        write the log entry to PATH instead of the default log
+  /report=FILE     append one JSON line per source file to FILE
+  /raw, /b=0..2, /v=0..4
+                   recorded for other fax formats; WinFax does not use them
+  --help, -h       this text
+  --version        the version
+
+Exit status:
+  0  every file was converted or skipped
+  1  a file failed, a source folder could not be read, or the report could
+     not be written
+  2  no conversion described and no window can be opened (no display)
+
+Files:
+  home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
+  settings     quillon.ini in the home folder
+  log          log/kfqlog.txt in the home folder, or the /log= path
+  temporary    a private folder under $TMPDIR (or /tmp), removed at the end
+
+The manual: man quillon, or the window's Help button.
+)";
     out.flush();
 }
 
@@ -139,6 +184,19 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
         return kCommandLineIncomplete;
     }
     return kCommandLineComplete;
+}
+
+std::vector<std::string> plainWords(const std::vector<std::string>& words) {
+    std::vector<std::string> plain;
+    BatchJob scratch;
+    std::string scratchLog;
+    std::ostringstream ignored;
+    for (const std::string& raw : words) {
+        std::string_view word = raw;
+        while (!word.empty() && isWhiteSpace(word.front())) word.remove_prefix(1);
+        if (!word.empty() && !applyWord(word, scratch, scratchLog, ignored)) plain.push_back(raw);
+    }
+    return plain;
 }
 
 std::vector<std::string> splitCommandLine(const std::string& text) {

@@ -29,6 +29,13 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
 // The three lines that tell how to call the program, in three writes.
 void writeUsage(std::ostream& out);
 
+// The usage lines, then every option, the exit codes and where files live.
+void writeHelp(std::ostream& out);
+
+// The words that are no option the parser knows, as given: the files and
+// folders a file manager passes, for the window to open.
+std::vector<std::string> plainWords(const std::vector<std::string>& words);
+
 // Splits one command-line text into words: words are separated by blanks
 // (0x20 only), and the value of a "/d=", "/sd=", "/f=", "/sf=" or "/log="
 // option that starts with a double quote runs to the closing quote, blanks

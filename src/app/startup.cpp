@@ -47,6 +47,7 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
     const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
     if (parsed == kCommandLineComplete) return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
     context.options = job.convertOptions;
+    context.openPaths = plainWords(*words);
     return openMainWindow(context, mainWindow);
 }
 
@@ -54,7 +55,7 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
 
 int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
     if (hasWord(argc, argv, "--help", "-h")) {
-        writeUsage(std::cout);
+        writeHelp(std::cout);
         return kExitSuccess;
     }
     if (hasWord(argc, argv, "--version")) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/batch_job.h"
 #include "app/work_paths.h"
@@ -15,6 +16,7 @@ struct ProgramContext {
     WorkPaths paths;
     ConvertOptions options;  // the start-up values with the command line's changes
     std::string logFile;
+    std::vector<std::string> openPaths;  // files or a folder for the window's source
     int argc = 0;
     char** argv = nullptr;
 };

@@ -106,6 +106,8 @@ void ConvertPage::buildLayout() {
     sourceEdit_ = new QPlainTextEdit;
     sourceEdit_->setObjectName("sourceEdit");
     sourceEdit_->setFixedHeight(2 * fontMetrics().lineSpacing() + 12);
+    // Files dropped here open as the source (MainWindow), not as text.
+    sourceEdit_->setAcceptDrops(false);
     sourcePicker_ = new QToolButton;
     sourcePicker_->setObjectName("sourcePicker");
     sourcePicker_->setText("...");
@@ -213,6 +215,12 @@ void ConvertPage::pickSource() {
     refresh();
 }
 
+void ConvertPage::setSource(const std::string& sourceText) {
+    read();
+    sourceText_ = sourceText;
+    refresh();
+}
+
 void ConvertPage::pickDestination() {
     read();
     if (auto folder = dialogs_.pickFolder(this)) destination_ = *folder;
@@ -246,6 +254,7 @@ void ConvertPage::go() {
         return;
     }
     buildFileList(sourceFolder);
+    emit goAccepted();
     startRun(sourceFolder, false);
 }
 

@@ -47,6 +47,8 @@ public:
     void refresh();
     // Takes the boxes' values and writes them to section "Main" of the INI file.
     void saveSettings();
+    // Puts a source text into the Source box, as the picker would.
+    void setSource(const std::string& sourceText);
     // For the program's end: no new run starts, and a run in progress is
     // stopped once its current file is done.
     void finishWorker();
@@ -61,6 +63,10 @@ public:
 
     // Tests convert with their own function instead of convertFile.
     void setFileConverter(FileConverter convert) { converter_ = std::move(convert); }
+
+signals:
+    // "&Go" starts a run: the user has taken the source as it is.
+    void goAccepted();
 
 public slots:
     void go();

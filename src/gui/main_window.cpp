@@ -2,8 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -13,7 +18,10 @@
 #include "gui/about_box.h"
 #include "gui/convert_page.h"
 #include "gui/help.h"
+#include "gui/manual_window.h"
 #include "gui/options_page.h"
+#include "gui/settings_snapshot.h"
+#include "gui/source_selection.h"
 #include "gui/tray_icon.h"
 #include "gui/user_dialogs.h"
 #include "gui/visual_style.h"
@@ -27,7 +35,8 @@ namespace quillon {
 MainWindow::MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      iniFile_(context.paths.iniFile) {
     registerGuiResources();
     setWindowTitle("Batch Quillon");
     setWindowIcon(programIcon());
@@ -63,12 +72,15 @@ MainWindow::MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* p
     connect(trayIcon_, &TrayIcon::openRequested, this, &MainWindow::showFromTray);
     connect(trayIcon_, &TrayIcon::aboutRequested, this, &MainWindow::showAbout);
     connect(trayIcon_, &TrayIcon::exitRequested, this, [this] { exitWith(kExitByOk); });
+    connect(convertPage_, &ConvertPage::goAccepted, this, [this] { savedSource_.reset(); });
+    setAcceptDrops(true);
 
     resize(640, 520);
     setFixedSize(size());
     if (const QScreen* desktop = screen()) move(desktop->availableGeometry().center() - rect().center());
     synchronise();
     trayIcon_->show();
+    if (!context.openPaths.empty()) openSources(context.openPaths);
 }
 
 MainWindow::~MainWindow() { convertPage_->finishWorker(); }
@@ -97,6 +109,7 @@ void MainWindow::exitWith(int code) {
     convertPage_->finishWorker();
     convertPage_->saveSettings();
     optionsPage_->saveSettings();
+    if (savedSource_) savedSource_->restore();
     trayIcon_->hide();
     hide();
     QCoreApplication::exit(code);
@@ -119,6 +132,48 @@ void MainWindow::changeEvent(QEvent* event) {
     }
 }
 
+void MainWindow::openSources(const std::vector<std::string>& paths) {
+    std::vector<std::string> fullPaths;
+    for (const std::string& path : paths)
+        fullPaths.push_back(QDir::cleanPath(QFileInfo(QString::fromStdString(path)).absoluteFilePath()).toStdString());
+    const auto opened = sourceForPaths(fullPaths, [](const std::string& path) {
+        const QFileInfo info(QString::fromStdString(path));
+        return info.isDir() ? PathKind::folder : info.isFile() ? PathKind::file : PathKind::missing;
+    });
+    if (!opened) return;
+    // Taken once: a second drop before "&Go" must not take the first as saved.
+    if (!savedSource_) {
+        savedSource_ = std::make_unique<SettingsSnapshot>(
+            iniFile_, std::vector<SettingsSnapshot::Key>{{"Main", "FaxDir"},
+                                                         {"Options", "DirFile"},
+                                                         {"Options", "Subdir"},
+                                                         {"Options", "Hiberarchy"},
+                                                         {"Options", "Cyclely"}});
+    }
+    optionsPage_->chooseSourceMode(opened->filesMode);
+    convertPage_->setSource(opened->text);
+    tabs_->setCurrentIndex(0);
+    synchronise();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (convertPage_->isRunning() || !event->mimeData()->hasUrls()) return;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    openSources(paths);
+    event->acceptProposedAction();
+}
+
 void MainWindow::showFromTray() {
     if (!isVisible()) show();
     if (isMinimized()) showNormal();
@@ -131,7 +186,14 @@ void MainWindow::showAbout() { dialogs_.about(this); }
 void MainWindow::showHelp() {
     const auto document =
         helpDocument(platform::programPath(), [](const std::string& path) { return QFile::exists(QString::fromStdString(path)); });
-    if (document) dialogs_.openDocument(*document);
+    if (document && dialogs_.openDocument(*document)) return;
+    if (!manualWindow_) {
+        manualWindow_ = new ManualWindow(this);
+        manualWindow_->setObjectName("manualWindow");
+    }
+    manualWindow_->show();
+    manualWindow_->raise();
+    manualWindow_->activateWindow();
 }
 
 }  // namespace quillon

@@ -3,6 +3,10 @@
 // "&About", and the tray icon that keeps automatic conversion going while the
 // window is hidden.
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include <QWidget>
 
 #include "app/startup.h"
@@ -12,6 +16,8 @@ class QTabWidget;
 namespace quillon {
 
 class ConvertPage;
+class ManualWindow;
+class SettingsSnapshot;
 class OptionsPage;
 class TrayIcon;
 class UserDialogs;
@@ -38,8 +44,14 @@ public:
     // The code the window ended with; -1 while it has not.
     int exitCode() const { return exitCode_; }
 
+    // Files or a folder from the desktop (program arguments or a drop) become
+    // the source; the saved source and mode stay until "&Go" starts a run.
+    void openSources(const std::vector<std::string>& paths);
+
     void showFromTray();
     void showAbout();
+    // Opens the manual with the desktop's viewer, or else in the program's
+    // own manual window.
     void showHelp();
 
     ConvertPage& convertPage() const { return *convertPage_; }
@@ -50,6 +62,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void synchronise();
@@ -60,6 +74,10 @@ private:
     ConvertPage* convertPage_ = nullptr;
     OptionsPage* optionsPage_ = nullptr;
     TrayIcon* trayIcon_ = nullptr;
+    ManualWindow* manualWindow_ = nullptr;  // made on first need
+    std::string iniFile_;
+    // The saved source settings while an opened source has not been run.
+    std::unique_ptr<SettingsSnapshot> savedSource_;
     int exitCode_ = -1;
 };
 

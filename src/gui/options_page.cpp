@@ -187,6 +187,11 @@ void OptionsPage::sourceModeClicked() {
     updateAutomaticConversion();
 }
 
+void OptionsPage::chooseSourceMode(bool filesMode) {
+    QRadioButton* button = filesMode ? filesButton_ : directoryButton_;
+    if (!button->isChecked()) button->click();
+}
+
 void OptionsPage::updateAutomaticConversion() {
     const bool on = automaticBox_->checkState() != Qt::Unchecked;
     minutesEdit_->setEnabled(!on);

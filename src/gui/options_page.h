@@ -44,6 +44,8 @@ public:
     void updateAutomaticConversion();
     // Takes the controls and writes section "Options".
     void saveSettings();
+    // Switches to folder or files mode as a click on its button would.
+    void chooseSourceMode(bool filesMode);
 
     const OptionValues& values() const { return values_; }
     // The values the Convert page keeps copies of.

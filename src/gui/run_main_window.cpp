@@ -13,6 +13,7 @@ int runMainWindow(ProgramContext& context) {
     // the intermediate files stay out of the console.
     routeTiffMessages(TiffMessageTarget::discard);
     QApplication application(context.argc, context.argv);
+    QGuiApplication::setDesktopFileName(QUILLON_APP_ID);
     QApplication::setStyle("Fusion");  // it draws the program's colours on every desktop
     // Hiding to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);

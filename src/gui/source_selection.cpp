@@ -41,4 +41,21 @@ std::string sourceTextForFiles(const std::vector<std::string>& paths) {
     return text;
 }
 
+std::optional<OpenedSource> sourceForPaths(const std::vector<std::string>& paths,
+                                           const std::function<PathKind(const std::string&)>& kindOf) {
+    std::vector<std::string> files;
+    std::string folder;
+    for (const std::string& path : paths) {
+        if (path.find(' ') != std::string::npos) continue;
+        const PathKind kind = kindOf(path);
+        if (files.empty() && kind == PathKind::folder) return OpenedSource{path, false};
+        if (kind != PathKind::file) continue;
+        const SourceSelection parts = singlePath(path);
+        if (files.empty()) folder = parts.folder;
+        if (parts.folder == folder) files.push_back(path);
+    }
+    if (files.empty()) return std::nullopt;
+    return OpenedSource{sourceTextForFiles(files), true};
+}
+
 }  // namespace quillon

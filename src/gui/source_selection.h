@@ -4,6 +4,8 @@
 // the bare names of several of its files, each after one blank:
 //   /home/fax a.fxd b.fxd
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,5 +27,20 @@ std::string sourceFolderOf(const std::string& sourceText, bool filesMode);
 // The Source text for files picked in one folder: one file gives its full
 // path; several give their folder followed by their bare names.
 std::string sourceTextForFiles(const std::vector<std::string>& paths);
+
+enum class PathKind { missing, file, folder };
+
+struct OpenedSource {
+    std::string text;  // for the Source box
+    bool filesMode;
+};
+
+// The source for full paths given by the desktop (program arguments or a
+// drop). The first path that exists decides: a folder is the source in folder
+// mode; a file gives files mode with every given file of its folder. Paths
+// with a blank are left out, since the Source text of files mode cannot hold
+// them; nothing when no path is left.
+std::optional<OpenedSource> sourceForPaths(const std::vector<std::string>& paths,
+                                           const std::function<PathKind(const std::string&)>& kindOf);
 
 }  // namespace quillon

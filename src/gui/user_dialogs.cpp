@@ -35,8 +35,8 @@ void QtUserDialogs::about(QWidget* parent) {
     box.exec();
 }
 
-void QtUserDialogs::openDocument(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+bool QtUserDialogs::openDocument(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace quillon

@@ -23,8 +23,9 @@ public:
     virtual std::optional<std::vector<std::string>> pickFiles(QWidget* parent, const std::string& filter) = 0;
     // The About box; returns when it is closed.
     virtual void about(QWidget* parent) = 0;
-    // Opens a document with the desktop's default viewer.
-    virtual void openDocument(const std::string& path) = 0;
+    // Opens a document with the desktop's default viewer; false when none
+    // could be started.
+    virtual bool openDocument(const std::string& path) = 0;
 };
 
 // The real boxes and pickers of Qt.
@@ -34,7 +35,7 @@ public:
     std::optional<std::string> pickFolder(QWidget* parent) override;
     std::optional<std::vector<std::string>> pickFiles(QWidget* parent, const std::string& filter) override;
     void about(QWidget* parent) override;
-    void openDocument(const std::string& path) override;
+    bool openDocument(const std::string& path) override;
 };
 
 }  // namespace quillon

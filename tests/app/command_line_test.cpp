@@ -31,6 +31,11 @@ const char* kUsage =
     "or\n"
     "Usage: quillon [/q /l] [/b=0 /v=0] /d=source-folder /sd=dest-folder [/filter=]\n";
 
+TEST(CommandLine, PlainWordsAreTheWordsThatAreNoOption) {
+    const std::vector<std::string> words{"/q", "a.fxd", " /home/fax", "/D=in", "/m=7", "/x", "", "/kh"};
+    EXPECT_EQ(plainWords(words), (std::vector<std::string>{"a.fxd", " /home/fax", "/m=7", "/x"}));
+}
+
 TEST(CommandLine, FolderAndFileConversions) {
     Parsed folder = parseText("/q /d=C:/In /sd=C:/Out");
     EXPECT_EQ(folder.result, kCommandLineComplete);

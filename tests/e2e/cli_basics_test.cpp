@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
+#include <set>
+#include <sstream>
 
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -46,7 +49,11 @@ TEST(Cli, HelpAndVersion) {
     for (const char* word : {"--help", "-h"}) {
         const auto r = runQuillon({word}, home.str());
         EXPECT_EQ(r.exitCode, 0);
-        EXPECT_EQ(r.out, kUsage);
+        EXPECT_EQ(r.out.substr(0, std::string(kUsage).size()), kUsage) << "the usage lines come first";
+        for (const char* part : {"Exit status:", "\n  2  ", "$QUILLON_HOME", "quillon.ini", "log/kfqlog.txt"})
+            EXPECT_NE(r.out.find(part), std::string::npos) << part;
+        std::istringstream lines(r.out);
+        for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
     }
     const auto v = runQuillon({"--version"}, home.str());
     EXPECT_EQ(v.exitCode, 0);
@@ -79,6 +86,85 @@ TEST(Cli, LogFolderThatCannotBeMadeIsReportedAndTheRunGoesOn) {
     EXPECT_NE(r.err.find("nothing was logged"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(in / "missing"));
     EXPECT_FALSE(std::filesystem::exists(home / "log")) << "the default log is not used instead";
+}
+
+// The option names (such as "/sd", "--help") in the first column of option
+// entries: "/raw, /b=0..2, /v=0..4" names /raw, /b and /v.
+std::set<std::string> optionNames(const std::vector<std::string>& firstColumns) {
+    static const std::regex name("(^|[\\s`>\"(,])(--?[a-z]+|/[a-z]+)");
+    std::set<std::string> names;
+    for (const std::string& column : firstColumns)
+        for (std::sregex_iterator it(column.begin(), column.end(), name), end; it != end; ++it)
+            names.insert((*it)[2]);
+    return names;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) result.push_back(line);
+    return result;
+}
+
+// --help: the indented lines that start with an option, up to two blanks.
+std::set<std::string> helpOptions(const std::string& help) {
+    std::vector<std::string> columns;
+    for (const std::string& line : lines(help))
+        if (line.starts_with("  /") || line.starts_with("  -")) columns.push_back(line.substr(2, line.find("  ", 2)));
+    return optionNames(columns);
+}
+
+// The man page: the tag line after each .TP of section OPTIONS, without
+// roff's escapes.
+std::set<std::string> manPageOptions(const std::string& page) {
+    std::vector<std::string> columns;
+    bool inOptions = false, tagNext = false;
+    for (std::string line : lines(page)) {
+        if (line.starts_with(".SH")) inOptions = line == ".SH OPTIONS";
+        if (!inOptions) continue;
+        if (tagNext) {
+            std::erase(line, '\\');
+            columns.push_back(line.substr(line.find(' ') + 1));
+        }
+        tagNext = line == ".TP";
+    }
+    return optionNames(columns);
+}
+
+// A Markdown table: the first cell of the rows after `header`, up to the
+// first line that is not a table row.
+std::set<std::string> markdownTableOptions(const std::string& text, const std::string& header) {
+    std::vector<std::string> columns;
+    const auto all = lines(text);
+    auto row = std::find(all.begin(), all.end(), header);
+    for (row = row == all.end() ? row : row + 2; row != all.end() && row->starts_with("| "); ++row)
+        columns.push_back(row->substr(2, row->find(" |", 2) - 2));
+    return optionNames(columns);
+}
+
+// The manual's option table: the first cell of each row of the table in the
+// command-line chapter.
+std::set<std::string> manualOptions(const std::string& html) {
+    const std::size_t chapter = html.find("id=\"command-line\"");
+    const std::size_t start = html.find("<table>", chapter);
+    const std::string table = html.substr(start, html.find("</table>", start) - start);
+    std::vector<std::string> columns;
+    for (const std::string& line : lines(table))
+        if (line.starts_with("<tr><td>")) columns.push_back(line.substr(8, line.find("</td>") - 8));
+    return optionNames(columns);
+}
+
+TEST(Cli, HelpManPageReadmeAndManualNameTheSameOptions) {
+    TempDir home;
+    const std::set<std::string> help = helpOptions(runQuillon({"--help"}, home.str()).out);
+    const std::set<std::string> expected{"/f",   "/sf", "/d",   "/sd",       "/filter", "/i",     "/kh",
+                                         "/ke",  "/l",  "/m",   "/relines",  "/q",      "/log",   "/report",
+                                         "/raw", "/b",  "/v",   "--help",    "-h",      "--version"};
+    EXPECT_EQ(help, expected);
+    const std::filesystem::path source = QUILLON_SOURCE_DIR;
+    EXPECT_EQ(manPageOptions(readFile(source / "docs" / "quillon.1")), help) << "man page";
+    EXPECT_EQ(markdownTableOptions(readFile(source / "README.md"), "| option | meaning |"), help) << "README";
+    EXPECT_EQ(manualOptions(readFile(source / "docs" / "manual.html")), help) << "manual";
 }
 
 }  // namespace

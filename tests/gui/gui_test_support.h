@@ -27,7 +27,10 @@ public:
     std::optional<std::string> pickFolder(QWidget* parent) override;
     std::optional<std::vector<std::string>> pickFiles(QWidget* parent, const std::string& filter) override;
     void about(QWidget*) override { ++aboutBoxes; }
-    void openDocument(const std::string& path) override { openedDocuments.push_back(path); }
+    bool openDocument(const std::string& path) override {
+        openedDocuments.push_back(path);
+        return viewerOpens;
+    }
 
     // Answers of the pickers, in order; nothing left means the user cancels.
     std::deque<std::optional<std::string>> folderAnswers;
@@ -37,6 +40,7 @@ public:
     std::vector<std::string> fileFilters;  // the filter each file picker offered
     int aboutBoxes = 0;
     std::vector<std::string> openedDocuments;
+    bool viewerOpens = true;  // false: as on a desktop without a viewer
 };
 
 // Converts like convertFile, but the file with index `holdAt` waits inside

@@ -2,12 +2,16 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QMimeData>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -184,18 +188,36 @@ private slots:
         QVERIFY(!window.isMinimized());
     }
 
-    void helpOpensTheChmBesideTheProgramOrNothing() {
+    void helpOpensTheChmBesideTheProgramElseItsOwnManualWindow() {
         Fixture f;
         MainWindow& window = f.open();
+        window.show();
         const std::string program = platform::programPath();
         QVERIFY(!program.empty());
-        const std::string chm = program + ".chm";  // the test program has no extension
+        // Neither a .chm nor an installed manual beside the test program.
         f.child<QPushButton>("helpButton")->click();
         QVERIFY(f.dialogs.openedDocuments.empty());
+        auto* manual = window.findChild<QDialog*>("manualWindow");
+        QVERIFY(manual && manual->isVisible());
+        auto* browser = manual->findChild<QTextBrowser*>("manualBrowser");
+        QVERIFY(browser);
+        const QString text = browser->toPlainText();
+        for (const char* chapter : {"The window", "The command line", "Output names", "Results lines",
+                                    "Damaged faxes", "Exit codes", "/report=FILE"})
+            QVERIFY2(text.contains(chapter), chapter);
+        QVERIFY(!browser->loadResource(QTextDocument::ImageResource, QUrl("screenshot.png")).isNull());
+        manual->close();
+
+        const std::string chm = program + ".chm";  // the test program has no extension
         writeFile(chm, "help");
         window.showHelp();
+        QVERIFY2(!manual->isVisible(), "the viewer shows the .chm");
+        f.dialogs.viewerOpens = false;
+        window.showHelp();
         fs::remove(chm);
-        QCOMPARE(f.dialogs.openedDocuments, std::vector<std::string>{chm});
+        QCOMPARE(f.dialogs.openedDocuments, (std::vector<std::string>{chm, chm}));
+        QVERIFY2(manual->isVisible(), "no viewer: the manual window instead");
+        QCOMPARE(window.findChildren<QDialog*>("manualWindow").size(), 1);
     }
 
     void exitDuringARunWaitsForTheCurrentFile() {
@@ -227,6 +249,67 @@ private slots:
         QCOMPARE(f.ini("Main", "SaveDir"), out.string());
         window.convertPage().go();  // nothing starts after the exit
         QVERIFY(!window.convertPage().isRunning());
+    }
+
+    void filesGivenAtStartUpAreTheSourceAndAreSavedOnlyOnceGoRunsThem() {
+        Fixture f;
+        const fs::path in = f.home / "in";
+        fs::create_directories(in);
+        for (const char* name : {"a.fxd", "b.FXS"}) writeWinFaxFile(in / name, 2);
+        const std::string& ini = f.context.paths.iniFile;
+        platform::writeProfileString("Main", "FaxDir", "/saved/faxes", ini);
+        platform::writeProfileString("Options", "Subdir", "1", ini);
+        f.context.openPaths = {(in / "a.fxd").string(), (in / "b.FXS").string(), (f.home / "missing.fxd").string()};
+        {
+            MainWindow& window = f.open();
+            QCOMPARE(f.child<QPlainTextEdit>("sourceEdit")->toPlainText(),
+                     QString::fromStdString(in.string() + " a.fxd b.FXS"));
+            QVERIFY(f.child<QRadioButton>("filesButton")->isChecked());
+            QVERIFY(window.close());
+        }
+        QCOMPARE(f.ini("Main", "FaxDir"), std::string("/saved/faxes"));
+        QCOMPARE(f.ini("Options", "DirFile"), std::string(""));
+        QCOMPARE(f.ini("Options", "Subdir"), std::string("1"));
+
+        MainWindow& window = f.open();
+        f.child<QLineEdit>("destinationEdit")->setText(QString::fromStdString((f.home / "out").string()));
+        f.child<QPushButton>("goButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.convertPage().isRunning(), 60000);
+        QVERIFY(looksLikeTiff(f.home / "out" / "a.fxd.tif"));
+        QVERIFY(looksLikeTiff(f.home / "out" / "b.FXS.tif"));
+        QVERIFY(window.close());
+        QCOMPARE(f.ini("Main", "FaxDir"), in.string() + " a.fxd b.FXS");
+        QCOMPARE(f.ini("Options", "DirFile"), std::string("1"));
+    }
+
+    void droppedFolderBecomesTheSourceInFolderMode() {
+        Fixture f;
+        const fs::path in = f.home / "drop";
+        fs::create_directories(in);
+        platform::writeProfileString("Options", "DirFile", "1", f.context.paths.iniFile);
+        MainWindow& window = f.open();
+        window.show();
+        QVERIFY(f.child<QRadioButton>("filesButton")->isChecked());
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(in.string()))});
+        const QPoint at = window.rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        QCOMPARE(f.child<QPlainTextEdit>("sourceEdit")->toPlainText(), QString::fromStdString(in.string()));
+        QVERIFY(f.child<QRadioButton>("directoryButton")->isChecked());
+        QCOMPARE(window.tabs().currentIndex(), 0);
+
+        QMimeData web;
+        web.setUrls({QUrl("https://example.org/a.fxd")});
+        QDragEnterEvent refused(at, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &refused);
+        QVERIFY(!refused.isAccepted());
+        QVERIFY(window.close());
+        QCOMPARE(f.ini("Options", "DirFile"), std::string("1"));  // no run: the saved mode stays
     }
 
     // With QUILLON_SCREENSHOT set, the finished run is also saved as a picture.

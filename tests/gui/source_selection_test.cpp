@@ -57,6 +57,38 @@ TEST(SourceTextForFiles, OneFileIsItsPathSeveralShareTheirFolder) {
     EXPECT_EQ(back.names, (Names{"a.fxd", "b.fxd"}));
 }
 
+TEST(SourceForPaths, FirstExistingPathDecidesTheMode) {
+    const auto kindOf = [](const std::string& path) {
+        if (path.ends_with(".fxd") || path.ends_with(".FXS")) return PathKind::file;
+        return path.starts_with("/gone") ? PathKind::missing : PathKind::folder;
+    };
+    const auto folder = sourceForPaths({"/gone/x.tif", "/fax/in", "/fax/a.fxd"}, kindOf);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->text, "/fax/in");
+    EXPECT_FALSE(folder->filesMode);
+
+    // Files of other folders and folders after a file are not taken; the
+    // text reads back into the files of the first file's folder.
+    const auto files = sourceForPaths({"/fax/a.fxd", "/fax/in", "/other/c.fxd", "/fax/B.FXS"}, kindOf);
+    ASSERT_TRUE(files);
+    EXPECT_TRUE(files->filesMode);
+    EXPECT_EQ(files->text, "/fax a.fxd B.FXS");
+    EXPECT_EQ(filesModeSelection(files->text).names, (Names{"a.fxd", "B.FXS"}));
+    const auto one = sourceForPaths({"/fax/a.fxd"}, kindOf);
+    EXPECT_EQ(one->text, "/fax/a.fxd");
+    EXPECT_TRUE(one->filesMode);
+}
+
+TEST(SourceForPaths, PathsWithABlankOrMissingGiveNothing) {
+    const auto kindOf = [](const std::string& path) {
+        return path.starts_with("/gone") ? PathKind::missing : PathKind::file;
+    };
+    EXPECT_FALSE(sourceForPaths({}, kindOf));
+    EXPECT_FALSE(sourceForPaths({"/gone/a.fxd"}, kindOf));
+    EXPECT_FALSE(sourceForPaths({"/my fax/a.fxd", "/fax/my a.fxd"}, kindOf));
+    EXPECT_EQ(sourceForPaths({"/fax/my a.fxd", "/fax/b.fxd"}, kindOf)->text, "/fax/b.fxd");
+}
+
 TEST(HelpDocument, ChmBesideTheProgramComesFirst) {
     auto exists = [](const std::set<std::string>& present) {
         return [present](const std::string& path) { return present.count(path) > 0; };
