@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_outputs.h"
 #include "engine/convert_options.h"
 #include "tiffcopy/copy_options.h"
 
@@ -26,6 +27,7 @@ struct BatchJob {
     std::vector<std::string> fileList;  // paths relative to the source folder
     std::vector<std::string> unreadableFolders;  // met by collectFiles, not listed
     std::string reportPath;             // "/report=": the per-file JSON Lines report
+    RunOutputs runOutputs;              // what this run has written so far
     CopyOptions copyOptions;
 
     // The engine options in force for this job's conversions (a copy, so a

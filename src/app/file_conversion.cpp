@@ -36,6 +36,26 @@ void removeIntermediates(const std::string& intermediate, int pageCount) {
     for (int page = 1; page <= pageCount; ++page) platform::removeFile(winFaxPageFileName(intermediate, page));
 }
 
+// The files a fax of `pages` pages is written to.
+std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::string& destination) {
+    if (!job.convertOptions.splitPages() || pages <= 1) return {destination};
+    std::vector<std::string> names;
+    for (int page = 1; page <= pages; ++page) names.push_back(winFaxPageFileName(destination, page));
+    return names;
+}
+
+// The results line of a file whose output an earlier file of the run wrote;
+// empty when none did.
+std::string takenOutputLine(const BatchJob& job, const std::vector<std::string>& outputs, const std::string& source) {
+    for (const std::string& output : outputs) {
+        if (const std::string* earlier = job.runOutputs.writerOf(output))
+            return "Failed : " + source + " - " + output + " was already written from " + *earlier +
+                   " in this run; keep sub-folders or extensions in the output names (/kh, /ke, or Keep "
+                   "Hiberarchy and Include Source File Extention in the window)\r\n";
+    }
+    return {};
+}
+
 // Steps that run once the engine has written the intermediate file(s).
 // Returns the result and fills `outputs` with the files that were written.
 int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& source,
@@ -45,8 +65,9 @@ int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& 
     int result = kConverted;
     if (job.convertOptions.splitPages() && pages > 1) {
         job.results += "Multiple pages as following :\r\n";
+        const std::vector<std::string> names = outputNames(job, pages, destination);
         for (int page = 1; page <= pages; ++page) {
-            const std::string output = winFaxPageFileName(destination, page);
+            const std::string& output = names[std::size_t(page - 1)];
             if (!copyToOutput(job, winFaxPageFileName(intermediate, page), output)) {
                 job.results += kCopyFailedLine;
                 result = kCopyFailed;  // one failed page fails the file
@@ -106,6 +127,11 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
             return kNotFax;
         }
         pages = engine.pageCount();
+        const std::vector<std::string> planned = outputNames(job, pages, destination);
+        if (const std::string taken = takenOutputLine(job, planned, source); !taken.empty()) {
+            job.results += taken;
+            return kOutputTakenInRun;
+        }
         removeIntermediates(job.intermediatePageFile, pages);  // never copy a left-over file
         if (engine.convert(job.intermediatePageFile, kFormatWinFax) != 0) {
             job.results += "Failed : " + source + " - Error Fax\r\n";
@@ -114,6 +140,7 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
         }
         outcome.pages = engine.pages();
         result = copyPages(job, engine, source, destination, outcome.outputs);
+        for (const std::string& output : outcome.outputs) job.runOutputs.record(output, source);
     } catch (...) {
         // Whatever escaped (not only std::exception) costs this file only.
         job.results += "Exception : Failed in FAX to TIFF conversion\r\n";

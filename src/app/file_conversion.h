@@ -19,6 +19,7 @@ constexpr int kEngineFailed = -6;
 constexpr int kCopyFailed = -7;
 constexpr int kPagesLeftOut = -8;
 constexpr int kException = -9;
+constexpr int kOutputTakenInRun = -10;  // an earlier file of the same run wrote that output
 
 // Converts source into destination and appends a results line to job.results;
 // outcome, when given, gets the result, the files written and every page.

@@ -78,11 +78,29 @@ TEST(FolderRun, NamingOptionsFilterAndRelativePaths) {
     // Only the source folder at the start of the path is replaced.
     expectTiffPages((work / "out1/invoices/in.fxd.tif").string(), kOnePage);
 
-    // Without hierarchy both a.fxd land on one name; the later one stays.
-    r = runQuillon({"/q", "/d=in", "/sd=out2", "/i"}, home.str(), {}, work.str());
-    EXPECT_EQ(r.exitCode, 0);
-    expectTiffPages((work / "out2/a.tif").string(), kTwoPages);
-    expectTiffPages((work / "out2/in.tif").string(), kOnePage);
+    // Without hierarchy both a.fxd land on one name, and top.fxd and top.fxs
+    // do too: the first keeps it and the second fails instead of overwriting
+    // it. In split mode the two-page a.fxd writes page files of other names.
+    writeFax(work / "in/top.fxs", kOnePage);
+    for (const bool split : {false, true}) {
+        r = runQuillon({"/d=in", "/sd=out2", "/i", split ? "/m=1" : "/m=0", "/report=r.jsonl"}, home.str(), {},
+                       work.str());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.out.find("in/top.fxs --> out2/top.tif : Failed : in/top.fxs - out2/top.tif was already written "
+                             "from in/top.fxd in this run; keep sub-folders or extensions in the output names (/kh, "
+                             "/ke, or Keep Hiberarchy and Include Source File Extention in the window)\n"),
+                  std::string::npos)
+            << r.out;
+        const bool aCollides = r.out.find("in/y/a.fxd --> out2/a.tif : Failed : in/y/a.fxd - out2/a.tif was already "
+                                          "written from in/x/a.fxd in this run") != std::string::npos;
+        EXPECT_EQ(aCollides, !split) << r.out;
+        EXPECT_NE(r.out.find(split ? "Total converted FAX files: 4\n" : "Total converted FAX files: 3\n"),
+                  std::string::npos)
+            << r.out;
+        expectTiffPages((work / "out2/a.tif").string(), kOnePage);
+        expectTiffPages((work / "out2/in.tif").string(), kOnePage);
+    }
+    EXPECT_NE(readFile(work / "r.jsonl").find("\"outputs\":[],\"result\":-10,\"status\":\"failed\""), std::string::npos);
 
     // A filter that folder names do not match keeps the walk out of them.
     r = runQuillon({"/d=in", "/sd=out3", "/i", "/filter=*.fxd"}, home.str(), {}, work.str());
