@@ -94,7 +94,7 @@ void MainWindow::exitWith(int code) {
         return;
     }
     exitCode_ = code;
-    convertPage_->finishWorker();
+    convertPage_->stopForExit();
     convertPage_->saveSettings();
     optionsPage_->saveSettings();
     trayIcon_->hide();

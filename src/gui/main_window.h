@@ -32,8 +32,9 @@ public:
     // The Options page's automatic-conversion update, once after creation.
     void startAutomaticConversion();
 
-    // Writes both pages' settings, stops a run after its current file, and
-    // ends the event loop with the code. Only the first call counts.
+    // Ends a run in progress through the Convert page's stop procedure,
+    // writes both pages' settings and ends the event loop with the code. Only
+    // the first call counts.
     void exitWith(int code);
     // The code the window ended with; -1 while it has not.
     int exitCode() const { return exitCode_; }
