@@ -17,8 +17,8 @@ class TrayIcon;
 class UserDialogs;
 
 // Exit codes of the window.
-constexpr int kExitByOk = 1;      // tray "E&xit"
-constexpr int kExitByCancel = 2;  // the close box
+constexpr int kExitByOk = 1;      // OK (Enter) and tray "E&xit"
+constexpr int kExitByCancel = 2;  // Cancel (Escape) and the close box
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -51,6 +51,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void synchronise();

@@ -81,6 +81,45 @@ private slots:
         QCOMPARE(f.ini("Options", "ConvertFlag"), std::string("0"));
     }
 
+    void escapeIsCancelAndEnterIsOkOutsideTextBoxes() {
+        {
+            Fixture f;
+            MainWindow& window = f.open();
+            window.show();
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            f.child<QCheckBox>("keepDateBox")->setChecked(true);
+            QLineEdit* destination = f.child<QLineEdit>("destinationEdit");
+            destination->setFocus();
+            QTest::keyClicks(destination, "/fax/out");
+            QTest::keyClick(destination, Qt::Key_Return);  // confirms the typed path only
+            QCOMPARE(window.exitCode(), -1);
+            QPushButton* go = f.child<QPushButton>("goButton");
+            go->setFocus();
+            QTest::keyClick(go, Qt::Key_Return);  // presses "&Go"
+            QCOMPARE(window.exitCode(), -1);
+            QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+            QCOMPARE(f.dialogs.messages[0].text, std::string("Select Source Dir,\nwhere your fax files to be converted should be"));
+
+            QTest::keyClick(destination, Qt::Key_Escape);
+            QCOMPARE(window.exitCode(), 2);
+            QVERIFY(!window.isVisible());
+            QCOMPARE(f.ini("Main", "SaveDir"), std::string("/fax/out"));
+            QCOMPARE(f.ini("Main", "FaxDir"), std::string(""));
+            QCOMPARE(f.ini("Options", "KeepDate"), std::string("1"));
+        }
+        Fixture f;
+        MainWindow& window = f.open();
+        window.show();
+        window.tabs().setCurrentIndex(1);
+        QCheckBox* keepDate = f.child<QCheckBox>("keepDateBox");
+        keepDate->setFocus();
+        QTest::keyClick(keepDate, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(window.exitCode(), 1);
+        QCOMPARE(f.ini("Main", "SaveDir"), std::string(""));
+        QCOMPARE(f.ini("Options", "KeepDate"), std::string("0"));
+    }
+
     void trayExitExitsWithOneAndOnlyOnce() {
         Fixture f;
         MainWindow& window = f.open();
