@@ -26,7 +26,7 @@ int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& st
 
     int converted = 0;
     for (std::size_t i = 0; i < job.fileList.size(); ++i) {
-        if (stop) return converted;
+        if (stop) break;
         const int row = static_cast<int>(i);
         const std::string& name = job.fileList[i];
         const std::string source = plan.sourceFolder + (plan.sourceFolder.ends_with('/') ? "" : "/") + name;
@@ -37,7 +37,6 @@ int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& st
         if (result == kConverted) ++converted;
         observer.fileFinished(row, result == kConverted ? output : std::string(), rowResultText(result));
     }
-    if (stop) return converted;
     observer.runFinished(converted, job.results);
     return converted;
 }

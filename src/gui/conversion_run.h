@@ -43,15 +43,16 @@ public:
     virtual void fileStarted(int row, const std::string& source) = 0;
     // output is the converted file's path, empty when nothing was converted.
     virtual void fileFinished(int row, const std::string& output, const std::string& resultText) = 0;
-    // Every file was handled; results is the run's results text for the log.
+    // The run is over; results is the run's results text for the log.
     virtual void runFinished(int converted, const std::string& results) = 0;
 };
 
 // The texts of the Results column.
 std::string rowResultText(int convertResult);
 
-// Converts the plan's files in order. Once stop is set it ends before the next
-// file and reports no finish. Returns the number of converted files.
+// Converts the plan's files in order. Once stop is set it converts no further
+// file but still finishes: runFinished reports the files converted until then.
+// Returns the number of converted files.
 int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop);
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QObject>
+#include <QTimer>
 
 namespace quillon {
 
@@ -51,11 +52,19 @@ ConversionWorker::ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> ob
 
 ConversionWorker::~ConversionWorker() { stopAndWait(); }
 
-void ConversionWorker::stopAndWait() {
+bool ConversionWorker::stopAndWait(std::optional<std::chrono::milliseconds> limit) {
     requestStop();
-    while (!ended_)
+    bool outOfTime = false;
+    // Its timeout also wakes the wait below when the worker stays silent.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&outOfTime] { outOfTime = true; });
+    if (limit) deadline.start(*limit);
+    while (!ended_ && !outOfTime)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    if (!ended_) return false;
     if (thread_.joinable()) thread_.join();
+    return true;
 }
 
 }  // namespace quillon

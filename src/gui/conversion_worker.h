@@ -4,9 +4,11 @@
 // widgets are only ever touched by the GUI thread.
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "gui/conversion_run.h"
@@ -47,13 +49,15 @@ public:
     ConversionWorker(const ConversionWorker&) = delete;
     ConversionWorker& operator=(const ConversionWorker&) = delete;
 
-    // The run ends before its next file; thread-safe.
+    // The run converts no further file and finishes; thread-safe.
     void requestStop() { stop_ = true; }
     bool hasEnded() const { return ended_; }
-    // Requests the stop and waits for the thread to end, carrying out the
-    // calls it makes to the GUI thread meanwhile (it is blocked on them
-    // otherwise). Call it on the GUI thread.
-    void stopAndWait();
+    // Requests the stop and waits for the thread to end, for at most `limit`
+    // when one is given, carrying out the calls it makes to the GUI thread
+    // meanwhile (it is blocked on them otherwise). User input waits until
+    // afterwards, so that no click starts or stops a run during the wait.
+    // True when the thread has ended. Call it on the GUI thread.
+    bool stopAndWait(std::optional<std::chrono::milliseconds> limit = std::nullopt);
 
 private:
     RunPlan plan_;

@@ -1,6 +1,7 @@
 #include "gui/convert_page.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 #include <QEvent>
@@ -29,6 +30,8 @@ namespace quillon {
 namespace {
 
 constexpr std::size_t kIniValueLength = 258;
+// How long the stop procedure gives the worker to finish its run.
+constexpr std::chrono::milliseconds kStopWait{2000};
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -43,7 +46,7 @@ std::string oneLine(std::string text) {
 }  // namespace
 
 // The page's side of one run: carries out the worker's reports on the GUI
-// thread, and drops them once the run has been cancelled.
+// thread, and drops them once the run has been abandoned.
 class ConvertPage::RunView : public RunObserver {
 public:
     RunView(ConvertPage& page, int run) : page_(page), run_(run) {}
@@ -239,7 +242,7 @@ void ConvertPage::buildFileList(const std::string& sourceFolder) {
 
 void ConvertPage::go() {
     if (closing_) return;
-    if (isRunning()) {
+    if (workerBusy()) {
         dialogs_.message(this, "Please wait while running conversion stops", "Warning");
         return;
     }
@@ -259,7 +262,7 @@ void ConvertPage::go() {
 }
 
 void ConvertPage::timerTick() {
-    if (closing_ || isRunning()) return;
+    if (closing_ || workerBusy()) return;
     read();
     const std::string sourceFolder = sourceFolderOf(sourceText_, copies_.filesMode());
     if (sourceFolder.empty() || destination_.empty()) return;
@@ -286,11 +289,26 @@ void ConvertPage::startRun(const std::string& sourceFolder, bool skipExisting) {
 }
 
 void ConvertPage::cancel() {
-    // The page is idle at once; the worker ends before its next file, and
-    // what it reports until then is dropped (no "Done" status, no log entry).
-    if (worker_) worker_->requestStop();
-    activeRun_ = 0;
+    stopRun();
     showRunning(false);
+}
+
+void ConvertPage::stopForExit() {
+    closing_ = true;
+    autoTimer_.stop();
+    stopRun();
+}
+
+void ConvertPage::stopRun() {
+    if (!isRunning() || stopping_) return;
+    stopping_ = true;
+    const bool ended = worker_->stopAndWait(kStopWait);
+    stopping_ = false;
+    // A worker that ended has finished its run normally. One still busy is
+    // abandoned: what it reports from now on is dropped (no "Done" status, no
+    // log entry), and it ends before its next file.
+    activeRun_ = 0;
+    if (ended) worker_.reset();
 }
 
 void ConvertPage::finishWorker() {
@@ -303,7 +321,8 @@ void ConvertPage::finishWorker() {
 }
 
 void ConvertPage::reapWorker() {
-    if (worker_ && worker_->hasEnded()) worker_.reset();
+    // During the stop procedure the worker is still in use; stopRun() reaps it.
+    if (!stopping_ && worker_ && worker_->hasEnded()) worker_.reset();
 }
 
 void ConvertPage::showRunning(bool running) {

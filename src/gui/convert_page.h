@@ -1,7 +1,11 @@
 #pragma once
 // The Convert tab: what to convert, where to, and the outcome of every file of
 // a run. Runs are started by "&Go" or by the automatic-conversion timer and
-// carried out by one ConversionWorker at a time.
+// carried out by one ConversionWorker at a time. "&Cancel" and the program's
+// exit end a run through the stop procedure: the worker is asked to convert no
+// further file and given up to two seconds to finish its run normally; a
+// worker still busy then is abandoned: the rows shown so far stay, but its
+// run gets no "Done" status and no log entry.
 
 #include <memory>
 #include <string>
@@ -49,8 +53,11 @@ public:
     void saveSettings();
     // Puts a source text into the Source box, as the picker would.
     void setSource(const std::string& sourceText);
-    // For the program's end: no new run starts, and a run in progress is
-    // stopped once its current file is done.
+    // For the exit commands: no new run starts, and a run in progress goes
+    // through the stop procedure.
+    void stopForExit();
+    // Before the page goes away: no new run starts, and any worker, also one
+    // of an abandoned run, ends after its current file; waits for it.
     void finishWorker();
 
     // Runs every `minutes` while on; a period of 0 or less keeps the timer off.
@@ -58,8 +65,12 @@ public:
     bool automaticConversionOn() const { return autoTimer_.isActive(); }
     int automaticConversionPeriodMs() const { return autoTimer_.interval(); }
 
-    // True from the start of a run until its worker has ended.
-    bool isRunning() const { return worker_ != nullptr; }
+    // The running flag: true from the start of a run until it has finished or
+    // been stopped.
+    bool isRunning() const { return activeRun_ != 0; }
+    // True while a worker, also one of an abandoned run, has not ended. No run
+    // starts meanwhile: the process converts one file at a time.
+    bool workerBusy() const { return worker_ != nullptr; }
 
     // Tests convert with their own function instead of convertFile.
     void setFileConverter(FileConverter convert) { converter_ = std::move(convert); }
@@ -85,6 +96,7 @@ private:
     void read();
     void buildFileList(const std::string& sourceFolder);
     void startRun(const std::string& sourceFolder, bool skipExisting);
+    void stopRun();
     void showRunning(bool running);
     void reapWorker();
 
@@ -105,6 +117,7 @@ private:
     int activeRun_ = 0;  // the run whose reports the page shows; 0 when none
     int runCounter_ = 0;
     bool closing_ = false;
+    bool stopping_ = false;  // the stop procedure is waiting for the worker
     QTimer autoTimer_;
 
     QLineEdit* filterEdit_ = nullptr;

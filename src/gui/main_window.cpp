@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMimeData>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -63,6 +65,10 @@ MainWindow::MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* p
     layout->addWidget(tabs_);
     layout->addLayout(buttons);
 
+    // Enter on a focused push button presses that button, as in any dialog,
+    // instead of reaching the window as OK.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
+
     trayIcon_ = new TrayIcon(this);
     connect(help, &QPushButton::clicked, this, &MainWindow::showHelp);
     connect(about, &QPushButton::clicked, this, &MainWindow::showAbout);
@@ -106,7 +112,7 @@ void MainWindow::exitWith(int code) {
         return;
     }
     exitCode_ = code;
-    convertPage_->finishWorker();
+    convertPage_->stopForExit();
     convertPage_->saveSettings();
     optionsPage_->saveSettings();
     if (savedSource_) savedSource_->restore();
@@ -119,6 +125,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     exitWith(kExitByCancel);
     if (exitCode_ == -1) event->ignore();
     else event->accept();
+}
+
+// The dialog keys, as far as no control has used them: Escape is Cancel, like
+// the close box, and Enter is OK. Enter in a one-line text box (the filter,
+// the destination, the minutes) is not: someone who has just typed a path and
+// presses Enter means to confirm the text, not to end the program, and these
+// boxes pass the key on. The Source box takes Enter itself, for a new line.
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const bool plainEnter = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (event->matches(QKeySequence::Cancel)) exitWith(kExitByCancel);
+    else if (plainEnter && !qobject_cast<QLineEdit*>(focusWidget())) exitWith(kExitByOk);
+    else QWidget::keyPressEvent(event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -23,8 +23,8 @@ class TrayIcon;
 class UserDialogs;
 
 // Exit codes of the window.
-constexpr int kExitByOk = 1;      // tray "E&xit"
-constexpr int kExitByCancel = 2;  // the close box
+constexpr int kExitByOk = 1;      // OK (Enter) and tray "E&xit"
+constexpr int kExitByCancel = 2;  // Cancel (Escape) and the close box
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -38,8 +38,9 @@ public:
     // The Options page's automatic-conversion update, once after creation.
     void startAutomaticConversion();
 
-    // Writes both pages' settings, stops a run after its current file, and
-    // ends the event loop with the code. Only the first call counts.
+    // Ends a run in progress through the Convert page's stop procedure,
+    // writes both pages' settings and ends the event loop with the code. Only
+    // the first call counts.
     void exitWith(int code);
     // The code the window ended with; -1 while it has not.
     int exitCode() const { return exitCode_; }
@@ -64,6 +65,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void synchronise();

@@ -4,7 +4,7 @@
 namespace quillon {
 
 // Opens the main window and runs it until it ends; returns its exit code
-// (1 tray "E&xit", 2 close box).
+// (1 OK or tray "E&xit", 2 Cancel or the close box).
 int runMainWindow(ProgramContext& context);
 
 }  // namespace quillon

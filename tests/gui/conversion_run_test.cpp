@@ -163,14 +163,18 @@ TEST_F(ConversionRunTest, DestinationFolderIsMadeOrReportedAndTheRunGoesOn) {
     EXPECT_EQ(second.finishes, 1);
 }
 
-TEST_F(ConversionRunTest, StopEndsTheRunBeforeTheNextFileWithoutFinishing) {
+TEST_F(ConversionRunTest, StopConvertsNoFurtherFileButFinishesTheRun) {
     stopAfterFirstFile = true;
     RunPlan run = plan({"a.fxd", "b.fxd", "c.fxd"});
     EXPECT_EQ(performRun(run, observer, stop), 1);
     EXPECT_EQ(calls.size(), 1u);
     ASSERT_EQ(observer.rows.size(), 1u);
     EXPECT_EQ(observer.rows[0].result, "Converted!");
-    EXPECT_EQ(observer.finishes, 0);
+    EXPECT_EQ(observer.finishes, 1);
+    EXPECT_EQ(observer.finishedCount, 1);
+    EXPECT_EQ(observer.finishedResults,
+              "Batch Quillon in GUI mode : convert folder\r\nSource Folder: /in\r\nDestination Folder: " +
+                  destination + "\r\n/in/a.fxd : line\r\n");
 }
 
 TEST(RowResultText, EveryFailureReadsNotWinFax) {

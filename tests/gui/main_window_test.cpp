@@ -85,6 +85,45 @@ private slots:
         QCOMPARE(f.ini("Options", "ConvertFlag"), std::string("0"));
     }
 
+    void escapeIsCancelAndEnterIsOkOutsideTextBoxes() {
+        {
+            Fixture f;
+            MainWindow& window = f.open();
+            window.show();
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            f.child<QCheckBox>("keepDateBox")->setChecked(true);
+            QLineEdit* destination = f.child<QLineEdit>("destinationEdit");
+            destination->setFocus();
+            QTest::keyClicks(destination, "/fax/out");
+            QTest::keyClick(destination, Qt::Key_Return);  // confirms the typed path only
+            QCOMPARE(window.exitCode(), -1);
+            QPushButton* go = f.child<QPushButton>("goButton");
+            go->setFocus();
+            QTest::keyClick(go, Qt::Key_Return);  // presses "&Go"
+            QCOMPARE(window.exitCode(), -1);
+            QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+            QCOMPARE(f.dialogs.messages[0].text, std::string("Select Source Dir,\nwhere your fax files to be converted should be"));
+
+            QTest::keyClick(destination, Qt::Key_Escape);
+            QCOMPARE(window.exitCode(), 2);
+            QVERIFY(!window.isVisible());
+            QCOMPARE(f.ini("Main", "SaveDir"), std::string("/fax/out"));
+            QCOMPARE(f.ini("Main", "FaxDir"), std::string(""));
+            QCOMPARE(f.ini("Options", "KeepDate"), std::string("1"));
+        }
+        Fixture f;
+        MainWindow& window = f.open();
+        window.show();
+        window.tabs().setCurrentIndex(1);
+        QCheckBox* keepDate = f.child<QCheckBox>("keepDateBox");
+        keepDate->setFocus();
+        QTest::keyClick(keepDate, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(window.exitCode(), 1);
+        QCOMPARE(f.ini("Main", "SaveDir"), std::string(""));
+        QCOMPARE(f.ini("Options", "KeepDate"), std::string("0"));
+    }
+
     void trayExitExitsWithOneAndOnlyOnce() {
         Fixture f;
         MainWindow& window = f.open();
@@ -220,7 +259,7 @@ private slots:
         QCOMPARE(window.findChildren<QDialog*>("manualWindow").size(), 1);
     }
 
-    void exitDuringARunWaitsForTheCurrentFile() {
+    void exitDuringARunFinishesItAfterTheCurrentFile() {
         Fixture f;
         const fs::path in = f.home / "in";
         const fs::path out = f.home / "out";
@@ -245,7 +284,11 @@ private slots:
         QCOMPARE(gate.calls(), 1);
         QVERIFY(looksLikeTiff(out / "a.fxd.tif"));  // the Options page keeps extensions by default
         QVERIFY(!fs::exists(out / "b.fxd.tif"));
-        QVERIFY(!fs::exists(f.context.logFile));
+        // The run ended within the stop procedure's wait, so it finished normally.
+        QCOMPARE(f.child<QLabel>("statusLine")->text(), QString("Done. 1 FAX files converted"));
+        const std::string log = readFile(f.context.logFile);
+        QVERIFY(log.find((in / "a.fxd").string() + " --> ") != std::string::npos);
+        QVERIFY(log.find((in / "b.fxd").string()) == std::string::npos);
         QCOMPARE(f.ini("Main", "SaveDir"), out.string());
         window.convertPage().go();  // nothing starts after the exit
         QVERIFY(!window.convertPage().isRunning());
