@@ -1,6 +1,9 @@
 #pragma once
 // One conversion request: what to convert, where to, how, and what happened.
 
+#include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +30,11 @@ struct BatchJob {
     std::vector<std::string> fileList;  // paths relative to the source folder
     std::vector<std::string> unreadableFolders;  // met by collectFiles, not listed
     std::string reportPath;             // "/report=": the per-file JSON Lines report
-    RunOutputs runOutputs;              // what this run has written so far
+    // What this run has written so far; shared by the jobs of its workers.
+    std::shared_ptr<RunOutputs> runOutputs = std::make_shared<RunOutputs>();
+    // The walk-order ticket of the file at hand when a worker converts it;
+    // without one, convertFile takes the next ticket itself.
+    std::optional<std::size_t> runTicket;
     CopyOptions copyOptions;
 
     // The engine options in force for this job's conversions (a copy, so a

@@ -44,17 +44,33 @@ std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::
     return names;
 }
 
-// The results line of a file whose output an earlier file of the run wrote;
-// empty when none did.
-std::string takenOutputLine(const BatchJob& job, const std::vector<std::string>& outputs, const std::string& source) {
-    for (const std::string& output : outputs) {
-        if (const std::string* earlier = job.runOutputs.writerOf(output))
-            return "Failed : " + source + " - " + output + " was already written from " + *earlier +
-                   " in this run; keep sub-folders or extensions in the output names (/kh, /ke, or Keep "
-                   "Hiberarchy and Include Source File Extention in the window)\r\n";
+// Takes the file's place among the run's outputs and leaves it with what
+// was written, however the conversion ends.
+class RunTicket {
+public:
+    RunTicket(BatchJob& job, const std::string& source, const std::vector<std::string>& written)
+        : outputs_(*job.runOutputs), ticket_(job.runTicket ? *job.runTicket : outputs_.enter()), source_(source),
+          written_(written) {}
+    ~RunTicket() { outputs_.leave(ticket_, written_, source_); }
+    RunTicket(const RunTicket&) = delete;
+    RunTicket& operator=(const RunTicket&) = delete;
+
+    // The results line of a file whose output an earlier file of the run
+    // wrote; empty when none did, and the names are then the file's.
+    std::string claim(const std::vector<std::string>& names) {
+        const std::optional<EarlierOutput> earlier = outputs_.claim(ticket_, names);
+        if (!earlier) return {};
+        return "Failed : " + source_ + " - " + earlier->path + " was already written from " + earlier->source +
+               " in this run; keep sub-folders or extensions in the output names (/kh, /ke, or Keep "
+               "Hiberarchy and Include Source File Extention in the window)\r\n";
     }
-    return {};
-}
+
+private:
+    RunOutputs& outputs_;
+    std::size_t ticket_;
+    const std::string& source_;
+    const std::vector<std::string>& written_;
+};
 
 // Steps that run once the engine has written the intermediate file(s).
 // Returns the result and fills `outputs` with the files that were written.
@@ -99,6 +115,7 @@ int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& 
 namespace {
 
 int convertChecked(BatchJob& job, const std::string& source, const std::string& destination, FileOutcome& outcome) {
+    RunTicket ticket(job, source, outcome.outputs);
     const FaxFormat format = detectFormat(source);
     if (format == kFormatTiff) return kSourceIsTiff;
     if (format != kFormatWinFax) return kNotWinFax;
@@ -128,7 +145,7 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
         }
         pages = engine.pageCount();
         const std::vector<std::string> planned = outputNames(job, pages, destination);
-        if (const std::string taken = takenOutputLine(job, planned, source); !taken.empty()) {
+        if (const std::string taken = ticket.claim(planned); !taken.empty()) {
             job.results += taken;
             return kOutputTakenInRun;
         }
@@ -140,7 +157,6 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
         }
         outcome.pages = engine.pages();
         result = copyPages(job, engine, source, destination, outcome.outputs);
-        for (const std::string& output : outcome.outputs) job.runOutputs.record(output, source);
     } catch (...) {
         // Whatever escaped (not only std::exception) costs this file only.
         job.results += "Exception : Failed in FAX to TIFF conversion\r\n";

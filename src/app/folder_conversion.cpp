@@ -53,7 +53,7 @@ int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDon
     job.results = "Batch Quillon command line mode : convert folder\r\nSource Folder: " + job.source +
                   "\r\nSave Folder: " + job.destination + "\r\n";
     job.skipExisting = false;  // a folder run converts every file again
-    job.runOutputs.clear();
+    job.runOutputs = std::make_shared<RunOutputs>();  // earlier runs' outputs may be replaced
     FolderSummary counts;
     for (const std::string& entry : job.fileList) {
         const std::string source = joinPath(job.source, entry);

@@ -14,6 +14,7 @@ std::string rowResultText(int convertResult) {
 int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop) {
     BatchJob& job = plan.job;
     job.keepDate = plan.options.keepDate == 1;
+    job.runOutputs = std::make_shared<RunOutputs>();  // earlier runs' outputs may be replaced
     job.destination = plan.destination;
     if (!makeFolderPath(plan.destination)) observer.saveFolderFailed();
     job.results = "Batch Quillon in GUI mode : convert folder\r\nSource Folder: " + plan.sourceFolder +
