@@ -30,6 +30,7 @@ struct BatchJob {
     std::vector<std::string> fileList;  // paths relative to the source folder
     std::vector<std::string> unreadableFolders;  // met by collectFiles, not listed
     std::string reportPath;             // "/report=": the per-file JSON Lines report
+    unsigned workers = 0;               // "/j=": files converted at once; 0: one per core
     // What this run has written so far; shared by the jobs of its workers.
     std::shared_ptr<RunOutputs> runOutputs = std::make_shared<RunOutputs>();
     // The walk-order ticket of the file at hand when a worker converts it;

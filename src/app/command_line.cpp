@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <array>
+#include <charconv>
 #include <ostream>
 #include <sstream>
 #include <string_view>
@@ -38,6 +39,15 @@ std::string unquote(std::string_view value) {
     return std::string(value.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
 }
 
+// "/j=N": N files at once, 1 to kMaxWorkers.
+bool parseWorkers(std::string_view value, unsigned& workers) {
+    unsigned n = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (error != std::errc() || end != value.data() + value.size() || n < 1 || n > kMaxWorkers) return false;
+    workers = n;
+    return true;
+}
+
 }  // namespace
 
 void writeUsage(std::ostream& out) {
@@ -69,6 +79,7 @@ Options (names in any case; of two contradicting options the later wins):
   /q               quiet: do not print the results
   /log=PATH        write the log entry to PATH instead of the default log
   /report=FILE     append one JSON line per source file to FILE
+  /j=N             convert N files at once (1 to 64); default one per core
   /raw, /b=0..2, /v=0..4
                    recorded for other fax formats; WinFax does not use them
   --help, -h       this text
@@ -142,6 +153,7 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
         return true;
     }
     if (startsWithNoCase(word, "/report=")) return job.reportPath = unquote(word.substr(8)), true;
+    if (startsWithNoCase(word, "/j=")) return parseWorkers(word.substr(3), job.workers);
     if (startsWithNoCase(word, "/log=")) {
         std::string path = unquote(word.substr(5));
         if (path.size() > kMaxLogPathLength) {
@@ -164,6 +176,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     job.mode = JobMode::None;
     job.filter = "*.*";
     job.reportPath.clear();
+    job.workers = 0;
     job.convertOptions.rawStart = 0;
     job.convertOptions.recountLines = 0;
 

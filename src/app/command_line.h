@@ -18,6 +18,8 @@ constexpr int kCommandLineIncomplete = 126;  // usage or save-folder error writt
 
 // Longest log path that "/log=" accepts, in bytes.
 constexpr std::size_t kMaxLogPathLength = 259;
+// The most files "/j=" lets a run convert at once.
+constexpr unsigned kMaxWorkers = 64;
 
 // Reads the words of a command line (each word one argument; option names
 // compared without regard to case, values kept as given) into the job and its

@@ -1,6 +1,7 @@
 #include "app/folder_conversion.h"
 
 #include "app/file_conversion.h"
+#include "app/parallel_conversion.h"
 #include "engine/format_detection.h"
 #include "platform/folder_search.h"
 
@@ -54,17 +55,17 @@ int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDon
                   "\r\nSave Folder: " + job.destination + "\r\n";
     job.skipExisting = false;  // a folder run converts every file again
     job.runOutputs = std::make_shared<RunOutputs>();  // earlier runs' outputs may be replaced
+    std::vector<FileTask> tasks;
+    for (const std::string& entry : job.fileList)
+        tasks.push_back({joinPath(job.source, entry),
+                         folderOutputPath(job.source, entry, job.destination, job.keepExtension, job.keepHierarchy)});
     FolderSummary counts;
-    for (const std::string& entry : job.fileList) {
-        const std::string source = joinPath(job.source, entry);
-        const std::string output =
-            folderOutputPath(job.source, entry, job.destination, job.keepExtension, job.keepHierarchy);
-        FileOutcome outcome;
-        const int result = convertFile(job, source, output, &outcome);
-        if (result == kConverted) ++counts.converted;
-        else if (result < 0) ++counts.failed;
+    FileRunCalls calls;
+    calls.delivered = [&](std::size_t, const FileOutcome& outcome) {
+        if (outcome.result < 0) ++counts.failed;
         if (fileDone) fileDone(outcome);
-    }
+    };
+    counts.converted = convertFiles(job, tasks, job.workers, calls);
     job.results += "\r\n---------\r\nTotal converted FAX files: " + std::to_string(counts.converted) + "\r\n";
     if (summary) *summary = counts;
     return 0;

@@ -23,9 +23,10 @@ struct FolderSummary {
 
 using FileDone = std::function<void(const FileOutcome&)>;
 
-// Converts the listed files into job.destination and writes the header and
-// total lines around their results lines; fileDone hears of each file as it
-// is done. Returns 0, or -1 when the destination is empty (nothing done).
+// Converts the listed files into job.destination, job.workers at once, and
+// writes the header and total lines around their results lines; fileDone
+// hears of each file in walk order. Returns 0, or -1 when the destination is
+// empty (nothing done).
 int convertFolder(BatchJob& job, FolderSummary* summary = nullptr, const FileDone& fileDone = {});
 
 // The output path of a source file: its extension replaced by ".tif" (or

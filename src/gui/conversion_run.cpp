@@ -11,6 +11,15 @@ std::string rowResultText(int convertResult) {
     return "Not WinFax File!";
 }
 
+std::string rowDetails(const FileOutcome& outcome, const std::string& resultsLines) {
+    std::string details;
+    for (char c : resultsLines)
+        if (c != '\r') details += c;
+    for (const std::string& line : describeDamage(outcome)) details += line + "\n";
+    while (!details.empty() && details.back() == '\n') details.pop_back();
+    return details;
+}
+
 int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop) {
     BatchJob& job = plan.job;
     job.keepDate = plan.options.keepDate == 1;
@@ -19,25 +28,21 @@ int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& st
     if (!makeFolderPath(plan.destination)) observer.saveFolderFailed();
     job.results = "Batch Quillon in GUI mode : convert folder\r\nSource Folder: " + plan.sourceFolder +
                   "\r\nDestination Folder: " + plan.destination + "\r\n";
-    const FileConverter convert =
-        plan.convert ? plan.convert
-                     : [](BatchJob& job, const std::string& source, const std::string& output) {
-                           return convertFile(job, source, output);
-                       };
 
-    int converted = 0;
-    for (std::size_t i = 0; i < job.fileList.size(); ++i) {
-        if (stop) break;
-        const int row = static_cast<int>(i);
-        const std::string& name = job.fileList[i];
-        const std::string source = plan.sourceFolder + (plan.sourceFolder.ends_with('/') ? "" : "/") + name;
-        const std::string output = folderOutputPath(plan.sourceFolder, name, plan.destination,
-                                                    plan.options.keepExt != 0, plan.options.hiberarchy == 1);
-        observer.fileStarted(row, source);
-        const int result = convert(job, source, output);
-        if (result == kConverted) ++converted;
-        observer.fileFinished(row, result == kConverted ? output : std::string(), rowResultText(result));
-    }
+    std::vector<FileTask> tasks;
+    for (const std::string& name : job.fileList)
+        tasks.push_back({plan.sourceFolder + (plan.sourceFolder.ends_with('/') ? "" : "/") + name,
+                         folderOutputPath(plan.sourceFolder, name, plan.destination, plan.options.keepExt != 0,
+                                          plan.options.hiberarchy == 1)});
+    FileRunCalls calls;
+    calls.convert = plan.convert;
+    calls.stopRequested = [&stop] { return stop.load(); };
+    calls.started = [&](std::size_t item) { observer.fileStarted(static_cast<int>(item), tasks[item].source); };
+    calls.finished = [&](std::size_t item, const FileOutcome& outcome, const std::string& lines) {
+        observer.fileFinished(static_cast<int>(item), outcome.result == kConverted ? tasks[item].output : std::string(),
+                              rowResultText(outcome.result), rowDetails(outcome, lines));
+    };
+    const int converted = convertFiles(job, tasks, plan.workers, calls);
     observer.runFinished(converted, job.results);
     return converted;
 }

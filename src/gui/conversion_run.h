@@ -9,6 +9,8 @@
 #include <string>
 
 #include "app/batch_job.h"
+#include "app/file_outcome.h"
+#include "app/parallel_conversion.h"
 
 namespace quillon {
 
@@ -23,15 +25,13 @@ struct PageOptions {
     bool filesMode() const { return dirFile != 0; }
 };
 
-using FileConverter =
-    std::function<int(BatchJob& job, const std::string& source, const std::string& destination)>;
-
 struct RunPlan {
     BatchJob job;  // file list (relative to sourceFolder), copy and engine options
     std::string sourceFolder;
     std::string destination;
     PageOptions options;
     FileConverter convert;  // convertFile unless a test puts in another
+    unsigned workers = 0;   // files converted at once; 0: one per core
 };
 
 // What a run tells its page. Rows are numbered from 0 in list order.
@@ -41,14 +41,20 @@ public:
     // The destination folder could not be made; returns once the user knows.
     virtual void saveFolderFailed() = 0;
     virtual void fileStarted(int row, const std::string& source) = 0;
-    // output is the converted file's path, empty when nothing was converted.
-    virtual void fileFinished(int row, const std::string& output, const std::string& resultText) = 0;
+    // output is the converted file's path, empty when nothing was converted;
+    // details are the file's results lines and the damage of its pages.
+    // Files finish in any order when several are converted at once.
+    virtual void fileFinished(int row, const std::string& output, const std::string& resultText,
+                              const std::string& details) = 0;
     // The run is over; results is the run's results text for the log.
     virtual void runFinished(int converted, const std::string& results) = 0;
 };
 
 // The texts of the Results column.
 std::string rowResultText(int convertResult);
+// A row's details: the file's results lines and one line for each page that
+// was empty, damaged or left out.
+std::string rowDetails(const FileOutcome& outcome, const std::string& resultsLines);
 
 // Converts the plan's files in order. Once stop is set it converts no further
 // file but still finishes: runFinished reports the files converted until then.

@@ -31,8 +31,9 @@ void GuiThreadObserver::fileStarted(int row, const std::string& source) {
     onGuiThread([&] { target_->fileStarted(row, source); });
 }
 
-void GuiThreadObserver::fileFinished(int row, const std::string& output, const std::string& resultText) {
-    onGuiThread([&] { target_->fileFinished(row, output, resultText); });
+void GuiThreadObserver::fileFinished(int row, const std::string& output, const std::string& resultText,
+                                     const std::string& details) {
+    onGuiThread([&] { target_->fileFinished(row, output, resultText, details); });
 }
 
 void GuiThreadObserver::runFinished(int converted, const std::string& results) {

@@ -63,11 +63,14 @@ public:
         page_.refresh();
     }
 
-    void fileFinished(int row, const std::string& output, const std::string& resultText) override {
+    void fileFinished(int row, const std::string& output, const std::string& resultText,
+                      const std::string& details) override {
         if (!current()) return;
         if (QTreeWidgetItem* item = page_.resultsList_->topLevelItem(row)) {
             if (!output.empty()) item->setText(1, qs(output));
             item->setText(2, qs(resultText));
+            // The Results column keeps its few words; the row's tooltip says why.
+            for (int column = 0; column < 3; ++column) item->setToolTip(column, qs(details));
         }
         page_.progressBar_->setValue(page_.progressBar_->value() + 1);
         page_.refresh();
@@ -272,7 +275,7 @@ void ConvertPage::timerTick() {
 
 void ConvertPage::startRun(const std::string& sourceFolder, bool skipExisting) {
     job_.skipExisting = skipExisting;
-    RunPlan plan{job_, sourceFolder, destination_, copies_, converter_};
+    RunPlan plan{job_, sourceFolder, destination_, copies_, converter_, workers_};
     plan.job.convertOptions = options_;
     plan.job.intermediatePageFile = paths_.intermediatePageFile;
 

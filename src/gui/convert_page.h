@@ -69,11 +69,13 @@ public:
     // been stopped.
     bool isRunning() const { return activeRun_ != 0; }
     // True while a worker, also one of an abandoned run, has not ended. No run
-    // starts meanwhile: the process converts one file at a time.
+    // starts meanwhile: the process has one run at a time.
     bool workerBusy() const { return worker_ != nullptr; }
 
     // Tests convert with their own function instead of convertFile.
     void setFileConverter(FileConverter convert) { converter_ = std::move(convert); }
+    // Files a run converts at once; 0, the default, is one per core.
+    void setWorkers(unsigned workers) { workers_ = workers; }
 
 signals:
     // "&Go" starts a run: the user has taken the source as it is.
@@ -104,6 +106,7 @@ private:
     const ConvertOptions& options_;
     UserDialogs& dialogs_;
     FileConverter converter_;
+    unsigned workers_ = 0;
 
     // The page's values; read() and refresh() copy them from and to the boxes.
     std::string filterText_ = "*.*";

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <map>
+
 #include "e2e/fax_fixtures.h"
 #include "support/corpus.h"
 #include "support/run_process.h"
@@ -108,6 +111,51 @@ TEST(FolderRun, NamingOptionsFilterAndRelativePaths) {
     EXPECT_NE(r.out.find("Total converted FAX files: 1\n"), std::string::npos) << r.out;
     EXPECT_TRUE(std::filesystem::exists(work / "out3/top.tif"));
     EXPECT_FALSE(std::filesystem::exists(work / "out3/a.tif"));
+}
+
+// Blanks the digits of TIFF DateTime values ("2026:12:08 14:02:40"): runs a
+// second apart differ in them and nothing else.
+void maskTiffDateTimes(std::string& bytes) {
+    const std::string shape = "dddd:dd:dd dd:dd:dd";
+    for (std::size_t at = 0; at + shape.size() <= bytes.size(); ++at) {
+        bool match = true;
+        for (std::size_t i = 0; i < shape.size() && match; ++i)
+            match = shape[i] == 'd' ? std::isdigit(static_cast<unsigned char>(bytes[at + i])) != 0
+                                    : bytes[at + i] == shape[i];
+        if (match) bytes.replace(at, shape.size(), shape);
+    }
+}
+
+TEST(FolderRun, WorkersAtOnceGiveWhatASequentialRunGives) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    // Files of different lengths, so that they finish out of order; names
+    // that collide without /kh; faxes that fail.
+    for (int i = 0; i < 4; ++i) {
+        writeFax(work / ("in/s" + std::to_string(i) + "/same.fxd"), i % 2 ? kTwoPages : kOnePage);
+        writeFax(work / ("in/f" + std::to_string(i) + ".fxm"), i % 2 ? kThreePages : kOnePage);
+    }
+    writeFile(work / "in/broken.fxr", "no header");
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> first;
+    for (const char* workers : {"/j=1", "/j=3"}) {
+        for (const char* mode : {"/m=0", "/m=1"}) {
+            SCOPED_TRACE(std::string(workers) + " " + mode);
+            const std::string out = (work / (std::string("out") + mode[3] + workers[3])).string();
+            const std::string report = out + ".jsonl";
+            const ProcessResult r =
+                runQuillon({"/d=in", "/sd=" + out, "/i", mode, workers, "/report=" + report}, home.str(), {}, work.str());
+            EXPECT_EQ(r.exitCode, 1);
+            // Everything a run leaves, with the output folder's name taken out.
+            std::string left = r.out + r.err + readFile(report);
+            for (const auto& file : fs::recursive_directory_iterator(out))
+                left += file.path().lexically_relative(out).string() + ":" + readFile(file.path()) + "\n";
+            for (std::size_t at; (at = left.find(out)) != std::string::npos;) left.replace(at, out.size(), "OUT");
+            maskTiffDateTimes(left);
+            auto [known, isNew] = first.emplace(mode, left);
+            if (!isNew) EXPECT_TRUE(known->second == left) << "a parallel run differs from the sequential one";
+        }
+    }
 }
 
 TEST(FolderRun, DestinationThatCannotBeMadeFailsEveryFile) {

@@ -12,6 +12,7 @@ struct Row {
     std::string source;
     std::string output;
     std::string result;
+    std::string details;
 };
 
 class RecordingObserver : public RunObserver {
@@ -19,12 +20,14 @@ public:
     void saveFolderFailed() override { ++saveFolderFailures; }
     void fileStarted(int row, const std::string& source) override {
         ASSERT_EQ(row, static_cast<int>(rows.size()));
-        rows.push_back({source, "", ""});
+        rows.push_back({source, "", "", ""});
     }
-    void fileFinished(int row, const std::string& output, const std::string& resultText) override {
+    void fileFinished(int row, const std::string& output, const std::string& resultText,
+                      const std::string& details) override {
         ASSERT_LT(row, static_cast<int>(rows.size()));
         rows[row].output = output;
         rows[row].result = resultText;
+        rows[row].details = details;
     }
     void runFinished(int converted, const std::string& results) override {
         ++finishes;
@@ -55,7 +58,8 @@ protected:
         plan.sourceFolder = "/in";
         plan.destination = destination;
         plan.options = options;
-        plan.convert = [this](BatchJob& job, const std::string& source, const std::string& output) {
+        plan.workers = 1;  // the recording converter below is not made for two threads
+        plan.convert = [this](BatchJob& job, const std::string& source, const std::string& output, FileOutcome*) {
             calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination});
             job.results += source + " : line\r\n";
             const int result = results.empty() ? kConverted : results.front();

@@ -73,6 +73,7 @@ private:
             for (const char* name : {"a.fxd", "b.fxd", "c.fxd"}) writeWinFaxFile(in / name, 3);
             ConvertPage& started = open(PageOptions{0, 0, 0, 0, 0});
             started.setFileConverter(gate.converter());
+            started.setWorkers(1);  // the gate holds the run at one file
             setSource(in.string());
             setDestination(out.string());
             started.go();
@@ -89,6 +90,7 @@ private slots:
         writeWinFaxFile(f.in / "b.FXS", 2);
         writeFile(f.in / "notes.txt", "not listed");
         ConvertPage& page = f.open(PageOptions{0, 0, 0, 0, 0});
+        page.setWorkers(2);  // rows and log keep the list order whichever file finishes first
         f.setSource(f.in.string());
         f.setDestination(f.out.string());
         page.go();
@@ -126,6 +128,10 @@ private slots:
             QCOMPARE(f.cell(row, 1), QString());
             QCOMPARE(f.cell(row, 2), QString("Not WinFax File!"));
         }
+        // The row's tooltip says why, in the words of the log.
+        const std::string broken = (f.in / "broken.fxd").string();
+        QCOMPARE(f.rows().topLevelItem(0)->toolTip(2).toStdString(),
+                 broken + " --> " + (f.out / "broken.tif").string() + " : Failed : " + broken + " - Not Fax");
         QCOMPARE(f.status(), QString("Done. 0 FAX files converted"));
         QVERIFY(fs::is_directory(f.out));
         QVERIFY(fs::is_empty(f.out));

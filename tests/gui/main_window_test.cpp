@@ -268,6 +268,7 @@ private slots:
         GatedConverter gate(0);
         MainWindow& window = f.open();
         window.convertPage().setFileConverter(gate.converter());
+        window.convertPage().setWorkers(1);  // the gate holds the run at one file
         f.child<QPlainTextEdit>("sourceEdit")->setPlainText(QString::fromStdString(in.string()));
         f.child<QLineEdit>("destinationEdit")->setText(QString::fromStdString(out.string()));
         window.convertPage().go();
