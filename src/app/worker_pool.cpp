@@ -28,8 +28,6 @@ public:
         }
     }
 
-    std::size_t taken() const { return next_; }
-
 private:
     // Whichever thread finds the next item in order done delivers it, and
     // the ones after it that are done too; one thread delivers at a time.
@@ -60,14 +58,13 @@ private:
 
 }  // namespace
 
-std::size_t runWorkers(std::size_t count, unsigned workers, const WorkerPoolCalls& calls) {
+void runWorkers(std::size_t count, unsigned workers, const WorkerPoolCalls& calls) {
     Pool pool(count, calls);
     const unsigned threads = unsigned(std::clamp<std::size_t>(count, 1, std::max(1u, workers)));
     std::vector<std::thread> helpers;
     for (unsigned worker = 1; worker < threads; ++worker) helpers.emplace_back([&pool, worker] { pool.runWorker(worker); });
     pool.runWorker(0);
     for (std::thread& helper : helpers) helper.join();
-    return pool.taken();
 }
 
 unsigned workerCount(unsigned requested) {

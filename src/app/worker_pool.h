@@ -22,8 +22,8 @@ struct WorkerPoolCalls {
 };
 
 // Runs items 0 to count - 1 on `workers` threads (the calling thread is one
-// of them; at most one thread per item). Returns the number of items done.
-std::size_t runWorkers(std::size_t count, unsigned workers, const WorkerPoolCalls& calls);
+// of them; at most one thread per item).
+void runWorkers(std::size_t count, unsigned workers, const WorkerPoolCalls& calls);
 
 // One worker per core when `requested` is 0.
 unsigned workerCount(unsigned requested);

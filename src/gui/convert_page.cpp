@@ -235,6 +235,7 @@ void ConvertPage::pickDestination() {
 
 void ConvertPage::buildFileList(const std::string& sourceFolder) {
     job_.fileList.clear();
+    job_.unreadableFolders.clear();
     job_.source = sourceFolder;
     if (copies_.filesMode()) job_.fileList = filesModeSelection(sourceText_).names;
     else collectFiles(job_, sourceFolder, copies_.subdir != 0);
@@ -260,6 +261,14 @@ void ConvertPage::go() {
         return;
     }
     buildFileList(sourceFolder);
+    // A folder that cannot be read is not an empty one: say so, and convert
+    // what can be read.
+    if (!job_.unreadableFolders.empty()) {
+        std::string text = "These folders cannot be read; their faxes are not converted:";
+        for (const std::string& folder : job_.unreadableFolders) text += "\n" + folder;
+        dialogs_.message(this, text, "Warning");
+        if (job_.unreadableFolders.front() == sourceFolder) return;
+    }
     emit goAccepted();
     startRun(sourceFolder, false);
 }
@@ -270,6 +279,12 @@ void ConvertPage::timerTick() {
     const std::string sourceFolder = sourceFolderOf(sourceText_, copies_.filesMode());
     if (sourceFolder.empty() || destination_.empty()) return;
     buildFileList(sourceFolder);
+    // No box pops up for a run nobody started; the status line tells.
+    if (!job_.unreadableFolders.empty() && job_.unreadableFolders.front() == sourceFolder) {
+        statusText_ = "The folder " + sourceFolder + " cannot be read";
+        refresh();
+        return;
+    }
     startRun(sourceFolder, true);
 }
 

@@ -187,6 +187,18 @@ private slots:
         f.setDestination(f.out.string());
         page.go();
         QCOMPARE(f.dialogs.messages.back().text, f.dialogs.messages[0].text);
+
+        // A source folder that cannot be read is said, not run as an empty one.
+        page.setOptionCopies(PageOptions{0, 0, 0, 0, 0});
+        const std::string missing = (f.in / "gone").string();
+        f.setSource(missing);
+        page.go();
+        QCOMPARE(f.dialogs.messages.back().text,
+                 "These folders cannot be read; their faxes are not converted:\n" + missing);
+        QVERIFY(!page.isRunning());
+        page.timerTick();
+        QVERIFY(!page.isRunning());
+        QCOMPARE(f.status(), QString::fromStdString("The folder " + missing + " cannot be read"));
     }
 
     void secondGoDuringARunShowsTheWaitBox() {
