@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/pending_output.h"
+#include "app/run_ticket.h"
 #include "engine/conversion_engine.h"
 #include "engine/format_detection.h"
 #include "formats/winfax_reader.h"
@@ -43,34 +44,6 @@ std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::
     for (int page = 1; page <= pages; ++page) names.push_back(winFaxPageFileName(destination, page));
     return names;
 }
-
-// Takes the file's place among the run's outputs and leaves it with what
-// was written, however the conversion ends.
-class RunTicket {
-public:
-    RunTicket(BatchJob& job, const std::string& source, const std::vector<std::string>& written)
-        : outputs_(*job.runOutputs), ticket_(job.runTicket ? *job.runTicket : outputs_.enter()), source_(source),
-          written_(written) {}
-    ~RunTicket() { outputs_.leave(ticket_, written_, source_); }
-    RunTicket(const RunTicket&) = delete;
-    RunTicket& operator=(const RunTicket&) = delete;
-
-    // The results line of a file whose output an earlier file of the run
-    // wrote; empty when none did, and the names are then the file's.
-    std::string claim(const std::vector<std::string>& names) {
-        const std::optional<EarlierOutput> earlier = outputs_.claim(ticket_, names);
-        if (!earlier) return {};
-        return "Failed : " + source_ + " - " + earlier->path + " was already written from " + earlier->source +
-               " in this run; keep sub-folders or extensions in the output names (/kh, /ke, or Keep "
-               "Hiberarchy and Include Source File Extention in the window)\r\n";
-    }
-
-private:
-    RunOutputs& outputs_;
-    std::size_t ticket_;
-    const std::string& source_;
-    const std::vector<std::string>& written_;
-};
 
 // Steps that run once the engine has written the intermediate file(s).
 // Returns the result and fills `outputs` with the files that were written.
