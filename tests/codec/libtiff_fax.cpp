@@ -29,6 +29,13 @@ void setCoding(TIFF* tif, LibtiffCoding coding) {
     }
 }
 
+// Pad bits after the width are 0, as in every bitmap of this project.
+void clearPadBits(std::vector<std::uint8_t>& pixels, unsigned width, unsigned rows) {
+    const std::size_t bytesPerRow = (width + 7) / 8;
+    if (width % 8)
+        for (unsigned r = 0; r < rows; ++r) pixels[(r + 1) * bytesPerRow - 1] &= std::uint8_t(0xFF00 >> (width % 8));
+}
+
 }  // namespace
 
 LibtiffPage codeWithLibtiff(const std::vector<std::uint8_t>& pixels, unsigned width, unsigned rows,
@@ -66,6 +73,40 @@ LibtiffPage codeWithLibtiff(const std::vector<std::uint8_t>& pixels, unsigned wi
     return readLibtiffStrip(path);
 }
 
+std::vector<std::uint8_t> decodeT6StripsWithLibtiff(const std::vector<std::vector<std::uint8_t>>& strips,
+                                                    unsigned width, unsigned rows, unsigned rowsPerStrip) {
+    TempDir dir;
+    const std::string path = (dir / "strips.tif").string();
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    if (!tif) {
+        ADD_FAILURE() << "libtiff cannot write " << path;
+        return {};
+    }
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, rows);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(tif, TIFFTAG_FILLORDER, FILLORDER_LSB2MSB);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    setCoding(tif, LibtiffCoding::T6);
+    for (std::size_t i = 0; i < strips.size(); ++i) {
+        std::vector<std::uint8_t> strip = strips[i];
+        if (TIFFWriteRawStrip(tif, std::uint32_t(i), strip.data(), tmsize_t(strip.size())) < 0) ADD_FAILURE() << i;
+    }
+    TIFFClose(tif);
+    tif = TIFFOpen(path.c_str(), "r");
+    const std::size_t bytesPerRow = (width + 7) / 8;
+    std::vector<std::uint8_t> pixels(bytesPerRow * rows, 0);
+    for (std::uint32_t i = 0; tif && i < TIFFNumberOfStrips(tif); ++i) {
+        const std::size_t at = std::size_t(i) * rowsPerStrip * bytesPerRow;
+        if (TIFFReadEncodedStrip(tif, i, pixels.data() + at, tmsize_t(pixels.size() - at)) < 0)
+            ADD_FAILURE() << "libtiff cannot decode strip " << i;
+    }
+    if (tif) TIFFClose(tif);
+    clearPadBits(pixels, width, rows);
+    return pixels;
+}
+
 LibtiffPage readLibtiffStrip(const std::string& path, bool decode) {
     LibtiffPage page;
     TIFF* in = TIFFOpen(path.c_str(), "r");
@@ -87,9 +128,7 @@ LibtiffPage readLibtiffStrip(const std::string& path, bool decode) {
     if (decode && TIFFReadEncodedStrip(in, 0, page.pixels.data(), tmsize_t(page.pixels.size())) < 0)
         ADD_FAILURE() << "libtiff cannot decode " << path;
     TIFFClose(in);
-    // Pad bits after the width are 0, as in every bitmap of this project.
-    if (width % 8)
-        for (unsigned r = 0; r < rows; ++r) page.pixels[(r + 1) * page.bytesPerRow() - 1] &= std::uint8_t(0xFF00 >> (width % 8));
+    clearPadBits(page.pixels, width, rows);
     return page;
 }
 
