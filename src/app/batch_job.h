@@ -6,7 +6,6 @@
 
 #include "app/run_outputs.h"
 #include "engine/convert_options.h"
-#include "tiffcopy/copy_options.h"
 
 namespace quillon {
 
@@ -28,7 +27,6 @@ struct BatchJob {
     std::vector<std::string> unreadableFolders;  // met by collectFiles, not listed
     std::string reportPath;             // "/report=": the per-file JSON Lines report
     RunOutputs runOutputs;              // what this run has written so far
-    CopyOptions copyOptions;
 
     // The engine options in force for this job's conversions (a copy, so a
     // worker thread never shares them) and where its intermediate files go.
