@@ -29,6 +29,25 @@ void setCoding(TIFF* tif, LibtiffCoding coding) {
     }
 }
 
+// A new file whose first page is a bilevel fax page of this size and coding.
+TIFF* openFaxPage(const std::string& path, unsigned width, unsigned rows, unsigned rowsPerStrip, LibtiffCoding coding,
+                  int fillOrder) {
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    if (!tif) {
+        ADD_FAILURE() << "libtiff cannot write " << path;
+        return nullptr;
+    }
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, rows);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(tif, TIFFTAG_FILLORDER, fillOrder == 1 ? FILLORDER_MSB2LSB : FILLORDER_LSB2MSB);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    setCoding(tif, coding);
+    return tif;
+}
+
 // Pad bits after the width are 0, as in every bitmap of this project.
 void clearPadBits(std::vector<std::uint8_t>& pixels, unsigned width, unsigned rows) {
     const std::size_t bytesPerRow = (width + 7) / 8;
@@ -42,19 +61,8 @@ LibtiffPage codeWithLibtiff(const std::vector<std::uint8_t>& pixels, unsigned wi
                             LibtiffCoding coding, int fillOrder) {
     TempDir dir;
     const std::string path = (dir / "page.tif").string();
-    TIFF* out = TIFFOpen(path.c_str(), "w");
-    if (!out) {
-        ADD_FAILURE() << "libtiff cannot write " << path;
-        return {};
-    }
-    TIFFSetField(out, TIFFTAG_IMAGEWIDTH, width);
-    TIFFSetField(out, TIFFTAG_IMAGELENGTH, rows);
-    TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 1);
-    TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(out, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
-    TIFFSetField(out, TIFFTAG_FILLORDER, fillOrder == 1 ? FILLORDER_MSB2LSB : FILLORDER_LSB2MSB);
-    TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, rows);
-    setCoding(out, coding);
+    TIFF* out = openFaxPage(path, width, rows, rows, coding, fillOrder);
+    if (!out) return {};
     const std::size_t bytesPerRow = (width + 7) / 8;
     std::vector<std::uint8_t> row(bytesPerRow);
     for (unsigned r = 0; r < rows; ++r) {
@@ -77,18 +85,8 @@ std::vector<std::uint8_t> decodeT6StripsWithLibtiff(const std::vector<std::vecto
                                                     unsigned width, unsigned rows, unsigned rowsPerStrip) {
     TempDir dir;
     const std::string path = (dir / "strips.tif").string();
-    TIFF* tif = TIFFOpen(path.c_str(), "w");
-    if (!tif) {
-        ADD_FAILURE() << "libtiff cannot write " << path;
-        return {};
-    }
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
-    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, rows);
-    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
-    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
-    TIFFSetField(tif, TIFFTAG_FILLORDER, FILLORDER_LSB2MSB);
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
-    setCoding(tif, LibtiffCoding::T6);
+    TIFF* tif = openFaxPage(path, width, rows, rowsPerStrip, LibtiffCoding::T6, 2);
+    if (!tif) return {};
     for (std::size_t i = 0; i < strips.size(); ++i) {
         std::vector<std::uint8_t> strip = strips[i];
         if (TIFFWriteRawStrip(tif, std::uint32_t(i), strip.data(), tmsize_t(strip.size())) < 0) ADD_FAILURE() << i;
