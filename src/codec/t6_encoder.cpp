@@ -10,7 +10,9 @@ namespace quillon {
 namespace {
 
 // Vertical mode codes by a1 - b1 + 3.
-constexpr t4::Mode kVertical[7] = {t4::kVL3, t4::kVL2, t4::kVL1, t4::kV0, t4::kVR1, t4::kVR2, t4::kVR3};
+constexpr OutCode kVertical[7] = {kModeOutCodes[t4::kVL3], kModeOutCodes[t4::kVL2], kModeOutCodes[t4::kVL1],
+                                  kModeOutCodes[t4::kV0],  kModeOutCodes[t4::kVR1], kModeOutCodes[t4::kVR2],
+                                  kModeOutCodes[t4::kVR3]};
 
 // Bits go into a 64-bit word and leave it in 32-bit steps; the caller has
 // made room for the row beforehand, so no code checks the buffer.
@@ -28,7 +30,7 @@ struct BitOut {
             bits -= 32;
         }
     }
-    void putRun(const RunCodes& codes, std::uint32_t run) {
+    [[gnu::always_inline]] void putRun(const RunCodes& codes, std::uint32_t run) {
         constexpr std::uint32_t kLongest = RunCodes::kLongestMakeUp;
         for (; run >= kLongest + 64; run -= kLongest) put(codes.makeUp[kLongest / 64 - 1]);
         if (run >= 64) {
@@ -97,7 +99,7 @@ void T6Encoder::encodeChanges(std::uint32_t changeCount) {
             bits.put(kModeOutCodes[t4::kPass]);
             a0 = b2;
         } else if (a1 - b1 >= -3 && a1 - b1 <= 3) {
-            bits.put(kModeOutCodes[kVertical[a1 - b1 + 3]]);
+            bits.put(kVertical[a1 - b1 + 3]);
             a0 = a1;
             colour ^= 1;
             ++i;
