@@ -12,6 +12,9 @@ namespace quillon {
 
 namespace {
 
+// Rows of one strip: a band of about this many bytes of pixels.
+constexpr std::uint32_t kG4BandBytes = 64 * 1024;
+
 // Codes the lines of one page as they come and writes a strip whenever a
 // band of rows is complete.
 class G4PageWriter final : public LineSink {

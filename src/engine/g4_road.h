@@ -2,8 +2,8 @@
 // The direct Group 4 road of WinFax pages: each page is decoded once by the
 // program's own decoder, which hands its lines to a T.6 encoder band by band;
 // the strips go into the final TIFF file through libtiff. No intermediate
-// file, no decoding or coding by libtiff, and memory bounded by one band
-// whatever size a page header claims.
+// file, no decoding or coding by libtiff, and memory bounded by one band (a
+// strip of about 64 KiB of pixels) whatever size a page header claims.
 //
 // The pages come out as the page copier makes them from the intermediate
 // file, pixel for pixel for every page that decodes whole. A page's rows are
@@ -22,9 +22,6 @@
 #include "formats/winfax_reader.h"
 
 namespace quillon {
-
-// Rows of one strip: a band of about this many bytes of pixels.
-inline constexpr std::uint32_t kG4BandBytes = 64 * 1024;
 
 // Writes listed pages [first, first + count) of the open reader into one
 // Group 4 TIFF file at path, PageNumber counting them in a fax of pageCount
