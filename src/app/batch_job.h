@@ -9,7 +9,6 @@
 
 #include "app/run_outputs.h"
 #include "engine/convert_options.h"
-#include "tiffcopy/copy_options.h"
 
 namespace quillon {
 
@@ -36,12 +35,10 @@ struct BatchJob {
     // The walk-order ticket of the file at hand when a worker converts it;
     // without one, convertFile takes the next ticket itself.
     std::optional<std::size_t> runTicket;
-    CopyOptions copyOptions;
 
     // The engine options in force for this job's conversions (a copy, so a
-    // worker thread never shares them) and where its intermediate files go.
+    // worker thread never shares them).
     ConvertOptions convertOptions;
-    std::string intermediatePageFile;
 };
 
 }  // namespace quillon

@@ -10,7 +10,6 @@
 #include "formats/winfax_reader.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
-#include "tiffcopy/tiff_page_copier.h"
 
 namespace quillon {
 
@@ -18,23 +17,16 @@ namespace {
 
 const char* kCopyFailedLine = "Failed : Error in converting FAX to TIFF !\r\n";
 
-// Copies an intermediate file to its output through a temporary name.
-bool copyToOutput(const BatchJob& job, const std::string& intermediate, const std::string& output) {
-    if (!platform::fileExists(intermediate)) return false;
+// Writes pages [first, first + count) of the fax to an output through a temporary name.
+bool writeOutput(ConversionEngine& engine, std::uint16_t first, std::uint16_t count, const std::string& output) {
     PendingOutput pending(output);
-    if (pending.path().empty()) return false;
-    return copyTiff(intermediate, pending.path(), job.copyOptions) == 0 && pending.commit();
+    return !pending.path().empty() && engine.writeG4(pending.path(), first, count) == 0 && pending.commit();
 }
 
 std::string threeDigits(int number) {
     char text[16];
     std::snprintf(text, sizeof text, "%03d", number);
     return text;
-}
-
-void removeIntermediates(const std::string& intermediate, int pageCount) {
-    platform::removeFile(intermediate);
-    for (int page = 1; page <= pageCount; ++page) platform::removeFile(winFaxPageFileName(intermediate, page));
 }
 
 // The files a fax of `pages` pages is written to.
@@ -45,19 +37,18 @@ std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::
     return names;
 }
 
-// Steps that run once the engine has written the intermediate file(s).
-// Returns the result and fills `outputs` with the files that were written.
-int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& source,
-              const std::string& destination, std::vector<std::string>& outputs) {
+// Writes the pages of the open fax to their output(s). Returns the result
+// and fills `outputs` with the files that were written.
+int writePages(BatchJob& job, ConversionEngine& engine, const std::string& source, const std::string& destination,
+               std::vector<std::string>& outputs) {
     const int pages = engine.pageCount();
-    const std::string& intermediate = job.intermediatePageFile;
     int result = kConverted;
     if (job.convertOptions.splitPages() && pages > 1) {
         job.results += "Multiple pages as following :\r\n";
         const std::vector<std::string> names = outputNames(job, pages, destination);
         for (int page = 1; page <= pages; ++page) {
             const std::string& output = names[std::size_t(page - 1)];
-            if (!copyToOutput(job, winFaxPageFileName(intermediate, page), output)) {
+            if (!writeOutput(engine, std::uint16_t(page - 1), 1, output)) {
                 job.results += kCopyFailedLine;
                 result = kCopyFailed;  // one failed page fails the file
                 continue;
@@ -66,9 +57,7 @@ int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& 
             job.results += "        page " + threeDigits(page) + " --> " + output + " : Success !\r\n";
         }
     } else {
-        // In split mode a one-page fax was written to the page file of page 1.
-        const std::string& written = job.convertOptions.splitPages() ? winFaxPageFileName(intermediate, 1) : intermediate;
-        if (!copyToOutput(job, written, destination)) {
+        if (!writeOutput(engine, 0, std::uint16_t(pages), destination)) {
             job.results += kCopyFailedLine;
             return kCopyFailed;
         }
@@ -122,20 +111,13 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
             job.results += taken;
             return kOutputTakenInRun;
         }
-        removeIntermediates(job.intermediatePageFile, pages);  // never copy a left-over file
-        if (engine.convert(job.intermediatePageFile, kFormatWinFax) != 0) {
-            job.results += "Failed : " + source + " - Error Fax\r\n";
-            removeIntermediates(job.intermediatePageFile, pages);
-            return kEngineFailed;
-        }
+        result = writePages(job, engine, source, destination, outcome.outputs);
         outcome.pages = engine.pages();
-        result = copyPages(job, engine, source, destination, outcome.outputs);
     } catch (...) {
         // Whatever escaped (not only std::exception) costs this file only.
         job.results += "Exception : Failed in FAX to TIFF conversion\r\n";
         result = kException;
     }
-    removeIntermediates(job.intermediatePageFile, pages);
 
     // A failed conversion stays failed: the date copy only decides for files
     // that were converted.

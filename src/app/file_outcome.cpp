@@ -59,7 +59,7 @@ std::vector<std::string> describeDamage(const FileOutcome& outcome) {
         if (page.state == PageState::Empty) {
             lines.push_back(which + "no data; written as a white page");
         } else if (page.state == PageState::Damaged && page.linesMet == page.badLines) {
-            lines.push_back(which + "no line could be decoded; its data are kept as they are");
+            lines.push_back(which + "no line could be decoded whole; what did not decode is white");
         } else if (page.state == PageState::Damaged) {
             lines.push_back(which + std::to_string(page.badLines) + " of " + std::to_string(page.linesMet) +
                             " lines could not be decoded");

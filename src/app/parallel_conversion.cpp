@@ -8,15 +8,6 @@
 
 namespace quillon {
 
-std::string workerIntermediateFile(const std::string& intermediate, unsigned worker) {
-    if (worker == 0) return intermediate;
-    const std::size_t slash = intermediate.rfind('/');
-    const std::size_t dot = intermediate.rfind('.');
-    const std::size_t at = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dot
-                                                                                                    : intermediate.size();
-    return intermediate.substr(0, at) + "-" + std::to_string(worker) + intermediate.substr(at);
-}
-
 int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned workers, const FileRunCalls& calls) {
     const unsigned threads = workerCount(workers);
     std::vector<BatchJob> workerJobs;
@@ -24,7 +15,6 @@ int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned wor
         BatchJob copy = job;
         copy.results.clear();
         copy.fileList.clear();
-        copy.intermediatePageFile = workerIntermediateFile(job.intermediatePageFile, worker);
         workerJobs.push_back(std::move(copy));
     }
     const FileConverter convert = calls.convert ? calls.convert : FileConverter(convertFile);

@@ -1,6 +1,6 @@
 #pragma once
 // Converting the files of one run on several workers at once. Each worker
-// has its own copy of the run's job and its own intermediate files; every
+// has its own copy of the run's job; every
 // file's results lines go into the run's results text in walk order, so the
 // text, the log and the outputs are those of a sequential run.
 
@@ -38,10 +38,5 @@ struct FileRunCalls {
 // per core). Returns the number of files converted (result 0); files not
 // started because of a stop are not counted or reported.
 int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned workers, const FileRunCalls& calls);
-
-// A worker's own intermediate page file: worker 0 keeps the job's, the
-// others get their number before the extension ("kfqintif.tmp" for worker 2
-// becomes "kfqintif-2.tmp").
-std::string workerIntermediateFile(const std::string& intermediate, unsigned worker);
 
 }  // namespace quillon

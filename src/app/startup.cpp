@@ -40,7 +40,6 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
 
     BatchJob job;
     job.convertOptions = context.options;
-    job.intermediatePageFile = paths.intermediatePageFile;
     std::optional<std::vector<std::string>> words(std::in_place);
     for (int i = 1; i < argc; ++i) words->push_back(argv[i]);
 

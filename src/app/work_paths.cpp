@@ -12,7 +12,6 @@ WorkPaths formWorkPaths(const std::string& programFolder, const std::string& tem
     paths.logFile = programFolder + "/log/kfqlog.txt";
     paths.iniFile = programFolder + "/quillon.ini";
     paths.tempFolder = tempFolder;
-    paths.intermediatePageFile = tempFolder + "kfqintif.tmp";
     paths.intermediateTiffPath = tempFolder + "tmptif";
     return paths;
 }

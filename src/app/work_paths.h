@@ -14,7 +14,6 @@ struct WorkPaths {
     std::string logFile;               // "/log=" replaces it
     std::string iniFile;
     std::string tempFolder;            // the private temporary folder, with its trailing '/'
-    std::string intermediatePageFile;  // pages written by the engine before the copy
     std::string intermediateTiffPath;  // deleted when the process ends
 };
 

@@ -97,6 +97,7 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
 }
 
 void FaxDecoder::storeLine(FaxImage& image, std::uint32_t rows, const RunList& runs) const {
+    if (sink_ && rows < std::uint32_t(maxRows_)) sink_->line(runs.runs, runs.count);
     if (rows >= heldRows_) return;
     RowWriter writer;
     writer.start(image.bitmap.data() + std::size_t(rows) * bytesPerRow_, std::uint32_t(width_));

@@ -10,6 +10,7 @@
 #include "codec/bit_reader.h"
 #include "codec/decode_status.h"
 #include "codec/fax_image.h"
+#include "codec/line_sink.h"
 #include "codec/row_writer.h"
 #include "codec/run_list.h"
 
@@ -49,6 +50,9 @@ public:
     // the raster holds maxRows rows, or fewer when the data cannot fill more
     // (every line takes at least one bit), and is cut to the rows decoded.
     void setCountOnly(bool countOnly) { countOnly_ = countOnly; }
+    // Page decoders hand every line they keep (at most maxRows) to sink as
+    // well, in count-only mode too; nullptr (the default) hands out none.
+    void setLineSink(LineSink* sink) { sink_ = sink; }
 
     // Decodes a page by scheme: 3 modified Huffman byte-aligned, 4 word-aligned,
     // 5 T.4 one-dimensional, 6 T.4 two-dimensional; others -1. The result is
@@ -115,6 +119,7 @@ private:
     std::int32_t resume_ = 0;
     bool rawStart_ = false;
     bool countOnly_ = false;
+    LineSink* sink_ = nullptr;
     std::uint32_t decodedLines_ = 0;
     std::uint32_t droppedLines_ = 0;
     std::uint32_t overlongLines_ = 0;

@@ -1,5 +1,7 @@
 #include "engine/conversion_engine.h"
 
+#include "engine/g4_road.h"
+
 namespace quillon {
 
 ConversionEngine::ConversionEngine(const ConvertOptions& options) : options_(options) {}
@@ -8,6 +10,7 @@ int ConversionEngine::openSource(const std::string& path, FaxFormat format) {
     valid_ = false;
     firstPage_ = FaxImage{};
     options_.pageCount = 0;
+    written_.clear();
     if (format != kFormatWinFax || reader_.openFile(path) != 0) return -1;
     options_.pageCount = reader_.countPages();
     // A file without pages is closed by now and decodes nothing.
@@ -27,12 +30,20 @@ bool ConversionEngine::hasImage() const { return valid_; }
 int ConversionEngine::convert(const std::string& outputPath, FaxFormat format) {
     if (format != kFormatWinFax || !reader_.isOpen()) return -1;
     const bool recount = options_.recountLines != 0;
-    if (options_.splitPages()) return reader_.convertToPageFiles(outputPath, options_.pageCount, recount);
-    return reader_.convertToFile(outputPath, options_.pageCount, recount);
+    const int result = options_.splitPages() ? reader_.convertToPageFiles(outputPath, options_.pageCount, recount)
+                                             : reader_.convertToFile(outputPath, options_.pageCount, recount);
+    written_ = reader_.pageSummaries();
+    return result;
+}
+
+int ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count) {
+    if (!reader_.isOpen() || count == 0 || first + count > options_.pageCount) return -1;
+    return writeWinFaxPagesG4(reader_, outputPath, first, count, options_.pageCount, options_.recountLines != 0,
+                              written_);
 }
 
 std::vector<PageSummary> ConversionEngine::pages() const {
-    std::vector<PageSummary> all = reader_.pageSummaries();
+    std::vector<PageSummary> all = written_;
     all.insert(all.end(), reader_.leftOutPages().begin(), reader_.leftOutPages().end());
     return all;
 }

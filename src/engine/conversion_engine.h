@@ -28,12 +28,17 @@ public:
     // no page holds an image. Page mode 1 writes one file per page, named from
     // the output path cut at its last '.' + "001", "002", ... + ".tif".
     int convert(const std::string& outputPath, FaxFormat format);
+    // The direct road to the final output (engine/g4_road.h): listed pages
+    // [first, first + count) of the WinFax file into one Group 4 TIFF file.
+    // 0; -1 no open file or pages not listed; WinFaxReader::kWriteFailed.
+    // Their summaries join pages(), so one file may take several calls.
+    int writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count);
 
     std::uint16_t pageCount() const { return options_.pageCount; }
     // The file chains more pages than the page table holds: those were not listed.
     bool pagesLeftOut() const { return reader_.pagesLeftOut(); }
-    // Every page of the chain in order after convert: the pages written, then
-    // those left out.
+    // Every page of the chain in order after convert, or after writeG4 has
+    // written them all: the pages written, then those left out.
     std::vector<PageSummary> pages() const;
 
 private:
@@ -41,6 +46,7 @@ private:
     bool valid_ = false;
     ConvertOptions options_;
     FaxImage firstPage_;
+    std::vector<PageSummary> written_;
 };
 
 }  // namespace quillon

@@ -11,7 +11,7 @@ namespace quillon {
 enum class PageState : std::uint8_t {
     Ok,       // every line decoded
     Empty,    // no data: written as a white page
-    Damaged,  // lines that did not decode, or none at all (the data are kept)
+    Damaged,  // lines that did not decode, or none at all (white rows stand for them)
     LeftOut,  // beyond the page table: not written
 };
 

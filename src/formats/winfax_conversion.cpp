@@ -32,17 +32,21 @@ std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumbe
     return (hasExtension ? outputPath.substr(0, dot) : outputPath) + number + ".tif";
 }
 
-int WinFaxReader::preparePage(std::uint16_t index, bool recount) {
-    if (loadPage(index) != 0) return kNoFile;
+PageSummary WinFaxReader::summarizeLoadedPage(bool recount, LineSink* lines) {
     FaxImage counted;
     PageSummary summary;
-    decodeLoadedPage(counted, summary);
+    decodeLoadedPage(counted, summary, lines);
     // Pages without lines keep their header's length: a white page has as
     // many as the header says, and an undecodable page keeps what a TIFF
     // reader can still make of its data.
     summary.rows = recount && counted.rows > 0 ? counted.rows : header_.length;
     if (summary.state == PageState::Empty) summary.coding = ImageCoding::T6;
-    written_.push_back(summary);
+    return summary;
+}
+
+int WinFaxReader::preparePage(std::uint16_t index, bool recount) {
+    if (loadPage(index) != 0) return kNoFile;
+    written_.push_back(summarizeLoadedPage(recount, nullptr));
     return 0;
 }
 

@@ -79,7 +79,7 @@ int WinFaxReader::decodePage(std::uint16_t index, FaxImage& image, PageSummary* 
     return 0;
 }
 
-void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary) const {
+void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary, LineSink* lines) const {
     image = FaxImage{};
     const std::vector<std::uint8_t>& data = pageData();
     FaxDecoder decoder;
@@ -95,6 +95,7 @@ void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary) const
     // Only the line count is needed; a raster of a 65535 x 65535 header
     // would take half a gigabyte.
     decoder.setCountOnly(true);
+    decoder.setLineSink(lines);
     if (!data.empty()) {
         if (!header_.isT6()) decoder.decodePage(image);
         else if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);

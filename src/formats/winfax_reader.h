@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codec/fax_image.h"
+#include "codec/line_sink.h"
 #include "engine/fax_reader.h"
 #include "engine/page_summary.h"
 #include "formats/winfax_header.h"
@@ -59,6 +60,11 @@ public:
     int convertToPageFiles(const std::string& outputPath, std::uint16_t pageCount, bool recount);
     // The pages written by the last convert operation.
     const std::vector<PageSummary>& pageSummaries() const { return written_; }
+    // Decodes the loaded page once, handing every line that goes into the
+    // output to lines (when given), and tells how the page is written: its
+    // rows are those the convert operations give it (see above), which may be
+    // more than the lines handed out. Used by writers of other codings.
+    PageSummary summarizeLoadedPage(bool recount, LineSink* lines);
 
     // The header of the page loaded last, with width and length defaults applied.
     const WinFaxPageHeader& header() const { return header_; }
@@ -69,7 +75,7 @@ private:
     // Header, clamped data length and resolutions of a listed page, without its data.
     int readPageHeader(std::uint16_t index);
     // Counts the lines of the loaded page's data into image and summary.
-    void decodeLoadedPage(FaxImage& image, PageSummary& summary) const;
+    void decodeLoadedPage(FaxImage& image, PageSummary& summary, LineSink* lines = nullptr) const;
     // Loads a listed page and decides how it is written; the summary is
     // appended to written_.
     int preparePage(std::uint16_t index, bool recount);

@@ -292,7 +292,6 @@ void ConvertPage::startRun(const std::string& sourceFolder, bool skipExisting) {
     job_.skipExisting = skipExisting;
     RunPlan plan{job_, sourceFolder, destination_, copies_, converter_, workers_};
     plan.job.convertOptions = options_;
-    plan.job.intermediatePageFile = paths_.intermediatePageFile;
 
     activeRun_ = ++runCounter_;
     resultsList_->clear();

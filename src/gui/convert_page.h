@@ -32,7 +32,6 @@ class UserDialogs;
 struct ConvertPagePaths {
     std::string iniFile;
     std::string logFile;
-    std::string intermediatePageFile;
 };
 
 class ConvertPage : public QWidget {

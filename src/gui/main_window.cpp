@@ -44,7 +44,7 @@ MainWindow::MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* p
     setWindowIcon(programIcon());
     applyVisualStyle(*this, kMainWindowStyle);
 
-    convertPage_ = new ConvertPage({context.paths.iniFile, context.logFile, context.paths.intermediatePageFile},
+    convertPage_ = new ConvertPage({context.paths.iniFile, context.logFile},
                                    context.options, dialogs_);
     optionsPage_ = new OptionsPage(context.paths.iniFile, context.options);
     applyVisualStyle(*convertPage_, kConvertPageStyle);

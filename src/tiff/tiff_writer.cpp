@@ -16,7 +16,6 @@ constexpr std::size_t kSoftwareSize = 22;
 constexpr std::size_t kDateTimeSize = 20;
 // Two rationals and the two texts that follow the data (and strip tables).
 constexpr std::size_t kTailSize = 8 + 8 + kSoftwareSize + kDateTimeSize;
-constexpr char kSoftware[] = "Orvane Studio";
 
 }  // namespace
 
@@ -127,8 +126,8 @@ std::int64_t TiffWriter::appendBlock(const std::uint8_t* data, std::uint32_t len
     storeU32(tail.data() + 4, 1);
     storeU32(tail.data() + 8, yResolution);
     storeU32(tail.data() + 12, 1);
-    std::memcpy(tail.data() + 16, kSoftware, sizeof kSoftware - 1);  // NUL bytes up to 22
-    const std::string now = platform::formatLocalTime("%Y:%m:%d %H:%M:%S");
+    std::memcpy(tail.data() + 16, kTiffSoftware, sizeof kTiffSoftware - 1);  // NUL bytes up to 22
+    const std::string now = platform::formatLocalTime(kTiffDateTimeFormat);
     std::memcpy(tail.data() + 16 + kSoftwareSize, now.data(), std::min(now.size(), kDateTimeSize - 1));
 
     if ((length != 0 && !writeBytes(data, length)) || (!tables.empty() && !writeBytes(tables.data(), tables.size())) ||

@@ -15,6 +15,11 @@
 
 namespace quillon {
 
+// The Software text of every page the program writes, and the format of the
+// DateTime text (for platform::formatLocalTime).
+inline constexpr char kTiffSoftware[] = "Orvane Studio";
+inline constexpr char kTiffDateTimeFormat[] = "%Y:%m:%d %H:%M:%S";
+
 class TiffWriter {
 public:
     static constexpr std::uint16_t kLittleEndian = 0x4949;  // "II"

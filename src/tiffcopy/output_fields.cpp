@@ -1,5 +1,8 @@
 #include "tiffcopy/output_fields.h"
 
+#include <algorithm>
+
+#include "tiffcopy/copy_limits.h"
 #include "tiffcopy/tag_copy.h"
 
 namespace quillon {
@@ -39,6 +42,11 @@ void setLayout(TIFF* in, TIFF* out, const CopyOptions& options, std::uint32_t le
     std::uint32_t rowsPerStrip = 0;
     if (!TIFFGetField(in, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip)) rowsPerStrip = TIFFDefaultStripSize(out, 0);
     if (rowsPerStrip > length && rowsPerStrip != UINT32_MAX) rowsPerStrip = length;
+    // libtiff codes a strip into a buffer of the strip's decoded size: larger
+    // strips are cut into bands, so that a page in one strip streams through.
+    const std::uint64_t rowBytes = TIFFScanlineSize64(out);
+    if (rowBytes > 0 && std::min<std::uint64_t>(rowsPerStrip, length) * rowBytes > maxWholeStripBytes)
+        rowsPerStrip = static_cast<std::uint32_t>(std::max<std::uint64_t>(1, maxWholeStripBytes / rowBytes));
     TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
 }
 

@@ -22,7 +22,7 @@ std::uint32_t stripRows(TIFF* tif, std::uint32_t length) {
 // one buffer, strip n of the input becoming strip n of the output.
 bool stripsMatch(TIFF* in, TIFF* out, const PixelLayout& layout) {
     return !TIFFIsTiled(in) && !TIFFIsTiled(out) && stripRows(in, layout.length) == stripRows(out, layout.length) &&
-           TIFFNumberOfStrips(in) == TIFFNumberOfStrips(out) && TIFFStripSize64(in) <= maxCopyBufferBytes;
+           TIFFNumberOfStrips(in) == TIFFNumberOfStrips(out) && TIFFStripSize64(in) <= maxWholeStripBytes;
 }
 
 bool copyDecodedStrips(TIFF* in, TIFF* out, const PixelLayout& layout) {

@@ -30,7 +30,8 @@ std::uint8_t schemeOf(LibtiffCoding coding) {
 }
 
 DecodedPage decodeWithCodec(const std::vector<std::uint8_t>& coded, LibtiffCoding coding, int fillOrder,
-                            std::int32_t width, std::int32_t maxRows, std::uint8_t invert, bool countOnly) {
+                            std::int32_t width, std::int32_t maxRows, std::uint8_t invert, bool countOnly,
+                            LineSink* lines) {
     DecodedPage page;
     FaxDecoder decoder;
     const auto length = std::int32_t(coded.size());
@@ -42,6 +43,7 @@ DecodedPage decodeWithCodec(const std::vector<std::uint8_t>& coded, LibtiffCodin
     }
     decoder.setGeometry(width, maxRows);
     decoder.setCountOnly(countOnly);
+    decoder.setLineSink(lines);
     if (coding == LibtiffCoding::T6) {
         page.result = decoder.findT6Start(T6Search::FromFirstByte);
         if (page.result == 0) page.result = decoder.decodePageT6(page.image);

@@ -22,9 +22,11 @@ struct DecodedPage {
 
 // Decodes coded data in the way its coding needs: T.6 from the first byte
 // (raw start), the others through decodePage. invert 1 writes black as 1 bits,
-// as libtiff's decoding of a min-is-white page has it.
+// as libtiff's decoding of a min-is-white page has it. lines, when given,
+// gets every kept line.
 DecodedPage decodeWithCodec(const std::vector<std::uint8_t>& coded, LibtiffCoding coding, int fillOrder,
-                            std::int32_t width, std::int32_t maxRows, std::uint8_t invert = 1, bool countOnly = false);
+                            std::int32_t width, std::int32_t maxRows, std::uint8_t invert = 1, bool countOnly = false,
+                            LineSink* lines = nullptr);
 
 std::uint8_t schemeOf(LibtiffCoding coding);
 

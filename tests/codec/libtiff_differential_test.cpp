@@ -6,6 +6,7 @@
 #include <string>
 
 #include "codec/codec_test_util.h"
+#include "codec/t6_encoder.h"
 #include "codec/test_pages.h"
 
 namespace quillon::test {
@@ -95,6 +96,47 @@ TEST(LibtiffDifferential, EveryCodingAndFillOrderDecodesAsLibtiffDoes) {
                 EXPECT_TRUE(counted.image.bitmap.empty()) << what << " count only";
                 if (HasFatalFailure()) return;
             }
+        }
+    }
+}
+
+// Codes the lines a decoder keeps again as T.6, in strips of rowsPerStrip rows.
+struct StripCoder final : LineSink {
+    StripCoder(unsigned width, unsigned rowsPerStrip) : encoder(width), rowsPerStrip(rowsPerStrip) {}
+    void line(const std::uint32_t* runs, std::uint32_t count) override {
+        encoder.encodeRow(runs, count);
+        if (++rows % rowsPerStrip == 0) endStrip();
+    }
+    void endStrip() {
+        const auto strip = encoder.finishStrip();
+        strips.emplace_back(strip.begin(), strip.end());
+        encoder.startStrip();
+    }
+    T6Encoder encoder;
+    unsigned rowsPerStrip;
+    unsigned rows = 0;
+    std::vector<std::vector<std::uint8_t>> strips;
+};
+
+TEST(LibtiffDifferential, LinesCodedAgainAsT6DecodeWithLibtiffToTheSamePage) {
+    for (const Case& c : allPages()) {
+        for (const LibtiffCoding coding : kCodings) {
+            if (coding == LibtiffCoding::ModifiedHuffmanWord) continue;  // libtiff cannot decode its own coding
+            const std::string what = c.name + " scheme " + std::to_string(schemeOf(coding));
+            const LibtiffPage coded = codeWithLibtiff(c.page.pixels(), c.page.width(), c.page.rows(), coding, 2);
+            // One strip holds the page, as libtiff's own T.6 coding of it:
+            // the coding is the standard's, byte for byte.
+            StripCoder whole(c.page.width(), c.page.rows());
+            decodeWithCodec(coded.coded, coding, 2, std::int32_t(c.page.width()), 100000, 1, true, &whole);
+            ASSERT_EQ(whole.strips.size(), 1u) << what;
+            const LibtiffPage t6 = codeWithLibtiff(c.page.pixels(), c.page.width(), c.page.rows(), LibtiffCoding::T6, 2);
+            EXPECT_EQ(whole.strips[0], t6.coded) << what;
+            // Strips of 7 rows, each starting against a white line.
+            StripCoder banded(c.page.width(), 7);
+            decodeWithCodec(coded.coded, coding, 2, std::int32_t(c.page.width()), 100000, 1, true, &banded);
+            if (banded.rows % 7 != 0) banded.endStrip();
+            EXPECT_EQ(decodeT6StripsWithLibtiff(banded.strips, c.page.width(), c.page.rows(), 7), c.page.pixels()) << what;
+            if (HasFailure()) return;
         }
     }
 }

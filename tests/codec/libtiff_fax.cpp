@@ -29,25 +29,40 @@ void setCoding(TIFF* tif, LibtiffCoding coding) {
     }
 }
 
+// A new file whose first page is a bilevel fax page of this size and coding.
+TIFF* openFaxPage(const std::string& path, unsigned width, unsigned rows, unsigned rowsPerStrip, LibtiffCoding coding,
+                  int fillOrder) {
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    if (!tif) {
+        ADD_FAILURE() << "libtiff cannot write " << path;
+        return nullptr;
+    }
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, rows);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(tif, TIFFTAG_FILLORDER, fillOrder == 1 ? FILLORDER_MSB2LSB : FILLORDER_LSB2MSB);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    setCoding(tif, coding);
+    return tif;
+}
+
+// Pad bits after the width are 0, as in every bitmap of this project.
+void clearPadBits(std::vector<std::uint8_t>& pixels, unsigned width, unsigned rows) {
+    const std::size_t bytesPerRow = (width + 7) / 8;
+    if (width % 8)
+        for (unsigned r = 0; r < rows; ++r) pixels[(r + 1) * bytesPerRow - 1] &= std::uint8_t(0xFF00 >> (width % 8));
+}
+
 }  // namespace
 
 LibtiffPage codeWithLibtiff(const std::vector<std::uint8_t>& pixels, unsigned width, unsigned rows,
                             LibtiffCoding coding, int fillOrder) {
     TempDir dir;
     const std::string path = (dir / "page.tif").string();
-    TIFF* out = TIFFOpen(path.c_str(), "w");
-    if (!out) {
-        ADD_FAILURE() << "libtiff cannot write " << path;
-        return {};
-    }
-    TIFFSetField(out, TIFFTAG_IMAGEWIDTH, width);
-    TIFFSetField(out, TIFFTAG_IMAGELENGTH, rows);
-    TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 1);
-    TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(out, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
-    TIFFSetField(out, TIFFTAG_FILLORDER, fillOrder == 1 ? FILLORDER_MSB2LSB : FILLORDER_LSB2MSB);
-    TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, rows);
-    setCoding(out, coding);
+    TIFF* out = openFaxPage(path, width, rows, rows, coding, fillOrder);
+    if (!out) return {};
     const std::size_t bytesPerRow = (width + 7) / 8;
     std::vector<std::uint8_t> row(bytesPerRow);
     for (unsigned r = 0; r < rows; ++r) {
@@ -64,6 +79,30 @@ LibtiffPage codeWithLibtiff(const std::vector<std::uint8_t>& pixels, unsigned wi
         return page;
     }
     return readLibtiffStrip(path);
+}
+
+std::vector<std::uint8_t> decodeT6StripsWithLibtiff(const std::vector<std::vector<std::uint8_t>>& strips,
+                                                    unsigned width, unsigned rows, unsigned rowsPerStrip) {
+    TempDir dir;
+    const std::string path = (dir / "strips.tif").string();
+    TIFF* tif = openFaxPage(path, width, rows, rowsPerStrip, LibtiffCoding::T6, 2);
+    if (!tif) return {};
+    for (std::size_t i = 0; i < strips.size(); ++i) {
+        std::vector<std::uint8_t> strip = strips[i];
+        if (TIFFWriteRawStrip(tif, std::uint32_t(i), strip.data(), tmsize_t(strip.size())) < 0) ADD_FAILURE() << i;
+    }
+    TIFFClose(tif);
+    tif = TIFFOpen(path.c_str(), "r");
+    const std::size_t bytesPerRow = (width + 7) / 8;
+    std::vector<std::uint8_t> pixels(bytesPerRow * rows, 0);
+    for (std::uint32_t i = 0; tif && i < TIFFNumberOfStrips(tif); ++i) {
+        const std::size_t at = std::size_t(i) * rowsPerStrip * bytesPerRow;
+        if (TIFFReadEncodedStrip(tif, i, pixels.data() + at, tmsize_t(pixels.size() - at)) < 0)
+            ADD_FAILURE() << "libtiff cannot decode strip " << i;
+    }
+    if (tif) TIFFClose(tif);
+    clearPadBits(pixels, width, rows);
+    return pixels;
 }
 
 LibtiffPage readLibtiffStrip(const std::string& path, bool decode) {
@@ -87,9 +126,7 @@ LibtiffPage readLibtiffStrip(const std::string& path, bool decode) {
     if (decode && TIFFReadEncodedStrip(in, 0, page.pixels.data(), tmsize_t(page.pixels.size())) < 0)
         ADD_FAILURE() << "libtiff cannot decode " << path;
     TIFFClose(in);
-    // Pad bits after the width are 0, as in every bitmap of this project.
-    if (width % 8)
-        for (unsigned r = 0; r < rows; ++r) page.pixels[(r + 1) * page.bytesPerRow() - 1] &= std::uint8_t(0xFF00 >> (width % 8));
+    clearPadBits(page.pixels, width, rows);
     return page;
 }
 

@@ -33,6 +33,11 @@ struct LibtiffPage {
 LibtiffPage codeWithLibtiff(const std::vector<std::uint8_t>& pixels, unsigned width, unsigned rows,
                             LibtiffCoding coding, int fillOrder);
 
+// libtiff's decoding (1 = black) of a page of T.6 strips, fill order 2, each
+// strip holding rowsPerStrip rows (the last one the rest).
+std::vector<std::uint8_t> decodeT6StripsWithLibtiff(const std::vector<std::vector<std::uint8_t>>& strips,
+                                                    unsigned width, unsigned rows, unsigned rowsPerStrip);
+
 // The single strip of the first page of a bilevel TIFF file, raw and (when
 // decode is set) decoded.
 LibtiffPage readLibtiffStrip(const std::string& path, bool decode = true);

@@ -30,7 +30,7 @@ private:
 
         ConvertPage& open(PageOptions copies = {}) {
             page = std::make_unique<ConvertPage>(
-                ConvertPagePaths{context.paths.iniFile, context.logFile, context.paths.intermediatePageFile},
+                ConvertPagePaths{context.paths.iniFile, context.logFile},
                 context.options, dialogs);
             page->setOptionCopies(copies);
             return *page;

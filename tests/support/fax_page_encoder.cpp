@@ -66,7 +66,7 @@ bool writePage(MemoryTiff& m, const std::uint8_t* bits, unsigned width, unsigned
         TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
     } else {
         TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX3);
-        TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, GROUP3OPT_FILLBITS);
+        TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, coding == FaxPageCoding::T4NoFillBits ? 0 : GROUP3OPT_FILLBITS);
     }
     const std::size_t stride = (width + 7) / 8;
     std::vector<std::uint8_t> line(stride);

@@ -16,6 +16,18 @@ struct TiffPageInfo {
     std::uint16_t pageIndex = 0;
     std::uint16_t pageCount = 0;
     std::string software;
+    // The further fields of a fax page; -1 where the page has none.
+    std::int64_t subfileType = -1;
+    std::int64_t photometric = -1;
+    std::int64_t orientation = -1;
+    std::int64_t resolutionUnit = -1;
+    std::int64_t bitsPerSample = -1;
+    std::int64_t samplesPerPixel = -1;
+    std::int64_t planarConfig = -1;
+    std::int64_t group4Options = -1;
+    bool hasDateTime = false;
+
+    bool operator==(const TiffPageInfo&) const = default;
 };
 
 // Every page of a TIFF file; empty when libtiff cannot open it.

@@ -247,9 +247,10 @@ struct HugeClaim {
     const char* name;
     TestImage image;
     std::vector<std::pair<std::uint16_t, std::uint32_t>> patches;
+    int result;  // a fax page in one strip streams through in bands
 };
 
-TEST(CopyTiffHostileInput, HugeClaimedImagesFailWithoutAllocatingForThem) {
+TEST(CopyTiffHostileInput, HugeClaimedImagesAllocateNothingForTheirSize) {
     TestImage rgb;
     rgb.width = 64;
     rgb.length = 64;
@@ -262,11 +263,16 @@ TEST(CopyTiffHostileInput, HugeClaimedImagesFailWithoutAllocatingForThem) {
     const HugeClaim claims[] = {
         {"uncompressed RGB 60000 x 60000",
          withPattern(rgb),
-         {{TIFFTAG_IMAGEWIDTH, 60000}, {TIFFTAG_IMAGELENGTH, 60000}, {TIFFTAG_ROWSPERSTRIP, 60000}}},
-        {"RGB tiles of 65520 x 65520", withPattern(tiled), {{TIFFTAG_TILEWIDTH, 65520}, {TIFFTAG_TILELENGTH, 65520}}},
+         {{TIFFTAG_IMAGEWIDTH, 60000}, {TIFFTAG_IMAGELENGTH, 60000}, {TIFFTAG_ROWSPERSTRIP, 60000}},
+         copyTiffImageFailed},
+        {"RGB tiles of 65520 x 65520",
+         withPattern(tiled),
+         {{TIFFTAG_TILEWIDTH, 65520}, {TIFFTAG_TILELENGTH, 65520}},
+         copyTiffImageFailed},
         {"G4 page of 65000 x 65000 in one strip",
          fax,
-         {{TIFFTAG_IMAGEWIDTH, 65000}, {TIFFTAG_IMAGELENGTH, 65000}, {TIFFTAG_ROWSPERSTRIP, 65000}}},
+         {{TIFFTAG_IMAGEWIDTH, 65000}, {TIFFTAG_IMAGELENGTH, 65000}, {TIFFTAG_ROWSPERSTRIP, 65000}},
+         copyTiffDone},
     };
     TempDir dir;
     CollectedMessages messages;
@@ -277,7 +283,7 @@ TEST(CopyTiffHostileInput, HugeClaimedImagesFailWithoutAllocatingForThem) {
         for (const auto& [tag, value] : claim.patches) patchTag(input, 0, tag, value);
         const std::uint64_t peakBefore = peakResidentBytes();
 
-        EXPECT_EQ(copyTiff(input, (dir / "out.tif").string(), CopyOptions{}), copyTiffImageFailed);
+        EXPECT_EQ(copyTiff(input, (dir / "out.tif").string(), CopyOptions{}), claim.result);
 
         EXPECT_LT(peakResidentBytes(), peakBefore + (std::uint64_t{100} << 20));
     }

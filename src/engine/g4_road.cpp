@@ -1,0 +1,87 @@
+#include "engine/g4_road.h"
+
+#include <algorithm>
+
+#include "codec/line_sink.h"
+#include "codec/t6_encoder.h"
+#include "platform/local_time.h"
+#include "tiff/tiff_writer.h"
+#include "tiffcopy/g4_tiff_output.h"
+
+namespace quillon {
+
+namespace {
+
+// Rows of one strip: a band of about this many bytes of pixels.
+constexpr std::uint32_t kG4BandBytes = 64 * 1024;
+
+// Codes the lines of one page as they come and writes a strip whenever a
+// band of rows is complete.
+class G4PageWriter final : public LineSink {
+public:
+    G4PageWriter(G4TiffOutput& output, std::uint32_t width, std::uint32_t rowsPerStrip)
+        : output_(output), encoder_(width), rowsPerStrip_(rowsPerStrip) {}
+
+    void line(const std::uint32_t* runs, std::uint32_t count) override {
+        encoder_.encodeRow(runs, count);
+        rowDone();
+    }
+    // Adds white rows up to rows and writes the last strip.
+    bool finish(std::uint32_t rows) {
+        while (rows_ < rows) {
+            encoder_.encodeWhiteRow();
+            rowDone();
+        }
+        if (rows_ % rowsPerStrip_ != 0) ok_ = ok_ && output_.writeStrip(encoder_.finishStrip());
+        return ok_;
+    }
+
+private:
+    void rowDone() {
+        if (++rows_ % rowsPerStrip_ != 0) return;
+        ok_ = ok_ && output_.writeStrip(encoder_.finishStrip());
+        encoder_.startStrip();
+    }
+
+    G4TiffOutput& output_;
+    T6Encoder encoder_;
+    std::uint32_t rowsPerStrip_;
+    std::uint32_t rows_ = 0;
+    bool ok_ = true;
+};
+
+G4PageFields pageFields(const WinFaxReader& reader, std::uint16_t index, std::uint16_t pageCount) {
+    const WinFaxPageHeader& header = reader.header();
+    G4PageFields fields;
+    fields.width = header.width;
+    fields.rowsPerStrip = std::clamp<std::uint32_t>(kG4BandBytes * 8 / header.width, 1, header.length);
+    fields.xResolution = reader.xResolution();
+    fields.yResolution = reader.yResolution();
+    fields.pageIndex = index;
+    fields.pageCount = pageCount;
+    // T.6 pages, and the white T.6 pages that stand for pages without data.
+    fields.group4Options = header.isT6() || reader.pageData().empty();
+    fields.software = kTiffSoftware;
+    fields.dateTime = platform::formatLocalTime(kTiffDateTimeFormat);
+    return fields;
+}
+
+}  // namespace
+
+int writeWinFaxPagesG4(WinFaxReader& reader, const std::string& path, std::uint16_t first, std::uint16_t count,
+                       std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written) {
+    G4TiffOutput output;
+    bool ok = output.open(path);
+    for (std::uint16_t index = first; index < first + count; ++index) {
+        if (reader.loadPage(index) != 0) return WinFaxReader::kNoFile;
+        const G4PageFields fields = pageFields(reader, index, pageCount);
+        ok = ok && output.beginPage(fields);
+        G4PageWriter page(output, fields.width, fields.rowsPerStrip);
+        const PageSummary summary = reader.summarizeLoadedPage(recount, ok ? &page : nullptr);
+        written.push_back(summary);
+        ok = ok && page.finish(summary.rows) && output.endPage(summary.rows);
+    }
+    return output.close() && ok ? 0 : WinFaxReader::kWriteFailed;
+}
+
+}  // namespace quillon

@@ -1,0 +1,33 @@
+#pragma once
+// The direct Group 4 road of WinFax pages: each page is decoded once by the
+// program's own decoder, which hands its lines to a T.6 encoder band by band;
+// the strips go into the final TIFF file through libtiff. No intermediate
+// file, no decoding or coding by libtiff, and memory bounded by one band (a
+// strip of about 64 KiB of pixels) whatever size a page header claims.
+//
+// The pages come out as the page copier makes them from the intermediate
+// file, pixel for pixel for every page that decodes whole. A page's rows are
+// those its summary gives (see WinFaxReader::summarizeLoadedPage); rows
+// beyond the lines the decoder kept are white. Where data are damaged the
+// two differ: libtiff keeps what it makes of a broken line and of an
+// undecodable page, while this road keeps the lines before the damage, the
+// good lines the decoder finds after it, and white rows in place of the rest
+// (an undecodable page is a white page of its header's size).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/page_summary.h"
+#include "formats/winfax_reader.h"
+
+namespace quillon {
+
+// Writes listed pages [first, first + count) of the open reader into one
+// Group 4 TIFF file at path, PageNumber counting them in a fax of pageCount
+// pages, and appends each page's summary to written (also when the file
+// fails). 0, WinFaxReader::kNoFile or WinFaxReader::kWriteFailed.
+int writeWinFaxPagesG4(WinFaxReader& reader, const std::string& path, std::uint16_t first, std::uint16_t count,
+                       std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written);
+
+}  // namespace quillon

@@ -1,0 +1,65 @@
+#include "tiffcopy/g4_tiff_output.h"
+
+#include <tiffio.h>
+
+namespace quillon {
+
+G4TiffOutput::~G4TiffOutput() { close(); }
+
+bool G4TiffOutput::open(const std::string& path) {
+    close();
+    failed_ = false;
+    tif_ = TIFFOpen(path.c_str(), "w");
+    return tif_ != nullptr;
+}
+
+bool G4TiffOutput::beginPage(const G4PageFields& fields) {
+    if (!tif_ || failed_) return false;
+    strips_ = 0;
+    TIFFSetField(tif_, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+    TIFFSetField(tif_, TIFFTAG_IMAGEWIDTH, fields.width);
+    // One strip's worth for now: the strip table grows with every strip
+    // written, and endPage sets the page's real length.
+    TIFFSetField(tif_, TIFFTAG_IMAGELENGTH, fields.rowsPerStrip);
+    TIFFSetField(tif_, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(tif_, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif_, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+    TIFFSetField(tif_, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(tif_, TIFFTAG_FILLORDER, FILLORDER_LSB2MSB);
+    TIFFSetField(tif_, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+    TIFFSetField(tif_, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif_, TIFFTAG_ROWSPERSTRIP, fields.rowsPerStrip);
+    TIFFSetField(tif_, TIFFTAG_XRESOLUTION, fields.xResolution);
+    TIFFSetField(tif_, TIFFTAG_YRESOLUTION, fields.yResolution);
+    TIFFSetField(tif_, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+    TIFFSetField(tif_, TIFFTAG_PAGENUMBER, fields.pageIndex, fields.pageCount);
+    TIFFSetField(tif_, TIFFTAG_SOFTWARE, fields.software.c_str());
+    TIFFSetField(tif_, TIFFTAG_DATETIME, fields.dateTime.c_str());
+    if (fields.group4Options) TIFFSetField(tif_, TIFFTAG_GROUP4OPTIONS, 0u);
+    return true;
+}
+
+bool G4TiffOutput::writeStrip(std::span<const std::uint8_t> strip) {
+    if (!tif_ || failed_) return false;
+    // A raw strip goes to the file as it is: libtiff only reads the bytes.
+    auto* bytes = const_cast<std::uint8_t*>(strip.data());
+    failed_ = TIFFWriteRawStrip(tif_, strips_++, bytes, tmsize_t(strip.size())) < 0;
+    return !failed_;
+}
+
+bool G4TiffOutput::endPage(std::uint32_t rows) {
+    if (!tif_ || failed_) return false;
+    failed_ = !TIFFSetField(tif_, TIFFTAG_IMAGELENGTH, rows) || !TIFFWriteDirectory(tif_);
+    return !failed_;
+}
+
+bool G4TiffOutput::close() {
+    if (!tif_) return !failed_;
+    // libtiff writes without buffering: every failed write has shown in the
+    // strip and directory calls already.
+    TIFFClose(tif_);
+    tif_ = nullptr;
+    return !failed_;
+}
+
+}  // namespace quillon
