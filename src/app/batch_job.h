@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/output_format.h"
 #include "app/run_outputs.h"
 #include "engine/convert_options.h"
 #include "tiffcopy/copy_options.h"
@@ -37,6 +38,7 @@ struct BatchJob {
     // without one, convertFile takes the next ticket itself.
     std::optional<std::size_t> runTicket;
     CopyOptions copyOptions;
+    OutputFormat outputFormat = OutputFormat::Tiff;  // "/pdf", a /sf= name ending in .pdf
 
     // The engine options in force for this job's conversions (a copy, so a
     // worker thread never shares them) and where its intermediate files go.

@@ -120,6 +120,7 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
             return true;
         }
     }
+    if (equalsNoCase(word, "/pdf")) return job.outputFormat = OutputFormat::Pdf, true;
     if (equalsNoCase(word, "/raw")) return options.rawStart = 1, true;
     if (equalsNoCase(word, "/relines")) return options.recountLines = 1, true;
     // "/m=0".."/m=2", "/b=0".."/b=2", "/v=0".."/v=4": one digit, nothing after it.
@@ -177,6 +178,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     job.filter = "*.*";
     job.reportPath.clear();
     job.workers = 0;
+    job.outputFormat = OutputFormat::Tiff;
     job.convertOptions.rawStart = 0;
     job.convertOptions.recountLines = 0;
 
@@ -191,6 +193,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
         writeUsage(out);
         return kCommandLineIncomplete;
     }
+    if (job.mode == JobMode::File && namesPdf(job.destination)) job.outputFormat = OutputFormat::Pdf;
     if (job.destination.empty()) {
         err << "ERROR Save Folder: Please set save folder with '/sd=' or '/sf=', and be sure it is not the same as "
                "source folder\n";

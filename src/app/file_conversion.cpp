@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/pdf_output.h"
 #include "app/pending_output.h"
 #include "engine/conversion_engine.h"
 #include "engine/format_detection.h"
@@ -17,12 +18,17 @@ namespace {
 
 const char* kCopyFailedLine = "Failed : Error in converting FAX to TIFF !\r\n";
 
-// Copies an intermediate file to its output through a temporary name.
-bool copyToOutput(const BatchJob& job, const std::string& intermediate, const std::string& output) {
+// Copies an intermediate file of source to its output, in the job's output
+// format, through a temporary name.
+bool copyToOutput(const BatchJob& job, const std::string& source, const std::string& intermediate,
+                  const std::string& output) {
     if (!platform::fileExists(intermediate)) return false;
     PendingOutput pending(output);
     if (pending.path().empty()) return false;
-    return copyTiff(intermediate, pending.path(), job.copyOptions) == 0 && pending.commit();
+    const bool written = job.outputFormat == OutputFormat::Pdf
+                             ? writePdfOutput(job, source, intermediate, pending.path())
+                             : copyTiff(intermediate, pending.path(), job.copyOptions) == 0;
+    return written && pending.commit();
 }
 
 std::string threeDigits(int number) {
@@ -40,7 +46,8 @@ void removeIntermediates(const std::string& intermediate, int pageCount) {
 std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::string& destination) {
     if (!job.convertOptions.splitPages() || pages <= 1) return {destination};
     std::vector<std::string> names;
-    for (int page = 1; page <= pages; ++page) names.push_back(winFaxPageFileName(destination, page));
+    for (int page = 1; page <= pages; ++page)
+        names.push_back(winFaxPageFileName(destination, page, outputExtension(job.outputFormat)));
     return names;
 }
 
@@ -84,7 +91,7 @@ int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& 
         const std::vector<std::string> names = outputNames(job, pages, destination);
         for (int page = 1; page <= pages; ++page) {
             const std::string& output = names[std::size_t(page - 1)];
-            if (!copyToOutput(job, winFaxPageFileName(intermediate, page), output)) {
+            if (!copyToOutput(job, source, winFaxPageFileName(intermediate, page), output)) {
                 job.results += kCopyFailedLine;
                 result = kCopyFailed;  // one failed page fails the file
                 continue;
@@ -95,7 +102,7 @@ int copyPages(BatchJob& job, const ConversionEngine& engine, const std::string& 
     } else {
         // In split mode a one-page fax was written to the page file of page 1.
         const std::string& written = job.convertOptions.splitPages() ? winFaxPageFileName(intermediate, 1) : intermediate;
-        if (!copyToOutput(job, written, destination)) {
+        if (!copyToOutput(job, source, written, destination)) {
             job.results += kCopyFailedLine;
             return kCopyFailed;
         }

@@ -14,6 +14,9 @@ struct CopyOptions {
     std::uint16_t fillOrder = 0;   // 0 keeps the input's
     std::int32_t tiledOutput = -1; // 1 tiles, 0 strips, -1 as the input
     std::int32_t append = 0;       // non-zero appends the images to the output
+    // Each image in one strip, so that its coded data is one stream (a PDF
+    // page takes a Group 4 image whole); otherwise the input's strips.
+    bool stripPerImage = false;
 };
 
 }  // namespace quillon

@@ -37,7 +37,10 @@ void setLayout(TIFF* in, TIFF* out, const CopyOptions& options, std::uint32_t le
         return;
     }
     std::uint32_t rowsPerStrip = 0;
-    if (!TIFFGetField(in, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip)) rowsPerStrip = TIFFDefaultStripSize(out, 0);
+    if (options.stripPerImage)
+        rowsPerStrip = length;
+    else if (!TIFFGetField(in, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip))
+        rowsPerStrip = TIFFDefaultStripSize(out, 0);
     if (rowsPerStrip > length && rowsPerStrip != UINT32_MAX) rowsPerStrip = length;
     TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
 }
