@@ -61,7 +61,8 @@ void writeHelp(std::ostream& out) {
     writeUsage(out);
     out << R"(       quillon [FILE... | FOLDER]   opens the window with these faxes
 
-Converts WinFax faxes (.fxd .fxm .fxr .fxs) to TIFF with Group 4 compression.
+Converts WinFax faxes (.fxd .fxm .fxr .fxs) to TIFF with Group 4 compression,
+or to PDF.
 Without a complete command line the window opens.
 
 Options (names in any case; of two contradicting options the later wins):
@@ -80,6 +81,8 @@ Options (names in any case; of two contradicting options the later wins):
   /log=PATH        write the log entry to PATH instead of the default log
   /report=FILE     append one JSON line per source file to FILE
   /j=N             convert N files at once (1 to 64); default one per core
+  /pdf             write PDF files (a.pdf, a001.pdf, ...) with the same Group 4
+                   pages instead of TIFF files; also when /sf= ends in .pdf
   /raw, /b=0..2, /v=0..4
                    recorded for other fax formats; WinFax does not use them
   --help, -h       this text
