@@ -31,18 +31,26 @@ G4PageFile::G4PageFile(const std::string& path) : tiff_(openTiff(path, "rm")) {
     if (!tiff_) return;
     do {
         G4Page page;
-        if (!readPage(tiff_.get(), page)) return;
+        std::uint64_t* offsets = nullptr;
+        std::uint64_t* sizes = nullptr;
+        if (!readPage(tiff_.get(), page) || !TIFFGetField(tiff_.get(), TIFFTAG_STRIPOFFSETS, &offsets) ||
+            !TIFFGetField(tiff_.get(), TIFFTAG_STRIPBYTECOUNTS, &sizes))
+            return;
+        if (sizes[0] == 0 || sizes[0] > maxCopyBufferBytes) return;
         pages_.push_back(page);
+        strips_.push_back({offsets[0], sizes[0]});
     } while (TIFFReadDirectory(tiff_.get()));
     ok_ = true;
 }
 
 bool G4PageFile::readCodedData(std::size_t index, std::vector<std::uint8_t>& data) {
-    if (index >= pages_.size() || !TIFFSetDirectory(tiff_.get(), static_cast<tdir_t>(index))) return false;
-    const tmsize_t size = TIFFRawStripSize(tiff_.get(), 0);
-    if (size <= 0 || static_cast<std::uint64_t>(size) > maxCopyBufferBytes) return false;
-    data.resize(static_cast<std::size_t>(size));
-    return TIFFReadRawStrip(tiff_.get(), 0, data.data(), size) == size;
+    if (index >= strips_.size()) return false;
+    const Strip& strip = strips_[index];
+    const thandle_t file = TIFFClientdata(tiff_.get());
+    data.resize(static_cast<std::size_t>(strip.size));
+    const auto size = static_cast<tmsize_t>(strip.size);
+    return TIFFGetSeekProc(tiff_.get())(file, strip.offset, SEEK_SET) == strip.offset &&
+           TIFFGetReadProc(tiff_.get())(file, data.data(), size) == size;
 }
 
 }  // namespace quillon

@@ -32,8 +32,16 @@ public:
     bool readCodedData(std::size_t index, std::vector<std::uint8_t>& data);
 
 private:
+    // Where each page's strip lies: read by offset, since going back to a
+    // page's directory would walk every directory before it.
+    struct Strip {
+        std::uint64_t offset = 0;
+        std::uint64_t size = 0;
+    };
+
     TiffFile tiff_;
     std::vector<G4Page> pages_;
+    std::vector<Strip> strips_;
     bool ok_ = false;
 };
 
