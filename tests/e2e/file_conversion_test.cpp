@@ -86,6 +86,9 @@ TEST(FileRun, PdfHoldsEveryPageWithTheSourceNameAndDate) {
                               "<pdf:Producer>Batch Quillon V3.00, build 0903</pdf:Producer>",
                               "<pdfaid:part>2</pdfaid:part>", "<pdfaid:conformance>B</pdfaid:conformance>"})
         EXPECT_NE(xmp.find(field), std::string::npos) << field << " in\n" << xmp;
+    const std::string objects = runProcess("/usr/bin/qpdf", {"--qdf", "--object-streams=disable", out, "-"}).out;
+    for (const char* key : {"/OutputIntents", "/S /GTS_PDFA1", "/DestOutputProfile", "/N 3"})
+        EXPECT_NE(objects.find(key), std::string::npos) << key << ": PDF/A wants an output intent with its profile";
 }
 
 TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
