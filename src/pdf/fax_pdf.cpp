@@ -64,21 +64,21 @@ Object decodeParameters(const G4Page& page) {
     return parameters;
 }
 
-void addPage(QPDF& pdf, CodedPages& coded, const std::shared_ptr<CodedPages>& provider, std::size_t index) {
-    const G4Page& page = coded.file().pages()[index];
+// A page of the image's physical size that the image fills.
+void addPage(QPDF& pdf, const std::shared_ptr<CodedPages>& coded, std::size_t index) {
+    const G4Page& page = coded->file().pages()[index];
     Object image = pdf.newStream();
     image.replaceDict(imageDictionary(page));
-    image.replaceStreamData(provider, Object::newName("/CCITTFaxDecode"), decodeParameters(page));
-    coded.add(image.getObjGen(), index);
+    image.replaceStreamData(coded, Object::newName("/CCITTFaxDecode"), decodeParameters(page));
+    coded->add(image.getObjGen(), index);
 
-    const double width = page.width / page.xDpi * kPointsPerInch;
-    const double height = page.rows / page.yDpi * kPointsPerInch;
-    const std::string size = Object::newReal(width, 4).unparse() + " 0 0 " + Object::newReal(height, 4).unparse();
+    Object width = Object::newReal(page.width / page.xDpi * kPointsPerInch, 4);
+    Object height = Object::newReal(page.rows / page.yDpi * kPointsPerInch, 4);
     Object pageDictionary = Object::parse("<< /Type /Page /Resources << /XObject << >> >> >>");
-    pageDictionary.replaceKey("/MediaBox", Object::newArray({Object::newInteger(0), Object::newInteger(0),
-                                                             Object::newReal(width, 4), Object::newReal(height, 4)}));
+    pageDictionary.replaceKey("/MediaBox", Object::newArray({Object::newInteger(0), Object::newInteger(0), width, height}));
     pageDictionary.getKey("/Resources").getKey("/XObject").replaceKey("/Im0", image);
-    pageDictionary.replaceKey("/Contents", pdf.newStream("q " + size + " 0 0 cm /Im0 Do Q"));
+    const std::string scale = width.unparse() + " 0 0 " + height.unparse() + " 0 0 cm";
+    pageDictionary.replaceKey("/Contents", pdf.newStream("q " + scale + " /Im0 Do Q"));
     pdf.addPage(pdf.makeIndirectObject(pageDictionary), false);
 }
 
@@ -114,7 +114,7 @@ bool writeFaxPdf(const std::string& g4Tiff, const PdfDocumentInfo& info, const s
         pdf.setSuppressWarnings(true);
         pdf.emptyPDF();
         for (std::size_t index = 0; index < provider->file().pages().size(); ++index)
-            addPage(pdf, *provider, provider, index);
+            addPage(pdf, provider, index);
         describeDocument(pdf, info);
         QPDFWriter writer(pdf, pdfPath.c_str());
         writer.setMinimumPDFVersion("1.7");
