@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (coding < 4) {
         result = decoder.decodePage(image);
     } else {
-        result = decoder.findT6Start(static_cast<T6Search>((t6 >> 2) % 3));
+        result = decoder.findT6Start(static_cast<quillon::T6Search>((t6 >> 2) % 3));
         if (result == 0) result = decoder.decodePageT6(image);
     }
     // The record must describe the bitmap it holds.
