@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/output_format.h"
 #include "app/run_outputs.h"
 #include "engine/convert_options.h"
 
@@ -35,6 +36,7 @@ struct BatchJob {
     // The walk-order ticket of the file at hand when a worker converts it;
     // without one, convertFile takes the next ticket itself.
     std::optional<std::size_t> runTicket;
+    OutputFormat outputFormat = OutputFormat::Tiff;  // "/pdf", a /sf= name ending in .pdf
 
     // The engine options in force for this job's conversions (a copy, so a
     // worker thread never shares them).

@@ -61,7 +61,8 @@ void writeHelp(std::ostream& out) {
     writeUsage(out);
     out << R"(       quillon [FILE... | FOLDER]   opens the window with these faxes
 
-Converts WinFax faxes (.fxd .fxm .fxr .fxs) to TIFF with Group 4 compression.
+Converts WinFax faxes (.fxd .fxm .fxr .fxs) to TIFF with Group 4 compression,
+or to PDF.
 Without a complete command line the window opens.
 
 Options (names in any case; of two contradicting options the later wins):
@@ -80,6 +81,8 @@ Options (names in any case; of two contradicting options the later wins):
   /log=PATH        write the log entry to PATH instead of the default log
   /report=FILE     append one JSON line per source file to FILE
   /j=N             convert N files at once (1 to 64); default one per core
+  /pdf             write PDF files (a.pdf, a001.pdf, ...) with the same Group 4
+                   pages instead of TIFF files; also when /sf= ends in .pdf
   /raw, /b=0..2, /v=0..4
                    recorded for other fax formats; WinFax does not use them
   --help, -h       this text
@@ -120,6 +123,7 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
             return true;
         }
     }
+    if (equalsNoCase(word, "/pdf")) return job.outputFormat = OutputFormat::Pdf, true;
     if (equalsNoCase(word, "/raw")) return options.rawStart = 1, true;
     if (equalsNoCase(word, "/relines")) return options.recountLines = 1, true;
     // "/m=0".."/m=2", "/b=0".."/b=2", "/v=0".."/v=4": one digit, nothing after it.
@@ -177,6 +181,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     job.filter = "*.*";
     job.reportPath.clear();
     job.workers = 0;
+    job.outputFormat = OutputFormat::Tiff;
     job.convertOptions.rawStart = 0;
     job.convertOptions.recountLines = 0;
 
@@ -191,6 +196,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
         writeUsage(out);
         return kCommandLineIncomplete;
     }
+    if (job.mode == JobMode::File && namesPdf(job.destination)) job.outputFormat = OutputFormat::Pdf;
     if (job.destination.empty()) {
         err << "ERROR Save Folder: Please set save folder with '/sd=' or '/sf=', and be sure it is not the same as "
                "source folder\n";

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/pdf_output.h"
 #include "app/pending_output.h"
 #include "app/run_ticket.h"
 #include "engine/conversion_engine.h"
@@ -17,10 +18,16 @@ namespace {
 
 const char* kCopyFailedLine = "Failed : Error in converting FAX to TIFF !\r\n";
 
-// Writes pages [first, first + count) of the fax to an output through a temporary name.
-bool writeOutput(ConversionEngine& engine, std::uint16_t first, std::uint16_t count, const std::string& output) {
+// Writes pages [first, first + count) of the fax to an output, in the job's
+// output format, through a temporary name.
+bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::string& source, std::uint16_t first,
+                 std::uint16_t count, const std::string& output) {
     PendingOutput pending(output);
-    return !pending.path().empty() && engine.writeG4(pending.path(), first, count) == 0 && pending.commit();
+    if (pending.path().empty()) return false;
+    const bool written = job.outputFormat == OutputFormat::Pdf
+                             ? writePdfOutput(engine, source, first, count, pending.path())
+                             : engine.writeG4(pending.path(), first, count) == 0;
+    return written && pending.commit();
 }
 
 std::string threeDigits(int number) {
@@ -33,7 +40,8 @@ std::string threeDigits(int number) {
 std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::string& destination) {
     if (!job.convertOptions.splitPages() || pages <= 1) return {destination};
     std::vector<std::string> names;
-    for (int page = 1; page <= pages; ++page) names.push_back(winFaxPageFileName(destination, page));
+    for (int page = 1; page <= pages; ++page)
+        names.push_back(winFaxPageFileName(destination, page, outputExtension(job.outputFormat)));
     return names;
 }
 
@@ -48,7 +56,7 @@ int writePages(BatchJob& job, ConversionEngine& engine, const std::string& sourc
         const std::vector<std::string> names = outputNames(job, pages, destination);
         for (int page = 1; page <= pages; ++page) {
             const std::string& output = names[std::size_t(page - 1)];
-            if (!writeOutput(engine, std::uint16_t(page - 1), 1, output)) {
+            if (!writeOutput(job, engine, source, std::uint16_t(page - 1), 1, output)) {
                 job.results += kCopyFailedLine;
                 result = kCopyFailed;  // one failed page fails the file
                 continue;
@@ -57,7 +65,7 @@ int writePages(BatchJob& job, ConversionEngine& engine, const std::string& sourc
             job.results += "        page " + threeDigits(page) + " --> " + output + " : Success !\r\n";
         }
     } else {
-        if (!writeOutput(engine, 0, std::uint16_t(pages), destination)) {
+        if (!writeOutput(job, engine, source, 0, std::uint16_t(pages), destination)) {
             job.results += kCopyFailedLine;
             return kCopyFailed;
         }

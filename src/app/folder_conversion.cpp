@@ -36,14 +36,15 @@ void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolde
 }
 
 std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
-                             const std::string& destination, bool keepExtension, bool keepHierarchy) {
+                             const std::string& destination, bool keepExtension, bool keepHierarchy,
+                             const char* extension) {
     // Listed files always carry their extension, so the last dot of the whole
     // path lies in the relative part; it is not cut when it starts the path.
     std::string path = relativePath;
     const std::size_t dot = path.rfind('.');
     const bool dotStartsPath = dot == 0 && joinPath(sourceFolder, "").empty();
     if (!keepExtension && dot != std::string::npos && !dotStartsPath) path.resize(dot);
-    path += ".tif";
+    path += extension;
     if (keepHierarchy) return joinPath(destination, path);
     const std::size_t slash = path.rfind('/');
     return joinPath(destination, slash == std::string::npos ? path : path.substr(slash + 1));
@@ -58,7 +59,8 @@ int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDon
     std::vector<FileTask> tasks;
     for (const std::string& entry : job.fileList)
         tasks.push_back({joinPath(job.source, entry),
-                         folderOutputPath(job.source, entry, job.destination, job.keepExtension, job.keepHierarchy)});
+                         folderOutputPath(job.source, entry, job.destination, job.keepExtension, job.keepHierarchy,
+                                          outputExtension(job.outputFormat))});
     FolderSummary counts;
     FileRunCalls calls;
     calls.delivered = [&](std::size_t, const FileOutcome& outcome) {

@@ -29,11 +29,12 @@ using FileDone = std::function<void(const FileOutcome&)>;
 // empty (nothing done).
 int convertFolder(BatchJob& job, FolderSummary* summary = nullptr, const FileDone& fileDone = {});
 
-// The output path of a source file: its extension replaced by ".tif" (or
-// ".tif" appended with keepExtension), placed in destination, under its
+// The output path of a source file: its extension replaced by extension (or
+// extension appended with keepExtension), placed in destination, under its
 // sub-folder path when keepHierarchy is set. Only the source folder at the
 // start of the path is replaced.
 std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
-                             const std::string& destination, bool keepExtension, bool keepHierarchy);
+                             const std::string& destination, bool keepExtension, bool keepHierarchy,
+                             const char* extension = ".tif");
 
 }  // namespace quillon

@@ -36,10 +36,11 @@ int ConversionEngine::convert(const std::string& outputPath, FaxFormat format) {
     return result;
 }
 
-int ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count) {
+int ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count,
+                              G4Layout layout) {
     if (!reader_.isOpen() || count == 0 || first + count > options_.pageCount) return -1;
     return writeWinFaxPagesG4(reader_, outputPath, first, count, options_.pageCount, options_.recountLines != 0,
-                              written_);
+                              written_, layout);
 }
 
 std::vector<PageSummary> ConversionEngine::pages() const {

@@ -9,6 +9,7 @@
 #include "codec/fax_image.h"
 #include "engine/convert_options.h"
 #include "engine/format_detection.h"
+#include "engine/g4_road.h"
 #include "formats/winfax_reader.h"
 
 namespace quillon {
@@ -32,7 +33,7 @@ public:
     // [first, first + count) of the WinFax file into one Group 4 TIFF file.
     // 0; -1 no open file or pages not listed; WinFaxReader::kWriteFailed.
     // Their summaries join pages(), so one file may take several calls.
-    int writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count);
+    int writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count, G4Layout layout = {});
 
     std::uint16_t pageCount() const { return options_.pageCount; }
     // The file chains more pages than the page table holds: those were not listed.

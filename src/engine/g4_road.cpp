@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "codec/bit_tables.h"
 #include "codec/line_sink.h"
 #include "codec/t6_encoder.h"
 #include "platform/local_time.h"
@@ -19,8 +20,8 @@ constexpr std::uint32_t kG4BandBytes = 64 * 1024;
 // band of rows is complete.
 class G4PageWriter final : public LineSink {
 public:
-    G4PageWriter(G4TiffOutput& output, std::uint32_t width, std::uint32_t rowsPerStrip)
-        : output_(output), encoder_(width), rowsPerStrip_(rowsPerStrip) {}
+    G4PageWriter(G4TiffOutput& output, std::uint32_t width, std::uint32_t rowsPerStrip, bool msbFirst)
+        : output_(output), encoder_(width), rowsPerStrip_(rowsPerStrip), msbFirst_(msbFirst) {}
 
     void line(const std::uint32_t* runs, std::uint32_t count) override {
         encoder_.encodeRow(runs, count);
@@ -32,29 +33,43 @@ public:
             encoder_.encodeWhiteRow();
             rowDone();
         }
-        if (rows_ % rowsPerStrip_ != 0) ok_ = ok_ && output_.writeStrip(encoder_.finishStrip());
+        if (rows_ % rowsPerStrip_ != 0) writeStrip();
         return ok_;
     }
 
 private:
     void rowDone() {
         if (++rows_ % rowsPerStrip_ != 0) return;
-        ok_ = ok_ && output_.writeStrip(encoder_.finishStrip());
+        writeStrip();
         encoder_.startStrip();
+    }
+    void writeStrip() {
+        const std::span<const std::uint8_t> strip = encoder_.finishStrip();
+        if (!msbFirst_) {
+            ok_ = ok_ && output_.writeStrip(strip);
+            return;
+        }
+        reversed_.resize(strip.size());
+        for (std::size_t i = 0; i < strip.size(); ++i) reversed_[i] = bit_tables::kReversed[strip[i]];
+        ok_ = ok_ && output_.writeStrip(reversed_);
     }
 
     G4TiffOutput& output_;
     T6Encoder encoder_;
     std::uint32_t rowsPerStrip_;
+    bool msbFirst_;
+    std::vector<std::uint8_t> reversed_;
     std::uint32_t rows_ = 0;
     bool ok_ = true;
 };
 
-G4PageFields pageFields(const WinFaxReader& reader, std::uint16_t index, std::uint16_t pageCount) {
+G4PageFields pageFields(const WinFaxReader& reader, std::uint16_t index, std::uint16_t pageCount, G4Layout layout) {
     const WinFaxPageHeader& header = reader.header();
     G4PageFields fields;
     fields.width = header.width;
-    fields.rowsPerStrip = std::clamp<std::uint32_t>(kG4BandBytes * 8 / header.width, 1, header.length);
+    fields.rowsPerStrip = layout.stripPerPage ? std::uint32_t(header.length)
+                                              : std::clamp<std::uint32_t>(kG4BandBytes * 8 / header.width, 1, header.length);
+    fields.msbFirst = layout.msbFirst;
     fields.xResolution = reader.xResolution();
     fields.yResolution = reader.yResolution();
     fields.pageIndex = index;
@@ -69,14 +84,14 @@ G4PageFields pageFields(const WinFaxReader& reader, std::uint16_t index, std::ui
 }  // namespace
 
 int writeWinFaxPagesG4(WinFaxReader& reader, const std::string& path, std::uint16_t first, std::uint16_t count,
-                       std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written) {
+                       std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written, G4Layout layout) {
     G4TiffOutput output;
     bool ok = output.open(path);
     for (std::uint16_t index = first; index < first + count; ++index) {
         if (reader.loadPage(index) != 0) return WinFaxReader::kNoFile;
-        const G4PageFields fields = pageFields(reader, index, pageCount);
+        const G4PageFields fields = pageFields(reader, index, pageCount, layout);
         ok = ok && output.beginPage(fields);
-        G4PageWriter page(output, fields.width, fields.rowsPerStrip);
+        G4PageWriter page(output, fields.width, fields.rowsPerStrip, layout.msbFirst);
         const PageSummary summary = reader.summarizeLoadedPage(recount, ok ? &page : nullptr);
         written.push_back(summary);
         ok = ok && page.finish(summary.rows) && output.endPage(summary.rows);

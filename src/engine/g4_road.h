@@ -23,11 +23,20 @@
 
 namespace quillon {
 
+// How the Group 4 data lie in the file. The final TIFF files take bands of
+// rows with bits least significant first, as the page copier writes them; a
+// PDF takes each page as one Group 4 stream, most significant bit first.
+struct G4Layout {
+    bool stripPerPage = false;
+    bool msbFirst = false;
+};
+
 // Writes listed pages [first, first + count) of the open reader into one
 // Group 4 TIFF file at path, PageNumber counting them in a fax of pageCount
 // pages, and appends each page's summary to written (also when the file
 // fails). 0, WinFaxReader::kNoFile or WinFaxReader::kWriteFailed.
 int writeWinFaxPagesG4(WinFaxReader& reader, const std::string& path, std::uint16_t first, std::uint16_t count,
-                       std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written);
+                       std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written,
+                       G4Layout layout = {});
 
 }  // namespace quillon

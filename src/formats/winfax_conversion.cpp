@@ -22,14 +22,14 @@ int openOutput(TiffWriter& writer, const std::string& path) {
 
 }  // namespace
 
-std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber) {
+std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension) {
     // Only a '.' in the file name starts an extension, not one in a folder name.
     const std::size_t dot = outputPath.find_last_of('.');
     const std::size_t slash = outputPath.find_last_of('/');
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     char number[16];
     std::snprintf(number, sizeof number, "%03u", pageNumber);
-    return (hasExtension ? outputPath.substr(0, dot) : outputPath) + number + ".tif";
+    return (hasExtension ? outputPath.substr(0, dot) : outputPath) + number + extension;
 }
 
 PageSummary WinFaxReader::summarizeLoadedPage(bool recount, LineSink* lines) {

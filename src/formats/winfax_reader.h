@@ -91,7 +91,8 @@ private:
     std::vector<PageSummary> written_;
 };
 
-// The name of page file `pageNumber` (counted from 1) for an output path.
-std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber);
+// The name of page file `pageNumber` (counted from 1) for an output path,
+// ending in extension.
+std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension = ".tif");
 
 }  // namespace quillon

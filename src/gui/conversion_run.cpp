@@ -23,6 +23,7 @@ std::string rowDetails(const FileOutcome& outcome, const std::string& resultsLin
 int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop) {
     BatchJob& job = plan.job;
     job.keepDate = plan.options.keepDate == 1;
+    job.outputFormat = plan.options.outputFormat;
     job.runOutputs = std::make_shared<RunOutputs>();  // earlier runs' outputs may be replaced
     job.destination = plan.destination;
     if (!makeFolderPath(plan.destination)) observer.saveFolderFailed();
@@ -33,7 +34,7 @@ int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& st
     for (const std::string& name : job.fileList)
         tasks.push_back({plan.sourceFolder + (plan.sourceFolder.ends_with('/') ? "" : "/") + name,
                          folderOutputPath(plan.sourceFolder, name, plan.destination, plan.options.keepExt != 0,
-                                          plan.options.hiberarchy == 1)});
+                                          plan.options.hiberarchy == 1, outputExtension(job.outputFormat))});
     FileRunCalls calls;
     calls.convert = plan.convert;
     calls.stopRequested = [&stop] { return stop.load(); };

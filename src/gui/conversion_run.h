@@ -21,6 +21,7 @@ struct PageOptions {
     int hiberarchy = 0;  // 1: outputs keep their sub-folder part
     int keepDate = 0;    // 1: outputs take the source's file times
     int keepExt = 0;     // non-zero: a.fxd becomes a.fxd.tif
+    OutputFormat outputFormat = OutputFormat::Tiff;
 
     bool filesMode() const { return dirFile != 0; }
 };

@@ -1,6 +1,9 @@
 #include "gui/options_page.h"
 
+#include <strings.h>
+
 #include <charconv>
+#include <tuple>
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -20,6 +23,8 @@ namespace quillon {
 namespace {
 
 constexpr const char* kSection = "Options";
+constexpr const char* kOutputFormatKey = "OutputFormat";
+constexpr const char* kPdfText = "PDF";
 
 int readCheck(const QCheckBox* box) {
     switch (box->checkState()) {
@@ -64,6 +69,9 @@ OptionsPage::OptionsPage(std::string iniFile, ConvertOptions& options, QWidget* 
     values_.recaculate = readInt("Recaculate", options_.recountLines);
     values_.cyclely = readInt("Cyclely", 0);
     values_.cycleMinutes = readInt("CycleMinutes", 60);
+    // Anything but PDF, a missing key too, keeps the TIFF outputs of old.
+    const std::string format = platform::getProfileString(kSection, kOutputFormatKey, "TIFF", iniFile_);
+    values_.outputFormat = strcasecmp(format.c_str(), kPdfText) == 0 ? OutputFormat::Pdf : OutputFormat::Tiff;
     const int convertFlag = readInt("ConvertFlag", 0);
     options_.pageMode = static_cast<std::uint8_t>(convertFlag);
 
@@ -127,10 +135,23 @@ void OptionsPage::buildLayout() {
     minutesRow->addStretch();
     automaticLayout->addLayout(minutesRow);
 
+    auto* formatGroup = new QGroupBox("Output format");
+    auto* formatLayout = new QHBoxLayout(formatGroup);
+    outputFormat_ = new QButtonGroup(this);
+    for (const auto& [text, name, format] : {std::tuple{"TIFF", "tiffButton", OutputFormat::Tiff},
+                                             std::tuple{"PDF", "pdfButton", OutputFormat::Pdf}}) {
+        auto* button = new QRadioButton(text);
+        button->setObjectName(name);
+        outputFormat_->addButton(button, static_cast<int>(format));
+        formatLayout->addWidget(button);
+    }
+    formatLayout->addStretch();
+
     auto* page = new QVBoxLayout(this);
     page->addWidget(sourceGroup);
     page->addWidget(destinationGroup);
     page->addWidget(automaticGroup);
+    page->addWidget(formatGroup);
     page->addStretch();
 
     connect(directoryButton_, &QRadioButton::clicked, this, &OptionsPage::sourceModeClicked);
@@ -146,6 +167,7 @@ void OptionsPage::read() {
     values_.keepExt = readCheck(keepExtBox_);
     values_.recaculate = readCheck(recaculateBox_);
     values_.cyclely = readCheck(automaticBox_);
+    values_.outputFormat = static_cast<OutputFormat>(outputFormat_->checkedId());
     if (const auto minutes = parseMinutes(minutesEdit_->text().toStdString())) {
         values_.cycleMinutes = *minutes;
     } else {
@@ -168,6 +190,7 @@ void OptionsPage::refresh() {
     refreshCheck(recaculateBox_, values_.recaculate);
     refreshCheck(automaticBox_, values_.cyclely);
     minutesEdit_->setText(QString::number(values_.cycleMinutes));
+    outputFormat_->button(static_cast<int>(values_.outputFormat))->setChecked(true);
 }
 
 void OptionsPage::apply() {
@@ -208,10 +231,13 @@ void OptionsPage::saveSettings() {
         {"ConvertFlag", options_.pageMode},
     };
     for (const auto& [key, value] : entries) platform::writeProfileString(kSection, key, std::to_string(value), iniFile_);
+    platform::writeProfileString(kSection, kOutputFormatKey,
+                                 values_.outputFormat == OutputFormat::Pdf ? kPdfText : "TIFF", iniFile_);
 }
 
 PageOptions OptionsPage::pageOptions() const {
-    return {values_.dirFile, values_.subdir, values_.hiberarchy, values_.keepDate, values_.keepExt};
+    return {values_.dirFile, values_.subdir, values_.hiberarchy, values_.keepDate, values_.keepExt,
+            values_.outputFormat};
 }
 
 }  // namespace quillon

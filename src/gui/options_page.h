@@ -1,6 +1,6 @@
 #pragma once
-// The Options tab: source mode, naming and page options, and automatic
-// conversion. Its values live in section "Options" of the INI file.
+// The Options tab: source mode, naming and page options, automatic
+// conversion and the output format. Its values live in section "Options" of the INI file.
 
 #include <optional>
 #include <string>
@@ -27,6 +27,7 @@ struct OptionValues {
     int recaculate = 0;
     int cyclely = 0;
     int cycleMinutes = 60;
+    OutputFormat outputFormat = OutputFormat::Tiff;  // "OutputFormat": TIFF or PDF
 };
 
 class OptionsPage : public QWidget {
@@ -74,6 +75,7 @@ private:
     QCheckBox* recaculateBox_ = nullptr;
     QCheckBox* automaticBox_ = nullptr;
     QLineEdit* minutesEdit_ = nullptr;
+    QButtonGroup* outputFormat_ = nullptr;
     QComboBox* pageModeList_ = nullptr;  // never shown: the page mode comes from the INI file only
 };
 

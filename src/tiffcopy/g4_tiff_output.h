@@ -15,6 +15,7 @@ namespace quillon {
 struct G4PageFields {
     std::uint32_t width = 0;
     std::uint32_t rowsPerStrip = 1;
+    bool msbFirst = false;  // FillOrder 1 instead of 2
     float xResolution = 0;
     float yResolution = 0;
     std::uint16_t pageIndex = 0;

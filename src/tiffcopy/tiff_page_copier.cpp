@@ -1,32 +1,14 @@
 #include "tiffcopy/tiff_page_copier.h"
 
-#include <memory>
-
 #include <tiffio.h>
 
 #include "tiffcopy/compression_choice.h"
-#include "tiffcopy/copy_limits.h"
 #include "tiffcopy/output_fields.h"
 #include "tiffcopy/pixel_copy.h"
+#include "tiffcopy/tiff_file.h"
 
 namespace quillon {
 namespace {
-
-struct TiffCloser {
-    void operator()(TIFF* tif) const { TIFFClose(tif); }
-};
-using TiffFile = std::unique_ptr<TIFF, TiffCloser>;
-
-// Opens with libtiff's own allocations bounded too, so that no strip or
-// offset table a header claims can take more than the copy limit.
-TiffFile openTiff(const std::string& path, const char* mode) {
-    TIFFOpenOptions* openOptions = TIFFOpenOptionsAlloc();
-    if (!openOptions) return nullptr;
-    TIFFOpenOptionsSetMaxSingleMemAlloc(openOptions, static_cast<tmsize_t>(maxCopyBufferBytes));
-    TiffFile file(TIFFOpenExt(path.c_str(), mode, openOptions));
-    TIFFOpenOptionsFree(openOptions);
-    return file;
-}
 
 bool copyImage(TIFF* in, TIFF* out, const CopyOptions& options, const OutputCompression& compression) {
     return setOutputFields(in, out, options, compression) && copyPixelData(in, out) && TIFFWriteDirectory(out);

@@ -146,12 +146,36 @@ TEST(CommandLine, ParsingResetsTheJobFlags) {
     used.quiet = used.keepDate = used.skipExisting = true;
     used.filter = "*.fxd";
     used.convertOptions.recountLines = 1;
+    used.outputFormat = OutputFormat::Pdf;
     Parsed p = parse({"/sd=/out"}, used);
+    EXPECT_EQ(p.job.outputFormat, OutputFormat::Tiff);
     EXPECT_FALSE(p.job.quiet || p.job.keepDate || p.job.skipExisting);
     EXPECT_EQ(p.job.filter, "*.*");
     EXPECT_EQ(p.job.convertOptions.recountLines, 0);
     Parsed filtered = parse({"/filter=*.FXD", "/sd=/out"});
     EXPECT_EQ(filtered.job.filter, "*.FXD");
+}
+
+TEST(CommandLine, PdfOutputsByOptionOrByTheFileName) {
+    struct Row {
+        std::vector<std::string> words;
+        OutputFormat format;
+    };
+    const Row rows[] = {
+        {{"/f=a.fxd", "/sf=b.tif"}, OutputFormat::Tiff},
+        {{"/f=a.fxd", "/sf=b.tif", "/PDF"}, OutputFormat::Pdf},
+        {{"/f=a.fxd", "/sf=out/b.Pdf"}, OutputFormat::Pdf},
+        {{"/f=a.fxd", "/sf=b.pdf.tif"}, OutputFormat::Tiff},
+        {{"/f=a.fxd", "/sf=pdf"}, OutputFormat::Tiff},
+        {{"/d=in", "/sd=out.pdf"}, OutputFormat::Tiff},  // a folder's name says nothing about its files
+        {{"/d=in", "/sd=out", "/pdf"}, OutputFormat::Pdf},
+    };
+    for (const Row& row : rows) {
+        const Parsed p = parse(row.words);
+        EXPECT_EQ(p.result, kCommandLineComplete);
+        EXPECT_EQ(p.job.outputFormat, row.format) << row.words.back();
+    }
+    EXPECT_TRUE(plainWords({"/pdf"}).empty());
 }
 
 TEST(CommandLine, LogPathLongerThanItsLimitIsRefused) {

@@ -46,6 +46,8 @@ TEST(FolderOutputPath, NamesFollowExtensionAndHierarchyOptions) {
     EXPECT_EQ(folderOutputPath("/in", "sub/b.fxd", "/out", false, true), "/out/sub/b.tif");
     EXPECT_EQ(folderOutputPath("/in", "sub/b.fxd", "/out", false, false), "/out/b.tif");
     EXPECT_EQ(folderOutputPath("/in", "sub/b.fxd", "/out", true, true), "/out/sub/b.fxd.tif");
+    EXPECT_EQ(folderOutputPath("/in", "sub/b.fxd", "/out", true, false, ".pdf"), "/out/b.fxd.pdf");
+    EXPECT_EQ(folderOutputPath("/in", "sub/b.fxd", "/out", false, true, ".pdf"), "/out/sub/b.pdf");
     EXPECT_EQ(folderOutputPath("/in/", "a.2009.fxd", "/out/", false, false), "/out/a.2009.tif");
     // Only the source folder at the start is replaced, never its text further on.
     EXPECT_EQ(folderOutputPath("in", "invoices/in.fxd", "out", false, true), "out/invoices/in.tif");

@@ -159,7 +159,7 @@ TEST(Cli, HelpManPageReadmeAndManualNameTheSameOptions) {
     const std::set<std::string> help = helpOptions(runQuillon({"--help"}, home.str()).out);
     const std::set<std::string> expected{"/f",   "/sf", "/d",   "/sd",       "/filter", "/i",     "/kh",
                                          "/ke",  "/l",  "/m",   "/relines",  "/q",      "/log",   "/report",
-                                         "/j",   "/raw", "/b",  "/v",   "--help",    "-h",      "--version"};
+                                         "/j",   "/pdf", "/raw", "/b",  "/v",   "--help",    "-h",      "--version"};
     EXPECT_EQ(help, expected);
     const std::filesystem::path source = QUILLON_SOURCE_DIR;
     EXPECT_EQ(manPageOptions(readFile(source / "docs" / "quillon.1")), help) << "man page";

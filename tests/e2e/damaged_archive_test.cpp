@@ -10,6 +10,7 @@
 
 #include "e2e/fax_fixtures.h"
 #include "support/corpus.h"
+#include "support/pdf_pages.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/tiff_info.h"
@@ -126,6 +127,20 @@ TEST(DamagedArchive, EveryPageKeepsItsPlaceAndOnlyTheDamagedOneDiffers) {
                 if (damage.harm == Harm::NoData) {
                     EXPECT_EQ(pixels[1].bits, std::vector<std::uint8_t>(216 * 2376, 0));
                 }
+                if (split || relines) continue;
+
+                // The PDF of the same fax shows the very pages of the TIFF file.
+                const std::string pdf = (work / "out.pdf").string();
+                args[1] = "/sf=" + pdf;
+                const ProcessResult p = runQuillon(args, home.str());
+                EXPECT_EQ(p.exitCode, 0) << p.err;
+                EXPECT_EQ(p.err, r.err);
+                EXPECT_EQ(reportLines((work / "report.jsonl").string()).back()["pages"], report[0]["pages"]);
+                ASSERT_EQ(listPdfImages(pdf).size(), 3u);
+                for (std::size_t page = 0; page < 3; ++page)
+                    EXPECT_EQ(renderPdfPage(pdf, int(page + 1), 200, 200, info[page].width, info[page].rows).hash(),
+                              pixels[page].hash())
+                        << "PDF page " << page + 1;
             }
         }
     }

@@ -5,7 +5,9 @@
 #include <map>
 
 #include "support/corpus.h"
+#include "support/pdf_pages.h"
 #include "support/pixel_hash.h"
+#include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/tiff_info.h"
 
@@ -21,12 +23,23 @@ WinFaxPage fixturePage(const FixturePage& page) {
     return coded;
 }
 
-std::uint64_t fixtureHash(const FixturePage& page) {
+namespace {
+
+const CorpusPage& corpusPageOf(const FixturePage& page) {
+    static const CorpusPage none{};
     for (const CorpusPage& corpus : corpusPages())
-        if (corpus.file == page.corpusFile) return corpus.hash;
+        if (corpus.file == page.corpusFile) return corpus;
     ADD_FAILURE() << "not a corpus file: " << page.corpusFile;
-    return 0;
+    return none;
 }
+
+constexpr double kXDpi = 200;
+
+double yDpi(const FixturePage& page) { return page.resolution == 0 ? 100 : page.resolution == 1 ? 200 : 400; }
+
+}  // namespace
+
+std::uint64_t fixtureHash(const FixturePage& page) { return corpusPageOf(page).hash; }
 
 std::string writeFax(const std::filesystem::path& path, const std::vector<FixturePage>& pages) {
     std::vector<WinFaxPage> coded;
@@ -46,11 +59,35 @@ void expectTiffPages(const std::string& tiff, const std::vector<FixturePage>& pa
         SCOPED_TRACE(tiff + " page " + std::to_string(i));
         EXPECT_EQ(info[i].compression, 4);
         EXPECT_EQ(info[i].fillOrder, 2);
-        EXPECT_EQ(info[i].xResolution, 200.0f);
-        EXPECT_EQ(info[i].yResolution, pages[i].resolution == 0 ? 100.0f : pages[i].resolution == 1 ? 200.0f : 400.0f);
+        EXPECT_EQ(info[i].xResolution, kXDpi);
+        EXPECT_EQ(info[i].yResolution, yDpi(pages[i]));
         EXPECT_EQ(info[i].pageIndex, firstIndex + i);
         EXPECT_EQ(info[i].pageCount, pageCount);
         EXPECT_EQ(bitmaps[i].hash(), fixtureHash(pages[i]));
+    }
+}
+
+void expectPdfPages(const std::string& pdf, const std::vector<FixturePage>& pages) {
+    const ProcessResult check = runProcess("/usr/bin/qpdf", {"--check", pdf});
+    EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
+    const std::vector<PdfImage> images = listPdfImages(pdf);
+    const std::vector<PdfPageSize> sizes = pdfPageSizes(pdf);
+    ASSERT_EQ(images.size(), pages.size()) << pdf;
+    ASSERT_EQ(sizes.size(), pages.size()) << pdf;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        SCOPED_TRACE(pdf + " page " + std::to_string(i + 1));
+        const CorpusPage& corpus = corpusPageOf(pages[i]);
+        EXPECT_EQ(images[i].page, int(i + 1));
+        EXPECT_EQ(images[i].type, "image");
+        EXPECT_EQ(images[i].width, corpus.width);
+        EXPECT_EQ(images[i].height, corpus.rows);
+        EXPECT_EQ(images[i].color, "gray");
+        EXPECT_EQ(images[i].bitsPerComponent, 1);
+        EXPECT_EQ(images[i].encoding, "ccitt");
+        EXPECT_NEAR(sizes[i].width, corpus.width / kXDpi * 72, 0.01);
+        EXPECT_NEAR(sizes[i].height, corpus.rows / yDpi(pages[i]) * 72, 0.01);
+        const Bitmap rendered = renderPdfPage(pdf, int(i + 1), kXDpi, yDpi(pages[i]), corpus.width, corpus.rows);
+        EXPECT_EQ(rendered.hash(), corpus.hash);
     }
 }
 

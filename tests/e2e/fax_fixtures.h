@@ -30,4 +30,10 @@ std::string writeFax(const std::filesystem::path& path, const std::vector<Fixtur
 void expectTiffPages(const std::string& tiff, const std::vector<FixturePage>& pages, unsigned firstIndex = 0,
                      unsigned pageCount = 0);
 
+// Checks that a PDF output holds exactly these pages: qpdf finds no fault;
+// each page shows one 1-bit CCITT image of the corpus size on a media box of
+// that size at the page's resolution, and rendered at that resolution it
+// gives the corpus pixels.
+void expectPdfPages(const std::string& pdf, const std::vector<FixturePage>& pages);
+
 }  // namespace quillon::test

@@ -55,6 +55,68 @@ TEST(FileRun, SplitModeWritesOneFilePerPageWithItsPlaceInTheFax) {
     EXPECT_FALSE(std::filesystem::exists(work / "out/one001.tif"));
 }
 
+// Every coding and resolution, and pages of two widths, in one PDF named by
+// its extension; its document information comes from the source.
+TEST(FileRun, PdfHoldsEveryPageWithTheSourceNameAndDate) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    const std::vector<FixturePage> pages = {{"CCITT_5.TIF", C::T6, 1},
+                                            {"fax2d.tif", C::T4OneDimensional, 0},
+                                            {"G4.TIF", C::T6, 2},
+                                            {"g3test.tif", C::T4OneDimensional, 1}};
+    const std::string fax = writeFax(work / "in/a.fxd", pages);
+    const timespec times[2] = {{1000000000, 0}, {1234567890, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, fax.c_str(), times, 0), 0);
+    const std::string out = (work / "out/a.PDF").string();
+    const ProcessResult r = runQuillon({"/f=" + fax, "/sf=" + out, "/l"}, home.str());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Batch Quillon command line mode : convert file\n" + fax + " --> " + out + " : Success !\n");
+    expectPdfPages(out, pages);
+    struct stat info {};
+    ASSERT_EQ(stat(out.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mtim.tv_sec, 1234567890);
+
+    const ProcessResult document = runProcess("/usr/bin/pdfinfo", {"-isodates", out});
+    EXPECT_NE(document.out.find("Title:           a.fxd\n"), std::string::npos) << document.out;
+    EXPECT_NE(document.out.find("Producer:        Batch Quillon V3.00, build 0903\n"), std::string::npos);
+    EXPECT_NE(document.out.find("CreationDate:    2009-02-13T23:31:30Z\n"), std::string::npos);
+    const std::string xmp = runProcess("/usr/bin/pdfinfo", {"-meta", out}).out;
+    for (const char* field : {"<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">a.fxd</rdf:li></rdf:Alt></dc:title>",
+                              "<xmp:CreateDate>2009-02-13T23:31:30Z</xmp:CreateDate>",
+                              "<pdf:Producer>Batch Quillon V3.00, build 0903</pdf:Producer>",
+                              "<pdfaid:part>2</pdfaid:part>", "<pdfaid:conformance>B</pdfaid:conformance>"})
+        EXPECT_NE(xmp.find(field), std::string::npos) << field << " in\n" << xmp;
+    const std::string objects = runProcess("/usr/bin/qpdf", {"--qdf", "--object-streams=disable", out, "-"}).out;
+    for (const char* key : {"/OutputIntents", "/S /GTS_PDFA1", "/DestOutputProfile", "/N 3"})
+        EXPECT_NE(objects.find(key), std::string::npos) << key << ": PDF/A wants an output intent with its profile";
+}
+
+TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    const std::string fax = writeFax(work / "in/a.fxd", kThreePages);
+    const ProcessResult r =
+        runQuillon({"/q", "/f=" + fax, "/sf=" + (work / "out/a.tif").string(), "/m=1", "/pdf"}, home.str());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    for (unsigned i = 0; i < 3; ++i)
+        expectPdfPages((work / ("out/a00" + std::to_string(i + 1) + ".pdf")).string(), {kThreePages[i]});
+    EXPECT_FALSE(std::filesystem::exists(work / "out/a.tif"));
+    EXPECT_FALSE(std::filesystem::exists(work / "out/a001.tif"));
+
+    // An output that cannot take its name fails with the TIFF road's line.
+    std::filesystem::create_directories(work / "taken/b.pdf/x");
+    const std::string out = (work / "taken/b.pdf").string();
+    const ProcessResult failed = runQuillon({"/f=" + fax, "/sf=" + out, "/report=" + (work / "r.jsonl").string()},
+                                            home.str());
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.out, "Batch Quillon command line mode : convert file\n" + fax + " --> " + out +
+                              " : Failed : Error in converting FAX to TIFF !\n");
+    EXPECT_NE(readFile(work / "r.jsonl").find("\"outputs\":[],\"result\":-7,"), std::string::npos);
+    std::size_t left = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(work / "taken")) left += entry.is_regular_file();
+    EXPECT_EQ(left, 0u) << "no unfinished PDF is left beside the output";
+}
+
 TEST(FileRun, KeepDateGivesTheOutputTheSourceTimes) {
     QUILLON_REQUIRE_CORPUS();
     TempDir home, work;

@@ -21,10 +21,12 @@ const std::vector<FixturePage> kThreePages = {
 const std::vector<FixturePage> kOnePage = {{"CCITT_3.TIF", C::T6, 1}};
 const std::vector<FixturePage> kTwoPages = {{"g3test.tif", C::T4OneDimensional, 0}, {"CCITT_4.TIF", C::T6, 1}};
 
+// One tree converted to TIFF files and, with /pdf, to PDF files: the same
+// lines with the other names, and the same pages.
 TEST(FolderRun, ConvertsATreeWithResultsLinesLogAndExactPages) {
     QUILLON_REQUIRE_CORPUS();
-    TempDir home, work;
-    const std::string in = (work / "in").string(), out = (work / "out").string();
+    TempDir work;
+    const std::string in = (work / "in").string();
     writeFax(work / "in/a.fxd", kThreePages);
     writeFax(work / "in/B.FXM", kOnePage);
     writeFax(work / "in/sub/c.fxs", kTwoPages);
@@ -35,34 +37,49 @@ TEST(FolderRun, ConvertsATreeWithResultsLinesLogAndExactPages) {
     writeFile(work / "in/notes.txt", "not a fax");
     writeFile(work / "in/picture.tif", readFile(corpusDir() / "CCITT_5.TIF"));
 
-    const ProcessResult r = runQuillon({"/d=" + in, "/sd=" + out, "/i", "/kh"}, home.str());
-    EXPECT_EQ(r.exitCode, 1) << "two files failed";
-    const std::string results =
-        "Batch Quillon command line mode : convert folder\r\n"
-        "Source Folder: " + in + "\r\nSave Folder: " + out + "\r\n" +
-        in + "/a.fxd --> " + out + "/a.tif : Success !\r\n" +
-        in + "/B.FXM --> " + out + "/B.tif : Success !\r\n" +
-        in + "/junk.fxd --> " + out + "/junk.tif : Success !\r\n" +
-        in + "/sub/broken.fxr --> " + out + "/sub/broken.tif : Failed : " + in + "/sub/broken.fxr - Not Fax\r\n" +
-        in + "/sub/c.fxs --> " + out + "/sub/c.tif : Success !\r\n" +
-        in + "/tiny.fxd --> " + out + "/tiny.tif : Failed : " + in + "/tiny.fxd - Not Fax\r\n"
-        "\r\n---------\r\nTotal converted FAX files: 4\r\n";
-    std::string shown = results;
-    for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;) shown.erase(at, 1);
-    EXPECT_EQ(r.out, "Please Wait...\n" + shown);
+    for (const std::string ext : {".tif", ".pdf"}) {
+        SCOPED_TRACE(ext);
+        TempDir home;
+        const std::string out = (work / ("out" + ext)).string();
+        std::vector<std::string> args{"/d=" + in, "/sd=" + out, "/i", "/kh"};
+        if (ext == ".pdf") args.push_back("/pdf");
+        const ProcessResult r = runQuillon(args, home.str());
+        EXPECT_EQ(r.exitCode, 1) << "two files failed";
+        const std::string results =
+            "Batch Quillon command line mode : convert folder\r\n"
+            "Source Folder: " + in + "\r\nSave Folder: " + out + "\r\n" +
+            in + "/a.fxd --> " + out + "/a" + ext + " : Success !\r\n" +
+            in + "/B.FXM --> " + out + "/B" + ext + " : Success !\r\n" +
+            in + "/junk.fxd --> " + out + "/junk" + ext + " : Success !\r\n" +
+            in + "/sub/broken.fxr --> " + out + "/sub/broken" + ext + " : Failed : " + in +
+            "/sub/broken.fxr - Not Fax\r\n" +
+            in + "/sub/c.fxs --> " + out + "/sub/c" + ext + " : Success !\r\n" +
+            in + "/tiny.fxd --> " + out + "/tiny" + ext + " : Failed : " + in + "/tiny.fxd - Not Fax\r\n"
+            "\r\n---------\r\nTotal converted FAX files: 4\r\n";
+        std::string shown = results;
+        for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;) shown.erase(at, 1);
+        EXPECT_EQ(r.out, "Please Wait...\n" + shown);
 
-    const std::string log = readFile(home / "log/kfqlog.txt");
-    ASSERT_GT(log.size(), 20u);
-    EXPECT_EQ(log.substr(19), "\n" + results + std::string(50, '-') + "\n");
+        const std::string log = readFile(home / "log/kfqlog.txt");
+        ASSERT_GT(log.size(), 20u);
+        EXPECT_EQ(log.substr(19), "\n" + results + std::string(50, '-') + "\n");
 
-    expectTiffPages(out + "/a.tif", kThreePages);
-    expectTiffPages(out + "/B.tif", kOnePage);
-    expectTiffPages(out + "/junk.tif", kOnePage);
-    expectTiffPages(out + "/sub/c.tif", kTwoPages);
-    EXPECT_FALSE(std::filesystem::exists(out + "/sub/broken.tif"));
-    EXPECT_FALSE(std::filesystem::exists(out + "/tiny.tif"));
-    EXPECT_FALSE(std::filesystem::exists(out + "/notes.tif"));
-    EXPECT_FALSE(std::filesystem::exists(out + "/picture.tif"));
+        const auto expectPages = [&](const std::string& name, const std::vector<FixturePage>& pages) {
+            if (ext == ".pdf")
+                expectPdfPages(out + "/" + name + ext, pages);
+            else
+                expectTiffPages(out + "/" + name + ext, pages);
+        };
+        expectPages("a", kThreePages);
+        expectPages("B", kOnePage);
+        expectPages("junk", kOnePage);
+        expectPages("sub/c", kTwoPages);
+        for (const char* name : {"/sub/broken", "/tiny", "/notes", "/picture"})
+            EXPECT_FALSE(std::filesystem::exists(out + name + ext)) << name;
+        std::size_t outputs = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(out)) outputs += entry.is_regular_file();
+        EXPECT_EQ(outputs, 4u) << "nothing but the outputs is left in the destination";
+    }
 }
 
 TEST(FolderRun, NamingOptionsFilterAndRelativePaths) {

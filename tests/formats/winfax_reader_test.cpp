@@ -219,6 +219,7 @@ TEST(WinFaxPageFileName, NumberReplacesTheExtension) {
     EXPECT_EQ(winFaxPageFileName("/tmp/run.d/a", 2), "/tmp/run.d/a002.tif");
     // Pages past 999 keep their own number instead of wrapping onto page 1.
     EXPECT_EQ(winFaxPageFileName("/out/a.tif", 1001), "/out/a1001.tif");
+    EXPECT_EQ(winFaxPageFileName("/out/a.PDF", 3, ".pdf"), "/out/a003.pdf");
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ struct ConverterCall {
     bool keepDate;
     bool skipExisting;
     std::string jobDestination;
+    OutputFormat outputFormat;
 };
 
 class ConversionRunTest : public ::testing::Test {
@@ -60,7 +61,7 @@ protected:
         plan.options = options;
         plan.workers = 1;  // the recording converter below is not made for two threads
         plan.convert = [this](BatchJob& job, const std::string& source, const std::string& output, FileOutcome*) {
-            calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination});
+            calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination, job.outputFormat});
             job.results += source + " : line\r\n";
             const int result = results.empty() ? kConverted : results.front();
             if (!results.empty()) results.erase(results.begin());
@@ -99,6 +100,16 @@ TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
     performRun(flat, observer, stop);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].destination, destination + "/b.fxm.tif");
+    EXPECT_EQ(calls[0].outputFormat, OutputFormat::Tiff);
+
+    calls.clear();
+    observer = RecordingObserver();
+    options.outputFormat = OutputFormat::Pdf;
+    RunPlan pdf = plan({"sub/b.fxm"}, options);
+    performRun(pdf, observer, stop);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].destination, destination + "/b.fxm.pdf");
+    EXPECT_EQ(calls[0].outputFormat, OutputFormat::Pdf) << "the job writes PDF and skips by the PDF name";
 }
 
 TEST_F(ConversionRunTest, OnlyTheSourceFolderAtTheStartIsReplaced) {

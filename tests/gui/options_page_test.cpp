@@ -45,6 +45,8 @@ private slots:
         QCOMPARE(v.recaculate, 0);
         QCOMPARE(v.cyclely, 0);
         QCOMPARE(v.cycleMinutes, 60);
+        QVERIFY(v.outputFormat == OutputFormat::Tiff);
+        QVERIFY(f.child<QRadioButton>("tiffButton")->isChecked());
         QCOMPARE(f.context.options.pageMode, std::uint8_t(0));
         QVERIFY(f.child<QRadioButton>("directoryButton")->isChecked());
         QVERIFY(f.box("subdirBox")->isEnabled());
@@ -63,8 +65,10 @@ private slots:
             f.box("keepExtBox")->setChecked(false);
             f.box("recaculateBox")->setChecked(true);
             f.child<QLineEdit>("minutesEdit")->setText("15");
+            f.child<QRadioButton>("pdfButton")->click();
             page.saveSettings();
         }
+        QVERIFY(platform::getProfileString("Options", "OutputFormat", "", f.context.paths.iniFile) == "PDF");
         QCOMPARE(f.iniValue("DirFile"), 1);
         QCOMPARE(f.iniValue("KeepExt"), 0);
         QCOMPARE(f.iniValue("CycleMinutes"), 15);
@@ -87,6 +91,9 @@ private slots:
         const PageOptions copies = again.pageOptions();
         QVERIFY(copies.filesMode());
         QCOMPARE(copies.keepDate, 1);
+        QVERIFY(copies.outputFormat == OutputFormat::Pdf);
+        QVERIFY(f.child<QRadioButton>("pdfButton")->isChecked());
+        QVERIFY(!f.child<QRadioButton>("tiffButton")->isChecked());
     }
 
     void oddIniValuesAreTakenAsDescribed() {
@@ -97,6 +104,7 @@ private slots:
         f.writeIni("Hiberarchy", "-1");
         f.writeIni("CycleMinutes", "abc");
         f.writeIni("ConvertFlag", "1");
+        f.writeIni("OutputFormat", "jpeg");
         {
             OptionsPage& page = f.open();
             QCOMPARE(f.context.options.pageMode, std::uint8_t(1));  // split pages, with no control showing it
@@ -110,6 +118,7 @@ private slots:
             QCOMPARE(page.values().keepDate, 2);
             QCOMPARE(page.values().cycleMinutes, 0);
             QVERIFY(page.pageOptions().filesMode());
+            QVERIFY(page.pageOptions().outputFormat == OutputFormat::Tiff);
             QCOMPARE(f.context.options.pageMode, std::uint8_t(1));
             page.saveSettings();
         }
@@ -117,12 +126,15 @@ private slots:
         QCOMPARE(f.iniValue("Subdir"), 0);
         QCOMPARE(f.iniValue("KeepDate"), 2);
         QCOMPARE(f.iniValue("ConvertFlag"), 1);
+        QVERIFY(platform::getProfileString("Options", "OutputFormat", "", f.context.paths.iniFile) == "TIFF");
 
         f.writeIni("ConvertFlag", "7");
+        f.writeIni("OutputFormat", "pdf");
         OptionsPage& other = f.open();
         QCOMPARE(f.context.options.pageMode, std::uint8_t(7));
         other.apply();  // no list entry is selected
         QCOMPARE(f.context.options.pageMode, std::uint8_t(255));
+        QVERIFY2(other.values().outputFormat == OutputFormat::Pdf, "the key's value in any case");
         other.saveSettings();
         QCOMPARE(f.iniValue("ConvertFlag"), 255);
     }

@@ -1,0 +1,19 @@
+#pragma once
+// The PDF road of a conversion: the fax's Group 4 pages, coded by the direct
+// road as one stream per page, most significant bit first, into a file of the
+// private temporary folder, go into a PDF unchanged.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/conversion_engine.h"
+
+namespace quillon {
+
+// Writes pages [first, first + count) of the open fax as the PDF pdfPath,
+// titled with source's name and dated with its modification time. False
+// when the pages cannot be coded or the PDF cannot be written.
+bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
+                    const std::string& pdfPath);
+
+}  // namespace quillon

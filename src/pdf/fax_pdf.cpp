@@ -1,0 +1,128 @@
+#include "pdf/fax_pdf.h"
+
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include <qpdf/Pipeline.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include "pdf/pdf_text.h"
+#include "pdf/srgb_profile.h"
+#include "pdf/xmp_packet.h"
+#include "tiffcopy/g4_page_file.h"
+
+namespace quillon {
+namespace {
+
+using Object = QPDFObjectHandle;
+constexpr double kPointsPerInch = 72.0;
+
+// Hands each image its page's coded data when the writer asks for it, so
+// that only one page is in memory at a time, however many the fax has.
+class CodedPages final : public Object::StreamDataProvider {
+public:
+    explicit CodedPages(const std::string& path) : file_(path) {}
+    G4PageFile& file() { return file_; }
+    void add(QPDFObjGen image, std::size_t page) { pageOf_[image] = page; }
+
+    void provideStreamData(QPDFObjGen const& image, Pipeline* pipeline) override {
+        const auto page = pageOf_.find(image);
+        if (page == pageOf_.end() || !file_.readCodedData(page->second, data_))
+            throw std::runtime_error("a fax page cannot be read");
+        pipeline->write(data_.data(), data_.size());
+        pipeline->finish();
+    }
+
+private:
+    G4PageFile file_;
+    std::map<QPDFObjGen, std::size_t> pageOf_;
+    std::vector<std::uint8_t> data_;
+};
+
+Object imageDictionary(const G4Page& page) {
+    Object image = Object::newDictionary();
+    image.replaceKey("/Type", Object::newName("/XObject"));
+    image.replaceKey("/Subtype", Object::newName("/Image"));
+    image.replaceKey("/Width", Object::newInteger(page.width));
+    image.replaceKey("/Height", Object::newInteger(page.rows));
+    image.replaceKey("/ColorSpace", Object::newName("/DeviceGray"));
+    image.replaceKey("/BitsPerComponent", Object::newInteger(1));
+    return image;
+}
+
+Object decodeParameters(const G4Page& page) {
+    Object parameters = Object::newDictionary();
+    parameters.replaceKey("/K", Object::newInteger(-1));
+    parameters.replaceKey("/Columns", Object::newInteger(page.width));
+    parameters.replaceKey("/Rows", Object::newInteger(page.rows));
+    // Coded black runs are 0 (black in DeviceGray) unless the page calls 0 black.
+    parameters.replaceKey("/BlackIs1", Object::newBool(page.blackIsZero));
+    return parameters;
+}
+
+// A page of the image's physical size that the image fills.
+void addPage(QPDF& pdf, const std::shared_ptr<CodedPages>& coded, std::size_t index) {
+    const G4Page& page = coded->file().pages()[index];
+    Object image = pdf.newStream();
+    image.replaceDict(imageDictionary(page));
+    image.replaceStreamData(coded, Object::newName("/CCITTFaxDecode"), decodeParameters(page));
+    coded->add(image.getObjGen(), index);
+
+    Object width = Object::newReal(page.width / page.xDpi * kPointsPerInch, 4);
+    Object height = Object::newReal(page.rows / page.yDpi * kPointsPerInch, 4);
+    Object pageDictionary = Object::parse("<< /Type /Page /Resources << /XObject << >> >> >>");
+    pageDictionary.replaceKey("/MediaBox", Object::newArray({Object::newInteger(0), Object::newInteger(0), width, height}));
+    pageDictionary.getKey("/Resources").getKey("/XObject").replaceKey("/Im0", image);
+    const std::string scale = width.unparse() + " 0 0 " + height.unparse() + " 0 0 cm";
+    pageDictionary.replaceKey("/Contents", pdf.newStream("q " + scale + " /Im0 Do Q"));
+    pdf.addPage(pdf.makeIndirectObject(pageDictionary), false);
+}
+
+// The document information, its XMP copy and the output intent of PDF/A.
+void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
+    Object dictionary = Object::newDictionary();
+    dictionary.replaceKey("/Title", Object::newUnicodeString(validUtf8(info.title)));
+    dictionary.replaceKey("/Producer", Object::newUnicodeString(validUtf8(info.producer)));
+    dictionary.replaceKey("/CreationDate", Object::newString(pdfDate(info.created)));
+    pdf.getTrailer().replaceKey("/Info", pdf.makeIndirectObject(dictionary));
+
+    Object root = pdf.getRoot();
+    Object metadata = pdf.newStream(xmpPacket(info));
+    metadata.getDict().replaceKey("/Type", Object::newName("/Metadata"));
+    metadata.getDict().replaceKey("/Subtype", Object::newName("/XML"));
+    root.replaceKey("/Metadata", metadata);
+
+    Object profile = pdf.newStream(std::string(srgbProfile()));
+    profile.getDict().replaceKey("/N", Object::newInteger(3));
+    Object intent = Object::parse("<< /Type /OutputIntent /S /GTS_PDFA1 /OutputConditionIdentifier (sRGB IEC61966-2.1)"
+                                  " /Info (sRGB IEC61966-2.1) >>");
+    intent.replaceKey("/DestOutputProfile", profile);
+    root.replaceKey("/OutputIntents", Object::newArray({pdf.makeIndirectObject(intent)}));
+}
+
+}  // namespace
+
+bool writeFaxPdf(const std::string& g4Tiff, const PdfDocumentInfo& info, const std::string& pdfPath) {
+    try {
+        const auto provider = std::make_shared<CodedPages>(g4Tiff);
+        if (!provider->file().ok() || provider->file().pages().empty()) return false;
+        QPDF pdf;
+        pdf.setSuppressWarnings(true);
+        pdf.emptyPDF();
+        for (std::size_t index = 0; index < provider->file().pages().size(); ++index)
+            addPage(pdf, provider, index);
+        describeDocument(pdf, info);
+        QPDFWriter writer(pdf, pdfPath.c_str());
+        writer.setMinimumPDFVersion("1.7");
+        writer.write();
+        return true;
+    } catch (const std::exception&) {
+        return false;  // qpdf reports every failure, of its own or of the pages, as an exception
+    }
+}
+
+}  // namespace quillon
