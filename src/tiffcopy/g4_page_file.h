@@ -1,6 +1,6 @@
 #pragma once
-// The Group 4 pages of a TIFF file written by the copier with one strip per
-// image and the most significant bit first: each page's coded data as one
+// The Group 4 pages of a TIFF file written with one strip per image and the
+// most significant bit first (as the direct road writes them for a PDF): each page's coded data as one
 // stream, untouched, with its size and resolution (what a PDF page needs).
 
 #include <cstdint>
