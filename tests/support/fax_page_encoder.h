@@ -8,7 +8,8 @@
 
 namespace quillon::test {
 
-enum class FaxPageCoding { T4OneDimensional, T6 };
+// T.4 two-dimensional pages are not WinFax data; the fuzz seeds use them.
+enum class FaxPageCoding { T4OneDimensional, T4TwoDimensional, T6 };
 
 // bits: rows of (width + 7) / 8 bytes, 1 = black. Returns the coded bytes of
 // the page, or nothing when libtiff cannot code it (for example 0 rows).
