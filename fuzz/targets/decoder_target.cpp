@@ -1,0 +1,145 @@
+// Bytes as T.4 1-D, T.4 2-D or T.6 data of a small width, decoded by the
+// program's decoder and by libtiff. Where libtiff decodes every row without an
+// error or a warning, the program must give the same rows, and libtiff must
+// not decode cleanly a row more than the program counts.
+
+#include <tiffio.h>
+
+#include <cstring>
+#include <vector>
+
+#include "codec/fax_decoder.h"
+#include "fuzz_targets.h"
+#include "oracle.h"
+#include "support/memory_tiff.h"
+#include "tiffcopy/tiff_messages.h"
+
+namespace quillon::fuzz {
+
+namespace {
+
+enum class Coding { T4OneDimensional = 0, T4TwoDimensional = 1, T6 = 2 };
+
+// Enough rows for any line that fits the inputs the campaigns use, few enough
+// to keep libtiff's raster small.
+constexpr std::int32_t kMostRows = 4096;
+
+struct Coded {
+    const std::uint8_t* data;
+    std::int32_t length;
+    Coding coding;
+    std::uint8_t fillOrder;
+    std::int32_t width;
+    std::size_t bytesPerRow() const { return std::size_t(width + 7) / 8; }
+};
+
+// Decodes with the program's decoder, black as 1 bits (as libtiff gives a
+// min-is-white page); counting only when countOnly.
+FaxImage decodeHere(const Coded& coded, std::int32_t maxRows, bool countOnly, std::uint32_t& dropped) {
+    FaxDecoder decoder;
+    FaxImage image;
+    if (coded.coding == Coding::T6) {
+        decoder.initDecoderT6(coded.data, coded.length, coded.fillOrder, 0, 1, 0);
+        decoder.setRawStart(true);
+    } else {
+        const std::uint8_t scheme = coded.coding == Coding::T4OneDimensional ? 5 : 6;
+        decoder.initDecoder(coded.data, coded.length, coded.fillOrder, scheme, 1);
+    }
+    decoder.setGeometry(coded.width, maxRows);
+    decoder.setCountOnly(countOnly);
+    if (coded.coding == Coding::T6) {
+        if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);
+    } else {
+        decoder.decodePage(image);
+    }
+    dropped = decoder.droppedLines();
+    return image;
+}
+
+// libtiff's decoding of the data as one strip of `rows` rows; empty unless
+// every row decoded without an error or a warning.
+std::vector<std::uint8_t> decodeWithLibtiff(const Coded& coded, std::uint32_t rows) {
+    test::MemoryTiff file;
+    TIFF* out = test::openMemory(file, "w");
+    if (!out) return {};
+    TIFFSetField(out, TIFFTAG_IMAGEWIDTH, std::uint32_t(coded.width));
+    TIFFSetField(out, TIFFTAG_IMAGELENGTH, rows);
+    TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(out, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(out, TIFFTAG_FILLORDER, coded.fillOrder == 1 ? FILLORDER_MSB2LSB : FILLORDER_LSB2MSB);
+    TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, rows);
+    if (coded.coding == Coding::T6) {
+        TIFFSetField(out, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+    } else {
+        TIFFSetField(out, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX3);
+        TIFFSetField(out, TIFFTAG_GROUP3OPTIONS, coded.coding == Coding::T4TwoDimensional ? GROUP3OPT_2DENCODING : 0);
+    }
+    const bool written = TIFFWriteRawStrip(out, 0, const_cast<std::uint8_t*>(coded.data), coded.length) == coded.length;
+    TIFFClose(out);
+    if (!written) return {};
+
+    takeTiffMessages();
+    TIFF* in = test::openMemory(file, "r");
+    if (!in) return {};
+    std::vector<std::uint8_t> pixels(coded.bytesPerRow() * rows, 0);
+    const tmsize_t got = TIFFReadEncodedStrip(in, 0, pixels.data(), tmsize_t(pixels.size()));
+    TIFFClose(in);
+    if (got != tmsize_t(pixels.size()) || !takeTiffMessages().empty()) return {};
+    const unsigned padBits = unsigned(coded.bytesPerRow() * 8 - std::size_t(coded.width));
+    for (std::uint32_t row = 0; row < rows; ++row) pixels[(row + 1) * coded.bytesPerRow() - 1] &= std::uint8_t(0xFF << padBits);
+    return pixels;
+}
+
+// The bit position of the first 1 bit in the data, in decoding order.
+std::size_t firstOneBit(const Coded& coded) {
+    for (std::int32_t i = 0; i < coded.length; ++i) {
+        const std::uint8_t byte = coded.data[i];
+        if (byte == 0) continue;
+        for (int bit = 0; bit < 8; ++bit)
+            if (byte & (coded.fillOrder == 1 ? 0x80 >> bit : 1 << bit)) return std::size_t(i) * 8 + std::size_t(bit);
+    }
+    return std::size_t(coded.length) * 8;
+}
+
+// libtiff looks for an EOL before every T.4 row and skips whatever stands in
+// front of it without a warning: the first "line" of data that do not begin
+// with an EOL, and bits that follow a line which reached the width (which the
+// program drops with that line, counting it). Such data cannot be compared,
+// as libtiff calls them clean; all other T.4 data can.
+bool libtiffSkipsSilently(const Coded& coded, std::uint32_t dropped) {
+    if (coded.coding == Coding::T6) return false;
+    return dropped > 0 || (coded.coding == Coding::T4OneDimensional && firstOneBit(coded) < 11);
+}
+
+}  // namespace
+
+int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size) {
+    constexpr std::size_t kHeader = 3;
+    if (size <= kHeader || size > (1u << 20)) return 0;
+    if (data[0] % 128 > 2) return 0;
+    static const bool collecting = (routeTiffMessages(TiffMessageTarget::collect), true);
+    (void)collecting;
+    const Coded coded{data + kHeader, std::int32_t(size - kHeader), Coding(data[0] % 128),
+                      std::uint8_t(data[0] & 0x80 ? 2 : 1), 1 + ((data[1] | data[2] << 8) & 0x7FF)};
+
+    std::uint32_t dropped = 0;
+    const std::uint32_t counted = decodeHere(coded, kMostRows, true, dropped).rows;
+    if (libtiffSkipsSilently(coded, dropped)) return 0;
+    if (counted < std::uint32_t(kMostRows))
+        expect(decodeWithLibtiff(coded, counted + 1).empty(),
+               "libtiff decodes " + std::to_string(counted + 1) + " rows, the decoder counts " + std::to_string(counted));
+    if (counted == 0) return 0;
+    const std::vector<std::uint8_t> expected = decodeWithLibtiff(coded, counted);
+    if (expected.empty()) return 0;
+    const FaxImage image = decodeHere(coded, std::int32_t(counted), false, dropped);
+    expect(image.rows == counted, "the decoder keeps " + std::to_string(image.rows) + " rows and counts " +
+                                      std::to_string(counted));
+    expect(image.bytesPerRow == coded.bytesPerRow(), "rows of another size");
+    for (std::uint32_t row = 0; row < counted; ++row)
+        expect(std::memcmp(image.row(row), expected.data() + row * coded.bytesPerRow(), coded.bytesPerRow()) == 0,
+               "row " + std::to_string(row) + " differs from libtiff's");
+    return 0;
+}
+
+}  // namespace quillon::fuzz
