@@ -117,10 +117,9 @@ bool libtiffSkipsSilently(const Coded& coded, std::uint32_t dropped) {
 int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kHeader = 3;
     if (size <= kHeader || size > (1u << 20)) return 0;
-    if (data[0] % 128 > 2) return 0;
     static const bool collecting = (routeTiffMessages(TiffMessageTarget::collect), true);
     (void)collecting;
-    const Coded coded{data + kHeader, std::int32_t(size - kHeader), Coding(data[0] % 128),
+    const Coded coded{data + kHeader, std::int32_t(size - kHeader), Coding(data[0] % 128 % 3),
                       std::uint8_t(data[0] & 0x80 ? 2 : 1), 1 + ((data[1] | data[2] << 8) & 0x7FF)};
 
     std::uint32_t dropped = 0;

@@ -13,7 +13,8 @@ namespace quillon::fuzz {
 
 // Byte 0: bit 0 recount lines, bit 1 one file per page; the rest is the file.
 int fileConversion(const std::uint8_t* data, std::size_t size);
-// Byte 0: coding (0 T.4 1-D, 1 T.4 2-D, 2 T.6) and bit 7 fill order 2;
+// Byte 0: bits 0-6 modulo 3 the coding (0 T.4 1-D, 1 T.4 2-D, 2 T.6), bit 7
+// fill order 2;
 // bytes 1-2: width - 1 (little-endian, 11 bits); the rest is coded data.
 int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size);
 // The page decoders on any scheme, geometry and start search (see the file).
