@@ -91,6 +91,22 @@ std::vector<std::uint8_t> decodeWithLibtiff(const Coded& coded, std::uint32_t ro
     return pixels;
 }
 
+// libtiff reads the bits missing at the end of the data as 0 bits, without a
+// warning, so a row it finishes there may rest on bits the data do not hold
+// (three bits 010 end in a white run of 11). Its rows count only when they
+// decode the same with one bits after the data.
+std::vector<std::uint8_t> decodeWithinData(const Coded& coded, std::uint32_t rows) {
+    std::vector<std::uint8_t> pixels = decodeWithLibtiff(coded, rows);
+    if (pixels.empty()) return pixels;
+    std::vector<std::uint8_t> longer(coded.data, coded.data + coded.length);
+    longer.insert(longer.end(), 4, 0xFF);
+    Coded padded = coded;
+    padded.data = longer.data();
+    padded.length = std::int32_t(longer.size());
+    if (decodeWithLibtiff(padded, rows) != pixels) pixels.clear();
+    return pixels;
+}
+
 int bitAt(const Coded& coded, std::size_t position) {
     const std::uint8_t byte = coded.data[position / 8];
     return (coded.fillOrder == 1 ? byte >> (7 - position % 8) : byte >> (position % 8)) & 1;
@@ -150,10 +166,10 @@ int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size) {
     const std::uint32_t counted = decodeHere(coded, kMostRows, true, dropped).rows;
     if (readDifferently(coded, dropped)) return 0;
     if (counted < std::uint32_t(kMostRows))
-        expect(decodeWithLibtiff(coded, counted + 1).empty(),
+        expect(decodeWithinData(coded, counted + 1).empty(),
                "libtiff decodes " + std::to_string(counted + 1) + " rows, the decoder counts " + std::to_string(counted));
     if (counted == 0) return 0;
-    const std::vector<std::uint8_t> expected = decodeWithLibtiff(coded, counted);
+    const std::vector<std::uint8_t> expected = decodeWithinData(coded, counted);
     if (expected.empty()) return 0;
     const FaxImage image = decodeHere(coded, std::int32_t(counted), false, dropped);
     expect(image.rows == counted, "the decoder keeps " + std::to_string(image.rows) + " rows and counts " +
