@@ -17,6 +17,7 @@ struct RunList {
     // before it goes on with the next one. Kept apart, such runs could fill
     // the list and push the line's later runs out of it.
     bool joinNext = false;
+    std::uint32_t joined = 0;  // zero-length runs joined since the list was set up
 
     void clear() {
         count = cursor = 0;
@@ -28,6 +29,7 @@ struct RunList {
             joinNext = false;
         } else if (run == 0 && count > 0) {
             joinNext = true;
+            ++joined;
         } else if (count < capacity) {
             runs[count++] = run;
         }
