@@ -35,7 +35,8 @@ struct Coded {
 
 // Decodes with the program's decoder, black as 1 bits (as libtiff gives a
 // min-is-white page); counting only when countOnly.
-FaxImage decodeHere(const Coded& coded, std::int32_t maxRows, bool countOnly, std::uint32_t& dropped) {
+FaxImage decodeHere(const Coded& coded, std::int32_t maxRows, bool countOnly, std::uint32_t& dropped,
+                    std::uint32_t& joined) {
     FaxDecoder decoder;
     FaxImage image;
     if (coded.coding == Coding::T6) {
@@ -53,6 +54,7 @@ FaxImage decodeHere(const Coded& coded, std::int32_t maxRows, bool countOnly, st
         decoder.decodePage(image);
     }
     dropped = decoder.droppedLines();
+    joined = decoder.joinedRuns();
     return image;
 }
 
@@ -144,7 +146,11 @@ FirstEol firstEol(const Coded& coded) {
 // - libtiff decodes the line after the first EOL whatever its tag bit, a
 //   two-dimensional one against a white line, while the program starts a
 //   two-dimensional page at the first EOL whose tag bit is 1.
-bool readDifferently(const Coded& coded, std::uint32_t dropped) {
+// And in two-dimensional data, libtiff keeps a zero-length run inside a line
+// as two changing elements of the next line's reference, where by T.4 there
+// is none (no change of colour); the program joins such runs.
+bool readDifferently(const Coded& coded, std::uint32_t dropped, std::uint32_t joined) {
+    if (coded.coding != Coding::T4OneDimensional && joined > 0) return true;
     if (coded.coding == Coding::T6) return false;
     if (dropped > 0) return true;
     const FirstEol eol = firstEol(coded);
@@ -162,16 +168,16 @@ int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size) {
     const Coded coded{data + kHeader, std::int32_t(size - kHeader), Coding(data[0] % 128 % 3),
                       std::uint8_t(data[0] & 0x80 ? 2 : 1), 1 + ((data[1] | data[2] << 8) & 0x7FF)};
 
-    std::uint32_t dropped = 0;
-    const std::uint32_t counted = decodeHere(coded, kMostRows, true, dropped).rows;
-    if (readDifferently(coded, dropped)) return 0;
+    std::uint32_t dropped = 0, joined = 0;
+    const std::uint32_t counted = decodeHere(coded, kMostRows, true, dropped, joined).rows;
+    if (readDifferently(coded, dropped, joined)) return 0;
     if (counted < std::uint32_t(kMostRows))
         expect(decodeWithinData(coded, counted + 1).empty(),
                "libtiff decodes " + std::to_string(counted + 1) + " rows, the decoder counts " + std::to_string(counted));
     if (counted == 0) return 0;
     const std::vector<std::uint8_t> expected = decodeWithinData(coded, counted);
     if (expected.empty()) return 0;
-    const FaxImage image = decodeHere(coded, std::int32_t(counted), false, dropped);
+    const FaxImage image = decodeHere(coded, std::int32_t(counted), false, dropped, joined);
     expect(image.rows == counted, "the decoder keeps " + std::to_string(image.rows) + " rows and counts " +
                                       std::to_string(counted));
     expect(image.bytesPerRow == coded.bytesPerRow(), "rows of another size");
