@@ -12,8 +12,9 @@ namespace quillon {
 
 namespace {
 
-// A make-up code right before an EOL ends its line as if a terminating code
-// of length 0 followed, as libtiff reads it, instead of losing its pixels.
+// A make-up code right before an EOL or the end of the data ends its line as
+// if a terminating code of length 0 followed, as libtiff reads it, instead of
+// losing its pixels.
 void closeMakeUp(RunList& current, std::int64_t& pending, std::int64_t& sum) {
     if (pending == 0) return;
     current.append(pending);
@@ -44,6 +45,7 @@ int FaxDecoder::decodeRuns1D(RunList& current) {
         } else if (code == kInvalidCode) {
             return kInvalidCode;
         } else {
+            closeMakeUp(current, pending, sum);
             return sum == width ? kEndedAtWidth : kDataEnded;
         }
     }
@@ -144,6 +146,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
             continue;
         }
         if (code == kDataEnded) {
+            closeMakeUp(current, pending, sum);
             // A line the data end inside was cut short.
             if (sum == width) storeLine(image, rows++, current);
             else if (current.count > 0) ++droppedLines_;
