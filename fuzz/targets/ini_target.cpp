@@ -117,9 +117,10 @@ int iniFile(const std::uint8_t* data, std::size_t size) {
 
     // Byte 0 picks an entry of the file to change, or a new one named after
     // the end of the file; the value always comes from the end of the file.
-    const std::string tail(before.end() - std::ptrdiff_t(std::min<std::size_t>(before.size(), 12)), before.end());
-    std::string section = usable("s" + tail.substr(0, 4), "]"), key = usable("k" + tail.substr(4, 4), "=");
-    const std::string value = usable(tail.substr(std::min<std::size_t>(tail.size(), 8)), "");
+    const std::string tail = before.substr(before.size() - std::min<std::size_t>(before.size(), 12));
+    auto part = [&](std::size_t from, std::size_t length) { return from < tail.size() ? tail.substr(from, length) : ""; };
+    std::string section = usable("s" + part(0, 4), "]"), key = usable("k" + part(4, 4), "=");
+    const std::string value = usable(part(8, 4), "");
     if (!entries.empty() && data[0] % 2 == 0) {
         auto it = entries.begin();
         std::advance(it, std::ptrdiff_t(data[0] / 2 % entries.size()));
