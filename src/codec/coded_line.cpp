@@ -104,6 +104,12 @@ int FaxDecoder::decodeRuns2D(RunList& current, RunList& reference, std::int64_t&
             }
             pending += b2 - a0;
             a0 = b2;
+            // A pass to the end of the line completes a T.6 line as well.
+            if (kT6 && a0 >= width) {
+                flushPending();
+                result = clampToInt(sum);
+                break;
+            }
             b1 = advanceReference(reference, b2, b2, colour, width);
         } else {
             result = kInvalidCode;

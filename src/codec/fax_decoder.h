@@ -75,6 +75,10 @@ public:
     // The T.6 page decoded last held an EOFB (two EOLs in a row): the mark
     // that T.6 coding put there, which random bytes hardly ever hold.
     bool sawEndOfBlock() const { return endOfBlock_; }
+    // Zero-length runs inside the lines of the page decoded last, joined to
+    // their neighbours (no encoder writes them). libtiff keeps them as
+    // changing elements of the next line's reference instead.
+    std::uint32_t joinedRuns() const { return current_.joined + reference_.joined; }
 
     // Line level. The runs of a line are recorded in current (which needs room
     // for width + 2 runs) and then drawn into row, white as 1 bits when invert

@@ -10,6 +10,20 @@
 
 namespace quillon {
 
+namespace {
+
+// A make-up code right before an EOL or the end of the data ends its line as
+// if a terminating code of length 0 followed, as libtiff reads it, instead of
+// losing its pixels.
+void closeMakeUp(RunList& current, std::int64_t& pending, std::int64_t& sum) {
+    if (pending == 0) return;
+    current.append(pending);
+    sum += pending;
+    pending = 0;
+}
+
+}  // namespace
+
 int FaxDecoder::decodeRuns1D(RunList& current) {
     const std::int64_t width = width_;
     BitReader& in = reader_;
@@ -26,10 +40,12 @@ int FaxDecoder::decodeRuns1D(RunList& current) {
             pending = 0;
             colour ^= 1;
         } else if (code == kUnexpectedEol) {
+            closeMakeUp(current, pending, sum);
             return int(std::min<std::int64_t>(sum, std::numeric_limits<int>::max()));
         } else if (code == kInvalidCode) {
             return kInvalidCode;
         } else {
+            closeMakeUp(current, pending, sum);
             return sum == width ? kEndedAtWidth : kDataEnded;
         }
     }
@@ -118,6 +134,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
             if (sum <= width) continue;
         }
         if (code == kUnexpectedEol) {
+            closeMakeUp(current, pending, sum);
             // The EOL ends the line. Short lines (the empty lines of an RTC,
             // or the EOL that starts the data) only count as damage when
             // they hold pixels.
@@ -129,6 +146,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
             continue;
         }
         if (code == kDataEnded) {
+            closeMakeUp(current, pending, sum);
             // A line the data end inside was cut short.
             if (sum == width) storeLine(image, rows++, current);
             else if (current.count > 0) ++droppedLines_;

@@ -100,8 +100,9 @@ bool save(const IniText& ini, const std::string& path) {
     if (!file) return false;
     const char* end = ini.crlf ? "\r\n" : "\n";
     bool ok = true;
+    // Whole lines, NUL bytes included: every line not written to stays as it was.
     for (const std::string& line : ini.lines)
-        ok = ok && std::fputs(line.c_str(), file) >= 0 && std::fputs(end, file) >= 0;
+        ok = ok && std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fputs(end, file) >= 0;
     ok = std::fflush(file) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
     if (ok && renameFile(temp, path)) return true;

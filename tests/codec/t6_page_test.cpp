@@ -181,6 +181,19 @@ TEST(T6Page, EolResetsTheReferenceToWhite) {
     EXPECT_EQ(image.row(1)[1], 0xFF);  // all white, not a copy of line 1
 }
 
+TEST(T6Page, ZeroLengthRunsInsideALineKeepItsLaterRuns) {
+    // A page one pixel wide: a pass to the line's end (a white line), then
+    // VL1 four times back to pixel 0 (runs of length 0, white, black, white,
+    // black) and V0 to the end: a white pixel. The empty runs must not fill
+    // the run list (room for width + 2 runs) and push the last run out.
+    int result = 0;
+    const FaxImage image = decodeT6(bitsToBytes("0001" "010" "010" "010" "010" "1" + kEofb), result, 0, true, 1);
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(image.rows, 2u);
+    EXPECT_EQ(image.row(0)[0], 0x80);  // white (invert 0)
+    EXPECT_EQ(image.row(1)[0], 0x80);
+}
+
 TEST(T6Page, RefusesOptionsBitZeroAndLeavesTheRecordAlone) {
     const std::vector<std::uint8_t> data = bitsToBytes("111");
     FaxDecoder decoder;

@@ -48,4 +48,10 @@ std::vector<CorpusPage> ituPages() {
     return {all.begin(), all.begin() + 8};
 }
 
+WinFaxPage winFaxPageFromCorpus(const std::string& corpusFile, FaxPageCoding coding, std::uint8_t resolution) {
+    const std::vector<Bitmap> pages = readTiffPages((corpusDir() / corpusFile).string());
+    if (pages.empty()) return {};
+    return winFaxPageFromBitmap(pages.front(), coding, resolution);
+}
+
 }  // namespace quillon::test

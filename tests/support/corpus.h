@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/winfax_writer.h"
+
 namespace quillon::test {
 
 // One real fax page of the shared corpus and the pixel hash it decodes to:
@@ -24,6 +26,9 @@ bool corpusAvailable();
 const std::vector<CorpusPage>& corpusPages();
 // The eight ITU test pages (CCITT_1 to CCITT_8).
 std::vector<CorpusPage> ituPages();
+
+// The first page of a corpus file, decoded with libtiff and coded again.
+WinFaxPage winFaxPageFromCorpus(const std::string& corpusFile, FaxPageCoding coding, std::uint8_t resolution = 1);
 
 }  // namespace quillon::test
 

@@ -9,8 +9,9 @@
 namespace quillon::test {
 
 // T4OneDimensional has fill bits before each EOL, so that EOLs end on a byte
-// boundary; T4NoFillBits puts each EOL right behind its line.
-enum class FaxPageCoding { T4OneDimensional, T6, T4NoFillBits };
+// boundary; T4NoFillBits puts each EOL right behind its line. T.4
+// two-dimensional pages are not WinFax data; the fuzz seeds use them.
+enum class FaxPageCoding { T4OneDimensional, T4TwoDimensional, T6, T4NoFillBits };
 
 // bits: rows of (width + 7) / 8 bytes, 1 = black. Returns the coded bytes of
 // the page, or nothing when libtiff cannot code it (for example 0 rows).

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "support/corpus.h"
-
 namespace quillon::test {
 
 namespace {
@@ -63,12 +61,6 @@ WinFaxPage winFaxPageFromBitmap(const Bitmap& bitmap, FaxPageCoding coding, std:
     page.coding = coding == FaxPageCoding::T6 ? 1 : 0;
     page.resolution = resolution;
     return page;
-}
-
-WinFaxPage winFaxPageFromCorpus(const std::string& corpusFile, FaxPageCoding coding, std::uint8_t resolution) {
-    const std::vector<Bitmap> pages = readTiffPages((corpusDir() / corpusFile).string());
-    if (pages.empty()) return {};
-    return winFaxPageFromBitmap(pages.front(), coding, resolution);
 }
 
 }  // namespace quillon::test

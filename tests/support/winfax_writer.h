@@ -39,7 +39,5 @@ std::string buildWinFaxFile(const std::vector<WinFaxPage>& pages);
 
 // A page coded from a bitmap (1 = black), its header giving the bitmap's size.
 WinFaxPage winFaxPageFromBitmap(const Bitmap& bitmap, FaxPageCoding coding, std::uint8_t resolution = 1);
-// The first page of a corpus file, decoded with libtiff and coded again.
-WinFaxPage winFaxPageFromCorpus(const std::string& corpusFile, FaxPageCoding coding, std::uint8_t resolution = 1);
 
 }  // namespace quillon::test

@@ -10,8 +10,12 @@
 #include <cstdint>
 
 #include "codec/fax_decoder.h"
+#include "fuzz_targets.h"
+#include "oracle.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+namespace quillon::fuzz {
+
+int decoderRobustness(const std::uint8_t* bytes, std::size_t size) {
     constexpr std::size_t kHeader = 6;
     if (size < kHeader) return 0;
     const std::uint8_t choice = bytes[0];
@@ -24,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::uint8_t invert = (choice >> 6) & 1;
     const int coding = choice & 0x07;
 
-    quillon::FaxDecoder decoder;
-    quillon::FaxImage image;
+    FaxDecoder decoder;
+    FaxImage image;
     if (coding < 4) {
         decoder.initDecoder(data, length, fillOrder, std::uint8_t(3 + coding), invert);
     } else {
@@ -42,8 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         if (result == 0) result = decoder.decodePageT6(image);
     }
     // The record must describe the bitmap it holds.
-    if (image.rows > std::uint32_t(maxRows)) __builtin_trap();
-    if (!(choice & 0x20) && result >= 0 && image.bitmap.size() != std::size_t(image.rows) * image.bytesPerRow)
-        __builtin_trap();
+    expect(image.rows <= std::uint32_t(maxRows), "more rows than asked for");
+    expect((choice & 0x20) || result < 0 || image.bitmap.size() == std::size_t(image.rows) * image.bytesPerRow,
+           "the bitmap does not hold the rows the record gives");
     return 0;
 }
+
+}  // namespace quillon::fuzz

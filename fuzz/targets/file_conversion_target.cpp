@@ -1,0 +1,78 @@
+// Bytes as a WinFax file through the whole conversion: format detection, the
+// reader, the engine, the intermediate pages and the copy to the final TIFF
+// file(s). Every output the program reports must open in libtiff with the
+// pages it reports, and nothing but the source and those outputs may be left
+// in the temporary folder.
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/file_conversion.h"
+#include "fuzz_targets.h"
+#include "oracle.h"
+#include "tiffcopy/tiff_messages.h"
+
+namespace quillon::fuzz {
+
+namespace {
+
+bool documentedResult(int result) {
+    switch (result) {
+        case kConverted: case kSourceIsTiff: case kNotWinFax: case kNotFax: case kEngineFailed: case kCopyFailed:
+        case kPagesLeftOut: return true;
+        default: return false;  // nothing to skip, the folder exists and no exception may escape
+    }
+}
+
+void expectOutputs(const FileOutcome& outcome, bool split) {
+    const auto written = std::count_if(outcome.pages.begin(), outcome.pages.end(),
+                                       [](const PageSummary& page) { return page.state != PageState::LeftOut; });
+    if (outcome.result == kConverted || outcome.result == kPagesLeftOut)
+        expect(!outcome.outputs.empty(), "a converted file without an output");
+    // In split mode a fax of one page goes to the output's own name.
+    const std::size_t most = split ? std::max<std::size_t>(written, 1) : 1;
+    expect(outcome.outputs.size() <= most, std::to_string(outcome.outputs.size()) + " output files");
+    for (const std::string& output : outcome.outputs) {
+        const int images = tiffImageCount(output);
+        const int expected = split ? 1 : int(written);
+        expect(images == expected, output + " holds " + std::to_string(images) + " images, the program reports " +
+                                       std::to_string(expected));
+    }
+}
+
+// Removes the outputs after checking that they are all the folder holds
+// besides the source.
+void expectNothingElseLeft(const std::string& folder, const std::string& source, const FileOutcome& outcome) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_directory()) continue;
+        const std::string path = entry.path().string();
+        const bool reported = std::find(outcome.outputs.begin(), outcome.outputs.end(), path) != outcome.outputs.end();
+        expect(path == source || reported, "left in the temporary folder: " + path);
+    }
+    for (const std::string& output : outcome.outputs) std::filesystem::remove(output);
+}
+
+}  // namespace
+
+int fileConversion(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
+    static const bool quiet = (routeTiffMessages(TiffMessageTarget::discard), true);
+    (void)quiet;
+    const std::string& folder = scratchFolder();
+    const std::string source = folder + "in.fxd";
+    writeBytes(source, data + 1, size - 1);
+
+    BatchJob job;
+    job.convertOptions.recountLines = data[0] & 1;
+    job.convertOptions.pageMode = (data[0] >> 1) & 1;
+    FileOutcome outcome;
+    const int result = convertFile(job, source, folder + "out/in.tif", &outcome);
+    expect(documentedResult(result), "result " + std::to_string(result) + ": " + job.results);
+    expect(outcome.result == result, "the outcome holds another result");
+    expectOutputs(outcome, job.convertOptions.splitPages());
+    expectNothingElseLeft(folder, source, outcome);
+    std::filesystem::remove(source);
+    return 0;
+}
+
+}  // namespace quillon::fuzz

@@ -1,0 +1,36 @@
+#pragma once
+// The fuzz targets' bodies. Each takes any bytes, runs them through one input
+// of the program and checks the result against its oracle; a failed check
+// prints what went wrong and aborts, under libFuzzer and in the replay driver
+// alike. The first bytes of some inputs choose options, as each target says.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace quillon::fuzz {
+
+// Byte 0: bit 0 recount lines, bit 1 one file per page; the rest is the file.
+int fileConversion(const std::uint8_t* data, std::size_t size);
+// Byte 0: bits 0-6 modulo 3 the coding (0 T.4 1-D, 1 T.4 2-D, 2 T.6), bit 7
+// fill order 2;
+// bytes 1-2: width - 1 (little-endian, 11 bits); the rest is coded data.
+int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size);
+// The page decoders on any scheme, geometry and start search (see the file).
+int decoderRobustness(const std::uint8_t* data, std::size_t size);
+// The bytes as a TIFF file copied to Group 4.
+int tiffCopy(const std::uint8_t* data, std::size_t size);
+// Byte 0 chooses the entry written back; the rest is the INI file.
+int iniFile(const std::uint8_t* data, std::size_t size);
+// Byte 0 even: the rest is one command-line text; odd: pattern, NUL, name.
+int commandLine(const std::uint8_t* data, std::size_t size);
+
+struct FuzzTarget {
+    std::string_view name;  // also the folder of its seeds, regressions and dictionary
+    int (*run)(const std::uint8_t* data, std::size_t size);
+};
+
+std::span<const FuzzTarget> fuzzTargets();
+
+}  // namespace quillon::fuzz
