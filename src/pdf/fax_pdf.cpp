@@ -118,6 +118,9 @@ bool writeFaxPdf(const std::string& g4Tiff, const PdfDocumentInfo& info, const s
         describeDocument(pdf, info);
         QPDFWriter writer(pdf, pdfPath.c_str());
         writer.setMinimumPDFVersion("1.7");
+        // The pages are coded already; deflating the small rest costs more
+        // time per file than the bytes it saves.
+        writer.setCompressStreams(false);
         writer.write();
         return true;
     } catch (const std::exception&) {
