@@ -1,11 +1,14 @@
 #include "app/command_line_mode.h"
 
+#include <optional>
 #include <ostream>
 
 #include "app/conversion_log.h"
 #include "app/conversion_report.h"
 #include "app/file_conversion.h"
 #include "app/folder_conversion.h"
+#include "app/terminal_progress.h"
+#include "platform/terminal.h"
 #include "tiffcopy/tiff_messages.h"
 
 namespace quillon {
@@ -34,8 +37,13 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
         return 1;
     }
     bool reportFailed = false;
+    // Folder runs only, set up once their files are known.
+    std::optional<TerminalProgress> progress;
     const FileDone fileDone = [&](const FileOutcome& outcome) {
-        for (const std::string& line : describeDamage(outcome)) err << "quillon: " << outcome.source << ": " << line << "\n";
+        const std::vector<std::string> damage = describeDamage(outcome);
+        if (progress && !damage.empty()) progress->clear();
+        for (const std::string& line : damage) err << "quillon: " << outcome.source << ": " << line << "\n";
+        if (progress) progress->fileDone(outcome.pages.size());
         if (!job.reportPath.empty() && !reportFailed && !report.append(outcome)) {
             reportFailed = true;
             err << "quillon: the report file " << job.reportPath << " cannot be written\n";
@@ -57,8 +65,11 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
         for (const std::string& folder : job.unreadableFolders)
             err << "quillon: the folder " << folder << " cannot be read; its files are not converted\n";
         anyFailed = anyFailed || !job.unreadableFolders.empty();
+        progress.emplace(err, !job.quiet && platform::standardErrorIsTerminal(), job.fileList.size(),
+                         platform::terminalColumns());
         FolderSummary summary;
-        convertFolder(job, &summary, fileDone);
+        convertFolder(job, &summary, fileDone, [&](const std::string& source) { progress->fileStarted(source); });
+        progress->clear();
         anyFailed = anyFailed || summary.failed > 0;
     } else {
         job.results = "Batch Quillon command line mode : convert file\r\n";

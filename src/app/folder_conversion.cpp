@@ -50,7 +50,7 @@ std::string folderOutputPath(const std::string& sourceFolder, const std::string&
     return joinPath(destination, slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
-int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDone) {
+int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDone, const FileStarted& fileStarted) {
     if (job.destination.empty()) return -1;
     job.results = "Batch Quillon command line mode : convert folder\r\nSource Folder: " + job.source +
                   "\r\nSave Folder: " + job.destination + "\r\n";
@@ -63,6 +63,7 @@ int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDon
                                           outputExtension(job.outputFormat))});
     FolderSummary counts;
     FileRunCalls calls;
+    if (fileStarted) calls.started = [&](std::size_t item) { fileStarted(tasks[item].source); };
     calls.delivered = [&](std::size_t, const FileOutcome& outcome) {
         if (outcome.result < 0) ++counts.failed;
         if (fileDone) fileDone(outcome);

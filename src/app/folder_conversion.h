@@ -22,12 +22,14 @@ struct FolderSummary {
 };
 
 using FileDone = std::function<void(const FileOutcome&)>;
+using FileStarted = std::function<void(const std::string& source)>;
 
 // Converts the listed files into job.destination, job.workers at once, and
-// writes the header and total lines around their results lines; fileDone
-// hears of each file in walk order. Returns 0, or -1 when the destination is
-// empty (nothing done).
-int convertFolder(BatchJob& job, FolderSummary* summary = nullptr, const FileDone& fileDone = {});
+// writes the header and total lines around their results lines; fileStarted
+// and fileDone hear of each file in walk order. Returns 0, or -1 when the
+// destination is empty (nothing done).
+int convertFolder(BatchJob& job, FolderSummary* summary = nullptr, const FileDone& fileDone = {},
+                  const FileStarted& fileStarted = {});
 
 // The output path of a source file: its extension replaced by extension (or
 // extension appended with keepExtension), placed in destination, under its

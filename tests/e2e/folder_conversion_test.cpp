@@ -175,6 +175,29 @@ TEST(FolderRun, WorkersAtOnceGiveWhatASequentialRunGives) {
     }
 }
 
+TEST(FolderRun, ProgressLineOnATerminalOnly) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    writeFax(work / "in/a.fxd", kOnePage);
+    writeFax(work / "in/b.fxd", kTwoPages);
+    const std::string command = quillonExe() + " /d=in /sd=out";
+    const std::map<std::string, std::string> env{{"QUILLON_HOME", home.str()}, {"DISPLAY", ""}};
+    // script(1) gives the run a pseudo-terminal: the line is drawn there,
+    // redrawn in place, and cleared before the results.
+    ProcessResult r = runProcess("/usr/bin/script", {"-qfec", command, "/dev/null"}, env, work.str());
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    const std::size_t drawn = r.out.find("\r0/2 files, 0 pages, ");
+    EXPECT_NE(drawn, std::string::npos) << r.out;
+    const std::size_t cleared = r.out.find("\r" + std::string(10, ' '), drawn);
+    EXPECT_NE(cleared, std::string::npos) << "the line is cleared";
+    EXPECT_GT(r.out.find("Batch Quillon command line mode"), cleared) << "results come after the cleared line";
+    // Quiet, or in a pipe: no line at all.
+    r = runProcess("/usr/bin/script", {"-qfec", command + " /q", "/dev/null"}, env, work.str());
+    EXPECT_EQ(r.out.find("files, "), std::string::npos) << r.out;
+    r = runQuillon({"/d=in", "/sd=out"}, home.str(), {}, work.str());
+    EXPECT_EQ(r.err, "");
+}
+
 TEST(FolderRun, DestinationThatCannotBeMadeFailsEveryFile) {
     QUILLON_REQUIRE_CORPUS();
     TempDir home, work;

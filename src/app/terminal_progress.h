@@ -1,0 +1,43 @@
+#pragma once
+// The progress line of a folder run on a terminal: files done of all,
+// pages, the file being converted, the time so far and an estimate of the
+// time left, redrawn in place on standard error. It is drawn only when asked
+// for (a terminal, not quiet), and cleared before anything else is printed.
+
+#include <chrono>
+#include <cstddef>
+#include <ostream>
+#include <string>
+
+namespace quillon {
+
+class TerminalProgress {
+public:
+    TerminalProgress(std::ostream& err, bool drawn, std::size_t files, int columns);
+
+    // Redrawn at most every tenth of a second: a terminal would slow a run of
+    // small files down.
+    void fileStarted(const std::string& source);
+    void fileDone(std::size_t pages);
+    // Removes the line, so that other output starts on an empty line.
+    void clear();
+    // Draws the line again after other output.
+    void redraw();
+
+private:
+    std::string line() const;
+    void redrawNowAndThen();
+
+    std::ostream& err_;
+    bool drawn_;
+    std::size_t files_;
+    std::size_t columns_;
+    std::size_t done_ = 0;
+    std::size_t pages_ = 0;
+    std::string current_;
+    std::size_t shown_ = 0;  // characters of the line on the terminal
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point drawnAt_{};
+};
+
+}  // namespace quillon
