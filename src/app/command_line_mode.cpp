@@ -40,10 +40,14 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
     // Folder runs only, set up once their files are known.
     std::optional<TerminalProgress> progress;
     const FileDone fileDone = [&](const FileOutcome& outcome) {
-        const std::vector<std::string> damage = describeDamage(outcome);
-        if (progress && !damage.empty()) progress->clear();
-        for (const std::string& line : damage) err << "quillon: " << outcome.source << ": " << line << "\n";
-        if (progress) progress->fileDone(outcome.pages.size());
+        std::string damage;
+        for (const std::string& line : describeDamage(outcome)) damage += "quillon: " + outcome.source + ": " + line + "\n";
+        if (progress) {
+            progress->print(damage);
+            progress->fileDone(outcome.pages.size());
+        } else {
+            err << damage;
+        }
         if (!job.reportPath.empty() && !reportFailed && !report.append(outcome)) {
             reportFailed = true;
             err << "quillon: the report file " << job.reportPath << " cannot be written\n";

@@ -20,11 +20,13 @@ TerminalProgress::TerminalProgress(std::ostream& err, bool drawn, std::size_t fi
     : err_(err), drawn_(drawn), files_(files), columns_(std::size_t(std::max(columns, 20))) {}
 
 void TerminalProgress::fileStarted(const std::string& source) {
+    std::lock_guard lock(turn_);
     current_ = source;
     redrawNowAndThen();
 }
 
 void TerminalProgress::fileDone(std::size_t pages) {
+    std::lock_guard lock(turn_);
     ++done_;
     pages_ += pages;
     redrawNowAndThen();
@@ -57,7 +59,20 @@ void TerminalProgress::redraw() {
     shown_ = text.size();
 }
 
+void TerminalProgress::print(const std::string& lines) {
+    if (lines.empty()) return;
+    std::lock_guard lock(turn_);
+    erase();
+    err_ << lines << std::flush;
+    redraw();
+}
+
 void TerminalProgress::clear() {
+    std::lock_guard lock(turn_);
+    erase();
+}
+
+void TerminalProgress::erase() {
     if (!drawn_ || shown_ == 0) return;
     err_ << '\r' << std::string(shown_, ' ') << '\r' << std::flush;
     shown_ = 0;

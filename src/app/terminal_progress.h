@@ -3,9 +3,11 @@
 // pages, the file being converted, the time so far and an estimate of the
 // time left, redrawn in place on standard error. It is drawn only when asked
 // for (a terminal, not quiet), and cleared before anything else is printed.
+// Workers call it from their threads: every call takes its turn.
 
 #include <chrono>
 #include <cstddef>
+#include <mutex>
 #include <ostream>
 #include <string>
 
@@ -19,14 +21,17 @@ public:
     // small files down.
     void fileStarted(const std::string& source);
     void fileDone(std::size_t pages);
+    // Prints lines (each ending in a newline) where the progress line stood,
+    // and draws it again below them.
+    void print(const std::string& lines);
     // Removes the line, so that other output starts on an empty line.
     void clear();
-    // Draws the line again after other output.
-    void redraw();
 
 private:
     std::string line() const;
+    void redraw();
     void redrawNowAndThen();
+    void erase();
 
     std::ostream& err_;
     bool drawn_;
@@ -38,6 +43,7 @@ private:
     std::size_t shown_ = 0;  // characters of the line on the terminal
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point drawnAt_{};
+    std::mutex turn_;
 };
 
 }  // namespace quillon
