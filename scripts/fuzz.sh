@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one fuzz target of a build made with -DQUILLON_FUZZ=ON for a while:
 #   scripts/fuzz.sh TARGET SECONDS [BUILD-FOLDER]    (default build-fuzz)
-# Targets: file_conversion decoder codec tiff_copy ini command_line.
+# Targets: file_conversion decoder codec encoder tiff_copy ini command_line.
 # It starts from the seeds made at build time, the inputs of earlier runs and
 # the kept regression inputs, uses the target's dictionary when there is one,
 # and runs one process at the lowest priority. An allocation of 64 MiB or more

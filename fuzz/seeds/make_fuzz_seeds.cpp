@@ -111,6 +111,9 @@ void codedSeeds(const fs::path& corpus, const fs::path& out) {
                 const std::string data = bytesOf(quillon::test::encodeFaxPage(band.bits.data(), band.width, band.rows, coding));
                 // The pages are coded least significant bit first: fill order 2.
                 const char codingByte = char(0x80 | int(coding));
+                if (coding == FaxPageCoding::T6)
+                    writeSeed(out / "encoder", "band" + std::to_string(n) + ".bin",
+                              size + char(n % 3 == 0 ? 0 : n % 3 == 1 ? 5 : 0x87) + bytesOf(band.bits));
                 writeSeed(out / "decoder", "band" + std::to_string(n) + ".bin", codingByte + size + data);
                 // Schemes 5 and 6 are codings 2 and 3; T.6 is 4, with raw start.
                 const char choice = char(0x08 | (coding == FaxPageCoding::T6 ? 0x14 : 2 + int(coding)));

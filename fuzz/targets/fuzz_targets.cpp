@@ -5,7 +5,8 @@ namespace quillon::fuzz {
 std::span<const FuzzTarget> fuzzTargets() {
     static constexpr FuzzTarget kTargets[] = {
         {"file_conversion", fileConversion}, {"decoder", decoderAgainstLibtiff}, {"codec", decoderRobustness},
-        {"tiff_copy", tiffCopy},             {"ini", iniFile},                   {"command_line", commandLine},
+        {"encoder", encodeAndDecode},        {"tiff_copy", tiffCopy},            {"ini", iniFile},
+        {"command_line", commandLine},
     };
     return kTargets;
 }

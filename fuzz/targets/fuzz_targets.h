@@ -17,6 +17,9 @@ int fileConversion(const std::uint8_t* data, std::size_t size);
 // fill order 2;
 // bytes 1-2: width - 1 (little-endian, 11 bits); the rest is coded data.
 int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size);
+// Bytes 0-1: width - 1, byte 2: strip rows and run forms; the rest is a
+// bitmap coded as T.6 and decoded again (see the file).
+int encodeAndDecode(const std::uint8_t* data, std::size_t size);
 // The page decoders on any scheme, geometry and start search (see the file).
 int decoderRobustness(const std::uint8_t* data, std::size_t size);
 // The bytes as a TIFF file copied to Group 4.

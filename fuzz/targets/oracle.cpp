@@ -2,12 +2,15 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 #include "platform/private_temp_folder.h"
+#include "support/memory_tiff.h"
+#include "tiffcopy/tiff_messages.h"
 
 namespace quillon::fuzz {
 
@@ -31,6 +34,50 @@ void writeBytes(const std::string& path, const std::uint8_t* data, std::size_t s
 std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::uint8_t> decodeWithLibtiff(const FaxStrips& coded) {
+    static const bool collecting = (routeTiffMessages(TiffMessageTarget::collect), true);
+    (void)collecting;
+    test::MemoryTiff file;
+    TIFF* out = test::openMemory(file, "w");
+    if (!out) return {};
+    TIFFSetField(out, TIFFTAG_IMAGEWIDTH, coded.width);
+    TIFFSetField(out, TIFFTAG_IMAGELENGTH, coded.rows);
+    TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(out, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(out, TIFFTAG_FILLORDER, coded.fillOrder == 1 ? FILLORDER_MSB2LSB : FILLORDER_LSB2MSB);
+    TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, coded.rowsPerStrip);
+    TIFFSetField(out, TIFFTAG_COMPRESSION, coded.compression);
+    if (coded.compression == COMPRESSION_CCITTFAX3) TIFFSetField(out, TIFFTAG_GROUP3OPTIONS, coded.group3Options);
+    bool written = true;
+    for (std::size_t i = 0; i < coded.strips.size(); ++i) {
+        const auto strip = coded.strips[i];
+        written = written && TIFFWriteRawStrip(out, std::uint32_t(i), const_cast<std::uint8_t*>(strip.data()),
+                                               tmsize_t(strip.size())) == tmsize_t(strip.size());
+    }
+    TIFFClose(out);
+    if (!written) return {};
+
+    takeTiffMessages();
+    TIFF* in = test::openMemory(file, "r");
+    if (!in) return {};
+    const std::size_t bytesPerRow = coded.bytesPerRow();
+    std::vector<std::uint8_t> pixels(bytesPerRow * coded.rows, 0);
+    bool decoded = true;
+    for (std::size_t i = 0; i < coded.strips.size() && decoded; ++i) {
+        const std::size_t first = i * coded.rowsPerStrip;
+        const std::size_t bytes = std::min<std::size_t>(coded.rowsPerStrip, coded.rows - first) * bytesPerRow;
+        decoded = TIFFReadEncodedStrip(in, std::uint32_t(i), pixels.data() + first * bytesPerRow, tmsize_t(bytes)) ==
+                  tmsize_t(bytes);
+    }
+    TIFFClose(in);
+    if (!decoded || !takeTiffMessages().empty()) return {};
+    const unsigned padBits = unsigned(bytesPerRow * 8 - coded.width);
+    for (std::uint32_t row = 0; row < coded.rows; ++row)
+        pixels[(row + 1) * bytesPerRow - 1] &= std::uint8_t(0xFF << padBits);
+    return pixels;
 }
 
 int tiffImageCount(const std::string& path) {
