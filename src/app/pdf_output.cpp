@@ -5,7 +5,6 @@
 #include "app/startup.h"
 #include "pdf/fax_pdf.h"
 #include "platform/file_times.h"
-#include "platform/files.h"
 #include "platform/private_temp_folder.h"
 
 namespace quillon {
@@ -19,15 +18,13 @@ bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::ui
     info.producer = kVersionText;
     info.created = times.modification.tv_sec;
 
-    // Workers convert at once: each page file gets a name of its own.
-    static std::atomic<unsigned> pageFiles{0};
+    // Workers convert at once: each spill file gets a name of its own.
+    static std::atomic<unsigned> spillFiles{0};
     const std::string& folder = platform::privateTempFolder();
     if (folder.empty()) return false;
-    const std::string pages = folder + "pdf-pages-" + std::to_string(pageFiles++) + ".tif";
-    const bool written = engine.writeG4(pages, first, count, G4Layout{.stripPerPage = true, .msbFirst = true}) == 0 &&
-                         writeFaxPdf(pages, info, pdfPath);
-    platform::removeFile(pages);
-    return written;
+    G4PageSpool pages(folder + "pdf-pages-" + std::to_string(spillFiles++) + ".g4");
+    return engine.writeG4(pages, first, count, G4Layout{.stripPerPage = true, .msbFirst = true}) == 0 &&
+           writeFaxPdf(pages, info, pdfPath);
 }
 
 }  // namespace quillon

@@ -1,7 +1,8 @@
 #pragma once
 // The PDF road of a conversion: the fax's Group 4 pages, coded by the direct
-// road as one stream per page, most significant bit first, into a file of the
-// private temporary folder, go into a PDF unchanged.
+// road as one stream per page, most significant bit first, go into a PDF
+// unchanged (held in memory, or for long faxes in a file of the private
+// temporary folder, until the PDF is written).
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
 #include "engine/conversion_engine.h"
 
 #include "engine/g4_road.h"
+#include "tiffcopy/g4_tiff_output.h"
 
 namespace quillon {
 
@@ -36,11 +37,24 @@ int ConversionEngine::convert(const std::string& outputPath, FaxFormat format) {
     return result;
 }
 
-int ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count,
-                              G4Layout layout) {
-    if (!reader_.isOpen() || count == 0 || first + count > options_.pageCount) return -1;
-    return writeWinFaxPagesG4(reader_, outputPath, first, count, options_.pageCount, options_.recountLines != 0,
-                              written_, layout);
+int ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count) {
+    if (!listsPages(first, count)) return -1;
+    G4TiffOutput output;
+    // Pages are summarised also when the file cannot be created: its pages then refuse them.
+    output.open(outputPath);
+    int result = writeG4(output, first, count, G4Layout{});
+    if (!output.close() && result == 0) result = WinFaxReader::kWriteFailed;
+    return result;
+}
+
+int ConversionEngine::writeG4(G4PageOutput& output, std::uint16_t first, std::uint16_t count, G4Layout layout) {
+    if (!listsPages(first, count)) return -1;
+    return writeWinFaxPagesG4(reader_, output, first, count, options_.pageCount, options_.recountLines != 0, written_,
+                              layout);
+}
+
+bool ConversionEngine::listsPages(std::uint16_t first, std::uint16_t count) const {
+    return reader_.isOpen() && count > 0 && first + count <= options_.pageCount;
 }
 
 std::vector<PageSummary> ConversionEngine::pages() const {

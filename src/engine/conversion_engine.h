@@ -30,10 +30,12 @@ public:
     // the output path cut at its last '.' + "001", "002", ... + ".tif".
     int convert(const std::string& outputPath, FaxFormat format);
     // The direct road to the final output (engine/g4_road.h): listed pages
-    // [first, first + count) of the WinFax file into one Group 4 TIFF file.
-    // 0; -1 no open file or pages not listed; WinFaxReader::kWriteFailed.
-    // Their summaries join pages(), so one file may take several calls.
-    int writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count, G4Layout layout = {});
+    // [first, first + count) of the WinFax file into one Group 4 TIFF file,
+    // or coded into output. 0; -1 no open file or pages not listed;
+    // WinFaxReader::kWriteFailed. Their summaries join pages(), so one file
+    // may take several calls.
+    int writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count);
+    int writeG4(G4PageOutput& output, std::uint16_t first, std::uint16_t count, G4Layout layout);
 
     std::uint16_t pageCount() const { return options_.pageCount; }
     // The file chains more pages than the page table holds: those were not listed.
@@ -43,6 +45,8 @@ public:
     std::vector<PageSummary> pages() const;
 
 private:
+    // The open WinFax file lists pages [first, first + count).
+    bool listsPages(std::uint16_t first, std::uint16_t count) const;
     WinFaxReader reader_;
     bool valid_ = false;
     ConvertOptions options_;

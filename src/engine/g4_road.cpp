@@ -7,7 +7,7 @@
 #include "codec/t6_encoder.h"
 #include "platform/local_time.h"
 #include "tiff/tiff_writer.h"
-#include "tiffcopy/g4_tiff_output.h"
+#include "tiffcopy/g4_page_output.h"
 
 namespace quillon {
 
@@ -20,7 +20,7 @@ constexpr std::uint32_t kG4BandBytes = 64 * 1024;
 // band of rows is complete.
 class G4PageWriter final : public LineSink {
 public:
-    G4PageWriter(G4TiffOutput& output, std::uint32_t width, std::uint32_t rowsPerStrip, bool msbFirst)
+    G4PageWriter(G4PageOutput& output, std::uint32_t width, std::uint32_t rowsPerStrip, bool msbFirst)
         : output_(output), encoder_(width), rowsPerStrip_(rowsPerStrip), msbFirst_(msbFirst) {}
 
     void line(const std::uint32_t* runs, std::uint32_t count) override {
@@ -54,7 +54,7 @@ private:
         ok_ = ok_ && output_.writeStrip(reversed_);
     }
 
-    G4TiffOutput& output_;
+    G4PageOutput& output_;
     T6Encoder encoder_;
     std::uint32_t rowsPerStrip_;
     bool msbFirst_;
@@ -83,10 +83,9 @@ G4PageFields pageFields(const WinFaxReader& reader, std::uint16_t index, std::ui
 
 }  // namespace
 
-int writeWinFaxPagesG4(WinFaxReader& reader, const std::string& path, std::uint16_t first, std::uint16_t count,
+int writeWinFaxPagesG4(WinFaxReader& reader, G4PageOutput& output, std::uint16_t first, std::uint16_t count,
                        std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written, G4Layout layout) {
-    G4TiffOutput output;
-    bool ok = output.open(path);
+    bool ok = true;
     for (std::uint16_t index = first; index < first + count; ++index) {
         if (reader.loadPage(index) != 0) return WinFaxReader::kNoFile;
         const G4PageFields fields = pageFields(reader, index, pageCount, layout);
@@ -96,7 +95,7 @@ int writeWinFaxPagesG4(WinFaxReader& reader, const std::string& path, std::uint1
         written.push_back(summary);
         ok = ok && page.finish(summary.rows) && output.endPage(summary.rows);
     }
-    return output.close() && ok ? 0 : WinFaxReader::kWriteFailed;
+    return ok ? 0 : WinFaxReader::kWriteFailed;
 }
 
 }  // namespace quillon

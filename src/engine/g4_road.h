@@ -20,6 +20,7 @@
 
 #include "engine/page_summary.h"
 #include "formats/winfax_reader.h"
+#include "tiffcopy/g4_page_output.h"
 
 namespace quillon {
 
@@ -31,11 +32,12 @@ struct G4Layout {
     bool msbFirst = false;
 };
 
-// Writes listed pages [first, first + count) of the open reader into one
-// Group 4 TIFF file at path, PageNumber counting them in a fax of pageCount
+// Codes listed pages [first, first + count) of the open reader into output,
+// PageNumber counting them in a fax of pageCount
 // pages, and appends each page's summary to written (also when the file
-// fails). 0, WinFaxReader::kNoFile or WinFaxReader::kWriteFailed.
-int writeWinFaxPagesG4(WinFaxReader& reader, const std::string& path, std::uint16_t first, std::uint16_t count,
+// fails). 0, WinFaxReader::kNoFile or WinFaxReader::kWriteFailed (output
+// refused a page or strip).
+int writeWinFaxPagesG4(WinFaxReader& reader, G4PageOutput& output, std::uint16_t first, std::uint16_t count,
                        std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written,
                        G4Layout layout = {});
 

@@ -13,7 +13,6 @@
 #include "pdf/pdf_text.h"
 #include "pdf/srgb_profile.h"
 #include "pdf/xmp_packet.h"
-#include "tiffcopy/g4_page_file.h"
 
 namespace quillon {
 namespace {
@@ -22,23 +21,23 @@ using Object = QPDFObjectHandle;
 constexpr double kPointsPerInch = 72.0;
 
 // Hands each image its page's coded data when the writer asks for it, so
-// that only one page is in memory at a time, however many the fax has.
+// that the PDF never holds more than one page's data.
 class CodedPages final : public Object::StreamDataProvider {
 public:
-    explicit CodedPages(const std::string& path) : file_(path) {}
-    G4PageFile& file() { return file_; }
+    explicit CodedPages(G4PageSpool& pages) : pages_(pages) {}
+    const G4Page& page(std::size_t index) const { return pages_.pages()[index]; }
     void add(QPDFObjGen image, std::size_t page) { pageOf_[image] = page; }
 
     void provideStreamData(QPDFObjGen const& image, Pipeline* pipeline) override {
         const auto page = pageOf_.find(image);
-        if (page == pageOf_.end() || !file_.readCodedData(page->second, data_))
+        if (page == pageOf_.end() || !pages_.readCodedData(page->second, data_))
             throw std::runtime_error("a fax page cannot be read");
         pipeline->write(data_.data(), data_.size());
         pipeline->finish();
     }
 
 private:
-    G4PageFile file_;
+    G4PageSpool& pages_;
     std::map<QPDFObjGen, std::size_t> pageOf_;
     std::vector<std::uint8_t> data_;
 };
@@ -59,14 +58,14 @@ Object decodeParameters(const G4Page& page) {
     parameters.replaceKey("/K", Object::newInteger(-1));
     parameters.replaceKey("/Columns", Object::newInteger(page.width));
     parameters.replaceKey("/Rows", Object::newInteger(page.rows));
-    // Coded black runs are 0 (black in DeviceGray) unless the page calls 0 black.
-    parameters.replaceKey("/BlackIs1", Object::newBool(page.blackIsZero));
+    // The pages are coded min-is-white: coded black is 0, black in DeviceGray.
+    parameters.replaceKey("/BlackIs1", Object::newBool(false));
     return parameters;
 }
 
 // A page of the image's physical size that the image fills.
 void addPage(QPDF& pdf, const std::shared_ptr<CodedPages>& coded, std::size_t index) {
-    const G4Page& page = coded->file().pages()[index];
+    const G4Page& page = coded->page(index);
     Object image = pdf.newStream();
     image.replaceDict(imageDictionary(page));
     image.replaceStreamData(coded, Object::newName("/CCITTFaxDecode"), decodeParameters(page));
@@ -106,14 +105,14 @@ void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
 
 }  // namespace
 
-bool writeFaxPdf(const std::string& g4Tiff, const PdfDocumentInfo& info, const std::string& pdfPath) {
+bool writeFaxPdf(G4PageSpool& pages, const PdfDocumentInfo& info, const std::string& pdfPath) {
     try {
-        const auto provider = std::make_shared<CodedPages>(g4Tiff);
-        if (!provider->file().ok() || provider->file().pages().empty()) return false;
+        if (pages.pages().empty()) return false;
+        const auto provider = std::make_shared<CodedPages>(pages);
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.emptyPDF();
-        for (std::size_t index = 0; index < provider->file().pages().size(); ++index)
+        for (std::size_t index = 0; index < pages.pages().size(); ++index)
             addPage(pdf, provider, index);
         describeDocument(pdf, info);
         QPDFWriter writer(pdf, pdfPath.c_str());

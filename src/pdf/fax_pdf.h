@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "pdf/g4_page_spool.h"
+
 namespace quillon {
 
 struct PdfDocumentInfo {
@@ -13,10 +15,9 @@ struct PdfDocumentInfo {
     std::int64_t created = 0;  // seconds since 1970, UTC
 };
 
-// Reads the pages of g4Tiff (Group 4, fill order 1, each page in one strip,
-// as the direct road writes them for a PDF) and writes pdfPath, reading each page's data only while it
-// is written. False when a page cannot be read or the PDF cannot be written;
-// pdfPath may then hold a partial file.
-bool writeFaxPdf(const std::string& g4Tiff, const PdfDocumentInfo& info, const std::string& pdfPath);
+// Writes the pages of the spool as pdfPath, reading each page's data only
+// while it is written. False when there is no page, a page cannot be read or
+// the PDF cannot be written; pdfPath may then hold a partial file.
+bool writeFaxPdf(G4PageSpool& pages, const PdfDocumentInfo& info, const std::string& pdfPath);
 
 }  // namespace quillon
