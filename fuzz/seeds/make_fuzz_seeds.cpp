@@ -76,8 +76,8 @@ void winFaxSeeds(const fs::path& corpus, const fs::path& out) {
     const fs::path folder = out / "file_conversion";
     int mode = 0;
     auto seed = [&](const std::string& name, const std::vector<WinFaxPage>& pages) {
-        // Byte 0 chooses recount and split mode; each seed gets another choice.
-        writeSeed(folder, name, std::string(1, char(mode++ % 4)) + quillon::test::buildWinFaxFile(pages));
+        // Byte 0 chooses recount, split mode and PDF; each seed gets another choice.
+        writeSeed(folder, name, std::string(1, char(mode++ % 8)) + quillon::test::buildWinFaxFile(pages));
     };
     std::vector<WinFaxPage> bands;
     for (const char* file : {"CCITT_1.TIF", "CCITT_2.TIF", "CCITT_4.TIF", "fax2d.tif", "g3test.tif"}) {

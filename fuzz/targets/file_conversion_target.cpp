@@ -1,7 +1,7 @@
 // Bytes as a WinFax file through the whole conversion: format detection, the
 // reader, the engine, the intermediate pages and the copy to the final TIFF
-// file(s). Every output the program reports must open in libtiff with the
-// pages it reports, and nothing but the source and those outputs may be left
+// file(s) or PDF files. Every output the program reports must open in libtiff
+// (or qpdf) with the pages it reports, and nothing but the source and those outputs may be left
 // in the temporary folder.
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include "app/file_conversion.h"
 #include "fuzz_targets.h"
 #include "oracle.h"
+#include "pdf_oracle.h"
 #include "tiffcopy/tiff_messages.h"
 
 namespace quillon::fuzz {
@@ -24,7 +25,7 @@ bool documentedResult(int result) {
     }
 }
 
-void expectOutputs(const FileOutcome& outcome, bool split) {
+void expectOutputs(const FileOutcome& outcome, bool split, bool pdf) {
     const auto written = std::count_if(outcome.pages.begin(), outcome.pages.end(),
                                        [](const PageSummary& page) { return page.state != PageState::LeftOut; });
     if (outcome.result == kConverted || outcome.result == kPagesLeftOut)
@@ -33,7 +34,7 @@ void expectOutputs(const FileOutcome& outcome, bool split) {
     const std::size_t most = split ? std::max<std::size_t>(written, 1) : 1;
     expect(outcome.outputs.size() <= most, std::to_string(outcome.outputs.size()) + " output files");
     for (const std::string& output : outcome.outputs) {
-        const int images = tiffImageCount(output);
+        const int images = pdf ? pdfPageCount(output) : tiffImageCount(output);
         const int expected = split ? 1 : int(written);
         expect(images == expected, output + " holds " + std::to_string(images) + " images, the program reports " +
                                        std::to_string(expected));
@@ -65,11 +66,13 @@ int fileConversion(const std::uint8_t* data, std::size_t size) {
     BatchJob job;
     job.convertOptions.recountLines = data[0] & 1;
     job.convertOptions.pageMode = (data[0] >> 1) & 1;
+    const bool pdf = data[0] & 4;
+    job.outputFormat = pdf ? OutputFormat::Pdf : OutputFormat::Tiff;
     FileOutcome outcome;
-    const int result = convertFile(job, source, folder + "out/in.tif", &outcome);
+    const int result = convertFile(job, source, folder + (pdf ? "out/in.pdf" : "out/in.tif"), &outcome);
     expect(documentedResult(result), "result " + std::to_string(result) + ": " + job.results);
     expect(outcome.result == result, "the outcome holds another result");
-    expectOutputs(outcome, job.convertOptions.splitPages());
+    expectOutputs(outcome, job.convertOptions.splitPages(), pdf);
     expectNothingElseLeft(folder, source, outcome);
     std::filesystem::remove(source);
     return 0;

@@ -11,7 +11,8 @@
 
 namespace quillon::fuzz {
 
-// Byte 0: bit 0 recount lines, bit 1 one file per page; the rest is the file.
+// Byte 0: bit 0 recount lines, bit 1 one file per page, bit 2 PDF output;
+// the rest is the file.
 int fileConversion(const std::uint8_t* data, std::size_t size);
 // Byte 0: bits 0-6 modulo 3 the coding (0 T.4 1-D, 1 T.4 2-D, 2 T.6), bit 7
 // fill order 2;

@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "pdf/fax_pdf.h"
+#include "pdf/g4_page_spool.h"
 #include "platform/file_times.h"
 #include "platform/private_temp_folder.h"
 

@@ -22,9 +22,9 @@ constexpr double kPointsPerInch = 72.0;
 
 // Hands each image its page's coded data when the writer asks for it, so
 // that the PDF never holds more than one page's data.
-class CodedPages final : public Object::StreamDataProvider {
+class PageData final : public Object::StreamDataProvider {
 public:
-    explicit CodedPages(G4PageSpool& pages) : pages_(pages) {}
+    explicit PageData(CodedPages& pages) : pages_(pages) {}
     const G4Page& page(std::size_t index) const { return pages_.pages()[index]; }
     void add(QPDFObjGen image, std::size_t page) { pageOf_[image] = page; }
 
@@ -37,7 +37,7 @@ public:
     }
 
 private:
-    G4PageSpool& pages_;
+    CodedPages& pages_;
     std::map<QPDFObjGen, std::size_t> pageOf_;
     std::vector<std::uint8_t> data_;
 };
@@ -64,7 +64,7 @@ Object decodeParameters(const G4Page& page) {
 }
 
 // A page of the image's physical size that the image fills.
-void addPage(QPDF& pdf, const std::shared_ptr<CodedPages>& coded, std::size_t index) {
+void addPage(QPDF& pdf, const std::shared_ptr<PageData>& coded, std::size_t index) {
     const G4Page& page = coded->page(index);
     Object image = pdf.newStream();
     image.replaceDict(imageDictionary(page));
@@ -105,10 +105,10 @@ void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
 
 }  // namespace
 
-bool writeFaxPdf(G4PageSpool& pages, const PdfDocumentInfo& info, const std::string& pdfPath) {
+bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath) {
     try {
         if (pages.pages().empty()) return false;
-        const auto provider = std::make_shared<CodedPages>(pages);
+        const auto provider = std::make_shared<PageData>(pages);
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.emptyPDF();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "pdf/g4_page_spool.h"
+#include "pdf/coded_pages.h"
 
 namespace quillon {
 
@@ -15,9 +15,9 @@ struct PdfDocumentInfo {
     std::int64_t created = 0;  // seconds since 1970, UTC
 };
 
-// Writes the pages of the spool as pdfPath, reading each page's data only
+// Writes the pages as pdfPath, reading each page's data only
 // while it is written. False when there is no page, a page cannot be read or
 // the PDF cannot be written; pdfPath may then hold a partial file.
-bool writeFaxPdf(G4PageSpool& pages, const PdfDocumentInfo& info, const std::string& pdfPath);
+bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath);
 
 }  // namespace quillon

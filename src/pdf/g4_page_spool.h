@@ -10,18 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "pdf/coded_pages.h"
 #include "tiffcopy/g4_page_output.h"
 
 namespace quillon {
 
-struct G4Page {
-    std::uint32_t width = 0;
-    std::uint32_t rows = 0;
-    double xDpi = 0;
-    double yDpi = 0;
-};
-
-class G4PageSpool final : public G4PageOutput {
+class G4PageSpool final : public G4PageOutput, public CodedPages {
 public:
     static constexpr std::size_t kMemoryBytes = 4 << 20;
 
@@ -38,9 +32,8 @@ public:
     bool endPage(std::uint32_t rows) override;
 
     // The pages ended so far.
-    const std::vector<G4Page>& pages() const { return pages_; }
-    // Page `index`'s coded data; false when they cannot be read back.
-    bool readCodedData(std::size_t index, std::vector<std::uint8_t>& data);
+    const std::vector<G4Page>& pages() const override { return pages_; }
+    bool readCodedData(std::size_t index, std::vector<std::uint8_t>& data) override;
 
 private:
     struct Place {
