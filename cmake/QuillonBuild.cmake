@@ -38,3 +38,20 @@ function(quillon_library name)
     target_link_libraries(${name} ${scope} ${ARG_LINKS})
   endif()
 endfunction()
+
+# quillon_module(<target> <file name> <sources...> [LINKS <libraries...>])
+# A module the program loads when a run needs it (platform/module_loader.h),
+# for parts that bring large libraries. It links none of the program's own
+# libraries: what it uses of them it finds in the program, which carries
+# them whole and exports their symbols (src/CMakeLists.txt). It is built
+# beside the program and installed in QUILLON_MODULE_DIR.
+function(quillon_module target file)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  add_library(${target} MODULE ${ARG_UNPARSED_ARGUMENTS})
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${file}
+                        LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/src)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PRIVATE ${ARG_LINKS})
+  install(TARGETS ${target} LIBRARY DESTINATION ${QUILLON_MODULE_DIR})
+  set_property(GLOBAL APPEND PROPERTY QUILLON_MODULES ${target})
+endfunction()

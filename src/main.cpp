@@ -1,11 +1,9 @@
 #include "app/startup.h"
-#ifdef QUILLON_WITH_GUI
-#include "gui/run_main_window.h"
-#endif
+#include "app/window_module.h"
 
 int main(int argc, char** argv) {
 #ifdef QUILLON_WITH_GUI
-    return quillon::runProgram(argc, argv, quillon::runMainWindow);
+    return quillon::runProgram(argc, argv, quillon::mainWindowFromModule());
 #else
     return quillon::runProgram(argc, argv, {});
 #endif

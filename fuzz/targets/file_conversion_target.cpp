@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/file_conversion.h"
+#include "app/pdf_writer_module.h"
 #include "fuzz_targets.h"
 #include "oracle.h"
 #include "pdf_oracle.h"
@@ -57,8 +58,8 @@ void expectNothingElseLeft(const std::string& folder, const std::string& source,
 
 int fileConversion(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
-    static const bool quiet = (routeTiffMessages(TiffMessageTarget::discard), true);
-    (void)quiet;
+    static const bool ready = (routeTiffMessages(TiffMessageTarget::discard), useFaxPdfWriter(writeFaxPdf), true);
+    (void)ready;
     const std::string& folder = scratchFolder();
     const std::string source = folder + "in.fxd";
     writeBytes(source, data + 1, size - 1);

@@ -1,9 +1,11 @@
 #include "app/pdf_output.h"
 
 #include <atomic>
+#include <iostream>
+#include <mutex>
 
+#include "app/pdf_writer_module.h"
 #include "app/startup.h"
-#include "pdf/fax_pdf.h"
 #include "pdf/g4_page_spool.h"
 #include "platform/file_times.h"
 #include "platform/private_temp_folder.h"
@@ -23,9 +25,16 @@ bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::ui
     static std::atomic<unsigned> spillFiles{0};
     const std::string& folder = platform::privateTempFolder();
     if (folder.empty()) return false;
+    std::string error;
+    const FaxPdfWriter writePdf = faxPdfWriter(error);
+    if (!writePdf) {
+        static std::once_flag told;
+        std::call_once(told, [&error] { std::cerr << "quillon: PDF files cannot be written: " << error << "\n"; });
+        return false;
+    }
     G4PageSpool pages(folder + "pdf-pages-" + std::to_string(spillFiles++) + ".g4");
     return engine.writeG4(pages, first, count, G4Layout{.stripPerPage = true, .msbFirst = true}) == 0 &&
-           writeFaxPdf(pages, info, pdfPath);
+           writePdf(pages, info, pdfPath);
 }
 
 }  // namespace quillon

@@ -19,5 +19,6 @@ struct PdfDocumentInfo {
 // while it is written. False when there is no page, a page cannot be read or
 // the PDF cannot be written; pdfPath may then hold a partial file.
 bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath);
+using FaxPdfWriter = bool (*)(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath);
 
 }  // namespace quillon

@@ -2,7 +2,7 @@
 # Installs the build into a temporary DESTDIR and checks the tree a desktop
 # and the program itself rely on.
 set -euo pipefail
-build=$1 app_id=$2
+build=$1 app_id=$2 has_window=${3:-}
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 DESTDIR="$stage" cmake --install "$build" --prefix /opt/quillon >/dev/null
@@ -23,6 +23,18 @@ file -b "$root/share/icons/hicolor/48x48/apps/$app_id.png" | grep -q '48 x 48' |
 file -b "$root/share/icons/hicolor/256x256/apps/$app_id.png" | grep -q '256 x 256' || fail "256 px icon size"
 
 "$root/bin/quillon" --version | grep -q '^Batch Quillon' || fail "installed program does not run"
+# The installed program finds its modules: the PDF writer and the window.
+[ "$(ls "$root/bin")" = quillon ] || fail "bin/ holds more than the program"
+"$build/tools/make_demo_faxes" "$stage/faxes" >/dev/null
+QUILLON_HOME="$stage/home" "$root/bin/quillon" /q /pdf /d="$stage/faxes" /sd="$stage/pdf" \
+  || fail "installed program cannot write PDF files"
+for pdf in "$stage"/pdf/*.pdf; do qpdf --check "$pdf" >/dev/null || fail "$pdf"; done
+[ -n "$(ls "$stage"/pdf/*.pdf)" ] || fail "no PDF written"
+if [ -n "$has_window" ]; then
+  status=0
+  QUILLON_HOME="$stage/home" QT_QPA_PLATFORM=offscreen timeout 5 "$root/bin/quillon" >/dev/null 2>&1 || status=$?
+  [ "$status" = 124 ] || fail "installed program cannot open its window (exit $status)"
+fi
 grep -qx "Exec=quillon %F" "$root/share/applications/$app_id.desktop" || fail "desktop entry Exec"
 grep -qx "Icon=$app_id" "$root/share/applications/$app_id.desktop" || fail "desktop entry icon"
 

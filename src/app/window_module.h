@@ -1,0 +1,13 @@
+#pragma once
+// The main window lives in the module quillon-window.so, so that runs of the
+// command line never load Qt.
+
+#include "app/startup.h"
+
+namespace quillon {
+
+// Runs the window from its module; when the module cannot be loaded, says
+// why on standard error and returns kExitNoWindow.
+MainWindowRunner mainWindowFromModule();
+
+}  // namespace quillon

@@ -1,0 +1,28 @@
+#include "platform/module_loader.h"
+
+#include <dlfcn.h>
+
+#include "platform/environment.h"
+#include "platform/files.h"
+
+namespace quillon::platform {
+
+void* moduleFunction(const std::string& name, const char* symbol, std::string& error) {
+    const std::string program = programPath();
+    const std::string folder = program.substr(0, program.rfind('/') + 1);
+    std::string path = folder + name;
+    if (!fileExists(path)) path = folder + "../" QUILLON_MODULE_DIR "/" + name;
+    // Bound at once, so that a module that does not fit the program fails
+    // here and not in the middle of a run.
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        const char* reason = dlerror();
+        error = reason ? reason : path + ": cannot be loaded";
+        return nullptr;
+    }
+    void* function = dlsym(module, symbol);
+    if (!function) error = path + ": no " + symbol;
+    return function;
+}
+
+}  // namespace quillon::platform
