@@ -83,6 +83,7 @@ Options (names in any case; of two contradicting options the later wins):
   /j=N             convert N files at once (1 to 64); default one per core
   /pdf             write PDF files (a.pdf, a001.pdf, ...) with the same Group 4
                    pages instead of TIFF files; also when /sf= ends in .pdf
+                   (a /sf= name ending in .tif or .tiff then ends in .pdf)
   /raw, /b=0..2, /v=0..4
                    recorded for other fax formats; WinFax does not use them
   --help, -h       this text
@@ -197,6 +198,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
         return kCommandLineIncomplete;
     }
     if (job.mode == JobMode::File && namesPdf(job.destination)) job.outputFormat = OutputFormat::Pdf;
+    if (job.mode == JobMode::File && job.outputFormat == OutputFormat::Pdf) job.destination = pdfFileName(job.destination);
     if (job.destination.empty()) {
         err << "ERROR Save Folder: Please set save folder with '/sd=' or '/sf=', and be sure it is not the same as "
                "source folder\n";

@@ -4,10 +4,21 @@
 
 namespace quillon {
 
-bool namesPdf(std::string_view path) {
-    constexpr std::string_view extension = ".pdf";
+namespace {
+
+bool endsWithNoCase(std::string_view path, std::string_view extension) {
     return path.size() >= extension.size() &&
            strncasecmp(path.data() + path.size() - extension.size(), extension.data(), extension.size()) == 0;
+}
+
+}  // namespace
+
+bool namesPdf(std::string_view path) { return endsWithNoCase(path, ".pdf"); }
+
+std::string pdfFileName(std::string_view path) {
+    for (const std::string_view tiff : {".tif", ".tiff"})
+        if (endsWithNoCase(path, tiff)) return std::string(path.substr(0, path.size() - tiff.size())) + ".pdf";
+    return std::string(path);
 }
 
 }  // namespace quillon

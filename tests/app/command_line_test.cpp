@@ -176,6 +176,11 @@ TEST(CommandLine, PdfOutputsByOptionOrByTheFileName) {
         EXPECT_EQ(p.job.outputFormat, row.format) << row.words.back();
     }
     EXPECT_TRUE(plainWords({"/pdf"}).empty());
+    // No PDF goes out under a TIFF name.
+    EXPECT_EQ(parse({"/f=a.fxd", "/sf=out/b.TIFF", "/pdf"}).job.destination, "out/b.pdf");
+    EXPECT_EQ(parse({"/f=a.fxd", "/sf=b.tif", "/pdf"}).job.destination, "b.pdf");
+    EXPECT_EQ(parse({"/f=a.fxd", "/sf=b", "/pdf"}).job.destination, "b");
+    EXPECT_EQ(parse({"/f=a.fxd", "/sf=b.tif"}).job.destination, "b.tif");
 }
 
 TEST(CommandLine, LogPathLongerThanItsLimitIsRefused) {
