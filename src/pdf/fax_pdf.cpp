@@ -12,6 +12,7 @@
 
 #include "pdf/pdf_text.h"
 #include "pdf/srgb_profile.h"
+#include "pdf/text_layer.h"
 #include "pdf/xmp_packet.h"
 #include "tiffcopy/g4_page_file.h"
 
@@ -64,8 +65,10 @@ Object decodeParameters(const G4Page& page) {
     return parameters;
 }
 
-// A page of the image's physical size that the image fills.
-void addPage(QPDF& pdf, const std::shared_ptr<CodedPages>& coded, std::size_t index) {
+// A page of the image's physical size that the image fills, and the text
+// recognised on it when there is any.
+void addPage(QPDF& pdf, const std::shared_ptr<CodedPages>& coded, std::size_t index, TextLayerWriter& textLayers,
+             const RecognizedPage* text) {
     const G4Page& page = coded->file().pages()[index];
     Object image = pdf.newStream();
     image.replaceDict(imageDictionary(page));
@@ -79,6 +82,7 @@ void addPage(QPDF& pdf, const std::shared_ptr<CodedPages>& coded, std::size_t in
     pageDictionary.getKey("/Resources").getKey("/XObject").replaceKey("/Im0", image);
     const std::string scale = width.unparse() + " 0 0 " + height.unparse() + " 0 0 cm";
     pageDictionary.replaceKey("/Contents", pdf.newStream("q " + scale + " /Im0 Do Q"));
+    if (text) textLayers.add(pageDictionary, *text, {page.width, page.rows, width.getNumericValue(), height.getNumericValue()});
     pdf.addPage(pdf.makeIndirectObject(pageDictionary), false);
 }
 
@@ -106,15 +110,18 @@ void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
 
 }  // namespace
 
-bool writeFaxPdf(const std::string& g4Tiff, const PdfDocumentInfo& info, const std::string& pdfPath) {
+bool writeFaxPdf(const std::string& g4Tiff, const PdfDocumentInfo& info, const std::string& pdfPath,
+                 const std::vector<RecognizedPage>* pageTexts) {
     try {
         const auto provider = std::make_shared<CodedPages>(g4Tiff);
         if (!provider->file().ok() || provider->file().pages().empty()) return false;
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.emptyPDF();
+        TextLayerWriter textLayers(pdf);
         for (std::size_t index = 0; index < provider->file().pages().size(); ++index)
-            addPage(pdf, provider, index);
+            addPage(pdf, provider, index, textLayers,
+                    pageTexts && index < pageTexts->size() ? &(*pageTexts)[index] : nullptr);
         describeDocument(pdf, info);
         QPDFWriter writer(pdf, pdfPath.c_str());
         writer.setMinimumPDFVersion("1.7");
