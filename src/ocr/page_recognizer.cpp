@@ -1,5 +1,6 @@
 #include "ocr/page_recognizer.h"
 
+#include <omp.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
@@ -20,6 +21,16 @@ std::string takeText(char* text) {
 
 PageRecognizer::PageRecognizer(const std::string& languages)
     : languages_(languages), api_(std::make_unique<tesseract::TessBaseAPI>()) {
+    // Tesseract spreads one page over four OpenMP threads (a num_threads
+    // clause, which omp_set_num_threads does not limit) that spin while they
+    // wait: beside the workers' own threads that costs five times the
+    // processor time per page. No active parallel level: each worker's
+    // recognizer runs on its own thread only.
+    omp_set_max_active_levels(0);
+    // A name is part of a file path, and a missing language would only be
+    // left out with a message of Tesseract's own.
+    const auto names = splitLanguages(languages);
+    if (!names || !missingLanguage(*names).empty()) return;
     // Its own messages would mix into the program's standard error.
     api_->SetVariable("debug_file", "/dev/null");
     ready_ = api_->Init(languageDataFolder().c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY) == 0;

@@ -17,7 +17,8 @@ namespace quillon {
 
 class PageRecognizer {
 public:
-    // Loads the languages ("eng+deu") from languageDataFolder().
+    // Loads the languages ("eng+deu") from languageDataFolder(); not ready
+    // when a name is invalid or a language is not installed.
     explicit PageRecognizer(const std::string& languages);
     ~PageRecognizer();
     PageRecognizer(const PageRecognizer&) = delete;
