@@ -34,7 +34,8 @@ bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::strin
                  std::uint16_t count, const std::string& output, FileOutcome& outcome) {
     PendingOutput pending(output);
     if (pending.path().empty()) return false;
-    if (job.outputFormat == OutputFormat::Tiff) return engine.writeG4(pending.path(), first, count) == 0 && pending.commit();
+    if (job.outputFormat == OutputFormat::Tiff)
+        return engine.writeG4(pending.path(), first, count) == 0 && pending.commit();
 
     std::vector<RecognizedPage> texts;
     if (!writePdfOutput(engine, source, first, count, pending.path(), job.recognition, &texts)) return false;

@@ -82,7 +82,10 @@ void addPage(QPDF& pdf, const std::shared_ptr<CodedPages>& coded, std::size_t in
     pageDictionary.getKey("/Resources").getKey("/XObject").replaceKey("/Im0", image);
     const std::string scale = width.unparse() + " 0 0 " + height.unparse() + " 0 0 cm";
     pageDictionary.replaceKey("/Contents", pdf.newStream("q " + scale + " /Im0 Do Q"));
-    if (text) textLayers.add(pageDictionary, *text, {page.width, page.rows, width.getNumericValue(), height.getNumericValue()});
+    if (text) {
+        const TextLayerPage size{page.width, page.rows, width.getNumericValue(), height.getNumericValue()};
+        textLayers.add(pageDictionary, *text, size);
+    }
     pdf.addPage(pdf.makeIndirectObject(pageDictionary), false);
 }
 

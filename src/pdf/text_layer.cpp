@@ -99,10 +99,9 @@ std::string textLayerContent(const std::vector<RecognizedWord>& words, const Tex
         const double width = (word.right - word.left) * xScale;
         if (codes.empty() || height <= 0 || width <= 0) continue;
         const double naturalWidth = double(codes.size()) * kGlyphWidth / 1000.0 * height;
+        const double baseline = page.heightPoints - word.bottom * yScale + kDescent * height;
         content += "/QuillonText " + number(height) + " Tf " + number(100.0 * width / naturalWidth) + " Tz 1 0 0 1 " +
-                   number(word.left * xScale) + " " + number(page.heightPoints - word.bottom * yScale + kDescent * height) +
-                   " Tm " +
-                   hexString(codes) + " Tj\n";
+                   number(word.left * xScale) + " " + number(baseline) + " Tm " + hexString(codes) + " Tj\n";
     }
     return content + "ET\n";
 }
@@ -117,7 +116,8 @@ void TextLayerWriter::add(QPDFObjectHandle& pageDictionary, const RecognizedPage
     if (!resources.hasKey("/Font")) resources.replaceKey("/Font", Object::newDictionary());
     resources.getKey("/Font").replaceKey("/QuillonText", *font_);
     const Object image = pageDictionary.getKey("/Contents");
-    pageDictionary.replaceKey("/Contents", Object::newArray({image, pdf_.newStream(textLayerContent(text.words, page))}));
+    const Object words = pdf_.newStream(textLayerContent(text.words, page));
+    pageDictionary.replaceKey("/Contents", Object::newArray({image, words}));
 }
 
 }  // namespace quillon

@@ -191,9 +191,10 @@ std::set<std::string> manualOptions(const std::string& html) {
 TEST(Cli, HelpManPageReadmeAndManualNameTheSameOptions) {
     TempDir home;
     const std::set<std::string> help = helpOptions(runQuillon({"--help"}, home.str()).out);
-    const std::set<std::string> expected{"/f",   "/sf", "/d",   "/sd",       "/filter", "/i",     "/kh",
-                                         "/ke",  "/l",  "/m",   "/relines",  "/q",      "/log",   "/report",
-                                         "/j",   "/pdf", "/ocr", "/lang", "/ocrtext", "/shard", "/raw", "/b",  "/v",   "--help",    "-h",      "--version"};
+    const std::set<std::string> expected{"/f",     "/sf",     "/d",      "/sd",   "/filter", "/i",      "/kh",
+                                         "/ke",    "/l",      "/m",      "/relines", "/q",   "/log",    "/report",
+                                         "/j",     "/pdf",    "/ocr",    "/lang", "/ocrtext", "/shard", "/raw",
+                                         "/b",     "/v",      "--help",  "-h",    "--version"};
     EXPECT_EQ(help, expected);
     const std::filesystem::path source = QUILLON_SOURCE_DIR;
     EXPECT_EQ(manPageOptions(readFile(source / "docs" / "quillon.1")), help) << "man page";

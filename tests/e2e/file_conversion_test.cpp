@@ -161,7 +161,8 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     // 200 dpi page (found in the corpus page's pixels).
     const double point = 72.0 / 200;
     const std::vector<BoxedWord> words = boxedWords(out);
-    const auto slerexe = std::find_if(words.begin(), words.end(), [](const BoxedWord& w) { return w.text == "SLEREXE"; });
+    const auto slerexe =
+        std::find_if(words.begin(), words.end(), [](const BoxedWord& w) { return w.text == "SLEREXE"; });
     ASSERT_NE(slerexe, words.end());
     const double tolerance = 4;  // points, about a third of the letters' height
     EXPECT_NEAR(slerexe->xMin, 552 * point, tolerance);

@@ -193,7 +193,8 @@ TEST(FolderRun, ShardsTogetherConvertEachFileOnceAsOneRunDoes) {
     QUILLON_REQUIRE_CORPUS();
     TempDir home, work;
     for (int i = 0; i < 12; ++i)
-        writeFax(work / ("in/s" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".fxd"), i % 2 ? kOnePage : kTwoPages);
+        writeFax(work / ("in/s" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".fxd"),
+                 i % 2 ? kOnePage : kTwoPages);
     namespace fs = std::filesystem;
     const auto run = [&](const std::string& out, const std::vector<std::string>& more) {
         std::vector<std::string> words{"/d=in", "/sd=" + out, "/i", "/kh", "/report=" + out + ".jsonl"};
@@ -213,7 +214,8 @@ TEST(FolderRun, ShardsTogetherConvertEachFileOnceAsOneRunDoes) {
         const std::string out = "part" + std::to_string(k);
         // The shard's lines as the whole run names its outputs.
         const auto asWhole = [&](std::string text) {
-            for (std::size_t at; (at = text.find(out + "/")) != std::string::npos;) text.replace(at, out.size(), "whole");
+            for (std::size_t at; (at = text.find(out + "/")) != std::string::npos;)
+                text.replace(at, out.size(), "whole");
             return text;
         };
         const std::vector<std::string> lines =
@@ -231,15 +233,17 @@ TEST(FolderRun, ShardsTogetherConvertEachFileOnceAsOneRunDoes) {
             nextReport = std::find(nextReport, wholeReport.end(), line);
             EXPECT_NE(nextReport, wholeReport.end()) << line;
         }
-        for (const auto& file : fs::recursive_directory_iterator(work / out))
-            if (file.is_regular_file())
-                EXPECT_TRUE(sharded.emplace(file.path().lexically_relative(work / out).string(), readFile(file.path())).second)
-                    << file.path() << " was written by two shards";
+        for (const auto& file : fs::recursive_directory_iterator(work / out)) {
+            if (!file.is_regular_file()) continue;
+            const std::string name = file.path().lexically_relative(work / out).string();
+            EXPECT_TRUE(sharded.emplace(name, readFile(file.path())).second) << name << " was written by two shards";
+        }
     }
     EXPECT_EQ(files, 12u);
     std::map<std::string, std::string> unsharded;
     for (const auto& file : fs::recursive_directory_iterator(work / "whole"))
-        if (file.is_regular_file()) unsharded.emplace(file.path().lexically_relative(work / "whole").string(), readFile(file.path()));
+        if (file.is_regular_file())
+            unsharded.emplace(file.path().lexically_relative(work / "whole").string(), readFile(file.path()));
     for (auto& [name, bytes] : sharded) maskTiffDateTimes(bytes);
     for (auto& [name, bytes] : unsharded) maskTiffDateTimes(bytes);
     EXPECT_TRUE(sharded == unsharded) << "the shards' outputs are the whole run's";
