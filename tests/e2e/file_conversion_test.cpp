@@ -182,6 +182,25 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     EXPECT_GT(std::stod(found[2]), 80.0);
 }
 
+// Language data that Tesseract cannot load: every page keeps its image,
+// without text, and is named in a warning; the file still converts.
+TEST(FileRun, PagesWhoseTextIsNotRecognisedKeepTheirImageAndAreNamed) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    writeFile(work / "tessdata/eng.traineddata", "not a model");
+    const std::string fax = writeFax(work / "in/a.fxd", kThreePages);
+    const std::string out = (work / "out/a.pdf").string();
+    const std::string report = (work / "r.jsonl").string();
+    const ProcessResult r = runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocr", "/report=" + report}, home.str(),
+                                       {{"TESSDATA_PREFIX", (work / "tessdata").string()}});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    for (const char* page : {"page 1 of 3", "page 2 of 3", "page 3 of 3"})
+        EXPECT_NE(r.err.find("quillon: warning: " + fax + ": " + page + ": no text recognised"), std::string::npos)
+            << r.err;
+    expectPdfPages(out, kThreePages);
+    EXPECT_EQ(readFile(report).find("\"words\""), std::string::npos);
+}
+
 TEST(FileRun, KeepDateGivesTheOutputTheSourceTimes) {
     QUILLON_REQUIRE_CORPUS();
     TempDir home, work;
