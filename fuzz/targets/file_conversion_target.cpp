@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "app/file_conversion.h"
-#include "app/pdf_writer_module.h"
+#include "app/module_parts.h"
 #include "fuzz_targets.h"
 #include "oracle.h"
 #include "pdf_oracle.h"

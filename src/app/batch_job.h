@@ -2,6 +2,7 @@
 // One conversion request: what to convert, where to, how, and what happened.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,9 +10,19 @@
 
 #include "app/output_format.h"
 #include "app/run_outputs.h"
+#include "app/shard.h"
 #include "engine/convert_options.h"
 
 namespace quillon {
+
+// "/ocr", "/lang=", "/ocrtext": a text layer of recognised words on PDF pages.
+struct TextRecognition {
+    bool enabled = false;
+    std::string languages = "eng";  // Tesseract's names joined by '+'
+    bool writeText = false;         // a UTF-8 .txt beside each PDF
+    // Told of every page recognised (or failed), on the worker's thread.
+    std::function<void()> pageRecognized;
+};
 
 enum class JobMode { None = 0, Folder = 1, File = 2 };
 
@@ -37,6 +48,8 @@ struct BatchJob {
     // without one, convertFile takes the next ticket itself.
     std::optional<std::size_t> runTicket;
     OutputFormat outputFormat = OutputFormat::Tiff;  // "/pdf", a /sf= name ending in .pdf
+    TextRecognition recognition;
+    Shard shard;  // "/shard=K/N": a folder run converts only the files of shard K
 
     // The engine options in force for this job's conversions (a copy, so a
     // worker thread never shares them).

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "ocr/languages.h"
+
 namespace quillon {
 
 namespace {
@@ -84,6 +86,16 @@ Options (names in any case; of two contradicting options the later wins):
   /pdf             write PDF files (a.pdf, a001.pdf, ...) with the same Group 4
                    pages instead of TIFF files; also when /sf= ends in .pdf
                    (a /sf= name ending in .tif or .tiff then ends in .pdf)
+  /ocr             recognise the text of every page (Tesseract) and lay it
+                   invisibly over the page in the PDF, so that the PDF can be
+                   searched; implies /pdf. The pages stay exactly as they are
+  /lang=LANGS      the languages of /ocr, joined by + (default eng), such as
+                   eng+deu; each needs its package tesseract-ocr-LANG
+  /ocrtext         /ocr, and the text of each PDF also as a UTF-8 .txt file
+                   beside it, pages separated by form feeds
+  /shard=K/N       convert only the files of part K of N (1 <= K <= N) of a
+                   folder run, chosen by a hash of each file's path below the
+                   source folder: N runs with K = 1..N convert each file once
   /raw, /b=0..2, /v=0..4
                    recorded for other fax formats; WinFax does not use them
   --help, -h       this text
@@ -93,7 +105,8 @@ Exit status:
   0  every file was converted or skipped
   1  a file failed, a source folder could not be read, or the report could
      not be written
-  2  no conversion described and no window can be opened (no display)
+  2  no conversion described and no window can be opened (no display), or
+     a /shard= or /lang= value refused or a /lang= language not installed
 
 Files:
   home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
@@ -108,8 +121,10 @@ The manual: man quillon, or the window's Help button.
 
 namespace {
 
-// Applies one word; returns false when the word is not an option.
-bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::ostream& err) {
+// Applies one word; returns false when the word is not an option. A value
+// that must not be ignored (a run would do other work than asked) and
+// cannot be carried out sets refused and is explained on err.
+bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::ostream& err, bool& refused) {
     ConvertOptions& options = job.convertOptions;
     struct Flag {
         std::string_view name;
@@ -125,6 +140,24 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
         }
     }
     if (equalsNoCase(word, "/pdf")) return job.outputFormat = OutputFormat::Pdf, true;
+    if (equalsNoCase(word, "/ocr")) return job.recognition.enabled = true, true;
+    if (equalsNoCase(word, "/ocrtext")) return job.recognition.enabled = job.recognition.writeText = true, true;
+    if (startsWithNoCase(word, "/lang=")) {
+        job.recognition.languages = std::string(word.substr(6));
+        if (!splitLanguages(job.recognition.languages)) {
+            err << "quillon: /lang= takes language names such as eng or eng+deu (letters, digits, _), not '"
+                << job.recognition.languages << "'\n";
+            refused = true;
+        }
+        return true;
+    }
+    if (startsWithNoCase(word, "/shard=")) {
+        if (!parseShard(word.substr(7), job.shard)) {
+            err << "quillon: /shard= takes K/N with 1 <= K <= N, such as /shard=3/8, not '" << word.substr(7) << "'\n";
+            refused = true;
+        }
+        return true;
+    }
     if (equalsNoCase(word, "/raw")) return options.rawStart = 1, true;
     if (equalsNoCase(word, "/relines")) return options.recountLines = 1, true;
     // "/m=0".."/m=2", "/b=0".."/b=2", "/v=0".."/v=4": one digit, nothing after it.
@@ -183,16 +216,21 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     job.reportPath.clear();
     job.workers = 0;
     job.outputFormat = OutputFormat::Tiff;
+    job.recognition = TextRecognition{};
+    job.shard = Shard{};
     job.convertOptions.rawStart = 0;
     job.convertOptions.recountLines = 0;
 
     if (!words) return kNoCommandLine;
     if (words->empty()) return kEmptyCommandLine;
+    bool refused = false;
     for (const std::string& raw : *words) {
         std::string_view word = raw;
         while (!word.empty() && isWhiteSpace(word.front())) word.remove_prefix(1);
-        if (!word.empty()) applyWord(word, job, logPath, err);  // other words are ignored
+        if (!word.empty()) applyWord(word, job, logPath, err, refused);  // other words are ignored
     }
+    if (refused) return kCommandLineRefused;
+    if (job.recognition.enabled) job.outputFormat = OutputFormat::Pdf;
     if (job.mode == JobMode::None) {
         writeUsage(out);
         return kCommandLineIncomplete;
@@ -212,10 +250,11 @@ std::vector<std::string> plainWords(const std::vector<std::string>& words) {
     BatchJob scratch;
     std::string scratchLog;
     std::ostringstream ignored;
+    bool refused = false;
     for (const std::string& raw : words) {
         std::string_view word = raw;
         while (!word.empty() && isWhiteSpace(word.front())) word.remove_prefix(1);
-        if (!word.empty() && !applyWord(word, scratch, scratchLog, ignored)) plain.push_back(raw);
+        if (!word.empty() && !applyWord(word, scratch, scratchLog, ignored, refused)) plain.push_back(raw);
     }
     return plain;
 }

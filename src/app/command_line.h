@@ -15,6 +15,7 @@ constexpr int kCommandLineComplete = 0;   // a conversion is described
 constexpr int kNoCommandLine = -1;
 constexpr int kEmptyCommandLine = -2;
 constexpr int kCommandLineIncomplete = 126;  // usage or save-folder error written
+constexpr int kCommandLineRefused = 125;     // a value that cannot be carried out; its error written
 
 // Longest log path that "/log=" accepts, in bytes.
 constexpr std::size_t kMaxLogPathLength = 259;

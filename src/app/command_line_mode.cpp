@@ -42,6 +42,8 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
     const FileDone fileDone = [&](const FileOutcome& outcome) {
         std::string damage;
         for (const std::string& line : describeDamage(outcome)) damage += "quillon: " + outcome.source + ": " + line + "\n";
+        for (const std::string& line : describeRecognitionFailures(outcome))
+            damage += "quillon: warning: " + outcome.source + ": " + line + "\n";
         if (progress) {
             progress->print(damage);
             progress->fileDone(outcome.pages.size());
@@ -71,6 +73,7 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
         anyFailed = anyFailed || !job.unreadableFolders.empty();
         progress.emplace(err, !job.quiet && platform::standardErrorIsTerminal(), job.fileList.size(),
                          platform::terminalColumns());
+        if (job.recognition.enabled) job.recognition.pageRecognized = [&] { progress->pageRecognized(); };
         FolderSummary summary;
         convertFolder(job, &summary, fileDone, [&](const std::string& source) { progress->fileStarted(source); });
         progress->clear();

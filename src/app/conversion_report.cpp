@@ -1,5 +1,7 @@
 #include "app/conversion_report.h"
 
+#include <cmath>
+
 #include <nlohmann/json.hpp>
 
 namespace quillon {
@@ -14,6 +16,11 @@ std::string reportLine(const FileOutcome& outcome) {
                          {"coding", codingName(page.coding)},
                          {"state", pageStateName(page.state)},
                          {"badLines", page.badLines}});
+        if (i < outcome.texts.size() && outcome.texts[i].recognized) {
+            pages.back()["words"] = outcome.texts[i].words;
+            // Two decimals: enough to compare runs, and stable to read.
+            pages.back()["confidence"] = std::round(outcome.texts[i].meanConfidence * 100) / 100;
+        }
     }
     const nlohmann::ordered_json line = {{"source", outcome.source},
                                          {"outputs", outcome.outputs},

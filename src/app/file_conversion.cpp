@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/page_recognition.h"
 #include "app/pdf_output.h"
 #include "app/pending_output.h"
 #include "app/run_ticket.h"
@@ -18,16 +19,32 @@ namespace {
 
 const char* kCopyFailedLine = "Failed : Error in converting FAX to TIFF !\r\n";
 
+// The recognised text's file beside a PDF: its extension replaced by ".txt".
+std::string textOutputName(const std::string& output) {
+    const std::size_t dot = output.rfind('.');
+    const std::size_t slash = output.rfind('/');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (hasExtension ? output.substr(0, dot) : output) + ".txt";
+}
+
 // Writes pages [first, first + count) of the fax to an output, in the job's
-// output format, through a temporary name.
+// output format, through a temporary name; with "/ocrtext" their text too,
+// both complete or neither. The pages' recognition joins outcome.texts.
 bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::string& source, std::uint16_t first,
-                 std::uint16_t count, const std::string& output) {
+                 std::uint16_t count, const std::string& output, FileOutcome& outcome) {
     PendingOutput pending(output);
     if (pending.path().empty()) return false;
-    const bool written = job.outputFormat == OutputFormat::Pdf
-                             ? writePdfOutput(engine, source, first, count, pending.path())
-                             : engine.writeG4(pending.path(), first, count) == 0;
-    return written && pending.commit();
+    if (job.outputFormat == OutputFormat::Tiff)
+        return engine.writeG4(pending.path(), first, count) == 0 && pending.commit();
+
+    std::vector<RecognizedPage> texts;
+    if (!writePdfOutput(engine, source, first, count, pending.path(), job.recognition, &texts)) return false;
+    for (const RecognizedPage& text : texts)
+        outcome.texts.push_back({text.recognized, text.words.size(), text.meanConfidence()});
+    if (!job.recognition.writeText) return pending.commit();
+    PendingOutput pendingText(textOutputName(output));
+    if (pendingText.path().empty() || !platform::writeWholeFile(pendingText.path(), pagesText(texts))) return false;
+    return pending.commit() && pendingText.commit();
 }
 
 std::string threeDigits(int number) {
@@ -48,7 +65,8 @@ std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::
 // Writes the pages of the open fax to their output(s). Returns the result
 // and fills `outputs` with the files that were written.
 int writePages(BatchJob& job, ConversionEngine& engine, const std::string& source, const std::string& destination,
-               std::vector<std::string>& outputs) {
+               FileOutcome& outcome) {
+    std::vector<std::string>& outputs = outcome.outputs;
     const int pages = engine.pageCount();
     int result = kConverted;
     if (job.convertOptions.splitPages() && pages > 1) {
@@ -56,20 +74,22 @@ int writePages(BatchJob& job, ConversionEngine& engine, const std::string& sourc
         const std::vector<std::string> names = outputNames(job, pages, destination);
         for (int page = 1; page <= pages; ++page) {
             const std::string& output = names[std::size_t(page - 1)];
-            if (!writeOutput(job, engine, source, std::uint16_t(page - 1), 1, output)) {
+            if (!writeOutput(job, engine, source, std::uint16_t(page - 1), 1, output, outcome)) {
                 job.results += kCopyFailedLine;
                 result = kCopyFailed;  // one failed page fails the file
                 continue;
             }
             outputs.push_back(output);
+            if (job.recognition.writeText) outputs.push_back(textOutputName(output));
             job.results += "        page " + threeDigits(page) + " --> " + output + " : Success !\r\n";
         }
     } else {
-        if (!writeOutput(job, engine, source, 0, std::uint16_t(pages), destination)) {
+        if (!writeOutput(job, engine, source, 0, std::uint16_t(pages), destination, outcome)) {
             job.results += kCopyFailedLine;
             return kCopyFailed;
         }
         outputs.push_back(destination);
+        if (job.recognition.writeText) outputs.push_back(textOutputName(destination));
         if (!engine.pagesLeftOut()) job.results += "Success !\r\n";
     }
     if (engine.pagesLeftOut()) {
@@ -119,7 +139,7 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
             job.results += taken;
             return kOutputTakenInRun;
         }
-        result = writePages(job, engine, source, destination, outcome.outputs);
+        result = writePages(job, engine, source, destination, outcome);
         outcome.pages = engine.pages();
     } catch (...) {
         // Whatever escaped (not only std::exception) costs this file only.

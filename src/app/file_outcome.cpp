@@ -74,3 +74,16 @@ std::vector<std::string> describeDamage(const FileOutcome& outcome) {
 }
 
 }  // namespace quillon
+
+namespace quillon {
+
+std::vector<std::string> describeRecognitionFailures(const FileOutcome& outcome) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < outcome.texts.size(); ++i)
+        if (!outcome.texts[i].recognized)
+            lines.push_back("page " + std::to_string(i + 1) + " of " + std::to_string(outcome.pages.size()) +
+                            ": no text recognised (the page is too large or recognition failed); it has no text layer");
+    return lines;
+}
+
+}  // namespace quillon

@@ -12,11 +12,19 @@ namespace quillon {
 
 enum class FileStatus { Converted, Skipped, Failed, NotFax, NotWinFax };
 
+// What text recognition found on a page (with "/ocr").
+struct PageTextSummary {
+    bool recognized = false;
+    std::size_t words = 0;
+    double meanConfidence = 0;  // 0 to 100
+};
+
 struct FileOutcome {
     std::string source;
     std::vector<std::string> outputs;  // files written, in page order
     int result = 0;                    // the convertFile result
     std::vector<PageSummary> pages;    // every page of the chain, in order
+    std::vector<PageTextSummary> texts;  // with "/ocr": each page written, in order
 
     FileStatus status() const;
 };
@@ -27,6 +35,10 @@ const char* statusName(FileStatus status);
 const char* pageStateName(PageState state);
 // "MH", "T.4-1D", "T.4-2D", "T.6" (the TIFF compression of other codings).
 const char* codingName(ImageCoding coding);
+
+// One line, without a line end, for each page that recognition failed on
+// (written without a text layer), such as "page 2 of 3: no text recognised ...".
+std::vector<std::string> describeRecognitionFailures(const FileOutcome& outcome);
 
 // One line, without a line end, for each page that was empty or damaged and
 // one for the pages left out, such as

@@ -12,6 +12,7 @@ namespace quillon {
 // Appends to job.fileList the WinFax files of folder (a path below or equal to
 // job.source) whose names match job.filter, as paths relative to job.source;
 // with includeSubFolders, also those of sub-folders whose names match the filter.
+// Only the files of job.shard are listed.
 // Folders that cannot be read (folder itself included) go to
 // job.unreadableFolders; the rest of the tree is still walked.
 void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolders);

@@ -4,7 +4,8 @@
 #include <iostream>
 #include <mutex>
 
-#include "app/pdf_writer_module.h"
+#include "app/page_recognition.h"
+#include "app/module_parts.h"
 #include "app/startup.h"
 #include "pdf/g4_page_spool.h"
 #include "platform/file_times.h"
@@ -13,7 +14,8 @@
 namespace quillon {
 
 bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
-                    const std::string& pdfPath) {
+                    const std::string& pdfPath, const TextRecognition& recognition,
+                    std::vector<RecognizedPage>* recognized) {
     platform::FileTimes times;
     if (!platform::readFileTimes(source, times)) return false;
     PdfDocumentInfo info;
@@ -33,8 +35,12 @@ bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::ui
         return false;
     }
     G4PageSpool pages(folder + "pdf-pages-" + std::to_string(spillFiles++) + ".g4");
-    return engine.writeG4(pages, first, count, G4Layout{.stripPerPage = true, .msbFirst = true}) == 0 &&
-           writePdf(pages, info, pdfPath);
+    bool written = engine.writeG4(pages, first, count, G4Layout{.stripPerPage = true, .msbFirst = true}) == 0;
+    std::vector<RecognizedPage> texts;
+    if (written && recognition.enabled) texts = recognizePages(pages, recognition);
+    written = written && writePdf(pages, info, pdfPath, recognition.enabled ? &texts : nullptr);
+    if (recognized) *recognized = std::move(texts);
+    return written;
 }
 
 }  // namespace quillon

@@ -6,15 +6,20 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "app/batch_job.h"
 #include "engine/conversion_engine.h"
+#include "ocr/recognized_page.h"
 
 namespace quillon {
 
 // Writes pages [first, first + count) of the open fax as the PDF pdfPath,
 // titled with source's name and dated with its modification time. False
-// when the pages cannot be coded or the PDF cannot be written.
+// when the pages cannot be coded or the PDF cannot be written. With
+// recognition enabled, the pages get text layers and recognized their text.
 bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
-                    const std::string& pdfPath);
+                    const std::string& pdfPath, const TextRecognition& recognition = {},
+                    std::vector<RecognizedPage>* recognized = nullptr);
 
 }  // namespace quillon

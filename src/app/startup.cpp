@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/command_line_mode.h"
+#include "ocr/languages.h"
 #include "platform/environment.h"
 #include "platform/home_folder.h"
 #include "platform/private_temp_folder.h"
@@ -44,7 +45,18 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
     for (int i = 1; i < argc; ++i) words->push_back(argv[i]);
 
     const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
-    if (parsed == kCommandLineComplete) return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
+    if (parsed == kCommandLineRefused) return kExitRefused;
+    if (parsed == kCommandLineComplete) {
+        // Before any file: a run must not write PDF files without the text asked for.
+        if (job.recognition.enabled) {
+            if (const std::string missing = missingLanguage(*splitLanguages(job.recognition.languages));
+                !missing.empty()) {
+                std::cerr << "quillon: " << missingLanguageMessage(missing) << "; nothing converted\n";
+                return kExitRefused;
+            }
+        }
+        return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
+    }
     context.options = job.convertOptions;
     context.openPaths = plainWords(*words);
     return openMainWindow(context, mainWindow);

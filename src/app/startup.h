@@ -30,6 +30,7 @@ constexpr const char* kVersionText = "Batch Quillon V3.00, build 0903";
 constexpr int kExitSuccess = 0;
 constexpr int kExitFilesFailed = 1;
 constexpr int kExitNoWindow = 2;
+constexpr int kExitRefused = 2;  // a command-line value that cannot be carried out
 
 // Runs the program; mainWindow may be empty in a build without the window.
 int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow);

@@ -32,6 +32,12 @@ void TerminalProgress::fileDone(std::size_t pages) {
     redrawNowAndThen();
 }
 
+void TerminalProgress::pageRecognized() {
+    std::lock_guard lock(turn_);
+    ++recognizedPages_;
+    redrawNowAndThen();
+}
+
 void TerminalProgress::redrawNowAndThen() {
     const auto now = std::chrono::steady_clock::now();
     if (shown_ > 0 && now - drawnAt_ < std::chrono::milliseconds(100)) return;
@@ -42,7 +48,9 @@ void TerminalProgress::redrawNowAndThen() {
 std::string TerminalProgress::line() const {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     std::string text = std::to_string(done_) + "/" + std::to_string(files_) + " files, " + std::to_string(pages_) +
-                       " pages, " + minutesAndSeconds(elapsed);
+                       " pages, ";
+    if (recognizedPages_ > 0) text += std::to_string(recognizedPages_) + " OCR pages, ";
+    text += minutesAndSeconds(elapsed);
     if (done_ > 0 && done_ < files_)
         text += ", about " + minutesAndSeconds(elapsed / double(done_) * double(files_ - done_)) + " left";
     if (!current_.empty()) text += ": " + current_;

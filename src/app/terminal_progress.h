@@ -21,6 +21,8 @@ public:
     // small files down.
     void fileStarted(const std::string& source);
     void fileDone(std::size_t pages);
+    // A page's text was recognised (seconds of work each, so counted as they go).
+    void pageRecognized();
     // Prints lines (each ending in a newline) where the progress line stood,
     // and draws it again below them.
     void print(const std::string& lines);
@@ -39,6 +41,7 @@ private:
     std::size_t columns_;
     std::size_t done_ = 0;
     std::size_t pages_ = 0;
+    std::size_t recognizedPages_ = 0;
     std::string current_;
     std::size_t shown_ = 0;  // characters of the line on the terminal
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();

@@ -16,6 +16,7 @@ std::string rowDetails(const FileOutcome& outcome, const std::string& resultsLin
     for (char c : resultsLines)
         if (c != '\r') details += c;
     for (const std::string& line : describeDamage(outcome)) details += line + "\n";
+    for (const std::string& line : describeRecognitionFailures(outcome)) details += line + "\n";
     while (!details.empty() && details.back() == '\n') details.pop_back();
     return details;
 }
@@ -23,7 +24,9 @@ std::string rowDetails(const FileOutcome& outcome, const std::string& resultsLin
 int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop) {
     BatchJob& job = plan.job;
     job.keepDate = plan.options.keepDate == 1;
-    job.outputFormat = plan.options.outputFormat;
+    job.recognition.enabled = plan.options.textLayer;
+    job.recognition.languages = plan.options.textLanguages;
+    job.outputFormat = plan.options.textLayer ? OutputFormat::Pdf : plan.options.outputFormat;
     job.runOutputs = std::make_shared<RunOutputs>();  // earlier runs' outputs may be replaced
     job.destination = plan.destination;
     if (!makeFolderPath(plan.destination)) observer.saveFolderFailed();

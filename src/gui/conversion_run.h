@@ -22,6 +22,8 @@ struct PageOptions {
     int keepDate = 0;    // 1: outputs take the source's file times
     int keepExt = 0;     // non-zero: a.fxd becomes a.fxd.tif
     OutputFormat outputFormat = OutputFormat::Tiff;
+    bool textLayer = false;  // recognise the text of PDF pages; PDF output then
+    std::string textLanguages = "eng";
 
     bool filesMode() const { return dirFile != 0; }
 };
@@ -54,7 +56,7 @@ public:
 // The texts of the Results column.
 std::string rowResultText(int convertResult);
 // A row's details: the file's results lines and one line for each page that
-// was empty, damaged or left out.
+// was empty, damaged or left out, or got no text layer.
 std::string rowDetails(const FileOutcome& outcome, const std::string& resultsLines);
 
 // Converts the plan's files in order. Once stop is set it converts no further

@@ -25,6 +25,8 @@ namespace {
 constexpr const char* kSection = "Options";
 constexpr const char* kOutputFormatKey = "OutputFormat";
 constexpr const char* kPdfText = "PDF";
+constexpr const char* kTextLayerKey = "OcrTextLayer";
+constexpr const char* kLanguagesKey = "OcrLanguages";
 
 int readCheck(const QCheckBox* box) {
     switch (box->checkState()) {
@@ -72,6 +74,9 @@ OptionsPage::OptionsPage(std::string iniFile, ConvertOptions& options, QWidget* 
     // Anything but PDF, a missing key too, keeps the TIFF outputs of old.
     const std::string format = platform::getProfileString(kSection, kOutputFormatKey, "TIFF", iniFile_);
     values_.outputFormat = strcasecmp(format.c_str(), kPdfText) == 0 ? OutputFormat::Pdf : OutputFormat::Tiff;
+    values_.textLayer = readInt(kTextLayerKey, 0) == 1 ? 1 : 0;
+    values_.textLanguages = platform::getProfileString(kSection, kLanguagesKey, "eng", iniFile_);
+    if (values_.textLanguages.empty()) values_.textLanguages = "eng";
     const int convertFlag = readInt("ConvertFlag", 0);
     options_.pageMode = static_cast<std::uint8_t>(convertFlag);
 
@@ -145,7 +150,23 @@ void OptionsPage::buildLayout() {
         outputFormat_->addButton(button, static_cast<int>(format));
         formatLayout->addWidget(button);
     }
+    // A text layer is a PDF's: the box chooses PDF, and TIFF clears the box.
+    textLayerBox_ = makeCheck("OCR text layer", "textLayerBox");
+    formatLayout->addSpacing(20);
+    formatLayout->addWidget(textLayerBox_);
+    formatLayout->addWidget(new QLabel("Languages"));
+    languagesEdit_ = new QLineEdit;
+    languagesEdit_->setObjectName("languagesEdit");
+    languagesEdit_->setMaximumWidth(100);
+    languagesEdit_->setToolTip("Tesseract languages joined by +, such as eng+deu");
+    formatLayout->addWidget(languagesEdit_);
     formatLayout->addStretch();
+    connect(textLayerBox_, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) outputFormat_->button(static_cast<int>(OutputFormat::Pdf))->setChecked(true);
+    });
+    connect(outputFormat_, &QButtonGroup::idClicked, this, [this](int format) {
+        if (format == static_cast<int>(OutputFormat::Tiff)) textLayerBox_->setChecked(false);
+    });
 
     auto* page = new QVBoxLayout(this);
     page->addWidget(sourceGroup);
@@ -168,6 +189,9 @@ void OptionsPage::read() {
     values_.recaculate = readCheck(recaculateBox_);
     values_.cyclely = readCheck(automaticBox_);
     values_.outputFormat = static_cast<OutputFormat>(outputFormat_->checkedId());
+    values_.textLayer = textLayerBox_->isChecked() ? 1 : 0;
+    values_.textLanguages = languagesEdit_->text().trimmed().toStdString();
+    if (values_.textLanguages.empty()) values_.textLanguages = "eng";
     if (const auto minutes = parseMinutes(minutesEdit_->text().toStdString())) {
         values_.cycleMinutes = *minutes;
     } else {
@@ -191,6 +215,8 @@ void OptionsPage::refresh() {
     refreshCheck(automaticBox_, values_.cyclely);
     minutesEdit_->setText(QString::number(values_.cycleMinutes));
     outputFormat_->button(static_cast<int>(values_.outputFormat))->setChecked(true);
+    textLayerBox_->setChecked(values_.textLayer == 1);
+    languagesEdit_->setText(QString::fromStdString(values_.textLanguages));
 }
 
 void OptionsPage::apply() {
@@ -233,11 +259,13 @@ void OptionsPage::saveSettings() {
     for (const auto& [key, value] : entries) platform::writeProfileString(kSection, key, std::to_string(value), iniFile_);
     platform::writeProfileString(kSection, kOutputFormatKey,
                                  values_.outputFormat == OutputFormat::Pdf ? kPdfText : "TIFF", iniFile_);
+    platform::writeProfileString(kSection, kTextLayerKey, std::to_string(values_.textLayer), iniFile_);
+    platform::writeProfileString(kSection, kLanguagesKey, values_.textLanguages, iniFile_);
 }
 
 PageOptions OptionsPage::pageOptions() const {
-    return {values_.dirFile, values_.subdir, values_.hiberarchy, values_.keepDate, values_.keepExt,
-            values_.outputFormat};
+    return {values_.dirFile,        values_.subdir,   values_.hiberarchy,          values_.keepDate,
+            values_.keepExt,        values_.outputFormat, values_.textLayer == 1, values_.textLanguages};
 }
 
 }  // namespace quillon

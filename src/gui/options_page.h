@@ -1,6 +1,6 @@
 #pragma once
 // The Options tab: source mode, naming and page options, automatic
-// conversion and the output format. Its values live in section "Options" of the INI file.
+// conversion and the output format with its text layer. Its values live in section "Options" of the INI file.
 
 #include <optional>
 #include <string>
@@ -28,6 +28,8 @@ struct OptionValues {
     int cyclely = 0;
     int cycleMinutes = 60;
     OutputFormat outputFormat = OutputFormat::Tiff;  // "OutputFormat": TIFF or PDF
+    int textLayer = 0;                  // "OcrTextLayer": 1 recognises the text of PDF pages
+    std::string textLanguages = "eng";  // "OcrLanguages": Tesseract's names joined by '+'
 };
 
 class OptionsPage : public QWidget {
@@ -76,6 +78,8 @@ private:
     QCheckBox* automaticBox_ = nullptr;
     QLineEdit* minutesEdit_ = nullptr;
     QButtonGroup* outputFormat_ = nullptr;
+    QCheckBox* textLayerBox_ = nullptr;
+    QLineEdit* languagesEdit_ = nullptr;
     QComboBox* pageModeList_ = nullptr;  // never shown: the page mode comes from the INI file only
 };
 

@@ -12,6 +12,7 @@
 
 #include "pdf/pdf_text.h"
 #include "pdf/srgb_profile.h"
+#include "pdf/text_layer.h"
 #include "pdf/xmp_packet.h"
 
 namespace quillon {
@@ -63,8 +64,10 @@ Object decodeParameters(const G4Page& page) {
     return parameters;
 }
 
-// A page of the image's physical size that the image fills.
-void addPage(QPDF& pdf, const std::shared_ptr<PageData>& coded, std::size_t index) {
+// A page of the image's physical size that the image fills, and the text
+// recognised on it when there is any.
+void addPage(QPDF& pdf, const std::shared_ptr<PageData>& coded, std::size_t index, TextLayerWriter& textLayers,
+             const RecognizedPage* text) {
     const G4Page& page = coded->page(index);
     Object image = pdf.newStream();
     image.replaceDict(imageDictionary(page));
@@ -78,6 +81,10 @@ void addPage(QPDF& pdf, const std::shared_ptr<PageData>& coded, std::size_t inde
     pageDictionary.getKey("/Resources").getKey("/XObject").replaceKey("/Im0", image);
     const std::string scale = width.unparse() + " 0 0 " + height.unparse() + " 0 0 cm";
     pageDictionary.replaceKey("/Contents", pdf.newStream("q " + scale + " /Im0 Do Q"));
+    if (text) {
+        const TextLayerPage size{page.width, page.rows, width.getNumericValue(), height.getNumericValue()};
+        textLayers.add(pageDictionary, *text, size);
+    }
     pdf.addPage(pdf.makeIndirectObject(pageDictionary), false);
 }
 
@@ -105,15 +112,18 @@ void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
 
 }  // namespace
 
-bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath) {
+bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath,
+                 const std::vector<RecognizedPage>* pageTexts) {
     try {
         if (pages.pages().empty()) return false;
         const auto provider = std::make_shared<PageData>(pages);
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.emptyPDF();
+        TextLayerWriter textLayers(pdf);
         for (std::size_t index = 0; index < pages.pages().size(); ++index)
-            addPage(pdf, provider, index);
+            addPage(pdf, provider, index, textLayers,
+                    pageTexts && index < pageTexts->size() ? &(*pageTexts)[index] : nullptr);
         describeDocument(pdf, info);
         QPDFWriter writer(pdf, pdfPath.c_str());
         writer.setMinimumPDFVersion("1.7");

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "ocr/recognized_page.h"
 #include "pdf/coded_pages.h"
 
 namespace quillon {
@@ -15,10 +17,14 @@ struct PdfDocumentInfo {
     std::int64_t created = 0;  // seconds since 1970, UTC
 };
 
-// Writes the pages as pdfPath, reading each page's data only
-// while it is written. False when there is no page, a page cannot be read or
-// the PDF cannot be written; pdfPath may then hold a partial file.
-bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath);
-using FaxPdfWriter = bool (*)(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath);
+// Writes the pages as pdfPath, reading each page's data only while it is
+// written. False when there is no page, a page cannot be read or the PDF
+// cannot be written; pdfPath may then hold a partial file. With pageTexts
+// (one per page), each page gets its words as an invisible text layer over
+// the image.
+bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath,
+                 const std::vector<RecognizedPage>* pageTexts);
+using FaxPdfWriter = bool (*)(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath,
+                              const std::vector<RecognizedPage>* pageTexts);
 
 }  // namespace quillon

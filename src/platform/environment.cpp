@@ -20,6 +20,11 @@ bool displayAvailable() {
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
 }
 
+std::string environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
 std::string programPath() {
     std::vector<char> buffer(4096);
     const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);

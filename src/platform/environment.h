@@ -7,6 +7,8 @@ namespace quillon::platform {
 // is told to use a platform that needs none (such as offscreen).
 bool displayAvailable();
 
+// The value of an environment variable; empty when it is not set.
+std::string environmentValue(const char* name);
 // Full path of the running executable, or an empty text.
 std::string programPath();
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <random>
 
@@ -28,6 +29,19 @@ std::int64_t fileSize(const std::string& path) {
 bool makeFolder(const std::string& path) { return !path.empty() && mkdir(path.c_str(), 0777) == 0; }
 
 bool removeFile(const std::string& path) { return !path.empty() && unlink(path.c_str()) == 0; }
+
+bool writeWholeFile(const std::string& path, const std::string& bytes) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += std::size_t(n);
+    }
+    return close(fd) == 0 && done == bytes.size();
+}
 
 bool renameFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;

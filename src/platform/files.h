@@ -11,6 +11,8 @@ std::int64_t fileSize(const std::string& path);
 // Makes one folder level; true when it was made.
 bool makeFolder(const std::string& path);
 bool removeFile(const std::string& path);
+// Writes bytes as the whole of a new or truncated file; false when any part fails.
+bool writeWholeFile(const std::string& path, const std::string& bytes);
 // Replaces `to` by `from` in one step (both in the same folder).
 bool renameFile(const std::string& from, const std::string& to);
 // A name in the same folder as `path` that does not exist yet, for writing a

@@ -183,6 +183,30 @@ TEST(CommandLine, PdfOutputsByOptionOrByTheFileName) {
     EXPECT_EQ(parse({"/f=a.fxd", "/sf=b.tif"}).job.destination, "b.tif");
 }
 
+TEST(CommandLine, TextRecognitionAndShards) {
+    Parsed ocr = parse({"/d=in", "/sd=out", "/OCRTEXT", "/Lang=eng+deu", "/shard=2/16"});
+    EXPECT_EQ(ocr.result, kCommandLineComplete);
+    EXPECT_EQ(ocr.job.outputFormat, OutputFormat::Pdf) << "a text layer is a PDF's";
+    EXPECT_TRUE(ocr.job.recognition.enabled && ocr.job.recognition.writeText);
+    EXPECT_EQ(ocr.job.recognition.languages, "eng+deu");
+    EXPECT_EQ(ocr.job.shard.index, 2u);
+    EXPECT_EQ(ocr.job.shard.count, 16u);
+    Parsed plain = parse({"/sd=out"}, ocr.job);
+    EXPECT_FALSE(plain.job.recognition.enabled);
+    EXPECT_EQ(plain.job.recognition.languages, "eng");
+    EXPECT_EQ(plain.job.shard.count, 1u) << "parsing resets them";
+    EXPECT_EQ(parse({"/sd=out", "/shard=0/0"}).result, kCommandLineRefused);
+
+    // The parts are part of how archives are split across machines and
+    // runs: they must never change between versions.
+    const Shard fourth{3, 4};
+    EXPECT_TRUE(inShard("2009/memo.fxd", fourth));
+    EXPECT_TRUE(inShard("memo.fxd", fourth));
+    EXPECT_FALSE(inShard("2009/Memo.fxd", fourth)) << "paths are compared with their case";
+    EXPECT_TRUE(inShard("a/b/c.fxs", Shard{1, 4}));
+    EXPECT_TRUE(inShard("anything", Shard{}));
+}
+
 TEST(CommandLine, LogPathLongerThanItsLimitIsRefused) {
     Parsed fits = parse({"/log=" + std::string(259, 'a'), "/sd=/o"});
     EXPECT_EQ(fits.logPath, std::string(259, 'a'));

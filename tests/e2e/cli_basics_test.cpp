@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -42,6 +43,39 @@ TEST(Cli, EmptySaveFolderIsAnError) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.out.empty());
     EXPECT_NE(r.err.find("ERROR Save Folder"), std::string::npos);
+}
+
+// Values that would make a run do other work than asked stop it before any
+// file is read, with exit code 2 and a line that says what to do.
+TEST(Cli, RefusedValuesAndMissingLanguagesStopTheRunBeforeAnyFile) {
+    TempDir home, work, noLanguages;
+    struct Row {
+        std::vector<std::string> words;
+        std::string error;
+        std::map<std::string, std::string> env = {};
+    };
+    const Row rows[] = {
+        {{"/shard=0/2"}, "/shard= takes K/N with 1 <= K <= N"},
+        {{"/shard=3/2"}, "not '3/2'"},
+        {{"/shard=1/0"}, "/shard="},
+        {{"/shard=1/x"}, "/shard="},
+        {{"/shard=+1/2"}, "/shard="},
+        {{"/shard=1/2/3"}, "/shard="},
+        {{"/ocr", "/lang=eng+../x"}, "/lang= takes language names"},
+        {{"/lang=eng+"}, "/lang="},
+        {{"/ocr", "/lang=eng+zz_Test"}, "'zz_Test' are not installed"},
+        {{"/ocrtext", "/lang=zz_Test"}, "install the package tesseract-ocr-zz-test"},
+        {{"/ocr"}, "install the package tesseract-ocr-eng", {{"TESSDATA_PREFIX", noLanguages.str()}}},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> words{"/d=" + work.str(), "/sd=" + (work / "out").string()};
+        words.insert(words.end(), row.words.begin(), row.words.end());
+        const auto r = runQuillon(words, home.str(), row.env);
+        EXPECT_EQ(r.exitCode, 2) << row.words.back();
+        EXPECT_NE(r.err.find(row.error), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_FALSE(std::filesystem::exists(work / "out")) << row.words.back();
+    }
 }
 
 TEST(Cli, HelpAndVersion) {
@@ -157,9 +191,10 @@ std::set<std::string> manualOptions(const std::string& html) {
 TEST(Cli, HelpManPageReadmeAndManualNameTheSameOptions) {
     TempDir home;
     const std::set<std::string> help = helpOptions(runQuillon({"--help"}, home.str()).out);
-    const std::set<std::string> expected{"/f",   "/sf", "/d",   "/sd",       "/filter", "/i",     "/kh",
-                                         "/ke",  "/l",  "/m",   "/relines",  "/q",      "/log",   "/report",
-                                         "/j",   "/pdf", "/raw", "/b",  "/v",   "--help",    "-h",      "--version"};
+    const std::set<std::string> expected{"/f",     "/sf",     "/d",      "/sd",   "/filter", "/i",      "/kh",
+                                         "/ke",    "/l",      "/m",      "/relines", "/q",   "/log",    "/report",
+                                         "/j",     "/pdf",    "/ocr",    "/lang", "/ocrtext", "/shard", "/raw",
+                                         "/b",     "/v",      "--help",  "-h",    "--version"};
     EXPECT_EQ(help, expected);
     const std::filesystem::path source = QUILLON_SOURCE_DIR;
     EXPECT_EQ(manPageOptions(readFile(source / "docs" / "quillon.1")), help) << "man page";

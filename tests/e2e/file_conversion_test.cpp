@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <regex>
 #include <thread>
 
 #include "e2e/fax_fixtures.h"
@@ -115,6 +117,88 @@ TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
     std::size_t left = 0;
     for (const auto& entry : std::filesystem::directory_iterator(work / "taken")) left += entry.is_regular_file();
     EXPECT_EQ(left, 0u) << "no unfinished PDF is left beside the output";
+}
+
+// One word of `pdftotext -bbox` output: its text and box in points.
+struct BoxedWord {
+    std::string text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+
+std::vector<BoxedWord> boxedWords(const std::string& pdf) {
+    const std::string html = runProcess("/usr/bin/pdftotext", {"-bbox", pdf, "-"}).out;
+    std::vector<BoxedWord> words;
+    for (std::size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
+        BoxedWord word;
+        std::sscanf(html.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">", &word.xMin,
+                    &word.yMin, &word.xMax, &word.yMax);
+        const std::size_t text = html.find('>', at) + 1;
+        word.text = html.substr(text, html.find('<', text) - text);
+        words.push_back(word);
+    }
+    return words;
+}
+
+// The ITU letter through /ocrtext: the words printed on it are found where
+// they are printed, the page is still exactly its pixels, and the text file
+// and the report tell what was read.
+TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    const std::vector<FixturePage> pages = {{"CCITT_1.TIF", C::T6, 1}};
+    const std::string fax = writeFax(work / "in/letter.fxd", pages);
+    const std::string out = (work / "out/letter.pdf").string();
+    const std::string report = (work / "r.jsonl").string();
+    const ProcessResult r = runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocrtext", "/report=" + report}, home.str());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    expectPdfPages(out, pages);
+
+    const std::string text = runProcess("/usr/bin/pdftotext", {out, "-"}).out;
+    for (const char* printed : {"SLEREXE", "facsimile", "Permit", "introduce"})
+        EXPECT_NE(text.find(printed), std::string::npos) << printed << " in\n" << text;
+    // "SLEREXE" is printed in columns 552 to 774 and rows 171 to 207 of the
+    // 200 dpi page (found in the corpus page's pixels).
+    const double point = 72.0 / 200;
+    const std::vector<BoxedWord> words = boxedWords(out);
+    const auto slerexe =
+        std::find_if(words.begin(), words.end(), [](const BoxedWord& w) { return w.text == "SLEREXE"; });
+    ASSERT_NE(slerexe, words.end());
+    const double tolerance = 4;  // points, about a third of the letters' height
+    EXPECT_NEAR(slerexe->xMin, 552 * point, tolerance);
+    EXPECT_NEAR(slerexe->xMax, 775 * point, tolerance);
+    EXPECT_NEAR(slerexe->yMin, 171 * point, tolerance);
+    EXPECT_NEAR(slerexe->yMax, 208 * point, tolerance);
+
+    EXPECT_EQ(readFile(work / "out/letter.txt").find("THE SLEREXE COMPANY LIMITED"), 0u);
+    const std::string line = readFile(report);
+    EXPECT_NE(line.find("\"outputs\":[\"" + out + "\",\"" + (work / "out/letter.txt").string() + "\"]"),
+              std::string::npos)
+        << line;
+    std::smatch found;
+    ASSERT_TRUE(std::regex_search(line, found, std::regex("\"words\":([0-9]+),\"confidence\":([0-9.]+)\\}")))
+        << line;
+    EXPECT_GT(std::stoi(found[1]), 150) << "the letter has about 190 words";
+    EXPECT_GT(std::stod(found[2]), 80.0);
+}
+
+// Language data that Tesseract cannot load: every page keeps its image,
+// without text, and is named in a warning; the file still converts.
+TEST(FileRun, PagesWhoseTextIsNotRecognisedKeepTheirImageAndAreNamed) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    writeFile(work / "tessdata/eng.traineddata", "not a model");
+    const std::string fax = writeFax(work / "in/a.fxd", kThreePages);
+    const std::string out = (work / "out/a.pdf").string();
+    const std::string report = (work / "r.jsonl").string();
+    const ProcessResult r = runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocr", "/report=" + report}, home.str(),
+                                       {{"TESSDATA_PREFIX", (work / "tessdata").string()}});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    for (const char* page : {"page 1 of 3", "page 2 of 3", "page 3 of 3"})
+        EXPECT_NE(r.err.find("quillon: warning: " + fax + ": " + page + ": no text recognised"), std::string::npos)
+            << r.err;
+    expectPdfPages(out, kThreePages);
+    EXPECT_EQ(readFile(report).find("\"words\""), std::string::npos);
 }
 
 TEST(FileRun, KeepDateGivesTheOutputTheSourceTimes) {

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <map>
+#include <sstream>
 
 #include "e2e/fax_fixtures.h"
 #include "support/corpus.h"
@@ -173,6 +174,79 @@ TEST(FolderRun, WorkersAtOnceGiveWhatASequentialRunGives) {
             if (!isNew) EXPECT_TRUE(known->second == left) << "a parallel run differs from the sequential one";
         }
     }
+}
+
+// Lines of text, the ones that start with prefix.
+std::vector<std::string> linesStartingWith(const std::string& text, const std::string& prefix) {
+    std::vector<std::string> found;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(prefix)) found.push_back(line);
+    return found;
+}
+
+// Three shards of one tree, as three machines would run them: each file is
+// converted by exactly one of them, their outputs are those of one run over
+// the whole tree, and each shard's results and report lines are the whole
+// run's lines of its files, in walk order.
+TEST(FolderRun, ShardsTogetherConvertEachFileOnceAsOneRunDoes) {
+    QUILLON_REQUIRE_CORPUS();
+    TempDir home, work;
+    for (int i = 0; i < 12; ++i)
+        writeFax(work / ("in/s" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".fxd"),
+                 i % 2 ? kOnePage : kTwoPages);
+    namespace fs = std::filesystem;
+    const auto run = [&](const std::string& out, const std::vector<std::string>& more) {
+        std::vector<std::string> words{"/d=in", "/sd=" + out, "/i", "/kh", "/report=" + out + ".jsonl"};
+        words.insert(words.end(), more.begin(), more.end());
+        const ProcessResult r = runQuillon(words, home.str(), {}, work.str());
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return r.out;
+    };
+    const std::string whole = run("whole", {});
+    const std::vector<std::string> wholeLines = linesStartingWith(whole, "in/");
+    const std::vector<std::string> wholeReport = linesStartingWith(readFile(work / "whole.jsonl"), "{");
+    ASSERT_EQ(wholeLines.size(), 12u);
+    std::map<std::string, std::string> sharded;  // output -> its bytes, from every shard
+    std::size_t files = 0;
+    for (int k = 1; k <= 3; ++k) {
+        SCOPED_TRACE("shard " + std::to_string(k));
+        const std::string out = "part" + std::to_string(k);
+        // The shard's lines as the whole run names its outputs.
+        const auto asWhole = [&](std::string text) {
+            for (std::size_t at; (at = text.find(out + "/")) != std::string::npos;)
+                text.replace(at, out.size(), "whole");
+            return text;
+        };
+        const std::vector<std::string> lines =
+            linesStartingWith(asWhole(run(out, {"/shard=" + std::to_string(k) + "/3", "/j=2"})), "in/");
+        const std::vector<std::string> report = linesStartingWith(asWhole(readFile(work / (out + ".jsonl"))), "{");
+        EXPECT_FALSE(lines.empty()) << "twelve files fill three shards";
+        files += lines.size();
+        // In walk order: the whole run's lines of the shard's files, in that order.
+        auto next = wholeLines.begin();
+        for (const std::string& line : lines) next = std::find(next, wholeLines.end(), line);
+        EXPECT_NE(next, wholeLines.end()) << "results lines in walk order";
+        ASSERT_EQ(report.size(), lines.size());
+        auto nextReport = wholeReport.begin();
+        for (const std::string& line : report) {
+            nextReport = std::find(nextReport, wholeReport.end(), line);
+            EXPECT_NE(nextReport, wholeReport.end()) << line;
+        }
+        for (const auto& file : fs::recursive_directory_iterator(work / out)) {
+            if (!file.is_regular_file()) continue;
+            const std::string name = file.path().lexically_relative(work / out).string();
+            EXPECT_TRUE(sharded.emplace(name, readFile(file.path())).second) << name << " was written by two shards";
+        }
+    }
+    EXPECT_EQ(files, 12u);
+    std::map<std::string, std::string> unsharded;
+    for (const auto& file : fs::recursive_directory_iterator(work / "whole"))
+        if (file.is_regular_file())
+            unsharded.emplace(file.path().lexically_relative(work / "whole").string(), readFile(file.path()));
+    for (auto& [name, bytes] : sharded) maskTiffDateTimes(bytes);
+    for (auto& [name, bytes] : unsharded) maskTiffDateTimes(bytes);
+    EXPECT_TRUE(sharded == unsharded) << "the shards' outputs are the whole run's";
 }
 
 TEST(FolderRun, ProgressLineOnATerminalOnly) {

@@ -49,6 +49,8 @@ struct ConverterCall {
     bool skipExisting;
     std::string jobDestination;
     OutputFormat outputFormat;
+    bool textLayer;
+    std::string textLanguages;
 };
 
 class ConversionRunTest : public ::testing::Test {
@@ -61,7 +63,8 @@ protected:
         plan.options = options;
         plan.workers = 1;  // the recording converter below is not made for two threads
         plan.convert = [this](BatchJob& job, const std::string& source, const std::string& output, FileOutcome*) {
-            calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination, job.outputFormat});
+            calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination, job.outputFormat,
+                             job.recognition.enabled, job.recognition.languages});
             job.results += source + " : line\r\n";
             const int result = results.empty() ? kConverted : results.front();
             if (!results.empty()) results.erase(results.begin());
@@ -110,6 +113,21 @@ TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].destination, destination + "/b.fxm.pdf");
     EXPECT_EQ(calls[0].outputFormat, OutputFormat::Pdf) << "the job writes PDF and skips by the PDF name";
+    EXPECT_FALSE(calls[0].textLayer);
+
+    // A text layer is a PDF's, whatever format the page says.
+    calls.clear();
+    observer = RecordingObserver();
+    options.outputFormat = OutputFormat::Tiff;
+    options.textLayer = true;
+    options.textLanguages = "eng+deu";
+    RunPlan ocr = plan({"sub/b.fxm"}, options);
+    performRun(ocr, observer, stop);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].destination, destination + "/b.fxm.pdf");
+    EXPECT_EQ(calls[0].outputFormat, OutputFormat::Pdf);
+    EXPECT_TRUE(calls[0].textLayer);
+    EXPECT_EQ(calls[0].textLanguages, "eng+deu");
 }
 
 TEST_F(ConversionRunTest, OnlyTheSourceFolderAtTheStartIsReplaced) {

@@ -47,6 +47,8 @@ private slots:
         QCOMPARE(v.cycleMinutes, 60);
         QVERIFY(v.outputFormat == OutputFormat::Tiff);
         QVERIFY(f.child<QRadioButton>("tiffButton")->isChecked());
+        QVERIFY(!f.box("textLayerBox")->isChecked());
+        QCOMPARE(f.child<QLineEdit>("languagesEdit")->text(), QString("eng"));
         QCOMPARE(f.context.options.pageMode, std::uint8_t(0));
         QVERIFY(f.child<QRadioButton>("directoryButton")->isChecked());
         QVERIFY(f.box("subdirBox")->isEnabled());
@@ -65,10 +67,15 @@ private slots:
             f.box("keepExtBox")->setChecked(false);
             f.box("recaculateBox")->setChecked(true);
             f.child<QLineEdit>("minutesEdit")->setText("15");
-            f.child<QRadioButton>("pdfButton")->click();
+            f.child<QRadioButton>("tiffButton")->click();
+            f.box("textLayerBox")->click();
+            QVERIFY2(f.child<QRadioButton>("pdfButton")->isChecked(), "a text layer chooses PDF");
+            f.child<QLineEdit>("languagesEdit")->setText(" eng+deu ");
             page.saveSettings();
         }
         QVERIFY(platform::getProfileString("Options", "OutputFormat", "", f.context.paths.iniFile) == "PDF");
+        QCOMPARE(f.iniValue("OcrTextLayer"), 1);
+        QVERIFY(platform::getProfileString("Options", "OcrLanguages", "", f.context.paths.iniFile) == "eng+deu");
         QCOMPARE(f.iniValue("DirFile"), 1);
         QCOMPARE(f.iniValue("KeepExt"), 0);
         QCOMPARE(f.iniValue("CycleMinutes"), 15);
@@ -92,8 +99,12 @@ private slots:
         QVERIFY(copies.filesMode());
         QCOMPARE(copies.keepDate, 1);
         QVERIFY(copies.outputFormat == OutputFormat::Pdf);
+        QVERIFY(copies.textLayer);
+        QVERIFY(copies.textLanguages == "eng+deu");
         QVERIFY(f.child<QRadioButton>("pdfButton")->isChecked());
         QVERIFY(!f.child<QRadioButton>("tiffButton")->isChecked());
+        f.child<QRadioButton>("tiffButton")->click();
+        QVERIFY2(!f.box("textLayerBox")->isChecked(), "TIFF clears the text layer");
     }
 
     void oddIniValuesAreTakenAsDescribed() {

@@ -1,0 +1,56 @@
+#include "app/module_parts.h"
+
+#include <atomic>
+#include <mutex>
+
+#include "platform/module_loader.h"
+
+namespace quillon {
+
+namespace {
+
+// A module's part: the function its entry gives. Workers ask at once; the
+// module is loaded once.
+template <typename Function>
+class ModulePart {
+public:
+    ModulePart(const char* file, const char* entry) : file_(file), entry_(entry) {}
+    void handOver(Function function) { handedOver_ = function; }
+    Function get(std::string& error) {
+        if (Function function = handedOver_) return function;
+        std::call_once(loading_, [this] {
+            void* entry = platform::moduleFunction(file_, entry_, error_);
+            if (entry) loaded_ = reinterpret_cast<Function (*)()>(entry)();
+        });
+        error = error_;
+        return loaded_;
+    }
+
+private:
+    const char* file_;
+    const char* entry_;
+    std::atomic<Function> handedOver_{nullptr};
+    std::once_flag loading_;
+    Function loaded_ = nullptr;
+    std::string error_;
+};
+
+ModulePart<FaxPdfWriter>& pdfWriter() {
+    static ModulePart<FaxPdfWriter> part("quillon-pdf.so", "quillonFaxPdfWriter");
+    return part;
+}
+
+ModulePart<PageRecognition>& recognition() {
+    static ModulePart<PageRecognition> part("quillon-ocr.so", "quillonPageRecognition");
+    return part;
+}
+
+}  // namespace
+
+void useFaxPdfWriter(FaxPdfWriter writer) { pdfWriter().handOver(writer); }
+FaxPdfWriter faxPdfWriter(std::string& error) { return pdfWriter().get(error); }
+
+void usePageRecognition(PageRecognition function) { recognition().handOver(function); }
+PageRecognition pageRecognition(std::string& error) { return recognition().get(error); }
+
+}  // namespace quillon

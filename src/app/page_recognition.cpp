@@ -1,0 +1,40 @@
+#include "app/page_recognition.h"
+
+#include <iostream>
+#include <mutex>
+
+#include "app/module_parts.h"
+#include "ocr/page_pixels.h"
+
+namespace quillon {
+
+std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognition& recognition) {
+    std::vector<RecognizedPage> recognized(pages.pages().size());
+    std::string error;
+    const PageRecognition recognize = pageRecognition(error);
+    if (!recognize) {
+        static std::once_flag told;
+        std::call_once(told, [&error] { std::cerr << "quillon: text cannot be recognised: " << error << "\n"; });
+    }
+    std::vector<std::uint8_t> coded;
+    for (std::size_t index = 0; index < recognized.size(); ++index) {
+        const G4Page& page = pages.pages()[index];
+        if (recognize && pages.readCodedData(index, coded)) {
+            const auto pixels = decodeForRecognition(coded, page.width, page.rows, page.xDpi, page.yDpi);
+            if (pixels) recognized[index] = recognize(recognition.languages, *pixels);
+        }
+        if (recognition.pageRecognized) recognition.pageRecognized();
+    }
+    return recognized;
+}
+
+std::string pagesText(const std::vector<RecognizedPage>& pages) {
+    std::string text;
+    for (std::size_t index = 0; index < pages.size(); ++index) {
+        if (index > 0) text += '\f';
+        text += pages[index].text;
+    }
+    return text;
+}
+
+}  // namespace quillon

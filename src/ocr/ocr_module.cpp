@@ -1,0 +1,14 @@
+// The entry of the module quillon-ocr.so (platform/module_loader.h).
+
+#include "ocr/page_recognizer.h"
+
+namespace {
+
+quillon::RecognizedPage recognizeOnThisThread(const std::string& languages, const quillon::PagePixels& pixels) {
+    quillon::PageRecognizer* recognizer = quillon::recognizerForThisThread(languages);
+    return recognizer ? recognizer->recognize(pixels) : quillon::RecognizedPage{};
+}
+
+}  // namespace
+
+extern "C" quillon::PageRecognition quillonPageRecognition() { return &recognizeOnThisThread; }
