@@ -119,11 +119,15 @@ TEST(DamagedArchive, EveryPageKeepsItsPlaceAndOnlyTheDamagedOneDiffers) {
                     EXPECT_EQ(info[page].pageIndex, page);
                     EXPECT_EQ(info[page].pageCount, 3);
                     EXPECT_EQ(report[0]["pages"][page]["rows"], info[page].rows);
-                    if (page != damage.page) EXPECT_EQ(pixels[page].hash(), fixtureHash(kPages[page])) << page;
+                    if (page != damage.page) {
+                        EXPECT_EQ(pixels[page].hash(), fixtureHash(kPages[page])) << page;
+                    }
                 }
                 // A page without data is a white page of its header's size;
                 // one of random bytes keeps its header's size too.
-                if (damage.harm == Harm::NoData || damage.harm == Harm::Random) EXPECT_EQ(info[1].rows, 2376u);
+                if (damage.harm == Harm::NoData || damage.harm == Harm::Random) {
+                    EXPECT_EQ(info[1].rows, 2376u);
+                }
                 if (damage.harm == Harm::NoData) {
                     EXPECT_EQ(pixels[1].bits, std::vector<std::uint8_t>(216 * 2376, 0));
                 }

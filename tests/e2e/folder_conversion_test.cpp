@@ -171,7 +171,9 @@ TEST(FolderRun, WorkersAtOnceGiveWhatASequentialRunGives) {
             for (std::size_t at; (at = left.find(out)) != std::string::npos;) left.replace(at, out.size(), "OUT");
             maskTiffDateTimes(left);
             auto [known, isNew] = first.emplace(mode, left);
-            if (!isNew) EXPECT_TRUE(known->second == left) << "a parallel run differs from the sequential one";
+            if (!isNew) {
+                EXPECT_TRUE(known->second == left) << "a parallel run differs from the sequential one";
+            }
         }
     }
 }

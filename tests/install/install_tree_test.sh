@@ -30,6 +30,11 @@ QUILLON_HOME="$stage/home" "$root/bin/quillon" /q /pdf /d="$stage/faxes" /sd="$s
   || fail "installed program cannot write PDF files"
 for pdf in "$stage"/pdf/*.pdf; do qpdf --check "$pdf" >/dev/null || fail "$pdf"; done
 [ -n "$(ls "$stage"/pdf/*.pdf)" ] || fail "no PDF written"
+# Text recognition, on one page.
+first=$(ls "$stage"/faxes/* | head -n 1)
+QUILLON_HOME="$stage/home" "$root/bin/quillon" /q /ocr /f="$first" /sf="$stage/ocr.pdf" 2>"$stage/ocr.err" \
+  || fail "installed program cannot recognise text: $(cat "$stage/ocr.err")"
+! grep -q "cannot be recognised" "$stage/ocr.err" || fail "$(cat "$stage/ocr.err")"
 if [ -n "$has_window" ]; then
   status=0
   QUILLON_HOME="$stage/home" QT_QPA_PLATFORM=offscreen timeout 5 "$root/bin/quillon" >/dev/null 2>&1 || status=$?
