@@ -106,7 +106,7 @@ Exit status:
   1  a file failed, a source folder could not be read, or the report could
      not be written
   2  no conversion described and no window can be opened (no display), or
-     a /shard= or /lang= value refused or a /lang= language not installed
+     a /j=, /shard= or /lang= value refused or a /lang= language not installed
 
 Files:
   home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
@@ -191,7 +191,14 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
         return true;
     }
     if (startsWithNoCase(word, "/report=")) return job.reportPath = unquote(word.substr(8)), true;
-    if (startsWithNoCase(word, "/j=")) return parseWorkers(word.substr(3), job.workers);
+    if (startsWithNoCase(word, "/j=")) {
+        if (!parseWorkers(word.substr(3), job.workers)) {
+            err << "quillon: /j= takes a number of files from 1 to " << kMaxWorkers << ", not '" << word.substr(3)
+                << "'\n";
+            refused = true;
+        }
+        return true;
+    }
     if (startsWithNoCase(word, "/log=")) {
         std::string path = unquote(word.substr(5));
         if (path.size() > kMaxLogPathLength) {

@@ -61,6 +61,8 @@ TEST(Cli, RefusedValuesAndMissingLanguagesStopTheRunBeforeAnyFile) {
         {{"/shard=1/x"}, "/shard="},
         {{"/shard=+1/2"}, "/shard="},
         {{"/shard=1/2/3"}, "/shard="},
+        {{"/j=0"}, "/j= takes a number of files from 1 to 64, not '0'"},
+        {{"/j=two"}, "/j="},
         {{"/ocr", "/lang=eng+../x"}, "/lang= takes language names"},
         {{"/lang=eng+"}, "/lang="},
         {{"/ocr", "/lang=eng+zz_Test"}, "'zz_Test' are not installed"},
