@@ -5,17 +5,14 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
+#include "pdf/helvetica_widths.h"
+
 namespace quillon {
 
 namespace {
 
 using Object = QPDFObjectHandle;
 
-// Every glyph of the font is half an em wide: Tz then stretches a word to
-// its box whatever its letters (as the glyphless fonts of OCR layers do).
-constexpr int kGlyphWidth = 500;
-constexpr unsigned kFirstCode = 32;
-constexpr unsigned kLastCode = 255;
 // Helvetica's descent, in ems: a word's baseline lies that far above its
 // box's bottom, so that viewers that measure text by the font's ascent and
 // descent find it where its box is.
@@ -78,10 +75,10 @@ std::string hexString(const std::string& bytes) {
 
 Object textFont(QPDF& pdf) {
     Object font = Object::parse("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
-    font.replaceKey("/FirstChar", Object::newInteger(kFirstCode));
-    font.replaceKey("/LastChar", Object::newInteger(kLastCode));
+    font.replaceKey("/FirstChar", Object::newInteger(kHelveticaFirstCode));
+    font.replaceKey("/LastChar", Object::newInteger(kHelveticaLastCode));
     Object widths = Object::newArray();
-    for (unsigned code = kFirstCode; code <= kLastCode; ++code) widths.appendItem(Object::newInteger(kGlyphWidth));
+    for (const std::uint16_t width : kHelveticaWidths) widths.appendItem(Object::newInteger(width));
     font.replaceKey("/Widths", pdf.makeIndirectObject(widths));
     return pdf.makeIndirectObject(font);
 }
@@ -98,7 +95,11 @@ std::string textLayerContent(const std::vector<RecognizedWord>& words, const Tex
         const double height = (word.bottom - word.top) * yScale;
         const double width = (word.right - word.left) * xScale;
         if (codes.empty() || height <= 0 || width <= 0) continue;
-        const double naturalWidth = double(codes.size()) * kGlyphWidth / 1000.0 * height;
+        // Tz stretches the word's own letters to its box.
+        double ems = 0;
+        for (const char code : codes)
+            ems += kHelveticaWidths[static_cast<unsigned char>(code) - kHelveticaFirstCode] / 1000.0;
+        const double naturalWidth = ems * height;
         const double baseline = page.heightPoints - word.bottom * yScale + kDescent * height;
         content += "/QuillonText " + number(height) + " Tf " + number(100.0 * width / naturalWidth) + " Tz 1 0 0 1 " +
                    number(word.left * xScale) + " " + number(baseline) + " Tm " + hexString(codes) + " Tj\n";

@@ -10,10 +10,10 @@ namespace {
 const TextLayerPage kPage{1000, 500, 360, 360};
 
 TEST(TextLayer, WordsSpanTheirBoxesFromTheirBaseline) {
-    // 5 letters of half an em at 14.4 points are 36 points wide; the box is 18.
+    // "Hello" is 2.278 em of Helvetica: 32.80 points at 14.4 points; the box is 18.
     const RecognizedWord word{"Hello", 100, 100, 150, 120, 90};
     EXPECT_EQ(textLayerContent({word}, kPage),
-              "BT 3 Tr\n/QuillonText 14.40 Tf 50.00 Tz 1 0 0 1 36.00 276.58 Tm <48656C6C6F> Tj\nET\n");
+              "BT 3 Tr\n/QuillonText 14.40 Tf 54.87 Tz 1 0 0 1 36.00 276.58 Tm <48656C6C6F> Tj\nET\n");
 }
 
 TEST(TextLayer, LettersBecomeWindows1252AndEmptyBoxesAreLeftOut) {
