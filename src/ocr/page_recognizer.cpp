@@ -4,6 +4,8 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
+#include <mutex>
+
 #include "ocr/languages.h"
 
 namespace quillon {
@@ -31,6 +33,11 @@ PageRecognizer::PageRecognizer(const std::string& languages)
     // left out with a message of Tesseract's own.
     const auto names = splitLanguages(languages);
     if (!names || !missingLanguage(*names).empty()) return;
+    // debug_file is one of Tesseract's global parameters, shared by every
+    // engine: workers that start at once set it and load their languages one
+    // after the other.
+    static std::mutex starting;
+    const std::lock_guard<std::mutex> lock(starting);
     // Its own messages would mix into the program's standard error.
     api_->SetVariable("debug_file", "/dev/null");
     ready_ = api_->Init(languageDataFolder().c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY) == 0;
