@@ -39,11 +39,13 @@ void parse(const std::string& text) {
     std::string logPath;
     std::ostringstream out, err;
     const int result = parseCommandLine(words, job, logPath, out, err);
-    expect(result == kCommandLineComplete || result == kEmptyCommandLine || result == kCommandLineIncomplete,
+    expect(result == kCommandLineComplete || result == kEmptyCommandLine || result == kCommandLineIncomplete ||
+               result == kCommandLineRefused,
            "result " + std::to_string(result));
     expect((result == kEmptyCommandLine) == words.empty(), "an empty command line not told as such");
     if (result == kCommandLineComplete) expect(job.mode != JobMode::None && !job.destination.empty(), "a job without a destination");
     if (result == kCommandLineIncomplete) expect(!out.str().empty() || !err.str().empty(), "an incomplete line told nothing");
+    if (result == kCommandLineRefused) expect(!err.str().empty(), "a refused value without its error");
     expect(logPath.size() <= kMaxLogPathLength, "a log path beyond the limit");
     const std::vector<std::string> plain = plainWords(words);
     for (const std::string& word : plain)
