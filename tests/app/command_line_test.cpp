@@ -133,12 +133,15 @@ TEST(CommandLine, UnknownWordsAndOutOfRangeValuesAreIgnored) {
     BatchJob before;
     before.convertOptions.pageMode = 2;
     before.convertOptions.verticalResolution = 300;
-    Parsed p = parse({"/j=3", "/m=3", "/v=5", "/b=9", "/x", "hello", "/d=1", "/sd=/o", "/j=0", "/j=65", "/j=2x"}, before);
+    Parsed p = parse({"/j=3", "/m=3", "/v=5", "/b=9", "/x", "hello", "/d=1", "/sd=/o"}, before);
     EXPECT_EQ(p.result, kCommandLineComplete);
-    EXPECT_EQ(p.job.workers, 3u) << "workers from 1 to 64 only";
+    EXPECT_EQ(p.job.workers, 3u);
     EXPECT_EQ(p.job.convertOptions.pageMode, 2) << "page mode keeps its value";
     EXPECT_EQ(p.job.convertOptions.verticalResolution, 300);
     EXPECT_EQ(p.job.source, "1") << "\"/d=1\" is the source option, not a one-digit switch";
+    // Workers are the program's own option: a value it cannot carry out is refused, not ignored.
+    for (const char* workers : {"/j=0", "/j=65", "/j=2x"})
+        EXPECT_EQ(parse({"/d=1", "/sd=/o", workers}).result, kCommandLineRefused) << workers;
 }
 
 TEST(CommandLine, ParsingResetsTheJobFlags) {
