@@ -23,21 +23,15 @@ int BitReader::byteAt(std::int64_t index) const {
     return fillOrder_ == 1 ? b : bit_tables::kReversed[b];
 }
 
-void BitReader::refillTail() {
-    while (windowBits_ <= 55 && nextByte_ < length_) {  // at most 63 bits: shifts stay defined
-        window_ |= std::uint64_t(byteAt(nextByte_)) << (56 - windowBits_);
-        ++nextByte_;
-        windowBits_ += 8;
+BitReader::Window BitReader::refillTail(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder,
+                                        Window window) {
+    while (window.count <= 55 && window.nextByte < length) {  // at most 63 bits: shifts stay defined
+        const std::uint8_t b = data[window.nextByte];
+        window.bits |= std::uint64_t(fillOrder == 1 ? b : bit_tables::kReversed[b]) << (56 - window.count);
+        ++window.nextByte;
+        window.count += 8;
     }
-}
-
-void BitReader::setBitPosition(std::int64_t bit) {
-    bit = std::clamp<std::int64_t>(bit, 0, totalBits());
-    nextByte_ = static_cast<std::int32_t>(bit >> 3);
-    window_ = 0;
-    windowBits_ = 0;
-    refill();
-    consume(static_cast<int>(bit & 7));
+    return window;
 }
 
 int BitReader::loadByte(bool advance) {
@@ -48,19 +42,6 @@ int BitReader::loadByte(bool advance) {
 int BitReader::seekByte(std::int32_t position) {
     setBitPosition(std::int64_t(position) * 8);
     return byteAt(position);
-}
-
-bool BitReader::skipBits(std::int64_t n) {
-    if (n <= windowBits_) {
-        consume(static_cast<int>(n));
-        return true;
-    }
-    if (n > bitsLeft()) {
-        setBitPosition(totalBits());
-        return false;
-    }
-    setBitPosition(bitPosition() + n);
-    return true;
 }
 
 int BitReader::readBits(int n) {
@@ -94,23 +75,6 @@ int BitReader::readWord16() {
     if (at + 2 > length_) return kLoadPastEnd;
     setBitPosition((at + 2) * 8);
     return data_[at] | (data_[at + 1] << 8);
-}
-
-std::int64_t BitReader::zerosBeforeOne() {
-    std::int64_t zeros = 0;
-    for (;;) {
-        peek();
-        if (windowBits_ == 0) return -1;
-        // Only the real bits of the window count.
-        const std::uint64_t real = window_ & ~(~0ull >> windowBits_);
-        if (real) {
-            const int lead = __builtin_clzll(real);
-            consume(lead + 1);
-            return zeros + lead;
-        }
-        zeros += windowBits_;
-        consume(windowBits_);
-    }
 }
 
 int BitReader::findEol() {

@@ -5,6 +5,12 @@
 // The next bits wait in a 64-bit window that is refilled a word at a time, so
 // that a code is found with one look at the window and fill order 2 costs one
 // reversal per refill instead of one per code.
+//
+// Line decoders work on a local copy of the reader and hand it back at the
+// end of a line: every operation a code lookup needs is inline and never lets
+// the copy's address escape (the tail refill takes and returns values), so
+// the compiler keeps the window in registers instead of reloading it after
+// every store of a run.
 
 #include <cstdint>
 #include <cstring>
@@ -41,21 +47,47 @@ public:
 
     // The window: at least 32 bits of it are real unless the data end first
     // (then windowBits() tells how many); bits past the data read as 0.
-    std::uint64_t peek() {
+    [[gnu::always_inline]] std::uint64_t peek() {
         if (windowBits_ < 32) refill();
         return window_;
     }
     int windowBits() const { return windowBits_; }
     // Consumes n bits of the window (n <= windowBits()).
-    void consume(int n) {
+    [[gnu::always_inline]] void consume(int n) {
         window_ <<= n;
         windowBits_ -= n;
     }
     // Consumes n bits; false (reader at the end) when fewer are left.
-    bool skipBits(std::int64_t n);
+    [[gnu::always_inline]] bool skipBits(std::int64_t n) {
+        if (n <= windowBits_) {
+            consume(static_cast<int>(n));
+            return true;
+        }
+        if (n > bitsLeft()) {
+            setBitPosition(totalBits());
+            return false;
+        }
+        setBitPosition(bitPosition() + n);
+        return true;
+    }
     // Consumes zero bits and the one bit after them; returns how many zeros
     // there were, or -1 (reader at the end) when the data end first.
-    std::int64_t zerosBeforeOne();
+    [[gnu::always_inline]] std::int64_t zerosBeforeOne() {
+        std::int64_t zeros = 0;
+        for (;;) {
+            peek();
+            if (windowBits_ == 0) return -1;
+            // Only the real bits of the window count.
+            const std::uint64_t real = window_ & ~(~0ull >> windowBits_);
+            if (real) {
+                const int lead = __builtin_clzll(real);
+                consume(lead + 1);
+                return zeros + lead;
+            }
+            zeros += windowBits_;
+            consume(windowBits_);
+        }
+    }
     std::int64_t bitsLeft() const { return totalBits() - bitPosition(); }
 
     // Byte that holds the next bit, bits of it already used (0..7), and that
@@ -71,8 +103,15 @@ public:
 private:
     std::int64_t totalBits() const { return std::int64_t(length_) * 8; }
     int byteAt(std::int64_t index) const;
-    void setBitPosition(std::int64_t bit);
-    void refill() {
+    [[gnu::always_inline]] void setBitPosition(std::int64_t bit) {
+        bit = bit < 0 ? 0 : bit > totalBits() ? totalBits() : bit;
+        nextByte_ = static_cast<std::int32_t>(bit >> 3);
+        window_ = 0;
+        windowBits_ = 0;
+        refill();
+        consume(static_cast<int>(bit & 7));
+    }
+    [[gnu::always_inline]] void refill() {
         if (std::int64_t(nextByte_) + 8 <= length_) {
             std::uint64_t w;
             std::memcpy(&w, data_ + nextByte_, 8);
@@ -83,10 +122,19 @@ private:
             nextByte_ += bytes;
             windowBits_ += bytes * 8;
         } else {
-            refillTail();
+            const Window tail = refillTail(data_, length_, fillOrder_, {window_, windowBits_, nextByte_});
+            window_ = tail.bits;
+            windowBits_ = tail.count;
+            nextByte_ = tail.nextByte;
         }
     }
-    void refillTail();
+    struct Window {
+        std::uint64_t bits;
+        int count;
+        std::int32_t nextByte;
+    };
+    // Byte by byte near the end of the data; by value, so that no address escapes.
+    static Window refillTail(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder, Window window);
     static std::uint64_t reverseBitsInBytes(std::uint64_t w) {
         w = ((w >> 1) & 0x5555555555555555ull) | ((w & 0x5555555555555555ull) << 1);
         w = ((w >> 2) & 0x3333333333333333ull) | ((w & 0x3333333333333333ull) << 2);

@@ -130,6 +130,82 @@ inline constexpr auto kWhiteTable = detail::buildTable<detail::countSubTables(de
 inline constexpr auto kBlackTable = detail::buildTable<detail::countSubTables(detail::kBlackSets)>(detail::kBlackSets);
 inline constexpr auto kModeTable = detail::buildTable<detail::countSubTables(detail::kModeSets)>(detail::kModeSets);
 
+// The mode codes by their first seven bits, the longest mode code: one byte
+// (mode << 3 | length), or 0 where no mode code starts (an EOL, the
+// extension code or an invalid code), which the full table resolves.
+inline constexpr int kModeBits = 7;
+inline constexpr auto kModeLookup = [] {
+    std::array<std::uint8_t, 1 << kModeBits> lookup{};
+    for (std::size_t i = 0; i < lookup.size(); ++i) {
+        const CodeEntry entry = kModeTable[i << (kFirstLevelBits - kModeBits)];
+        if (entry.kind == CodeKind::Code && entry.length <= kModeBits)
+            lookup[i] = std::uint8_t(entry.value << 3 | entry.length);
+    }
+    return lookup;
+}();
+// Every mode code fits: only the prefixes 0000000 and 0000001 are left to the full table.
+static_assert(kModeLookup[0] == 0 && kModeLookup[1] == 0);
+static_assert(kModeLookup[0x40] == (t4::kV0 << 3 | 1) && kModeLookup[0x7F] == (t4::kV0 << 3 | 1));
+static_assert(kModeLookup[0x02] == (t4::kVL3 << 3 | 7) && kModeLookup[0x03] == (t4::kVR3 << 3 | 7));
+static_assert([] {
+    for (std::size_t i = 2; i < kModeLookup.size(); ++i)
+        if (kModeLookup[i] == 0) return false;
+    return true;
+}());
+
+// The run codes by their first twelve bits, white then black: one 16-bit
+// entry (run length << 4 | code length), or 0 where the code is longer or no
+// run code starts (eight zero bits), which the two-level tables resolve. One
+// lookup finds nearly every run code, where the two-level tables need a
+// second for the many black codes longer than eight bits.
+inline constexpr int kRunBits = 12;
+inline constexpr int kRunLookupSize = 1 << kRunBits;
+
+namespace detail {
+
+template <std::size_t Size>
+constexpr CodeEntry lookUp(const std::array<CodeEntry, Size>& table, std::uint32_t first13) {
+    const CodeEntry entry = table[first13 >> kSecondLevelBits];
+    if (entry.kind != CodeKind::SubTable) return entry;
+    return table[entry.value + (first13 & (kSecondLevelSize - 1))];
+}
+
+template <std::size_t Size>
+constexpr void fillRunLookup(std::array<std::uint16_t, 2 * kRunLookupSize>& lookup, std::size_t offset,
+                             const std::array<CodeEntry, Size>& table) {
+    for (std::uint32_t i = 0; i < kRunLookupSize; ++i) {
+        // The code must end within the twelve bits: both values of a
+        // thirteenth bit find it.
+        const CodeEntry entry = lookUp(table, i << 1);
+        const CodeEntry other = lookUp(table, i << 1 | 1);
+        if (entry.kind == CodeKind::Code && entry.length <= kRunBits && other.kind == CodeKind::Code &&
+            other.value == entry.value && other.length == entry.length)
+            lookup[offset + i] = std::uint16_t(entry.value << 4 | entry.length);
+    }
+}
+
+}  // namespace detail
+
+inline constexpr auto kRunLookup = [] {
+    std::array<std::uint16_t, 2 * kRunLookupSize> lookup{};
+    detail::fillRunLookup(lookup, 0, kWhiteTable);
+    detail::fillRunLookup(lookup, kRunLookupSize, kBlackTable);
+    return lookup;
+}();
+// White 0 is 00110101, black 0 0000110111, 2560 (both) 000000011111; black
+// 512 and 576 (0000001101100 and 0000001101101) differ in the thirteenth bit.
+static_assert(kRunLookup[0b00110101'0000] == (0 << 4 | 8) && kRunLookup[0b00110101'1111] == (0 << 4 | 8));
+static_assert(kRunLookup[kRunLookupSize + 0b0000110111'00] == (0 << 4 | 10));
+static_assert(kRunLookup[0b000000011111] == (2560 << 4 | 12));
+static_assert(kRunLookup[kRunLookupSize + 0b000000011111] == (2560 << 4 | 12));
+static_assert(kRunLookup[kRunLookupSize + 0b000000110110] == 0);
+// Every white code fits in twelve bits: only the prefixes of eight zero bits are left over.
+static_assert([] {
+    for (int i = 0; i < kRunLookupSize; ++i)
+        if ((kRunLookup[i] == 0) != (i < 16)) return false;
+    return true;
+}());
+
 // The run codes leave no gap: every bit pattern that does not start with eight
 // zero bits begins with exactly one code. (A transcription slip in the tables
 // shows up here as a gap or, above, as a shared prefix.)

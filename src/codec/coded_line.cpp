@@ -2,6 +2,7 @@
 // by an EOL) and T.6 lines (ended when the coding reaches the width).
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 #include "codec/code_reader.h"
@@ -16,70 +17,63 @@ namespace {
 
 int clampToInt(std::int64_t value) { return int(std::min<std::int64_t>(value, std::numeric_limits<int>::max())); }
 
+// Where a vertical code puts a1, relative to b1, by mode number.
+constexpr std::array<std::int8_t, t4::kVL3 + 1> kVerticalOffset = [] {
+    std::array<std::int8_t, t4::kVL3 + 1> offsets{};
+    for (int k = 0; k <= 3; ++k) offsets[t4::kV0 + k] = std::int8_t(k);
+    for (int k = 1; k <= 3; ++k) offsets[t4::kVR3 + k] = std::int8_t(-k);
+    return offsets;
+}();
+static_assert(kVerticalOffset[t4::kVR2] == 2 && kVerticalOffset[t4::kVL1] == -1 && kVerticalOffset[t4::kVL3] == -3);
+
 }  // namespace
 
 template <bool kT6>
-int FaxDecoder::decodeRuns2D(RunList& current, RunList& reference, std::int64_t& total) {
+int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::int64_t& total) {
+    // Local copies, handed back at the end, stay in registers: stores of runs
+    // cannot alias them (see codec/bit_reader.h).
     const std::int64_t width = width_;
-    BitReader& in = reader_;
+    BitReader in = reader_;
+    RunAppender current(currentLine);
+    ReferenceLine reference(referenceLine, width);
     std::int64_t a0 = 0;
     std::int64_t pending = 0;  // pixels of the current colour passed over, not yet recorded
     int colour = 0;
-    std::int64_t sum = 0;
-    std::int64_t b1 = firstReference(reference, width);
+    // The recorded runs add up to a0 less what is pending.
+    auto recordedSum = [&] { return a0 - pending; };
     auto flushPending = [&] {
         if (pending == 0) return;
         current.append(pending);
-        sum += pending;
         pending = 0;
     };
     auto endOfData = [&] {
-        if (sum + pending != width) return kDataEnded;
+        if (a0 != width) return kDataEnded;
         flushPending();
         return kEndedAtWidth;
     };
     int result;
     for (;;) {
-        const int mode = readCode(in, kModeTable.data());
-        if (mode < 0) {
-            if (mode == kDataEnded) {
-                result = endOfData();
-            } else if (mode == kUnexpectedEol && !kT6) {
-                flushPending();
-                result = clampToInt(sum);
-            } else {
-                result = mode;
-            }
-            break;
-        }
-        if (mode <= t4::kVL3) {
-            std::int64_t a1;
-            if (mode <= t4::kVR3) {
-                a1 = b1 + mode;
-            } else {
-                a1 = b1 - (mode - t4::kVR3);
-                b1 = backReference(reference, a1, b1);
-            }
+        const int mode = readMode(in);
+        if (mode <= t4::kVL3 && mode >= 0) {
+            const std::int64_t a1 = reference.b1() + kVerticalOffset[mode];
             // A changing element left of a0 cannot be coded: damaged data.
             if (a1 < a0) {
                 result = kInvalidCode;
                 break;
             }
             current.append(pending + a1 - a0);
-            sum += pending + a1 - a0;
             pending = 0;
             colour ^= 1;
             a0 = a1;
             if (kT6 && a1 >= width) {
-                result = clampToInt(sum);
+                result = clampToInt(a0);
                 break;
             }
-            b1 = advanceReference(reference, a0, b1, colour, width);
+            reference.verticalChange(a1, colour);
         } else if (mode == t4::kHorizontal) {
             const std::int64_t first = readRunLength(in, colour);
             if (first >= 0) {
                 current.append(pending + first);
-                sum += pending + first;
                 pending = 0;
                 a0 += first;
             }
@@ -89,15 +83,14 @@ int FaxDecoder::decodeRuns2D(RunList& current, RunList& reference, std::int64_t&
                 break;
             }
             current.append(second);
-            sum += second;
             a0 += second;
             if (kT6 && a0 >= width) {
-                result = clampToInt(sum);
+                result = clampToInt(a0);
                 break;
             }
-            b1 = advanceReference(reference, a0, b1, colour, width);
+            reference.skipPairs(a0);
         } else if (mode == t4::kPass) {
-            const std::int64_t b2 = nextReference(reference, b1, width);
+            const std::int64_t b2 = reference.takeB2();
             if (b2 < a0) {
                 result = kInvalidCode;
                 break;
@@ -107,16 +100,25 @@ int FaxDecoder::decodeRuns2D(RunList& current, RunList& reference, std::int64_t&
             // A pass to the end of the line completes a T.6 line as well.
             if (kT6 && a0 >= width) {
                 flushPending();
-                result = clampToInt(sum);
+                result = clampToInt(a0);
                 break;
             }
-            b1 = advanceReference(reference, b2, b2, colour, width);
+            reference.passChange(b2);
+        } else if (mode == kDataEnded) {
+            result = endOfData();
+            break;
+        } else if (mode == kUnexpectedEol && !kT6) {
+            flushPending();
+            result = clampToInt(recordedSum());
+            break;
         } else {
-            result = kInvalidCode;
+            result = mode < 0 ? mode : kInvalidCode;
             break;
         }
     }
-    total = sum;
+    total = recordedSum();
+    reader_ = in;
+    current.finish();
     return result;
 }
 

@@ -84,24 +84,25 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     if (image.bitmap.capacity() < rasterBytes || image.bitmap.capacity() / 2 > rasterBytes)
         std::vector<std::uint8_t>().swap(image.bitmap);
     try {
-        runStorage_.resize(2 * runCapacity);
+        runStorage_.resize(2 * (runCapacity + 2));
         image.bitmap.assign(rasterBytes, 0);
     } catch (const std::bad_alloc&) {
         std::vector<std::uint8_t>().swap(image.bitmap);
         heldRows_ = 0;
         return kDecodeRefused;
     }
-    current_ = {runStorage_.data(), std::uint32_t(runCapacity), 0, 0};
-    reference_ = {runStorage_.data() + runCapacity, std::uint32_t(runCapacity), 0, 0};
+    current_ = {runStorage_.data(), std::uint32_t(runCapacity), 0};
+    reference_ = {runStorage_.data() + runCapacity + 2, std::uint32_t(runCapacity), 0};
     return 0;
 }
 
-void FaxDecoder::storeLine(FaxImage& image, std::uint32_t rows, const RunList& runs) const {
-    if (sink_ && rows < std::uint32_t(maxRows_)) sink_->line(runs.runs, runs.count);
+void FaxDecoder::storeLine(FaxImage& image, std::uint32_t rows, const std::uint32_t* runs,
+                           std::uint32_t count) const {
+    if (sink_ && rows < std::uint32_t(maxRows_)) sink_->line(runs, count);
     if (rows >= heldRows_) return;
     RowWriter writer;
     writer.start(image.bitmap.data() + std::size_t(rows) * bytesPerRow_, std::uint32_t(width_));
-    drawRuns(writer, runs.runs, runs.count, invert_);
+    drawRuns(writer, runs, count, invert_);
 }
 
 void FaxDecoder::finishPage(FaxImage& image, std::uint32_t goodLines) {
@@ -112,6 +113,6 @@ void FaxDecoder::finishPage(FaxImage& image, std::uint32_t goodLines) {
     image.bitmap.resize(std::size_t(image.rows) * bytesPerRow_);
 }
 
-int FaxDecoder::decodeRun(int colour) { return readCode(reader_, runTable(colour)); }
+int FaxDecoder::decodeRun(int colour) { return readRun(reader_, colour); }
 
 }  // namespace quillon

@@ -82,7 +82,8 @@ public:
 
     // Line level. The runs of a line are recorded in current (which needs room
     // for width + 2 runs) and then drawn into row, white as 1 bits when invert
-    // is 0. Results are the line length or a status from codec/decode_status.h.
+    // is 0. A reference line reaches the width and its storage has room for
+    // two runs behind its last. Results are the line length or a status from codec/decode_status.h.
     // One run code of colour 0 (white) or 1 (black): its length (a make-up
     // code gives its multiple of 64 and the caller adds what follows), -11, -12 or -13.
     int decodeRun(int colour);
@@ -106,7 +107,7 @@ private:
     // unusable geometry or no memory.
     int beginPage(FaxImage& image, ImageCoding coding);
     // Draws a good line into raster row `rows` when the raster holds it.
-    void storeLine(FaxImage& image, std::uint32_t rows, const RunList& runs) const;
+    void storeLine(FaxImage& image, std::uint32_t rows, const std::uint32_t* runs, std::uint32_t count) const;
     void finishPage(FaxImage& image, std::uint32_t goodLines);
     int decodePageMH(FaxImage& image, bool wordAligned);
     int decodePage1D(FaxImage& image);

@@ -24,13 +24,12 @@ struct RowWriter {
 // Sets pixels [start, end) of a row of rowBytes bytes to 1; start < end <= 8 * rowBytes.
 inline void setPixels(std::uint8_t* row, std::uint32_t start, std::uint32_t end, std::uint32_t rowBytes) {
     const std::uint32_t first = start >> 3;
-    const std::uint32_t span = end - first * 8;  // bits from the first byte's start
+    const std::uint32_t span = end - first * 8;  // bits from the first byte's start, at least 1
     if (span <= 64 && first + 8 <= rowBytes) {
         // Most runs fit one 64-bit word: one read-modify-write, no byte loop.
         std::uint64_t w;
         std::memcpy(&w, row + first, 8);
-        const std::uint64_t mask = (~0ull >> (start & 7)) & ~(span == 64 ? 0 : ~0ull >> span);
-        w = __builtin_bswap64(__builtin_bswap64(w) | mask);
+        w |= __builtin_bswap64((~0ull >> (start & 7)) & (~0ull << (64 - span)));
         std::memcpy(row + first, &w, 8);
         return;
     }
@@ -61,19 +60,24 @@ inline int putRun(RowWriter& writer, std::uint32_t length, bool clear) {
 
 // Draws the runs of a line from the writer's position, the first run white;
 // with invert 0 white runs are set to 1 bits, with invert 1 black runs.
-// Drawing stops at the width; the writer then stands at or past it.
+// Drawing stops at the width; the writer then stands at or past it, or
+// behind the last run.
 inline void drawRuns(RowWriter& writer, const std::uint32_t* runs, std::uint32_t count, int invert) {
     const std::uint64_t width = writer.width;
     const std::uint32_t rowBytes = (writer.width + 7) / 8;
     std::uint64_t x = writer.position;
-    // Runs come in pairs, white then black; one of each pair is drawn.
-    for (std::uint32_t i = 0; i < count && x < width; i += 2) {
-        const std::uint64_t white = runs[i];
-        const std::uint64_t black = i + 1 < count ? runs[i + 1] : 0;
-        const std::uint64_t from = invert ? x + white : x;
-        const std::uint64_t to = std::min(invert ? x + white + black : x + white, width);
-        if (from < to) setPixels(writer.row, std::uint32_t(from), std::uint32_t(to), rowBytes);
-        x += white + black;
+    std::uint32_t i = 0;
+    if (invert) {
+        if (count == 0) return;
+        x += runs[0];
+        i = 1;
+    }
+    // Every other run is drawn, the runs between are stepped over.
+    for (; i < count && x < width; i += 2) {
+        const std::uint64_t end = x + runs[i];
+        const std::uint64_t to = std::min(end, width);
+        if (x < to) setPixels(writer.row, std::uint32_t(x), std::uint32_t(to), rowBytes);
+        x = end + (i + 1 < count ? runs[i + 1] : 0);
     }
     writer.position = std::uint32_t(std::min<std::uint64_t>(x, 0xFFFFFFFFu));
 }

@@ -31,7 +31,7 @@ int FaxDecoder::decodeRuns1D(RunList& current) {
     std::int64_t pending = 0;
     std::int64_t sum = 0;
     for (;;) {
-        const int code = readCode(in, runTable(colour));
+        const int code = readRun(in, colour);
         if (code >= 64) {
             pending += code;
         } else if (code >= 0) {
@@ -71,7 +71,7 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
     std::int64_t sum = 0;
     int result = 0;
     for (;;) {
-        const int code = readCode(in, runTable(colour));
+        const int code = readRun(in, colour);
         if (code == kDataEnded) break;
         // Modified Huffman lines have no EOL to resynchronise at: a bad code
         // or an overlong line ends the page, keeping the lines before it.
@@ -94,7 +94,7 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
             droppedLines_ = 1;
             break;
         }
-        storeLine(image, rows++, current);
+        storeLine(image, rows++, current.runs, current.count);
         in.alignToByte(wordAligned);
         current.clear();
         colour = 0;
@@ -107,8 +107,9 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
 int FaxDecoder::decodePage1D(FaxImage& image) {
     if (const int status = beginPage(image, ImageCoding::T4OneDimensional); status < 0) return status;
     const std::int64_t width = width_;
-    BitReader& in = reader_;
-    RunList& current = current_;
+    // Local copies stay in registers (see codec/bit_reader.h).
+    BitReader in = reader_;
+    RunList current = current_;
     current.clear();
     std::uint32_t rows = 0;
     int colour = 0;
@@ -121,7 +122,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
         sum = 0;
     };
     for (;;) {
-        const int code = readCode(in, runTable(colour));
+        const int code = readRun(in, colour);
         if (code >= 64) {
             pending += code;
             continue;
@@ -139,7 +140,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
             // or the EOL that starts the data) only count as damage when
             // they hold pixels.
             if (sum == width)
-                storeLine(image, rows++, current);
+                storeLine(image, rows++, current.runs, current.count);
             else if (sum > 0)
                 ++droppedLines_;
             startLine();
@@ -148,15 +149,20 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
         if (code == kDataEnded) {
             closeMakeUp(current, pending, sum);
             // A line the data end inside was cut short.
-            if (sum == width) storeLine(image, rows++, current);
+            if (sum == width) storeLine(image, rows++, current.runs, current.count);
             else if (current.count > 0) ++droppedLines_;
             break;
         }
         // An invalid code or an overlong line: drop it and go on after the next EOL.
         ++droppedLines_;
-        if (in.findEol() < 0) break;
+        reader_ = in;
+        const int found = reader_.findEol();
+        in = reader_;
+        if (found < 0) break;
         startLine();
     }
+    reader_ = in;
+    current_ = current;
     finishPage(image, rows);
     return int(droppedLines_);
 }
@@ -191,13 +197,12 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
             break;
         }
         if (length == kEndedAtWidth) {
-            storeLine(image, rows++, *current);
+            storeLine(image, rows++, current->runs, current->count);
             break;
         }
         if (length == width) {
-            storeLine(image, rows++, *current);
+            storeLine(image, rows++, current->runs, current->count);
             std::swap(current, reference);
-            reference->cursor = 0;
         } else if (length != 0) {
             ++droppedLines_;
         }

@@ -74,9 +74,8 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
             // A coding that runs past the width is kept as a line, but it is
             // damage: a good line ends exactly at the width.
             if (total != width_) ++overlongLines_;
-            storeLine(image, rows++, *current);
+            storeLine(image, rows++, current->runs, current->count);
             std::swap(current, reference);
-            reference->cursor = 0;
         } else if (status == kUnexpectedEol) {
             if (current->count > 0) ++droppedLines_;  // a line broken off
             reference->setAllWhite(std::uint32_t(width_));  // EOFB or a stray EOL
@@ -88,7 +87,7 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
             }
             reference->setAllWhite(std::uint32_t(width_));
         } else if (status == kEndedAtWidth) {
-            storeLine(image, rows++, *current);
+            storeLine(image, rows++, current->runs, current->count);
             break;
         } else {
             if (current->count > 0) ++droppedLines_;  // cut short

@@ -168,10 +168,10 @@ TEST(T4TwoDimensionalPage, LineAfterAShortOneDimensionalLineIsKept) {
 }
 
 TEST(T4TwoDimensionalLine, PassModeAndV0WriteOneRun) {
-    std::uint32_t referenceRuns[] = {10, 10, 1708};
-    RunList reference{referenceRuns, 3, 3, 0};
+    std::uint32_t referenceRuns[] = {10, 10, 1708, 0, 0};
+    RunList reference{referenceRuns, 3, 3};
     std::uint32_t currentRuns[1730];
-    RunList current{currentRuns, 1730, 0, 0};
+    RunList current{currentRuns, 1730, 0};
     const std::vector<std::uint8_t> data = bitsToBytes("0001" "1" + kEol);
     FaxDecoder decoder;
     decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 6, 0);
@@ -186,10 +186,10 @@ TEST(T4TwoDimensionalLine, PassModeAndV0WriteOneRun) {
 }
 
 TEST(T4TwoDimensionalLine, VerticalLeftOfTheLineStartIsInvalid) {
-    std::uint32_t referenceRuns[] = {1, 1727};
-    RunList reference{referenceRuns, 2, 2, 0};
+    std::uint32_t referenceRuns[] = {1, 1727, 0, 0};
+    RunList reference{referenceRuns, 2, 2};
     std::uint32_t currentRuns[1730];
-    RunList current{currentRuns, 1730, 0, 0};
+    RunList current{currentRuns, 1730, 0};
     const std::vector<std::uint8_t> data = bitsToBytes("0000010" + kEol);  // VL3 from b1 = 1
     FaxDecoder decoder;
     decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 6, 0);
