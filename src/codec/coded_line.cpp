@@ -29,22 +29,28 @@ static_assert(kVerticalOffset[t4::kVR2] == 2 && kVerticalOffset[t4::kVL1] == -1 
 }  // namespace
 
 template <bool kT6>
-int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::int64_t& total) {
+int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::int64_t& total,
+                             const RunPainter& rowPainter) {
     // Local copies, handed back at the end, stay in registers: stores of runs
     // cannot alias them (see codec/bit_reader.h).
     const std::int64_t width = width_;
     BitReader in = reader_;
     RunAppender current(currentLine);
     ReferenceLine reference(referenceLine, width);
+    const RunPainter painter = rowPainter;
     std::int64_t a0 = 0;
-    std::int64_t pending = 0;  // pixels of the current colour passed over, not yet recorded
+    // Where the run of the current colour began: the recorded runs add up to
+    // it, and pass codes move a0 on without recording.
+    std::int64_t runStart = 0;
     int colour = 0;
-    // The recorded runs add up to a0 less what is pending.
-    auto recordedSum = [&] { return a0 - pending; };
+    // Records and paints the run from runStart to end, of colour runColour.
+    auto endRun = [&](std::int64_t end, int runColour) __attribute__((always_inline)) {
+        current.append(end - runStart);
+        painter.paint(runStart, end, runColour);
+        runStart = end;
+    };
     auto flushPending = [&] {
-        if (pending == 0) return;
-        current.append(pending);
-        pending = 0;
+        if (a0 != runStart) endRun(a0, colour);
     };
     auto endOfData = [&] {
         if (a0 != width) return kDataEnded;
@@ -61,8 +67,7 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
                 result = kInvalidCode;
                 break;
             }
-            current.append(pending + a1 - a0);
-            pending = 0;
+            endRun(a1, colour);
             colour ^= 1;
             a0 = a1;
             if (kT6 && a1 >= width) {
@@ -73,17 +78,16 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
         } else if (mode == t4::kHorizontal) {
             const std::int64_t first = readRunLength(in, colour);
             if (first >= 0) {
-                current.append(pending + first);
-                pending = 0;
                 a0 += first;
+                endRun(a0, colour);
             }
             const std::int64_t second = first < 0 ? first : readRunLength(in, colour ^ 1);
             if (second < 0) {
                 result = second == kDataEnded ? endOfData() : int(second);
                 break;
             }
-            current.append(second);
             a0 += second;
+            endRun(a0, colour ^ 1);
             if (kT6 && a0 >= width) {
                 result = clampToInt(a0);
                 break;
@@ -95,7 +99,6 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
                 result = kInvalidCode;
                 break;
             }
-            pending += b2 - a0;
             a0 = b2;
             // A pass to the end of the line completes a T.6 line as well.
             if (kT6 && a0 >= width) {
@@ -109,32 +112,32 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
             break;
         } else if (mode == kUnexpectedEol && !kT6) {
             flushPending();
-            result = clampToInt(recordedSum());
+            result = clampToInt(runStart);
             break;
         } else {
             result = mode < 0 ? mode : kInvalidCode;
             break;
         }
     }
-    total = recordedSum();
+    total = runStart;
     reader_ = in;
     current.finish();
     return result;
 }
 
-template int FaxDecoder::decodeRuns2D<false>(RunList&, RunList&, std::int64_t&);
-template int FaxDecoder::decodeRuns2D<true>(RunList&, RunList&, std::int64_t&);
+template int FaxDecoder::decodeRuns2D<false>(RunList&, RunList&, std::int64_t&, const RunPainter&);
+template int FaxDecoder::decodeRuns2D<true>(RunList&, RunList&, std::int64_t&, const RunPainter&);
 
 int FaxDecoder::decodeLine2D(RowWriter& row, RunList& current, RunList& reference) {
     std::int64_t total = 0;
-    const int result = decodeRuns2D<false>(current, reference, total);
+    const int result = decodeRuns2D<false>(current, reference, total, RunPainter{});
     drawRuns(row, current.runs, current.count, invert_);
     return result;
 }
 
 int FaxDecoder::decodeLineT6(RowWriter& row, RunList& current, RunList& reference, std::int32_t& lineTotal) {
     std::int64_t total = 0;
-    const int result = decodeRuns2D<true>(current, reference, total);
+    const int result = decodeRuns2D<true>(current, reference, total, RunPainter{});
     drawRuns(row, current.runs, current.count, invert_);
     lineTotal = std::int32_t(std::min<std::int64_t>(total, std::numeric_limits<std::int32_t>::max()));
     return result;

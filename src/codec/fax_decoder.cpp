@@ -96,13 +96,13 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     return 0;
 }
 
-void FaxDecoder::storeLine(FaxImage& image, std::uint32_t rows, const std::uint32_t* runs,
-                           std::uint32_t count) const {
-    if (sink_ && rows < std::uint32_t(maxRows_)) sink_->line(runs, count);
-    if (rows >= heldRows_) return;
-    RowWriter writer;
-    writer.start(image.bitmap.data() + std::size_t(rows) * bytesPerRow_, std::uint32_t(width_));
-    drawRuns(writer, runs, count, invert_);
+RunPainter FaxDecoder::painterFor(FaxImage& image, std::uint32_t row) const {
+    if (row >= heldRows_) return {};
+    return {image.bitmap.data() + std::size_t(row) * bytesPerRow_, std::uint32_t(width_), bytesPerRow_, invert_ ? 1 : 0};
+}
+
+void FaxDecoder::keepLine(std::uint32_t row, const RunList& runs) const {
+    if (sink_ && row < std::uint32_t(maxRows_)) sink_->line(runs.runs, runs.count);
 }
 
 void FaxDecoder::finishPage(FaxImage& image, std::uint32_t goodLines) {

@@ -106,18 +106,22 @@ private:
     // Fills the record, sizes the raster and the run lists; kDecodeRefused on
     // unusable geometry or no memory.
     int beginPage(FaxImage& image, ImageCoding coding);
-    // Draws a good line into raster row `rows` when the raster holds it.
-    void storeLine(FaxImage& image, std::uint32_t rows, const std::uint32_t* runs, std::uint32_t count) const;
+    // The painter of raster row `row`: it paints nothing when the raster does
+    // not hold the row. Lines are painted as they are decoded; a line that is
+    // not kept is cleared again.
+    RunPainter painterFor(FaxImage& image, std::uint32_t row) const;
+    // A good line, painted into row `row` already, goes to the line sink.
+    void keepLine(std::uint32_t row, const RunList& runs) const;
     void finishPage(FaxImage& image, std::uint32_t goodLines);
     int decodePageMH(FaxImage& image, bool wordAligned);
     int decodePage1D(FaxImage& image);
     int decodePage2D(FaxImage& image);
     // Searches the next EOL whose tag bit is 1: 0, or the load status.
     int findEolWithTag();
-    // The line decoders proper: they record runs and draw nothing.
-    int decodeRuns1D(RunList& current);
+    // The line decoders proper: they record runs and paint them.
+    int decodeRuns1D(RunList& current, const RunPainter& painter);
     template <bool kT6>
-    int decodeRuns2D(RunList& current, RunList& reference, std::int64_t& total);
+    int decodeRuns2D(RunList& current, RunList& reference, std::int64_t& total, const RunPainter& painter);
 
     BitReader reader_;
     std::int32_t mark_ = 0;

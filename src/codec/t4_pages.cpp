@@ -15,16 +15,17 @@ namespace {
 // A make-up code right before an EOL or the end of the data ends its line as
 // if a terminating code of length 0 followed, as libtiff reads it, instead of
 // losing its pixels.
-void closeMakeUp(RunList& current, std::int64_t& pending, std::int64_t& sum) {
+void closeMakeUp(RunList& current, const RunPainter& painter, int colour, std::int64_t& pending, std::int64_t& sum) {
     if (pending == 0) return;
     current.append(pending);
+    painter.paint(sum, sum + pending, colour);
     sum += pending;
     pending = 0;
 }
 
 }  // namespace
 
-int FaxDecoder::decodeRuns1D(RunList& current) {
+int FaxDecoder::decodeRuns1D(RunList& current, const RunPainter& painter) {
     const std::int64_t width = width_;
     BitReader& in = reader_;
     int colour = 0;
@@ -36,23 +37,24 @@ int FaxDecoder::decodeRuns1D(RunList& current) {
             pending += code;
         } else if (code >= 0) {
             current.append(pending + code);
+            painter.paint(sum, sum + pending + code, colour);
             sum += pending + code;
             pending = 0;
             colour ^= 1;
         } else if (code == kUnexpectedEol) {
-            closeMakeUp(current, pending, sum);
+            closeMakeUp(current, painter, colour, pending, sum);
             return int(std::min<std::int64_t>(sum, std::numeric_limits<int>::max()));
         } else if (code == kInvalidCode) {
             return kInvalidCode;
         } else {
-            closeMakeUp(current, pending, sum);
+            closeMakeUp(current, painter, colour, pending, sum);
             return sum == width ? kEndedAtWidth : kDataEnded;
         }
     }
 }
 
 int FaxDecoder::decodeLine1D(RowWriter& row, RunList& current) {
-    const int result = decodeRuns1D(current);
+    const int result = decodeRuns1D(current, RunPainter{});
     drawRuns(row, current.runs, current.count, invert_);
     return result;
 }
@@ -66,6 +68,7 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
     RunList& current = current_;
     current.clear();
     std::uint32_t rows = 0;
+    RunPainter painter = painterFor(image, rows);
     int colour = 0;
     std::int64_t pending = 0;
     std::int64_t sum = 0;
@@ -85,6 +88,7 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
             continue;
         }
         current.append(pending + code);
+        painter.paint(sum, sum + pending + code, colour);
         sum += pending + code;
         pending = 0;
         colour ^= 1;
@@ -94,13 +98,14 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
             droppedLines_ = 1;
             break;
         }
-        storeLine(image, rows++, current.runs, current.count);
+        keepLine(rows++, current);
+        painter = painterFor(image, rows);
         in.alignToByte(wordAligned);
         current.clear();
         colour = 0;
         sum = 0;
     }
-    finishPage(image, rows);
+    finishPage(image, rows);  // cuts off the row of a line the page ended in
     return result;
 }
 
@@ -112,10 +117,18 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
     RunList current = current_;
     current.clear();
     std::uint32_t rows = 0;
+    RunPainter painter = painterFor(image, rows);
     int colour = 0;
     std::int64_t pending = 0;
     std::int64_t sum = 0;
-    auto startLine = [&] {
+    // A line is kept (painted already) or its row cleared; the next starts.
+    auto endLine = [&](bool keep) {
+        if (keep) {
+            keepLine(rows++, current);
+            painter = painterFor(image, rows);
+        } else {
+            painter.clear();
+        }
         current.clear();
         colour = 0;
         pending = 0;
@@ -129,28 +142,26 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
         }
         if (code >= 0) {
             current.append(pending + code);
+            painter.paint(sum, sum + pending + code, colour);
             sum += pending + code;
             pending = 0;
             colour ^= 1;
             if (sum <= width) continue;
         }
         if (code == kUnexpectedEol) {
-            closeMakeUp(current, pending, sum);
+            closeMakeUp(current, painter, colour, pending, sum);
             // The EOL ends the line. Short lines (the empty lines of an RTC,
             // or the EOL that starts the data) only count as damage when
             // they hold pixels.
-            if (sum == width)
-                storeLine(image, rows++, current.runs, current.count);
-            else if (sum > 0)
-                ++droppedLines_;
-            startLine();
+            if (sum != width && sum > 0) ++droppedLines_;
+            endLine(sum == width);
             continue;
         }
         if (code == kDataEnded) {
-            closeMakeUp(current, pending, sum);
+            closeMakeUp(current, painter, colour, pending, sum);
             // A line the data end inside was cut short.
-            if (sum == width) storeLine(image, rows++, current.runs, current.count);
-            else if (current.count > 0) ++droppedLines_;
+            if (sum != width && current.count > 0) ++droppedLines_;
+            endLine(sum == width);
             break;
         }
         // An invalid code or an overlong line: drop it and go on after the next EOL.
@@ -159,7 +170,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
         const int found = reader_.findEol();
         in = reader_;
         if (found < 0) break;
-        startLine();
+        endLine(false);
     }
     reader_ = in;
     current_ = current;
@@ -191,20 +202,23 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
     for (;;) {
         current->clear();
         std::int64_t total = 0;
-        const int length = tag == 1 ? decodeRuns1D(*current) : decodeRuns2D<false>(*current, *reference, total);
+        const RunPainter painter = painterFor(image, rows);
+        const int length =
+            tag == 1 ? decodeRuns1D(*current, painter) : decodeRuns2D<false>(*current, *reference, total, painter);
         if (length == kDataEnded) {
             if (current->count > 0) ++droppedLines_;  // cut short
             break;
         }
         if (length == kEndedAtWidth) {
-            storeLine(image, rows++, current->runs, current->count);
+            keepLine(rows++, *current);
             break;
         }
         if (length == width) {
-            storeLine(image, rows++, current->runs, current->count);
+            keepLine(rows++, *current);
             std::swap(current, reference);
-        } else if (length != 0) {
-            ++droppedLines_;
+        } else {
+            painter.clear();
+            if (length != 0) ++droppedLines_;
         }
         // After an EOL the tag bit follows. A bad line that ended at its EOL
         // leaves the next line decodable when that line is one-dimensional.

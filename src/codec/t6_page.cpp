@@ -63,7 +63,8 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
     for (;;) {
         current->clear();
         std::int64_t total = 0;
-        const int status = decodeRuns2D<true>(*current, *reference, total);
+        const RunPainter painter = painterFor(image, rows);
+        const int status = decodeRuns2D<true>(*current, *reference, total, painter);
         // T.6 data hold EOLs only in the EOFB that ends them: a lone EOL
         // stands where lines were lost.
         const bool bareEol = status == kUnexpectedEol && current->count == 0;
@@ -74,9 +75,16 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
             // A coding that runs past the width is kept as a line, but it is
             // damage: a good line ends exactly at the width.
             if (total != width_) ++overlongLines_;
-            storeLine(image, rows++, current->runs, current->count);
+            keepLine(rows++, *current);
             std::swap(current, reference);
-        } else if (status == kUnexpectedEol) {
+            continue;
+        }
+        if (status == kEndedAtWidth) {
+            keepLine(rows++, *current);
+            break;
+        }
+        painter.clear();
+        if (status == kUnexpectedEol) {
             if (current->count > 0) ++droppedLines_;  // a line broken off
             reference->setAllWhite(std::uint32_t(width_));  // EOFB or a stray EOL
         } else if (status == kInvalidCode) {
@@ -86,9 +94,6 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
                 break;
             }
             reference->setAllWhite(std::uint32_t(width_));
-        } else if (status == kEndedAtWidth) {
-            storeLine(image, rows++, current->runs, current->count);
-            break;
         } else {
             if (current->count > 0) ++droppedLines_;  // cut short
             result = rows > 0 ? 0 : kDataEnded;
