@@ -51,6 +51,13 @@ public:
         if (windowBits_ < 32) refill();
         return window_;
     }
+    // The same with at least the 13 bits of the longest T.4 code: code
+    // readers refill less often.
+    [[gnu::always_inline]] std::uint64_t peekCode() {
+        if (windowBits_ < kLongestCode) refill();
+        return window_;
+    }
+    static constexpr int kLongestCode = 13;
     int windowBits() const { return windowBits_; }
     // Consumes n bits of the window (n <= windowBits()).
     [[gnu::always_inline]] void consume(int n) {

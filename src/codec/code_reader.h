@@ -7,11 +7,15 @@
 
 namespace quillon {
 
+// The code readers look at no more bits than peekCode() promises.
+static_assert(BitReader::kLongestCode >= kFirstLevelBits + kSecondLevelBits);
+static_assert(BitReader::kLongestCode >= kRunBits && BitReader::kLongestCode >= kModeBits);
+
 // The code's value (run length or mode number), kInvalidCode, kUnexpectedEol
 // (eleven or more zero bits and a one bit; the reader stands after the one
 // bit), or kDataEnded when the code runs past the data.
 [[gnu::always_inline]] inline int readCode(BitReader& reader, const CodeEntry* table) {
-    const std::uint64_t bits = reader.peek();
+    const std::uint64_t bits = reader.peekCode();
     CodeEntry entry = table[bits >> (64 - kFirstLevelBits)];
     if (entry.kind == CodeKind::SubTable)
         entry = table[entry.value + ((bits >> (64 - kFirstLevelBits - kSecondLevelBits)) & (kSecondLevelSize - 1))];
@@ -31,7 +35,7 @@ namespace quillon {
 
 // One two-dimensional mode code: its mode number, or a status as readCode gives.
 [[gnu::always_inline]] inline int readMode(BitReader& reader) {
-    const std::uint64_t bits = reader.peek();
+    const std::uint64_t bits = reader.peekCode();
     const std::uint8_t entry = kModeLookup[bits >> (64 - kModeBits)];
     const int length = entry & 7;
     if (entry != 0 && length <= reader.windowBits()) [[likely]] {
@@ -46,7 +50,7 @@ inline const CodeEntry* runTable(int colour) { return colour ? kBlackTable.data(
 // One run code of colour 0 (white) or 1 (black): a run length, or a status
 // as readCode gives.
 [[gnu::always_inline]] inline int readRun(BitReader& reader, int colour) {
-    const std::uint64_t bits = reader.peek();
+    const std::uint64_t bits = reader.peekCode();
     const std::uint16_t entry = kRunLookup[(colour << kRunBits) + (bits >> (64 - kRunBits))];
     const int length = entry & 15;
     if (entry != 0 && length <= reader.windowBits()) [[likely]] {
@@ -56,16 +60,26 @@ inline const CodeEntry* runTable(int colour) { return colour ? kBlackTable.data(
     return readCode(reader, runTable(colour));
 }
 
-// One run of a colour: the sum of its make-up codes and the terminating code
-// that ends it, or the status of the code that failed.
-[[gnu::always_inline]] inline std::int64_t readRunLength(BitReader& reader, int colour) {
-    std::int64_t run = 0;
-    for (;;) {
-        const int code = readRun(reader, colour);
-        if (code < 0) return code;
-        run += code;
-        if (code < 64) return run;
+// The codes of one run of a colour: its make-up codes, then the code after them.
+struct RunCodes {
+    std::int64_t makeUp = 0;  // the sum of the make-up codes
+    int code = 0;             // the terminating code's length, or the status of the code that failed
+};
+
+[[gnu::always_inline]] inline RunCodes readRunCodes(BitReader& reader, int colour) {
+    RunCodes run;
+    run.code = readRun(reader, colour);
+    while (run.code >= 64) {
+        run.makeUp += run.code;
+        run.code = readRun(reader, colour);
     }
+    return run;
+}
+
+// One run of a colour: its length, or the status of the code that failed.
+[[gnu::always_inline]] inline std::int64_t readRunLength(BitReader& reader, int colour) {
+    const RunCodes run = readRunCodes(reader, colour);
+    return run.code < 0 ? run.code : run.makeUp + run.code;
 }
 
 }  // namespace quillon

@@ -80,6 +80,11 @@ public:
         }
     }
     std::uint32_t count() const { return std::uint32_t(out_ - list_.runs); }
+    void clear() {
+        out_ = list_.runs;
+        end_ = room_;
+        joinNext_ = false;
+    }
     void finish() {
         list_.count = count();
         list_.joinNext = joinNext_;

@@ -12,45 +12,54 @@ namespace quillon {
 
 namespace {
 
-// A make-up code right before an EOL or the end of the data ends its line as
-// if a terminating code of length 0 followed, as libtiff reads it, instead of
-// losing its pixels.
-void closeMakeUp(RunList& current, const RunPainter& painter, int colour, std::int64_t& pending, std::int64_t& sum) {
-    if (pending == 0) return;
-    current.append(pending);
-    painter.paint(sum, sum + pending, colour);
-    sum += pending;
-    pending = 0;
-}
+// Where a one-dimensional line stands: the sum of its runs and the colour of
+// the next.
+struct OneDimensionalLine {
+    std::int64_t sum = 0;
+    int colour = 0;
+
+    // A run is recorded and painted, and the colour turns.
+    void endRun(RunAppender& runs, const RunPainter& painter, std::int64_t run) {
+        closeMakeUp(runs, painter, run);
+        colour ^= 1;
+    }
+    // Make-up codes right before an EOL or the end of the data end their
+    // line as if a terminating code of length 0 followed, as libtiff reads
+    // them, instead of losing their pixels.
+    void closeMakeUp(RunAppender& runs, const RunPainter& painter, std::int64_t makeUp) {
+        runs.append(makeUp);
+        painter.paint(sum, sum + makeUp, colour);
+        sum += makeUp;
+    }
+};
 
 }  // namespace
 
-int FaxDecoder::decodeRuns1D(RunList& current, const RunPainter& painter) {
+int FaxDecoder::decodeRuns1D(RunList& currentLine, const RunPainter& painter) {
     const std::int64_t width = width_;
     BitReader& in = reader_;
-    int colour = 0;
-    std::int64_t pending = 0;
-    std::int64_t sum = 0;
+    RunAppender current(currentLine);
+    OneDimensionalLine line;
+    int result;
     for (;;) {
-        const int code = readRun(in, colour);
-        if (code >= 64) {
-            pending += code;
-        } else if (code >= 0) {
-            current.append(pending + code);
-            painter.paint(sum, sum + pending + code, colour);
-            sum += pending + code;
-            pending = 0;
-            colour ^= 1;
-        } else if (code == kUnexpectedEol) {
-            closeMakeUp(current, painter, colour, pending, sum);
-            return int(std::min<std::int64_t>(sum, std::numeric_limits<int>::max()));
-        } else if (code == kInvalidCode) {
-            return kInvalidCode;
-        } else {
-            closeMakeUp(current, painter, colour, pending, sum);
-            return sum == width ? kEndedAtWidth : kDataEnded;
+        const RunCodes run = readRunCodes(in, line.colour);
+        if (run.code >= 0) {
+            line.endRun(current, painter, run.makeUp + run.code);
+            continue;
         }
+        if (run.code == kInvalidCode) {
+            result = kInvalidCode;
+            break;
+        }
+        if (run.makeUp > 0) line.closeMakeUp(current, painter, run.makeUp);
+        if (run.code == kUnexpectedEol)
+            result = int(std::min<std::int64_t>(line.sum, std::numeric_limits<int>::max()));
+        else
+            result = line.sum == width ? kEndedAtWidth : kDataEnded;
+        break;
     }
+    current.finish();
+    return result;
 }
 
 int FaxDecoder::decodeLine1D(RowWriter& row, RunList& current) {
@@ -114,54 +123,43 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
     const std::int64_t width = width_;
     // Local copies stay in registers (see codec/bit_reader.h).
     BitReader in = reader_;
-    RunList current = current_;
+    RunAppender current(current_);
     current.clear();
     std::uint32_t rows = 0;
     RunPainter painter = painterFor(image, rows);
-    int colour = 0;
-    std::int64_t pending = 0;
-    std::int64_t sum = 0;
+    OneDimensionalLine line;
     // A line is kept (painted already) or its row cleared; the next starts.
     auto endLine = [&](bool keep) {
         if (keep) {
-            keepLine(rows++, current);
+            current.finish();
+            keepLine(rows++, current_);
             painter = painterFor(image, rows);
         } else {
             painter.clear();
         }
         current.clear();
-        colour = 0;
-        pending = 0;
-        sum = 0;
+        line = {};
     };
     for (;;) {
-        const int code = readRun(in, colour);
-        if (code >= 64) {
-            pending += code;
-            continue;
+        const RunCodes run = readRunCodes(in, line.colour);
+        if (run.code >= 0) {
+            line.endRun(current, painter, run.makeUp + run.code);
+            if (line.sum <= width) continue;
+        } else if (run.code != kInvalidCode && run.makeUp > 0) {
+            line.closeMakeUp(current, painter, run.makeUp);
         }
-        if (code >= 0) {
-            current.append(pending + code);
-            painter.paint(sum, sum + pending + code, colour);
-            sum += pending + code;
-            pending = 0;
-            colour ^= 1;
-            if (sum <= width) continue;
-        }
-        if (code == kUnexpectedEol) {
-            closeMakeUp(current, painter, colour, pending, sum);
+        if (run.code == kUnexpectedEol) {
             // The EOL ends the line. Short lines (the empty lines of an RTC,
             // or the EOL that starts the data) only count as damage when
             // they hold pixels.
-            if (sum != width && sum > 0) ++droppedLines_;
-            endLine(sum == width);
+            if (line.sum != width && line.sum > 0) ++droppedLines_;
+            endLine(line.sum == width);
             continue;
         }
-        if (code == kDataEnded) {
-            closeMakeUp(current, painter, colour, pending, sum);
+        if (run.code == kDataEnded) {
             // A line the data end inside was cut short.
-            if (sum != width && current.count > 0) ++droppedLines_;
-            endLine(sum == width);
+            if (line.sum != width && current.count() > 0) ++droppedLines_;
+            endLine(line.sum == width);
             break;
         }
         // An invalid code or an overlong line: drop it and go on after the next EOL.
@@ -173,7 +171,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
         endLine(false);
     }
     reader_ = in;
-    current_ = current;
+    current.finish();
     finishPage(image, rows);
     return int(droppedLines_);
 }
