@@ -128,19 +128,4 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
 template int FaxDecoder::decodeRuns2D<false>(RunList&, RunList&, std::int64_t&, const RunPainter&);
 template int FaxDecoder::decodeRuns2D<true>(RunList&, RunList&, std::int64_t&, const RunPainter&);
 
-int FaxDecoder::decodeLine2D(RowWriter& row, RunList& current, RunList& reference) {
-    std::int64_t total = 0;
-    const int result = decodeRuns2D<false>(current, reference, total, RunPainter{});
-    drawRuns(row, current.runs, current.count, invert_);
-    return result;
-}
-
-int FaxDecoder::decodeLineT6(RowWriter& row, RunList& current, RunList& reference, std::int32_t& lineTotal) {
-    std::int64_t total = 0;
-    const int result = decodeRuns2D<true>(current, reference, total, RunPainter{});
-    drawRuns(row, current.runs, current.count, invert_);
-    lineTotal = std::int32_t(std::min<std::int64_t>(total, std::numeric_limits<std::int32_t>::max()));
-    return result;
-}
-
 }  // namespace quillon

@@ -11,7 +11,7 @@
 #include "codec/decode_status.h"
 #include "codec/fax_image.h"
 #include "codec/line_sink.h"
-#include "codec/row_writer.h"
+#include "codec/run_painter.h"
 #include "codec/run_list.h"
 
 namespace quillon {
@@ -80,20 +80,10 @@ public:
     // changing elements of the next line's reference instead.
     std::uint32_t joinedRuns() const { return current_.joined + reference_.joined; }
 
-    // Line level. The runs of a line are recorded in current (which needs room
-    // for width + 2 runs) and then drawn into row, white as 1 bits when invert
-    // is 0. A reference line reaches the width and its storage has room for
-    // two runs behind its last. Results are the line length or a status from codec/decode_status.h.
     // One run code of colour 0 (white) or 1 (black): its length (a make-up
-    // code gives its multiple of 64 and the caller adds what follows), -11, -12 or -13.
+    // code gives its multiple of 64 and the caller adds what follows), or a
+    // status from codec/decode_status.h: -11, -12 or -13.
     int decodeRun(int colour);
-    // A T.4 one-dimensional line up to and including its EOL.
-    int decodeLine1D(RowWriter& row, RunList& current);
-    // A T.4 two-dimensional line against reference, up to and including its EOL.
-    int decodeLine2D(RowWriter& row, RunList& current, RunList& reference);
-    // A T.6 line: complete when its coding reaches the width; lineTotal gets the
-    // sum of the written runs.
-    int decodeLineT6(RowWriter& row, RunList& current, RunList& reference, std::int32_t& lineTotal);
 
     BitReader& reader() { return reader_; }
     const BitReader& reader() const { return reader_; }
@@ -118,7 +108,10 @@ private:
     int decodePage2D(FaxImage& image);
     // Searches the next EOL whose tag bit is 1: 0, or the load status.
     int findEolWithTag();
-    // The line decoders proper: they record runs and paint them.
+    // The line decoders proper: they record the runs of a line in current
+    // (room for width + 2 runs) and paint them. A reference line reaches the
+    // width and its storage has room for two runs behind its last. Results
+    // are the line length or a status from codec/decode_status.h.
     int decodeRuns1D(RunList& current, const RunPainter& painter);
     template <bool kT6>
     int decodeRuns2D(RunList& current, RunList& reference, std::int64_t& total, const RunPainter& painter);

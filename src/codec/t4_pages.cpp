@@ -62,12 +62,6 @@ int FaxDecoder::decodeRuns1D(RunList& currentLine, const RunPainter& painter) {
     return result;
 }
 
-int FaxDecoder::decodeLine1D(RowWriter& row, RunList& current) {
-    const int result = decodeRuns1D(current, RunPainter{});
-    drawRuns(row, current.runs, current.count, invert_);
-    return result;
-}
-
 int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
     if (const int status = beginPage(image, wordAligned ? ImageCoding::ModifiedHuffmanWord : ImageCoding::ModifiedHuffman);
         status < 0)

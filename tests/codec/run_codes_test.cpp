@@ -1,4 +1,4 @@
-// Run codes, EOL and fill as decodeRun sees them; putRun and the width classes.
+// Run codes, EOL and fill as decodeRun sees them, and the width classes.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 
 #include "codec/codec_test_util.h"
 #include "codec/decode_status.h"
-#include "codec/row_writer.h"
 #include "codec/t4_codes.h"
 #include "codec/width_class.h"
 
@@ -78,32 +77,6 @@ TEST(RunCodes, CodesCutOffByTheEndOfDataEndTheData) {
     decoder.initDecoder(data.data(), 1, 1, 5, 0);
     decoder.reader().readBits(3);
     EXPECT_EQ(decoder.decodeRun(0), kDataEnded);
-}
-
-TEST(PutRun, FillsAcrossBytesFromAnInnerBit) {
-    std::uint8_t row[4] = {};
-    RowWriter writer;
-    writer.start(row, 32);
-    EXPECT_EQ(putRun(writer, 3, true), 0);  // skipped, nothing set
-    EXPECT_EQ(putRun(writer, 20, false), 0);
-    EXPECT_EQ(row[0], 0x1F);
-    EXPECT_EQ(row[1], 0xFF);
-    EXPECT_EQ(row[2], 0xFE);
-    EXPECT_EQ(row[3], 0x00);
-    EXPECT_EQ(writer.position, 23u);
-}
-
-TEST(PutRun, NeverWritesPastTheWidth) {
-    std::uint8_t row[3] = {0, 0, 0x5A};  // byte 2 lies outside the row
-    RowWriter writer;
-    writer.start(row, 12);
-    EXPECT_EQ(putRun(writer, 10, true), 0);
-    EXPECT_EQ(putRun(writer, 100, false), -1);
-    EXPECT_EQ(row[0], 0x00);
-    EXPECT_EQ(row[1], 0x30);  // pixels 10 and 11; the pad bits after the width stay 0
-    EXPECT_EQ(row[2], 0x5A);
-    EXPECT_EQ(putRun(writer, 5, false), -1);
-    EXPECT_EQ(row[1], 0x30);
 }
 
 TEST(ClassifyWidth, StandardLineLengthsGiveTheirPaperAndResolution) {

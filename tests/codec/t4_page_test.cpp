@@ -167,37 +167,23 @@ TEST(T4TwoDimensionalPage, LineAfterAShortOneDimensionalLineIsKept) {
     EXPECT_EQ(page.image.row(1)[1], 0x00);
 }
 
-TEST(T4TwoDimensionalLine, PassModeAndV0WriteOneRun) {
-    std::uint32_t referenceRuns[] = {10, 10, 1708, 0, 0};
-    RunList reference{referenceRuns, 3, 3};
-    std::uint32_t currentRuns[1730];
-    RunList current{currentRuns, 1730, 0};
-    const std::vector<std::uint8_t> data = bitsToBytes("0001" "1" + kEol);
-    FaxDecoder decoder;
-    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 6, 0);
-    decoder.setGeometry(1728, 1);
-    std::vector<std::uint8_t> row(216);
-    RowWriter writer;
-    writer.start(row.data(), 1728);
-    EXPECT_EQ(decoder.decodeLine2D(writer, current, reference), 1728);
-    ASSERT_EQ(current.count, 1u);
-    EXPECT_EQ(current.runs[0], 1728u);
-    EXPECT_EQ(row, std::vector<std::uint8_t>(216, 0xFF));
+TEST(T4TwoDimensionalPage, PassModeAndV0WriteOneRun) {
+    // Reference: white 10, black 10, white 1664 + 44. Pass over the black
+    // run, then V0 at the line's end: one white run of 1728.
+    const std::string reference = "00111" "0000100" "011000" "00101101";
+    const Page page = decode(kEol + "1" + reference + kEol + "0" + "0001" "1" + kEol + "1", 6, 100, 0);
+    EXPECT_EQ(page.result, 0);
+    ASSERT_EQ(page.image.rows, 2u);
+    EXPECT_EQ(page.image.row(0)[1], 0xC0);  // pixels 8 and 9 white, then black
+    EXPECT_TRUE(rowIsAllWhite(page.image, 1));
 }
 
-TEST(T4TwoDimensionalLine, VerticalLeftOfTheLineStartIsInvalid) {
-    std::uint32_t referenceRuns[] = {1, 1727, 0, 0};
-    RunList reference{referenceRuns, 2, 2};
-    std::uint32_t currentRuns[1730];
-    RunList current{currentRuns, 1730, 0};
-    const std::vector<std::uint8_t> data = bitsToBytes("0000010" + kEol);  // VL3 from b1 = 1
-    FaxDecoder decoder;
-    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 6, 0);
-    decoder.setGeometry(1728, 1);
-    std::vector<std::uint8_t> row(216);
-    RowWriter writer;
-    writer.start(row.data(), 1728);
-    EXPECT_EQ(decoder.decodeLine2D(writer, current, reference), kInvalidCode);
+TEST(T4TwoDimensionalPage, VerticalLeftOfTheLineStartIsInvalid) {
+    // Reference: white 1, black 1664 + 63; VL3 from b1 = 1 lies left of the line.
+    const std::string reference = "000111" "0000001100100" "000001100111";
+    const Page page = decode(kEol + "1" + reference + kEol + "0" + "0000010" + kEol + "1", 6, 100, 0);
+    EXPECT_EQ(page.result, 1);
+    EXPECT_EQ(page.image.rows, 1u);
 }
 
 TEST(PageDecoders, RefuseUnknownSchemesAndUnusableGeometry) {
