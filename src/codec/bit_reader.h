@@ -142,7 +142,7 @@ private:
     };
     // Byte by byte near the end of the data; by value, so that no address escapes.
     static Window refillTail(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder, Window window);
-    static std::uint64_t reverseBitsInBytes(std::uint64_t w) {
+    [[gnu::always_inline]] static std::uint64_t reverseBitsInBytes(std::uint64_t w) {
         w = ((w >> 1) & 0x5555555555555555ull) | ((w & 0x5555555555555555ull) << 1);
         w = ((w >> 2) & 0x3333333333333333ull) | ((w & 0x3333333333333333ull) << 2);
         return ((w >> 4) & 0x0F0F0F0F0F0F0F0Full) | ((w & 0x0F0F0F0F0F0F0F0Full) << 4);

@@ -49,10 +49,10 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
         painter.paint(runStart, end, runColour);
         runStart = end;
     };
-    auto flushPending = [&] {
+    auto flushPending = [&]() __attribute__((always_inline)) {
         if (a0 != runStart) endRun(a0, colour);
     };
-    auto endOfData = [&] {
+    auto endOfData = [&]() __attribute__((always_inline)) {
         if (a0 != width) return kDataEnded;
         flushPending();
         return kEndedAtWidth;

@@ -61,8 +61,8 @@ public:
           end_(list.joinNext ? out_ : room_),
           joinNext_(list.joinNext) {}
 
-    void append(std::int64_t run) { append(std::uint32_t(run < 0xFFFFFFFF ? run : 0xFFFFFFFF)); }
-    void append(std::uint32_t run) {
+    [[gnu::always_inline]] void append(std::int64_t run) { append(std::uint32_t(run < 0xFFFFFFFF ? run : 0xFFFFFFFF)); }
+    [[gnu::always_inline]] void append(std::uint32_t run) {
         if (run != 0 && out_ < end_) [[likely]] {
             *out_++ = run;
             return;

@@ -48,7 +48,7 @@ struct RunPainter {
     int colour = 2;  // the colour painted; 2 paints none
 
     // Pixels [start, end) of a run of colour runColour (0 white, 1 black).
-    void paint(std::int64_t start, std::int64_t end, int runColour) const {
+    [[gnu::always_inline]] void paint(std::int64_t start, std::int64_t end, int runColour) const {
         if (runColour != colour) return;
         const std::int64_t to = std::min<std::int64_t>(end, width);
         if (start < to) setPixels(row, std::uint32_t(start), std::uint32_t(to), rowBytes);

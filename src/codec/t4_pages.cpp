@@ -13,20 +13,21 @@ namespace quillon {
 namespace {
 
 // Where a one-dimensional line stands: the sum of its runs and the colour of
-// the next.
+// the next. (Inlined always: a call would let the run appender's and the
+// painter's addresses escape, and their state would live in memory.)
 struct OneDimensionalLine {
     std::int64_t sum = 0;
     int colour = 0;
 
     // A run is recorded and painted, and the colour turns.
-    void endRun(RunAppender& runs, const RunPainter& painter, std::int64_t run) {
+    [[gnu::always_inline]] void endRun(RunAppender& runs, const RunPainter& painter, std::int64_t run) {
         closeMakeUp(runs, painter, run);
         colour ^= 1;
     }
     // Make-up codes right before an EOL or the end of the data end their
     // line as if a terminating code of length 0 followed, as libtiff reads
     // them, instead of losing their pixels.
-    void closeMakeUp(RunAppender& runs, const RunPainter& painter, std::int64_t makeUp) {
+    [[gnu::always_inline]] void closeMakeUp(RunAppender& runs, const RunPainter& painter, std::int64_t makeUp) {
         runs.append(makeUp);
         painter.paint(sum, sum + makeUp, colour);
         sum += makeUp;
