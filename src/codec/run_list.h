@@ -23,35 +23,17 @@ struct RunList {
         count = 0;
         joinNext = false;
     }
-    void append(std::uint32_t run) {
-        // One test for the common case: a run that is not 0, nothing to join, room left.
-        if (run != 0 && !joinNext && count < capacity) [[likely]] {
-            runs[count++] = run;
-            return;
-        }
-        if (joinNext) {
-            runs[count - 1] += std::min<std::uint32_t>(run, 0xFFFFFFFFu - runs[count - 1]);
-            joinNext = false;
-        } else if (run == 0 && count > 0) {
-            joinNext = true;
-            ++joined;
-        } else if (count < capacity) {
-            runs[count++] = run;
-        }
-    }
-    // Runs longer than 32 bits can count are kept at the largest length.
-    void append(std::int64_t run) { append(std::uint32_t(run < 0xFFFFFFFF ? run : 0xFFFFFFFF)); }
     // The reference line of a page's first T.6 line: one white run of width.
     void setAllWhite(std::uint32_t width) {
         clear();
-        append(width);
+        if (capacity > 0) runs[count++] = width;
     }
 };
 
-// Appends to a RunList as RunList::append does, for a line decoder's inner
-// loop: only a write pointer and its limit change in the common case, so both
-// stay in registers. A pending join closes the limit, which sends the next
-// run the slow way. finish() hands the state back to the list.
+// Appends runs to a RunList in a line decoder's inner loop: only a write
+// pointer and its limit change in the common case, so both stay in
+// registers. A pending join closes the limit, which sends the next run the
+// slow way. finish() hands the state back to the list.
 class RunAppender {
 public:
     explicit RunAppender(RunList& list)

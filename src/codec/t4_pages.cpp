@@ -69,46 +69,37 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
         return status;
     const std::int64_t width = width_;
     BitReader& in = reader_;
-    RunList& current = current_;
+    RunAppender current(current_);
     current.clear();
     std::uint32_t rows = 0;
     RunPainter painter = painterFor(image, rows);
-    int colour = 0;
-    std::int64_t pending = 0;
-    std::int64_t sum = 0;
+    OneDimensionalLine line;
     int result = 0;
     for (;;) {
-        const int code = readRun(in, colour);
-        if (code == kDataEnded) break;
+        const RunCodes run = readRunCodes(in, line.colour);
+        if (run.code == kDataEnded) break;
         // Modified Huffman lines have no EOL to resynchronise at: a bad code
         // or an overlong line ends the page, keeping the lines before it.
-        if (code < 0) {
+        if (run.code < 0) {
             result = 1;
             droppedLines_ = 1;
             break;
         }
-        if (code >= 64) {
-            pending += code;
-            continue;
-        }
-        current.append(pending + code);
-        painter.paint(sum, sum + pending + code, colour);
-        sum += pending + code;
-        pending = 0;
-        colour ^= 1;
-        if (sum < width) continue;
-        if (sum > width) {
+        line.endRun(current, painter, run.makeUp + run.code);
+        if (line.sum < width) continue;
+        if (line.sum > width) {
             result = 1;
             droppedLines_ = 1;
             break;
         }
-        keepLine(rows++, current);
+        current.finish();
+        keepLine(rows++, current_);
         painter = painterFor(image, rows);
         in.alignToByte(wordAligned);
         current.clear();
-        colour = 0;
-        sum = 0;
+        line = {};
     }
+    current.finish();
     finishPage(image, rows);  // cuts off the row of a line the page ended in
     return result;
 }
