@@ -19,7 +19,10 @@ case $target in
 esac
 inputs=$build/fuzz/inputs/$target
 mkdir -p "$inputs" "$build/fuzz/findings" "$build/fuzz/logs"
-dirs=("$inputs" "$build/fuzz/seeds/$target")
+# Seeds come from the corpus pages beside the project; without them a target
+# starts from its kept inputs alone.
+dirs=("$inputs")
+[ -d "$build/fuzz/seeds/$target" ] && dirs+=("$build/fuzz/seeds/$target")
 [ -d "fuzz/regressions/$target" ] && dirs+=("fuzz/regressions/$target")
 options=(-max_total_time="$seconds" -max_len=$max_len -timeout=20 -rss_limit_mb=1024 -malloc_limit_mb=$malloc_limit
          -artifact_prefix="$build/fuzz/findings/$target-" -print_final_stats=1)
