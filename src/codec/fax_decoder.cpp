@@ -24,6 +24,7 @@ void FaxDecoder::initDecoder(const std::uint8_t* data, std::int32_t length, std:
     decodedLines_ = 0;
     droppedLines_ = 0;
     overlongLines_ = 0;
+    overlongRows_ = 0;
     endOfBlock_ = false;
     options_ = 0;
     flagCount_ = 0;
@@ -55,6 +56,7 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     decodedLines_ = 0;
     droppedLines_ = 0;
     overlongLines_ = 0;
+    overlongRows_ = 0;
     endOfBlock_ = false;
     if (width_ <= 0 || width_ > kMaxPageWidth || maxRows_ < 0) return kDecodeRefused;
     bytesPerRow_ = (std::uint32_t(width_) + 7) / 8;

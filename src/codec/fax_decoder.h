@@ -4,6 +4,7 @@
 // Decoding is forgiving: a line that does not decode to exactly the page width
 // is dropped and decoding resumes at the next point of synchronisation.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -72,6 +73,11 @@ public:
     std::uint32_t decodedLines() const { return decodedLines_; }
     std::uint32_t droppedLines() const { return droppedLines_; }
     std::uint32_t overlongLines() const { return overlongLines_; }
+    // Rows of the page (below maxRows) that hold a line kept whole: the rows
+    // that a reader sees as the fax drew them.
+    std::uint32_t goodRows() const {
+        return std::min(decodedLines_, std::uint32_t(std::max(maxRows_, 0))) - overlongRows_;
+    }
     // The T.6 page decoded last held an EOFB (two EOLs in a row): the mark
     // that T.6 coding put there, which random bytes hardly ever hold.
     bool sawEndOfBlock() const { return endOfBlock_; }
@@ -125,6 +131,7 @@ private:
     std::uint32_t decodedLines_ = 0;
     std::uint32_t droppedLines_ = 0;
     std::uint32_t overlongLines_ = 0;
+    std::uint32_t overlongRows_ = 0;  // overlong lines kept below maxRows
     bool endOfBlock_ = false;
     std::uint8_t scheme_ = 0;
     std::uint8_t invert_ = 0;

@@ -74,7 +74,10 @@ int FaxDecoder::decodePageT6(FaxImage& image) {
         if (status >= 0) {
             // A coding that runs past the width is kept as a line, but it is
             // damage: a good line ends exactly at the width.
-            if (total != width_) ++overlongLines_;
+            if (total != width_) {
+                ++overlongLines_;
+                if (rows < std::uint32_t(maxRows_)) ++overlongRows_;
+            }
             keepLine(rows++, *current);
             std::swap(current, reference);
             continue;

@@ -2,6 +2,7 @@
 // What a reader learned about each page of a fax while writing it out: how
 // it went into the output and whether its data were whole.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "codec/fax_image.h"
@@ -13,6 +14,7 @@ enum class PageState : std::uint8_t {
     Empty,    // no data: written as a white page
     Damaged,  // lines that did not decode, or none at all (white rows stand for them)
     LeftOut,  // beyond the page table: not written
+    Cut,      // the file ends inside the page's data: rows that decoded are kept, the rest is white
 };
 
 struct PageSummary {
@@ -25,6 +27,16 @@ struct PageSummary {
     std::uint32_t linesMet = 0;
     std::uint32_t badLines = 0;
     bool endMarked = false;  // the data hold the end mark of their coding (T.6 EOFB)
+    // Rows (of `rows`) that hold a line kept whole; the others are white or
+    // hold what damaged data decoded to.
+    std::uint32_t goodRows = 0;
+    // Data bytes the page header announced and those the file holds; they
+    // differ only on a cut page.
+    std::uint32_t bytesAnnounced = 0;
+    std::uint32_t bytesPresent = 0;
+
+    // The page's rows that do not show what the fax drew: never more than rows.
+    std::uint32_t damagedRows() const { return rows - std::min(rows, goodRows); }
 
     // Data with a good line hold a fax page when they carry their coding's
     // end mark or most of their lines are good: random bytes give about

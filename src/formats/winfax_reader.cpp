@@ -59,7 +59,11 @@ int WinFaxReader::readPageHeader(std::uint16_t index) {
     // otherwise make the output and the recount work up to 1024 times the input.
     const std::int64_t end = index + 1 < pageCount() ? std::int64_t(pagePosition(index + 1)) : fileSize();
     const std::int64_t remaining = std::max<std::int64_t>(0, end - position - std::int64_t(WinFaxPageHeader::kSize));
+    dataAnnounced_ = static_cast<std::uint32_t>(std::max<std::int32_t>(header_.dataLength, 0));
     dataLength_ = static_cast<std::uint32_t>(std::clamp<std::int64_t>(header_.dataLength, 0, remaining));
+    // Only the last page can run past the end of the file: the others end
+    // where the next listed page begins.
+    fileEndsInside_ = end == fileSize() && dataAnnounced_ > dataLength_;
     xResolution_ = kXResolution;
     yResolution_ = header_.yResolution();
     return 0;
@@ -111,7 +115,11 @@ void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary, LineS
     summary.linesMet = decoder.decodedLines() + decoder.droppedLines();
     summary.badLines = decoder.droppedLines() + decoder.overlongLines();
     summary.endMarked = decoder.sawEndOfBlock();
-    if (data.empty()) summary.state = PageState::Empty;
+    summary.goodRows = decoder.goodRows();
+    summary.bytesAnnounced = dataAnnounced_;
+    summary.bytesPresent = dataLength_;
+    if (fileEndsInside_) summary.state = PageState::Cut;
+    else if (data.empty()) summary.state = PageState::Empty;
     else if (summary.badLines > 0 || image.rows == 0) summary.state = PageState::Damaged;
     else summary.state = PageState::Ok;
 }

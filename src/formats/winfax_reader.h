@@ -85,6 +85,8 @@ private:
     std::uint8_t rawHeader_[WinFaxPageHeader::kSize] = {};
     WinFaxPageHeader header_;
     std::uint32_t dataLength_ = 0;  // of the page loaded last, clamped to the file
+    std::uint32_t dataAnnounced_ = 0;  // of the page loaded last, as its header says
+    bool fileEndsInside_ = false;      // the file ends before the data of the page loaded last
     std::uint16_t xResolution_ = 0;
     std::uint16_t yResolution_ = 0;
     std::vector<PageSummary> leftOut_;
