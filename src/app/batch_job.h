@@ -10,6 +10,7 @@
 
 #include "app/output_format.h"
 #include "app/run_outputs.h"
+#include "app/run_sources.h"
 #include "app/shard.h"
 #include "engine/convert_options.h"
 
@@ -38,12 +39,16 @@ struct BatchJob {
     std::string source;
     std::string destination;
     std::string results;                // one line per file, each ending in CR LF
+    std::string logText;                // the results with each file's damage, warnings and reasons
     std::vector<std::string> fileList;  // paths relative to the source folder
     std::vector<std::string> unreadableFolders;  // met by collectFiles, not listed
     std::string reportPath;             // "/report=": the per-file JSON Lines report
     unsigned workers = 0;               // "/j=": files converted at once; 0: one per core
     // What this run has written so far; shared by the jobs of its workers.
     std::shared_ptr<RunOutputs> runOutputs = std::make_shared<RunOutputs>();
+    // Every source of the run: no output may replace one. Without it, only
+    // the file's own source is kept safe.
+    std::shared_ptr<const RunSources> runSources;
     // The walk-order ticket of the file at hand when a worker converts it;
     // without one, convertFile takes the next ticket itself.
     std::optional<std::size_t> runTicket;

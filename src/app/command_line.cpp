@@ -106,7 +106,8 @@ Exit status:
   1  a file failed, a source folder could not be read, or the report could
      not be written
   2  no conversion described and no window can be opened (no display), or
-     a /j=, /shard= or /lang= value refused or a /lang= language not installed
+     a /j=, /shard= or /lang= value refused or a /lang= language not installed,
+     or /log= or /report= naming a source of the run
 
 Files:
   home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
@@ -245,8 +246,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     if (job.mode == JobMode::File && namesPdf(job.destination)) job.outputFormat = OutputFormat::Pdf;
     if (job.mode == JobMode::File && job.outputFormat == OutputFormat::Pdf) job.destination = pdfFileName(job.destination);
     if (job.destination.empty()) {
-        err << "ERROR Save Folder: Please set save folder with '/sd=' or '/sf=', and be sure it is not the same as "
-               "source folder\n";
+        err << kSaveFolderCaption << ": " << kSaveFolderMessage << "\n";
         return kCommandLineIncomplete;
     }
     return kCommandLineComplete;

@@ -17,6 +17,12 @@ constexpr int kEmptyCommandLine = -2;
 constexpr int kCommandLineIncomplete = 126;  // usage or save-folder error written
 constexpr int kCommandLineRefused = 125;     // a value that cannot be carried out; its error written
 
+// The error of a destination option without a value: on standard error, and
+// in a box captioned kSaveFolderCaption when the window opens.
+constexpr const char* kSaveFolderMessage =
+    "Please set save folder with '/sd=' or '/sf=', and be sure it is not the same as source folder";
+constexpr const char* kSaveFolderCaption = "ERROR Save Folder";
+
 // Longest log path that "/log=" accepts, in bytes.
 constexpr std::size_t kMaxLogPathLength = 259;
 // The most files "/j=" lets a run convert at once.

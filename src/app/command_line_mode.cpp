@@ -7,6 +7,7 @@
 #include "app/conversion_report.h"
 #include "app/file_conversion.h"
 #include "app/folder_conversion.h"
+#include "app/startup.h"
 #include "app/terminal_progress.h"
 #include "platform/terminal.h"
 #include "tiffcopy/tiff_messages.h"
@@ -31,30 +32,6 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
     // are replaced by the program's own lines about damaged pages. Its other
     // errors explain failures.
     routeTiffMessages(TiffMessageTarget::errorsButFaxDecodingToStandardError);
-    ConversionReport report;
-    if (!job.reportPath.empty() && !report.open(job.reportPath)) {
-        err << "quillon: the report file " << job.reportPath << " cannot be opened for writing; nothing converted\n";
-        return 1;
-    }
-    bool reportFailed = false;
-    // Folder runs only, set up once their files are known.
-    std::optional<TerminalProgress> progress;
-    const FileDone fileDone = [&](const FileOutcome& outcome) {
-        std::string damage;
-        for (const std::string& line : describeDamage(outcome)) damage += "quillon: " + outcome.source + ": " + line + "\n";
-        for (const std::string& line : describeRecognitionFailures(outcome))
-            damage += "quillon: warning: " + outcome.source + ": " + line + "\n";
-        if (progress) {
-            progress->print(damage);
-            progress->fileDone(outcome.pages.size());
-        } else {
-            err << damage;
-        }
-        if (!job.reportPath.empty() && !reportFailed && !report.append(outcome)) {
-            reportFailed = true;
-            err << "quillon: the report file " << job.reportPath << " cannot be written\n";
-        }
-    };
 
     bool anyFailed = false;
     if (job.mode == JobMode::Folder) {
@@ -71,6 +48,48 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
         for (const std::string& folder : job.unreadableFolders)
             err << "quillon: the folder " << folder << " cannot be read; its files are not converted\n";
         anyFailed = anyFailed || !job.unreadableFolders.empty();
+        job.runSources = std::make_shared<const RunSources>(taskSources(folderTasks(job)));
+    } else {
+        job.runSources = std::make_shared<const RunSources>(std::vector<std::string>{job.source});
+    }
+    // The log and the report are appended to: one that is a source would be
+    // a fax with text written into it.
+    for (const auto& [option, path] : {std::pair{"/log=", logFile}, std::pair{"/report=", job.reportPath}}) {
+        if (job.runSources->contains(path)) {
+            err << "quillon: " << option << path << " names a source of this run; nothing converted\n";
+            return kExitRefused;
+        }
+    }
+
+    ConversionReport report;
+    if (!job.reportPath.empty() && !report.open(job.reportPath)) {
+        err << "quillon: the report file " << job.reportPath << " cannot be opened for writing; nothing converted\n";
+        return 1;
+    }
+    bool reportFailed = false;
+    // Folder runs only, set up once their files are known.
+    std::optional<TerminalProgress> progress;
+    const FileDone fileDone = [&](const FileOutcome& outcome) {
+        std::string notes;
+        for (const std::string& line : describeDamage(outcome)) notes += "quillon: " + outcome.source + ": " + line + "\n";
+        for (const std::string& line : describeRecognitionFailures(outcome))
+            notes += "quillon: warning: " + outcome.source + ": " + line + "\n";
+        for (const std::string& line : outcome.warnings) notes += "quillon: warning: " + outcome.source + ": " + line + "\n";
+        if (outcome.problem != FileProblem::None)
+            notes += "quillon: " + outcome.source + ": " + describeProblem(outcome) + "\n";
+        if (progress) {
+            progress->print(notes);
+            progress->fileDone(outcome.pages.size());
+        } else {
+            err << notes;
+        }
+        if (!job.reportPath.empty() && !reportFailed && !report.append(outcome)) {
+            reportFailed = true;
+            err << "quillon: the report file " << job.reportPath << " cannot be written\n";
+        }
+    };
+
+    if (job.mode == JobMode::Folder) {
         progress.emplace(err, !job.quiet && platform::standardErrorIsTerminal(), job.fileList.size(),
                          platform::terminalColumns());
         if (job.recognition.enabled) job.recognition.pageRecognized = [&] { progress->pageRecognized(); };
@@ -83,10 +102,11 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
         if (job.source.empty()) err << "quillon: no source file: give the file to convert with /f=\n";
         FileOutcome outcome;
         const int result = convertFile(job, job.source, job.destination, &outcome);
+        job.logText = job.results + logNotes(outcome);
         fileDone(outcome);
         anyFailed = result != kConverted && result != kSkippedExisting;
     }
-    switch (writeLog(logFile, job.results)) {
+    switch (writeLog(logFile, job.logText)) {
         case LogResult::FolderMissing:
             err << "The log folder of " << logFile << " cannot be made; nothing was logged.\n";
             break;

@@ -15,18 +15,28 @@ std::string reportLine(const FileOutcome& outcome) {
                          {"rows", page.rows},
                          {"coding", codingName(page.coding)},
                          {"state", pageStateName(page.state)},
-                         {"badLines", page.badLines}});
+                         {"badLines", page.badLines},
+                         {"damagedRows", page.damagedRows()}});
+        if (page.state == PageState::Cut) {
+            pages.back()["bytesAnnounced"] = page.bytesAnnounced;
+            pages.back()["bytesPresent"] = page.bytesPresent;
+        }
         if (i < outcome.texts.size() && outcome.texts[i].recognized) {
             pages.back()["words"] = outcome.texts[i].words;
             // Two decimals: enough to compare runs, and stable to read.
             pages.back()["confidence"] = std::round(outcome.texts[i].meanConfidence * 100) / 100;
         }
     }
-    const nlohmann::ordered_json line = {{"source", outcome.source},
-                                         {"outputs", outcome.outputs},
-                                         {"result", outcome.result},
-                                         {"status", statusName(outcome.status())},
-                                         {"pages", std::move(pages)}};
+    nlohmann::ordered_json line = {{"source", outcome.source},
+                                   {"outputs", outcome.outputs},
+                                   {"result", outcome.result},
+                                   {"status", statusName(outcome.status())}};
+    if (outcome.problem != FileProblem::None) {
+        line["reason"] = problemName(outcome.problem);
+        line["reasonText"] = describeProblem(outcome);
+    }
+    if (!outcome.warnings.empty()) line["warnings"] = outcome.warnings;
+    line["pages"] = std::move(pages);
     // File names are bytes; JSON text is UTF-8.
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }

@@ -104,21 +104,51 @@ int writePages(BatchJob& job, ConversionEngine& engine, const std::string& sourc
 
 namespace {
 
+// Why a source that is not converted by its name or its bytes is no fax:
+// told apart so that "Not Fax" never hides a missing or unreadable file.
+FileProblem sourceProblem(const std::string& source, FaxFormat format, std::string& detail) {
+    switch (platform::pathKind(source)) {
+        case platform::PathKind::Missing: return FileProblem::NoSuchFile;
+        case platform::PathKind::Folder: return FileProblem::Folder;
+        case platform::PathKind::File:
+        case platform::PathKind::Other: break;
+    }
+    if (format == kFormatTiff) return FileProblem::TiffSource;
+    if (format != kFormatWinFax) return FileProblem::NotWinFaxExtension;
+    detail = platform::readError(source);
+    return detail.empty() ? FileProblem::None : FileProblem::Unreadable;
+}
+
+// The output among names that is a source of the run, or empty.
+std::string outputThatIsSource(const BatchJob& job, const std::string& source, const std::vector<std::string>& names) {
+    const RunSources own({source});
+    for (const std::string& name : names)
+        if (own.contains(name) || (job.runSources && job.runSources->contains(name))) return name;
+    return {};
+}
+
 int convertChecked(BatchJob& job, const std::string& source, const std::string& destination, FileOutcome& outcome) {
     RunTicket ticket(job, source, outcome.outputs);
     const FaxFormat format = detectFormat(source);
+    outcome.problem = sourceProblem(source, format, outcome.problemDetail);
     if (format == kFormatTiff) return kSourceIsTiff;
     if (format != kFormatWinFax) return kNotWinFax;
     job.results += source + " --> " + destination + " : ";
 
     if (job.skipExisting && platform::fileSize(destination) > 0) {
+        outcome.problem = FileProblem::None;
         job.results += "Skipped : " + destination + " already exist!\r\n";
         return kSkippedExisting;
+    }
+    if (outcome.problem != FileProblem::None) {
+        job.results += "Failed : " + source + " - Not Fax\r\n";
+        return kNotFax;
     }
     const std::string::size_type slash = destination.rfind('/');
     if (slash != std::string::npos && slash > 0) {
         const std::string folder = destination.substr(0, slash);
         if (!makeFolderPath(folder)) {
+            outcome.problem = FileProblem::FolderNotMade;
             job.results += "Failed to create dir: " + folder + "\r\n";
             return kCannotMakeFolder;
         }
@@ -130,30 +160,45 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
         ConversionEngine engine(job.convertOptions);
         engine.openSource(source, kFormatWinFax);
         if (!engine.hasImage()) {
+            outcome.problem = engine.pageCount() == 0 ? FileProblem::NoSignature : FileProblem::NoFaxData;
             job.results += "Failed : " + source + " - Not Fax\r\n";
             return kNotFax;
         }
         pages = engine.pageCount();
         const std::vector<std::string> planned = outputNames(job, pages, destination);
+        std::vector<std::string> written = planned;
+        if (job.recognition.writeText)
+            for (const std::string& output : planned) written.push_back(textOutputName(output));
+        if (const std::string taken = outputThatIsSource(job, source, written); !taken.empty()) {
+            outcome.problem = FileProblem::OutputIsSource;
+            outcome.problemDetail = taken;
+            job.results += "Failed : " + source + " - the output " + taken +
+                           " is a source of this run; nothing written\r\n";
+            return kOutputIsSource;
+        }
         if (const std::string taken = ticket.claim(planned); !taken.empty()) {
+            outcome.problem = FileProblem::OutputTaken;
             job.results += taken;
             return kOutputTakenInRun;
         }
         result = writePages(job, engine, source, destination, outcome);
         outcome.pages = engine.pages();
+        if (result == kCopyFailed) outcome.problem = FileProblem::WriteFailed;
+        if (result == kPagesLeftOut) outcome.problem = FileProblem::PagesLeftOut;
     } catch (...) {
         // Whatever escaped (not only std::exception) costs this file only.
         job.results += "Exception : Failed in FAX to TIFF conversion\r\n";
+        outcome.problem = FileProblem::Exception;
         result = kException;
     }
 
-    // A failed conversion stays failed: the date copy only decides for files
-    // that were converted.
+    // The date copy never changes the file's result: a failed conversion
+    // stays failed, and a converted file whose times could not be copied is
+    // still converted, with a warning.
     if (job.keepDate) {
-        for (const std::string& output : outcome.outputs) {
-            const int copied = copyFileTimes(source, output);
-            if (result == kConverted) result = copied;
-        }
+        for (const std::string& output : outcome.outputs)
+            if (copyFileTimes(source, output) != 0)
+                outcome.warnings.push_back("the date and time of the source could not be given to " + output);
     }
     return result;
 }

@@ -20,9 +20,12 @@ constexpr int kCopyFailed = -7;
 constexpr int kPagesLeftOut = -8;
 constexpr int kException = -9;
 constexpr int kOutputTakenInRun = -10;  // an earlier file of the same run wrote that output
+constexpr int kOutputIsSource = -11;    // an output would replace a source of the run
 
 // Converts source into destination and appends a results line to job.results;
-// outcome, when given, gets the result, the files written and every page.
+// outcome, when given, gets the result, the files written, every page and,
+// when the file was not converted, why. No output may be one of the job's
+// runSources (or the source itself).
 // No exception leaves it: one that escapes the conversion is the kException
 // line and result.
 int convertFile(BatchJob& job, const std::string& source, const std::string& destination,

@@ -3,6 +3,7 @@
 // how each of its pages went. The results text says the same in its fixed
 // words; this is for the damage lines, the report and the window.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,25 @@
 namespace quillon {
 
 enum class FileStatus { Converted, Skipped, Failed, NotFax, NotWinFax };
+
+// Why a file was not converted, told on standard error, in the report, the
+// log and the window's row; the results lines keep their fixed words.
+enum class FileProblem : std::uint8_t {
+    None,
+    NoSuchFile,
+    Unreadable,          // detail: the system's reason
+    Folder,              // the source is a folder
+    NotWinFaxExtension,  // not .fxd, .fxm, .fxr or .fxs
+    TiffSource,          // a TIFF file already: nothing to do
+    NoSignature,         // no WinFax page header at the start
+    NoFaxData,           // the first page with data holds no fax data
+    OutputIsSource,      // detail: the output that is one of the run's sources
+    OutputTaken,         // an earlier file of the run wrote that output
+    FolderNotMade,       // the output folder could not be made
+    WriteFailed,         // an output could not be written
+    PagesLeftOut,        // pages beyond the page table
+    Exception,           // something escaped the conversion
+};
 
 // What text recognition found on a page (with "/ocr").
 struct PageTextSummary {
@@ -25,13 +45,29 @@ struct FileOutcome {
     int result = 0;                    // the convertFile result
     std::vector<PageSummary> pages;    // every page of the chain, in order
     std::vector<PageTextSummary> texts;  // with "/ocr": each page written, in order
+    FileProblem problem = FileProblem::None;
+    std::string problemDetail;
+    // Things that went wrong without failing the file, such as file times
+    // that could not be copied to an output (without a line end).
+    std::vector<std::string> warnings;
 
     FileStatus status() const;
+    // Converted with a page that is empty, damaged, cut or left out.
+    bool hasDamage() const;
 };
+
+// "no-such-file", "unreadable", "folder", ... for the report.
+const char* problemName(FileProblem problem);
+// Why the file was not converted, in words ("no such file", "cannot be read:
+// Permission denied"); empty when it was converted or skipped.
+std::string describeProblem(const FileOutcome& outcome);
+// The lines that the log keeps under a file's results lines: its damage,
+// its warnings and why it was not converted, each ending in CR LF.
+std::string logNotes(const FileOutcome& outcome);
 
 // "converted", "skipped", "failed", "not-fax", "not-winfax".
 const char* statusName(FileStatus status);
-// "ok", "empty", "damaged", "left-out".
+// "ok", "empty", "damaged", "left-out", "cut".
 const char* pageStateName(PageState state);
 // "MH", "T.4-1D", "T.4-2D", "T.6" (the TIFF compression of other codings).
 const char* codingName(ImageCoding coding);
@@ -42,7 +78,8 @@ std::vector<std::string> describeRecognitionFailures(const FileOutcome& outcome)
 
 // One line, without a line end, for each page that was empty or damaged and
 // one for the pages left out, such as
-// "page 2 of 3: 131 of 2376 lines could not be decoded".
+// "page 2 of 3: 131 of 2376 rows could not be decoded" (counted in the
+// page's rows) or "page 2 of 2: the file ends inside this page (...)".
 std::vector<std::string> describeDamage(const FileOutcome& outcome);
 
 }  // namespace quillon

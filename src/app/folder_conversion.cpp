@@ -50,17 +50,30 @@ std::string folderOutputPath(const std::string& sourceFolder, const std::string&
     return joinPath(destination, slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
-int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDone, const FileStarted& fileStarted) {
-    if (job.destination.empty()) return -1;
-    job.results = "Batch Quillon command line mode : convert folder\r\nSource Folder: " + job.source +
-                  "\r\nSave Folder: " + job.destination + "\r\n";
-    job.skipExisting = false;  // a folder run converts every file again
-    job.runOutputs = std::make_shared<RunOutputs>();  // earlier runs' outputs may be replaced
+std::vector<FileTask> folderTasks(const BatchJob& job) {
     std::vector<FileTask> tasks;
     for (const std::string& entry : job.fileList)
         tasks.push_back({joinPath(job.source, entry),
                          folderOutputPath(job.source, entry, job.destination, job.keepExtension, job.keepHierarchy,
                                           outputExtension(job.outputFormat))});
+    return tasks;
+}
+
+std::vector<std::string> taskSources(const std::vector<FileTask>& tasks) {
+    std::vector<std::string> sources;
+    for (const FileTask& task : tasks) sources.push_back(task.source);
+    return sources;
+}
+
+int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDone, const FileStarted& fileStarted) {
+    if (job.destination.empty()) return -1;
+    job.results = "Batch Quillon command line mode : convert folder\r\nSource Folder: " + job.source +
+                  "\r\nSave Folder: " + job.destination + "\r\n";
+    job.logText = job.results;
+    job.skipExisting = false;  // a folder run converts every file again
+    job.runOutputs = std::make_shared<RunOutputs>();  // earlier runs' outputs may be replaced
+    const std::vector<FileTask> tasks = folderTasks(job);
+    job.runSources = std::make_shared<const RunSources>(taskSources(tasks));
     FolderSummary counts;
     FileRunCalls calls;
     if (fileStarted) calls.started = [&](std::size_t item) { fileStarted(tasks[item].source); };
@@ -69,7 +82,9 @@ int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDon
         if (fileDone) fileDone(outcome);
     };
     counts.converted = convertFiles(job, tasks, job.workers, calls);
-    job.results += "\r\n---------\r\nTotal converted FAX files: " + std::to_string(counts.converted) + "\r\n";
+    const std::string total = "\r\n---------\r\nTotal converted FAX files: " + std::to_string(counts.converted) + "\r\n";
+    job.results += total;
+    job.logText += total;
     if (summary) *summary = counts;
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "app/batch_job.h"
 #include "app/file_outcome.h"
+#include "app/parallel_conversion.h"
 
 namespace quillon {
 
@@ -31,6 +32,11 @@ using FileStarted = std::function<void(const std::string& source)>;
 // destination is empty (nothing done).
 int convertFolder(BatchJob& job, FolderSummary* summary = nullptr, const FileDone& fileDone = {},
                   const FileStarted& fileStarted = {});
+
+// The listed files of job with their output paths, in walk order.
+std::vector<FileTask> folderTasks(const BatchJob& job);
+// The source paths of tasks.
+std::vector<std::string> taskSources(const std::vector<FileTask>& tasks);
 
 // The output path of a source file: its extension replaced by extension (or
 // extension appended with keepExtension), placed in destination, under its

@@ -14,6 +14,7 @@ int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned wor
     for (unsigned worker = 0; worker < threads && worker < std::max<std::size_t>(tasks.size(), 1); ++worker) {
         BatchJob copy = job;
         copy.results.clear();
+        copy.logText.clear();
         copy.fileList.clear();
         workerJobs.push_back(std::move(copy));
     }
@@ -40,6 +41,7 @@ int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned wor
     pool.deliver = [&](std::size_t item) {
         auto& [outcome, lines] = *finished[item];
         job.results += lines;
+        job.logText += lines + logNotes(outcome);
         if (outcome.result == kConverted) ++converted;
         if (calls.delivered) calls.delivered(item, outcome);
         finished[item].reset();

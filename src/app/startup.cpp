@@ -58,6 +58,7 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
         return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
     }
     context.options = job.convertOptions;
+    context.saveFolderMissing = job.mode != JobMode::None && job.destination.empty();
     context.openPaths = plainWords(*words);
     return openMainWindow(context, mainWindow);
 }

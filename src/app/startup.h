@@ -17,6 +17,7 @@ struct ProgramContext {
     ConvertOptions options;  // the start-up values with the command line's changes
     std::string logFile;
     std::vector<std::string> openPaths;  // files or a folder for the window's source
+    bool saveFolderMissing = false;      // "/sd=" or "/sf=" without a value: the window says so first
     int argc = 0;
     char** argv = nullptr;
 };

@@ -5,20 +5,62 @@
 
 namespace quillon {
 
-std::string rowResultText(int convertResult) {
-    if (convertResult == kConverted) return "Converted!";
-    if (convertResult == kSkippedExisting) return "Already exist, skipped!";
-    return "Not WinFax File!";
+namespace {
+
+// The Results column's words: "Not WinFax File!" only for files that are not
+// WinFax files; other failures say what happened.
+std::string failureText(FileProblem problem) {
+    switch (problem) {
+        case FileProblem::NotWinFaxExtension:
+        case FileProblem::TiffSource:
+        case FileProblem::NoSignature: return "Not WinFax File!";
+        case FileProblem::NoSuchFile: return "No such file!";
+        case FileProblem::Unreadable: return "Cannot be read!";
+        case FileProblem::Folder: return "A folder, not a file!";
+        case FileProblem::NoFaxData: return "No fax data!";
+        case FileProblem::OutputIsSource: return "Output is a source!";
+        case FileProblem::OutputTaken: return "Output name used twice!";
+        case FileProblem::FolderNotMade: return "Folder not made!";
+        case FileProblem::WriteFailed: return "Output not written!";
+        case FileProblem::PagesLeftOut: return "Pages left out!";
+        case FileProblem::None:
+        case FileProblem::Exception: break;
+    }
+    return "Failed!";
 }
 
-std::string rowDetails(const FileOutcome& outcome, const std::string& resultsLines) {
-    std::string details;
-    for (char c : resultsLines)
-        if (c != '\r') details += c;
-    for (const std::string& line : describeDamage(outcome)) details += line + "\n";
-    for (const std::string& line : describeRecognitionFailures(outcome)) details += line + "\n";
-    while (!details.empty() && details.back() == '\n') details.pop_back();
-    return details;
+}  // namespace
+
+RowOutcome rowOutcome(const FileOutcome& outcome, const std::string& output, const std::string& resultsLines) {
+    RowOutcome row;
+    switch (outcome.status()) {
+        case FileStatus::Converted:
+            row.output = output;
+            row.kind = outcome.hasDamage() ? RowKind::Damaged : RowKind::Converted;
+            row.resultText = outcome.hasDamage() ? "Converted, with damaged pages!" : "Converted!";
+            break;
+        case FileStatus::Skipped:
+            row.kind = RowKind::Skipped;
+            row.resultText = "Already exist, skipped!";
+            break;
+        default:
+            row.kind = RowKind::Failed;
+            row.resultText = failureText(outcome.problem);
+            break;
+    }
+    for (char c : resultsLines + logNotes(outcome))
+        if (c != '\r') row.details += c;
+    while (!row.details.empty() && row.details.back() == '\n') row.details.pop_back();
+    return row;
+}
+
+std::string runEndStatus(const RunEnd& end) {
+    if (end.cancelled)
+        return "Cancelled. " + std::to_string(end.converted) + " of " + std::to_string(end.total) +
+               " FAX files converted";
+    std::string status = "Done. " + std::to_string(end.converted) + " FAX files converted";
+    if (end.damaged > 0) status += ", " + std::to_string(end.damaged) + " with damaged pages";
+    return status;
 }
 
 int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop) {
@@ -32,23 +74,36 @@ int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& st
     if (!makeFolderPath(plan.destination)) observer.saveFolderFailed();
     job.results = "Batch Quillon in GUI mode : convert folder\r\nSource Folder: " + plan.sourceFolder +
                   "\r\nDestination Folder: " + plan.destination + "\r\n";
+    job.logText = job.results;
 
     std::vector<FileTask> tasks;
     for (const std::string& name : job.fileList)
         tasks.push_back({plan.sourceFolder + (plan.sourceFolder.ends_with('/') ? "" : "/") + name,
                          folderOutputPath(plan.sourceFolder, name, plan.destination, plan.options.keepExt != 0,
                                           plan.options.hiberarchy == 1, outputExtension(job.outputFormat))});
+    job.runSources = std::make_shared<const RunSources>(taskSources(tasks));
+    RunEnd end;
+    end.total = tasks.size();
+    std::size_t delivered = 0;
     FileRunCalls calls;
     calls.convert = plan.convert;
     calls.stopRequested = [&stop] { return stop.load(); };
     calls.started = [&](std::size_t item) { observer.fileStarted(static_cast<int>(item), tasks[item].source); };
     calls.finished = [&](std::size_t item, const FileOutcome& outcome, const std::string& lines) {
-        observer.fileFinished(static_cast<int>(item), outcome.result == kConverted ? tasks[item].output : std::string(),
-                              rowResultText(outcome.result), rowDetails(outcome, lines));
+        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, tasks[item].output, lines));
     };
-    const int converted = convertFiles(job, tasks, plan.workers, calls);
-    observer.runFinished(converted, job.results);
-    return converted;
+    calls.delivered = [&](std::size_t, const FileOutcome& outcome) {
+        ++delivered;
+        if (outcome.status() == FileStatus::Converted && outcome.hasDamage()) ++end.damaged;
+    };
+    end.converted = convertFiles(job, tasks, plan.workers, calls);
+    end.cancelled = delivered < tasks.size();
+    end.log = job.logText;
+    if (end.cancelled)
+        end.log += "Cancelled by the user: " + std::to_string(end.converted) + " of " + std::to_string(end.total) +
+                   " FAX files converted\r\n";
+    observer.runFinished(end);
+    return end.converted;
 }
 
 }  // namespace quillon

@@ -37,6 +37,24 @@ struct RunPlan {
     unsigned workers = 0;   // files converted at once; 0: one per core
 };
 
+// How a row of the results list ended; each kind has its own icon.
+enum class RowKind { Converted, Damaged, Skipped, Failed };
+
+struct RowOutcome {
+    std::string output;      // the converted file's path; empty when nothing was converted
+    std::string resultText;  // the Results column's few words
+    std::string details;     // the file's results lines, damage, warnings and reason (the tooltip)
+    RowKind kind = RowKind::Failed;
+};
+
+struct RunEnd {
+    int converted = 0;         // files converted, damaged ones included
+    int damaged = 0;           // converted files with an empty, damaged, cut or left-out page
+    std::size_t total = 0;     // files listed for the run
+    bool cancelled = false;    // stopped before every listed file was converted
+    std::string log;           // the run's log entry
+};
+
 // What a run tells its page. Rows are numbered from 0 in list order.
 class RunObserver {
 public:
@@ -44,20 +62,16 @@ public:
     // The destination folder could not be made; returns once the user knows.
     virtual void saveFolderFailed() = 0;
     virtual void fileStarted(int row, const std::string& source) = 0;
-    // output is the converted file's path, empty when nothing was converted;
-    // details are the file's results lines and the damage of its pages.
     // Files finish in any order when several are converted at once.
-    virtual void fileFinished(int row, const std::string& output, const std::string& resultText,
-                              const std::string& details) = 0;
-    // The run is over; results is the run's results text for the log.
-    virtual void runFinished(int converted, const std::string& results) = 0;
+    virtual void fileFinished(int row, const RowOutcome& outcome) = 0;
+    virtual void runFinished(const RunEnd& end) = 0;
 };
 
-// The texts of the Results column.
-std::string rowResultText(int convertResult);
-// A row's details: the file's results lines and one line for each page that
-// was empty, damaged or left out, or got no text layer.
-std::string rowDetails(const FileOutcome& outcome, const std::string& resultsLines);
+// A row as the file's outcome gives it; resultsLines are its results lines.
+RowOutcome rowOutcome(const FileOutcome& outcome, const std::string& output, const std::string& resultsLines);
+// "Done. 16 FAX files converted", with ", 3 with damaged pages" when some
+// were, or "Cancelled. 166 of 600 FAX files converted".
+std::string runEndStatus(const RunEnd& end);
 
 // Converts the plan's files in order. Once stop is set it converts no further
 // file but still finishes: runFinished reports the files converted until then.

@@ -31,13 +31,12 @@ void GuiThreadObserver::fileStarted(int row, const std::string& source) {
     onGuiThread([&] { target_->fileStarted(row, source); });
 }
 
-void GuiThreadObserver::fileFinished(int row, const std::string& output, const std::string& resultText,
-                                     const std::string& details) {
-    onGuiThread([&] { target_->fileFinished(row, output, resultText, details); });
+void GuiThreadObserver::fileFinished(int row, const RowOutcome& outcome) {
+    onGuiThread([&] { target_->fileFinished(row, outcome); });
 }
 
-void GuiThreadObserver::runFinished(int converted, const std::string& results) {
-    onGuiThread([&] { target_->runFinished(converted, results); });
+void GuiThreadObserver::runFinished(const RunEnd& end) {
+    onGuiThread([&] { target_->runFinished(end); });
 }
 
 ConversionWorker::ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> observer, QObject* context,

@@ -25,9 +25,8 @@ public:
 
     void saveFolderFailed() override;
     void fileStarted(int row, const std::string& source) override;
-    void fileFinished(int row, const std::string& output, const std::string& resultText,
-                      const std::string& details) override;
-    void runFinished(int converted, const std::string& results) override;
+    void fileFinished(int row, const RowOutcome& outcome) override;
+    void runFinished(const RunEnd& end) override;
 
 private:
     template <class Call>

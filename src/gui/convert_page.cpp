@@ -9,11 +9,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -49,7 +51,7 @@ std::string oneLine(std::string text) {
 // thread, and drops them once the run has been abandoned.
 class ConvertPage::RunView : public RunObserver {
 public:
-    RunView(ConvertPage& page, int run) : page_(page), run_(run) {}
+    RunView(ConvertPage& page, int run) : page_(page), run_(run), logFile_(page.paths_.logFile) {}
 
     void saveFolderFailed() override {
         if (current()) page_.dialogs_.message(&page_, "Error Save Dir", "Error");
@@ -63,33 +65,45 @@ public:
         page_.refresh();
     }
 
-    void fileFinished(int row, const std::string& output, const std::string& resultText,
-                      const std::string& details) override {
+    void fileFinished(int row, const RowOutcome& outcome) override {
         if (!current()) return;
+        if (outcome.kind == RowKind::Converted || outcome.kind == RowKind::Damaged) ++page_.runConverted_;
         if (QTreeWidgetItem* item = page_.resultsList_->topLevelItem(row)) {
-            if (!output.empty()) item->setText(1, qs(output));
-            item->setText(2, qs(resultText));
+            if (!outcome.output.empty()) item->setText(1, qs(outcome.output));
+            item->setText(2, qs(outcome.resultText));
+            item->setIcon(2, rowIcon(outcome.kind));
             // The Results column keeps its few words; the row's tooltip says why.
-            for (int column = 0; column < 3; ++column) item->setToolTip(column, qs(details));
+            for (int column = 0; column < 3; ++column) item->setToolTip(column, qs(outcome.details));
         }
         page_.progressBar_->setValue(page_.progressBar_->value() + 1);
         page_.refresh();
     }
 
-    void runFinished(int converted, const std::string& results) override {
+    void runFinished(const RunEnd& end) override {
+        // An abandoned run still leaves its lasting record, cancelled as it was.
+        writeLog(logFile_, end.log);
         if (!current()) return;
-        page_.statusText_ = "Done. " + std::to_string(converted) + " FAX files converted";
+        page_.statusText_ = runEndStatus(end);
         page_.refresh();
-        writeLog(page_.paths_.logFile, results);
         page_.activeRun_ = 0;
         page_.showRunning(false);
     }
 
 private:
     bool current() const { return page_.activeRun_ == run_; }
+    QIcon rowIcon(RowKind kind) const {
+        switch (kind) {
+            case RowKind::Converted: return page_.style()->standardIcon(QStyle::SP_DialogApplyButton);
+            case RowKind::Damaged: return page_.style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            case RowKind::Skipped: return page_.style()->standardIcon(QStyle::SP_MessageBoxInformation);
+            case RowKind::Failed: break;
+        }
+        return page_.style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    }
 
     ConvertPage& page_;
     int run_;
+    std::string logFile_;
 };
 
 ConvertPage::ConvertPage(ConvertPagePaths paths, const ConvertOptions& options, UserDialogs& dialogs,
@@ -294,6 +308,8 @@ void ConvertPage::startRun(const std::string& sourceFolder, bool skipExisting) {
     plan.job.convertOptions = options_;
 
     activeRun_ = ++runCounter_;
+    runConverted_ = 0;
+    runTotal_ = plan.job.fileList.size();
     resultsList_->clear();
     progressBar_->setValue(0);
     showRunning(true);
@@ -321,9 +337,15 @@ void ConvertPage::stopRun() {
     stopping_ = true;
     const bool ended = worker_->stopAndWait(kStopWait);
     stopping_ = false;
-    // A worker that ended has finished its run normally. One still busy is
-    // abandoned: what it reports from now on is dropped (no "Done" status, no
-    // log entry), and it ends before its next file.
+    // A worker that ended has reported its end (the status says how many
+    // files were converted). One still busy is abandoned: the page shows
+    // nothing more of it, it ends after the file at hand, and it writes its
+    // log entry, marked cancelled, when it does.
+    if (!ended && activeRun_ != 0) {
+        statusText_ = "Cancelled. " + std::to_string(runConverted_) + " of " + std::to_string(runTotal_) +
+                      " FAX files converted; the file being converted is finished in the background";
+        refresh();
+    }
     activeRun_ = 0;
     if (ended) worker_.reset();
 }

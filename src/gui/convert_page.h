@@ -118,6 +118,8 @@ private:
     std::unique_ptr<ConversionWorker> worker_;
     int activeRun_ = 0;  // the run whose reports the page shows; 0 when none
     int runCounter_ = 0;
+    int runConverted_ = 0;        // files of the active run converted so far
+    std::size_t runTotal_ = 0;    // files listed for the active run
     bool closing_ = false;
     bool stopping_ = false;  // the stop procedure is waiting for the worker
     QTimer autoTimer_;

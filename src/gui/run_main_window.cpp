@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/command_line.h"
 #include "gui/main_window.h"
 #include "gui/user_dialogs.h"
 #include "tiffcopy/tiff_messages.h"
@@ -18,6 +19,7 @@ int runMainWindow(ProgramContext& context) {
     // Hiding to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     QtUserDialogs dialogs;
+    if (context.saveFolderMissing) dialogs.message(nullptr, kSaveFolderMessage, kSaveFolderCaption);
     MainWindow window(context, dialogs);
     // An event loop ended from outside (the desktop session closing) still
     // stops a run and writes the settings, as the close box would.

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <random>
 
 namespace quillon::platform {
@@ -60,6 +62,35 @@ std::string siblingTempName(const std::string& path) {
         if (!fileExists(candidate)) return candidate;
     }
     return {};
+}
+
+PathKind pathKind(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0) return PathKind::Missing;
+    if (S_ISDIR(info.st_mode)) return PathKind::Folder;
+    return S_ISREG(info.st_mode) ? PathKind::File : PathKind::Other;
+}
+
+std::string readError(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return std::strerror(errno);
+    close(fd);
+    return {};
+}
+
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) absolute = path;
+    std::string text = absolute.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
 }
 
 }  // namespace quillon::platform

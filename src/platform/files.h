@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quillon::platform {
@@ -18,5 +19,24 @@ bool renameFile(const std::string& from, const std::string& to);
 // A name in the same folder as `path` that does not exist yet, for writing a
 // file completely before it is renamed into place. Empty when none is found.
 std::string siblingTempName(const std::string& path);
+
+enum class PathKind { Missing, File, Folder, Other };
+// What a path names, following links; Missing also when it cannot be examined.
+PathKind pathKind(const std::string& path);
+// Empty when the file can be opened for reading, else the system's reason
+// ("Permission denied").
+std::string readError(const std::string& path);
+
+// The device and inode of the file a path names (links followed): two paths
+// name one file when these are equal. Nothing when the path names nothing.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> fileIdentity(const std::string& path);
+// The path made absolute against the current folder, with "." and ".."
+// parts and doubled separators resolved by the text alone (links are not).
+std::string absolutePath(const std::string& path);
 
 }  // namespace quillon::platform

@@ -10,6 +10,7 @@
 
 #include "e2e/fax_fixtures.h"
 #include "support/corpus.h"
+#include "support/drawn_page.h"
 #include "support/pdf_pages.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -192,6 +193,62 @@ TEST(DamagedArchive, FirstPagesThatAreNotAllFaxData) {
     EXPECT_EQ(report[2]["status"], "not-fax");
     EXPECT_EQ(report[2]["result"], -5);
     EXPECT_EQ(report[2]["outputs"], json::array());
+}
+
+// A file cut inside its last page is named as cut, with its byte counts, and
+// damage is counted in the page's rows: on standard error, in the report
+// and under the file's results line in the log (standard output keeps the
+// results text as it is).
+TEST(DamagedArchive, CutFilesAndFlippedBytesAreCountedInThePagesRows) {
+    TempDir home, work;
+    const WinFaxPage first = winFaxPageFromBitmap(drawnPage(1728, 1200, 11), C::T4OneDimensional);
+    const WinFaxPage second = winFaxPageFromBitmap(drawnPage(1728, 1200, 12), C::T6);
+    const std::string whole = buildWinFaxFile({first, second});
+    const std::size_t present = second.data.size() / 3;
+    writeFile(work / "in/cut.fxd", whole.substr(0, whole.size() - second.data.size() + present));
+    WinFaxPage flipped = second;
+    for (std::size_t i = flipped.data.size() / 4; i < flipped.data.size() / 4 + 40; ++i) flipped.data[i] ^= 0xFF;
+    writeFile(work / "in/flipped.fxd", buildWinFaxFile({first, flipped}));
+
+    const std::string in = (work / "in").string(), out = (work / "out").string();
+    const ProcessResult r = runQuillon({"/d=" + in, "/sd=" + out, "/j=1", "/report=" + (work / "r.jsonl").string()},
+                                       home.str());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find(in + "/cut.fxd --> " + out + "/cut.tif : Success !\n" + in + "/flipped.fxd"),
+              std::string::npos)
+        << r.out;
+    const std::string cutLine = "quillon: " + in + "/cut.fxd: page 2 of 2: the file ends inside this page (";
+    EXPECT_NE(r.err.find(cutLine), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("whatever followed is missing"), std::string::npos) << r.err;
+
+    const std::vector<json> report = reportLines((work / "r.jsonl").string());
+    ASSERT_EQ(report.size(), 2u);
+    const json& cut = report[0]["pages"][1];
+    EXPECT_EQ(cut["state"], "cut");
+    EXPECT_EQ(cut["bytesAnnounced"], second.data.size());
+    EXPECT_EQ(cut["bytesPresent"], present);
+    EXPECT_GT(cut["damagedRows"], 600) << "about two thirds of the page are missing";
+    EXPECT_LT(cut["damagedRows"], 1200);
+    EXPECT_EQ(report[0]["pages"][0]["state"], "ok");
+    const json& damaged = report[1]["pages"][1];
+    EXPECT_EQ(damaged["state"], "damaged");
+    EXPECT_GT(damaged["damagedRows"], 0);
+    EXPECT_LE(damaged["damagedRows"], 1200) << "never more than the page's rows";
+    const std::string rows = damaged["damagedRows"].dump() + " of 1200 rows could not be decoded";
+    EXPECT_NE(r.err.find("flipped.fxd: page 2 of 2: " + rows), std::string::npos) << r.err;
+
+    // The rows before the cut are the fax's own.
+    const std::vector<Bitmap> pages = readTiffPages(out + "/cut.tif");
+    ASSERT_EQ(pages.size(), 2u);
+    const Bitmap drawn = drawnPage(1728, 1200, 12);
+    const std::size_t kept = (1200 - cut["damagedRows"].get<std::size_t>()) * drawn.bytesPerRow();
+    EXPECT_TRUE(std::equal(drawn.bits.begin(), drawn.bits.begin() + std::ptrdiff_t(kept), pages[1].bits.begin()));
+
+    const std::string log = readFile(home / "log/kfqlog.txt");
+    EXPECT_NE(log.find("cut.tif : Success !\r\n    Damaged : page 2 of 2: the file ends inside this page ("),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("flipped.tif : Success !\r\n    Damaged : page 2 of 2: " + rows), std::string::npos) << log;
 }
 
 TEST(DamagedArchive, AnUnreadableSubFolderIsNamedAndTheRestIsConverted) {

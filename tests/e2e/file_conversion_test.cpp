@@ -13,8 +13,11 @@
 #include <regex>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+
 #include "e2e/fax_fixtures.h"
 #include "support/corpus.h"
+#include "support/drawn_page.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/tiff_info.h"
@@ -217,19 +220,78 @@ TEST(FileRun, KeepDateGivesTheOutputTheSourceTimes) {
     EXPECT_EQ(info.st_atim.tv_sec, source.st_atim.tv_sec) << "reading the source may have renewed its access time";
 }
 
-TEST(FileRun, TiffAndUnknownSourcesAreLeftAlone) {
+// A file that is not converted says why on standard error and in the report;
+// the results lines keep their fixed words.
+TEST(FileRun, FilesNotConvertedSayWhy) {
     TempDir home, work;
+    const std::string fax = buildWinFaxFile({winFaxPageFromBitmap(drawnPage(1728, 200, 7), FaxPageCoding::T6)});
     writeFile(work / "a.tif", "x");
-    for (const char* source : {"a.tif", "a.awd"}) {
-        const ProcessResult r =
-            runQuillon({"/f=" + (work / source).string(), "/sf=" + (work / "o.tif").string()}, home.str());
-        EXPECT_EQ(r.out, "Batch Quillon command line mode : convert file\n") << "nothing is added for " << source;
+    writeFile(work / "notes.txt", "x");
+    std::filesystem::create_directories(work / "folder.fxd");
+    writeFile(work / "noise.fxd", std::string(300, '\x5A'));
+    writeFile(work / "header-only.fxd", fax.substr(0, 128));
+    struct Row {
+        const char* source;
+        const char* results;  // what follows the header line
+        const char* reason;
+        const char* words;
+    };
+    const Row rows[] = {
+        {"a.tif", "", "tiff-source", "a TIFF file already; nothing to do"},
+        {"a.awd", "", "no-such-file", "no such file"},
+        {"notes.txt", "", "not-winfax-extension", "not a WinFax file by its extension"},
+        {"missing.fxd", " - Not Fax\n", "no-such-file", "no such file"},
+        {"folder.fxd", " - Not Fax\n", "folder", "a folder, not a file"},
+        {"noise.fxd", " - Not Fax\n", "no-signature", "no WinFax signature"},
+        {"header-only.fxd", " - Not Fax\n", "no-fax-data", "the first page holds no fax data"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.source);
+        const std::string source = (work / row.source).string();
+        const std::string report = (work / "r.jsonl").string();
+        std::filesystem::remove(report);
+        const ProcessResult r = runQuillon({"/f=" + source, "/sf=" + (work / "o.tif").string(), "/report=" + report},
+                                           home.str());
         EXPECT_EQ(r.exitCode, 1);
+        const std::string header = "Batch Quillon command line mode : convert file\n";
+        if (*row.results == 0) EXPECT_EQ(r.out, header);
+        else EXPECT_TRUE(r.out.ends_with(row.results)) << r.out;
+        EXPECT_TRUE(r.err.starts_with("quillon: " + source + ": " + row.words)) << r.err;
+        const nlohmann::json line = nlohmann::json::parse(readFile(report));
+        EXPECT_EQ(line["reason"], row.reason);
+        EXPECT_FALSE(std::filesystem::exists(work / "o.tif"));
     }
-    const ProcessResult missing =
-        runQuillon({"/f=" + (work / "missing.fxd").string(), "/sf=" + (work / "o.tif").string()}, home.str());
-    EXPECT_NE(missing.out.find(" - Not Fax\n"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(work / "o.tif"));
+}
+
+// No file a run writes may be one of its sources, whatever path names it.
+TEST(FileRun, NoOutputReplacesASource) {
+    TempDir home, work;
+    const std::string fax = buildWinFaxFile({winFaxPageFromBitmap(drawnPage(1728, 200, 3), FaxPageCoding::T6)});
+    const std::string source = (work / "a.fxd").string();
+    writeFile(source, fax);
+    std::filesystem::create_symlink(source, work / "link.tif");
+    std::filesystem::create_hard_link(source, work / "hard.tif");
+    for (const std::string& output : {source, (work / "." / "a.fxd").string(), (work / "link.tif").string(),
+                                     (work / "hard.tif").string()}) {
+        SCOPED_TRACE(output);
+        const ProcessResult r = runQuillon({"/f=" + source, "/sf=" + output}, home.str());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.out.find(" : Failed : " + source + " - the output " + output + " is a source of this run"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(readFile(source), fax);
+    }
+    // The log and the report of a folder run are appended to: never to a source.
+    for (const std::vector<std::string>& extra :
+         std::vector<std::vector<std::string>>{{"/log=" + (work / "a.fxd").string()}, {"/report=./a.fxd"}}) {
+        std::vector<std::string> args = {"/d=" + work.str(), "/sd=" + (work / "out").string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const ProcessResult r = runQuillon(args, home.str(), {}, work.str());
+        EXPECT_EQ(r.exitCode, 2) << extra[0];
+        EXPECT_NE(r.err.find("names a source of this run; nothing converted"), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(work / "out")) << "nothing converted";
+        EXPECT_EQ(readFile(source), fax);
+    }
 }
 
 TEST(FileRun, PagesBeyondThePageTableAreReportedAsLeftOut) {

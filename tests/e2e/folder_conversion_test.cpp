@@ -61,9 +61,15 @@ TEST(FolderRun, ConvertsATreeWithResultsLinesLogAndExactPages) {
         for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;) shown.erase(at, 1);
         EXPECT_EQ(r.out, "Please Wait...\n" + shown);
 
+        // The log keeps why each failed file was not converted.
+        std::string logged = results;
+        for (const std::string name : {"/sub/broken.fxr - Not Fax\r\n", "/tiny.fxd - Not Fax\r\n"}) {
+            const std::size_t end = logged.find(name) + name.size();
+            logged.insert(end, "    Reason : the first page holds no fax data\r\n");
+        }
         const std::string log = readFile(home / "log/kfqlog.txt");
         ASSERT_GT(log.size(), 20u);
-        EXPECT_EQ(log.substr(19), "\n" + results + std::string(50, '-') + "\n");
+        EXPECT_EQ(log.substr(19), "\n" + logged + std::string(50, '-') + "\n");
 
         const auto expectPages = [&](const std::string& name, const std::vector<FixturePage>& pages) {
             if (ext == ".pdf")

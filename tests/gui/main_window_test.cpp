@@ -285,8 +285,8 @@ private slots:
         QCOMPARE(gate.calls(), 1);
         QVERIFY(looksLikeTiff(out / "a.fxd.tif"));  // the Options page keeps extensions by default
         QVERIFY(!fs::exists(out / "b.fxd.tif"));
-        // The run ended within the stop procedure's wait, so it finished normally.
-        QCOMPARE(f.child<QLabel>("statusLine")->text(), QString("Done. 1 FAX files converted"));
+        // The run ended within the stop procedure's wait, cancelled after its file.
+        QCOMPARE(f.child<QLabel>("statusLine")->text(), QString("Cancelled. 1 of 2 FAX files converted"));
         const std::string log = readFile(f.context.logFile);
         QVERIFY(log.find((in / "a.fxd").string() + " --> ") != std::string::npos);
         QVERIFY(log.find((in / "b.fxd").string()) == std::string::npos);
