@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # Runs one fuzz target of a build made with -DQUILLON_FUZZ=ON for a while:
 #   scripts/fuzz.sh TARGET SECONDS [BUILD-FOLDER]    (default build-fuzz)
-# Targets: file_conversion decoder codec encoder tiff_copy ini command_line.
+# Targets: file_conversion decoder codec encoder ini command_line.
 # It starts from the seeds made at build time, the inputs of earlier runs and
 # the kept regression inputs, uses the target's dictionary when there is one,
 # and runs one process at the lowest priority. An allocation of 64 MiB or more
-# counts as a finding (more than a whole conversion may take), for the copier
-# one beyond its largest buffer of 64 MiB (src/tiffcopy/copy_limits.h).
+# counts as a finding (more than a whole conversion may take).
 # Findings land in BUILD-FOLDER/fuzz/findings/, the log in
 # BUILD-FOLDER/fuzz/logs/TARGET.log.
 set -euo pipefail
@@ -15,7 +14,6 @@ target=$1 seconds=$2 build=${3:-build-fuzz}
 max_len=4096 malloc_limit=64
 case $target in
   file_conversion) max_len=20000 ;;
-  tiff_copy) max_len=20000 malloc_limit=65 ;;
 esac
 inputs=$build/fuzz/inputs/$target
 mkdir -p "$inputs" "$build/fuzz/findings" "$build/fuzz/logs"

@@ -125,39 +125,6 @@ void codedSeeds(const fs::path& corpus, const fs::path& out) {
     }
 }
 
-// Small TIFF files in the compressions and layouts the copier meets.
-void tiffSeeds(const fs::path& corpus, const fs::path& out) {
-    const Bitmap band = readBand(corpus / "CCITT_2.TIF", 32, 256);
-    if (band.rows == 0) return;
-    fs::create_directories(out / "tiff_copy");
-    const std::uint16_t compressions[] = {COMPRESSION_NONE, COMPRESSION_CCITTRLE, COMPRESSION_CCITTFAX3,
-                                          COMPRESSION_CCITTFAX4, COMPRESSION_PACKBITS, COMPRESSION_LZW};
-    for (const std::uint16_t compression : compressions) {
-        const fs::path path = out / "tiff_copy" / ("page" + std::to_string(compression) + ".tif");
-        TIFF* tif = TIFFOpen(path.c_str(), "w");
-        if (!tif) continue;
-        const int pages = compression == COMPRESSION_CCITTFAX4 ? 2 : 1;
-        for (int page = 0; page < pages; ++page) {
-            TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, band.width);
-            TIFFSetField(tif, TIFFTAG_IMAGELENGTH, band.rows);
-            TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
-            TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
-            TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
-            TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
-            TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, compression == COMPRESSION_NONE ? 8u : band.rows);
-            TIFFSetField(tif, TIFFTAG_XRESOLUTION, 204.0f);
-            TIFFSetField(tif, TIFFTAG_YRESOLUTION, 196.0f);
-            std::vector<std::uint8_t> line(band.bytesPerRow());
-            for (unsigned row = 0; row < band.rows; ++row) {
-                std::copy_n(band.bits.begin() + std::ptrdiff_t(row * band.bytesPerRow()), line.size(), line.begin());
-                TIFFWriteScanline(tif, line.data(), row, 0);
-            }
-            TIFFWriteDirectory(tif);
-        }
-        TIFFClose(tif);
-    }
-}
-
 void textSeeds(const fs::path& out) {
     writeSeed(out / "ini", "settings.ini",
               std::string(1, '\0') + "[Main]\r\nSource=/home/a/faxes\r\nDest=/home/a/tif\r\n\r\n[Options]\r\n"
@@ -185,6 +152,5 @@ int main(int argc, char** argv) {
     }
     winFaxSeeds(corpus, out);
     codedSeeds(corpus, out);
-    tiffSeeds(corpus, out);
     return 0;
 }

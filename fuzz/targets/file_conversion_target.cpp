@@ -1,5 +1,5 @@
 // Bytes as a WinFax file through the whole conversion: format detection, the
-// reader, the engine, the intermediate pages and the copy to the final TIFF
+// reader, the engine and the Group 4 road into the final TIFF
 // file(s) or PDF files. Every output the program reports must open in libtiff
 // (or qpdf) with the pages it reports, and nothing but the source and those outputs may be left
 // in the temporary folder.
@@ -12,7 +12,7 @@
 #include "fuzz_targets.h"
 #include "oracle.h"
 #include "pdf_oracle.h"
-#include "tiffcopy/tiff_messages.h"
+#include "tiff/tiff_messages.h"
 
 namespace quillon::fuzz {
 

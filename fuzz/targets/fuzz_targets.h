@@ -23,8 +23,6 @@ int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size);
 int encodeAndDecode(const std::uint8_t* data, std::size_t size);
 // The page decoders on any scheme, geometry and start search (see the file).
 int decoderRobustness(const std::uint8_t* data, std::size_t size);
-// The bytes as a TIFF file copied to Group 4.
-int tiffCopy(const std::uint8_t* data, std::size_t size);
 // Byte 0 chooses the entry written back; the rest is the INI file.
 int iniFile(const std::uint8_t* data, std::size_t size);
 // Byte 0 even: the rest is one command-line text; odd: pattern, NUL, name.

@@ -1,3 +1,5 @@
+#include <atomic>
+#include <cstdarg>
 #include "oracle.h"
 
 #include <tiffio.h>
@@ -10,7 +12,6 @@
 
 #include "platform/private_temp_folder.h"
 #include "support/memory_tiff.h"
-#include "tiffcopy/tiff_messages.h"
 
 namespace quillon::fuzz {
 
@@ -36,9 +37,13 @@ std::string readBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// libtiff's complaints while it decodes: any one makes its decoding no oracle.
+std::atomic<bool> libtiffComplained{false};
+void complain(const char*, const char*, va_list) { libtiffComplained = true; }
+
 std::vector<std::uint8_t> decodeWithLibtiff(const FaxStrips& coded) {
-    static const bool collecting = (routeTiffMessages(TiffMessageTarget::collect), true);
-    (void)collecting;
+    TIFFSetWarningHandler(complain);
+    TIFFSetErrorHandler(complain);
     test::MemoryTiff file;
     TIFF* out = test::openMemory(file, "w");
     if (!out) return {};
@@ -60,7 +65,7 @@ std::vector<std::uint8_t> decodeWithLibtiff(const FaxStrips& coded) {
     TIFFClose(out);
     if (!written) return {};
 
-    takeTiffMessages();
+    libtiffComplained = false;
     TIFF* in = test::openMemory(file, "r");
     if (!in) return {};
     const std::size_t bytesPerRow = coded.bytesPerRow();
@@ -73,7 +78,7 @@ std::vector<std::uint8_t> decodeWithLibtiff(const FaxStrips& coded) {
                   tmsize_t(bytes);
     }
     TIFFClose(in);
-    if (!decoded || !takeTiffMessages().empty()) return {};
+    if (!decoded || libtiffComplained) return {};
     const unsigned padBits = unsigned(bytesPerRow * 8 - coded.width);
     for (std::uint32_t row = 0; row < coded.rows; ++row)
         pixels[(row + 1) * bytesPerRow - 1] &= std::uint8_t(0xFF << padBits);

@@ -10,7 +10,7 @@
 #include "app/startup.h"
 #include "app/terminal_progress.h"
 #include "platform/terminal.h"
-#include "tiffcopy/tiff_messages.h"
+#include "tiff/tiff_messages.h"
 
 namespace quillon {
 
@@ -27,11 +27,8 @@ std::string withUnixLineEnds(const std::string& text) {
 }  // namespace
 
 int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& out, std::ostream& err) {
-    // libtiff only ever reads the program's own intermediate files here: its
-    // warnings about them would bury the results, and its decoders' errors
-    // are replaced by the program's own lines about damaged pages. Its other
-    // errors explain failures.
-    routeTiffMessages(TiffMessageTarget::errorsButFaxDecodingToStandardError);
+    // libtiff's errors explain outputs that could not be written.
+    routeTiffMessages(TiffMessageTarget::errorsToStandardError);
 
     bool anyFailed = false;
     if (job.mode == JobMode::Folder) {

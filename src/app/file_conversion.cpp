@@ -35,7 +35,7 @@ bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::strin
     PendingOutput pending(output);
     if (pending.path().empty()) return false;
     if (job.outputFormat == OutputFormat::Tiff)
-        return engine.writeG4(pending.path(), first, count) == 0 && pending.commit();
+        return engine.writeG4(pending.path(), first, count) && pending.commit();
 
     std::vector<RecognizedPage> texts;
     if (!writePdfOutput(engine, source, first, count, pending.path(), job.recognition, &texts)) return false;
@@ -113,8 +113,8 @@ FileProblem sourceProblem(const std::string& source, FaxFormat format, std::stri
         case platform::PathKind::File:
         case platform::PathKind::Other: break;
     }
-    if (format == kFormatTiff) return FileProblem::TiffSource;
-    if (format != kFormatWinFax) return FileProblem::NotWinFaxExtension;
+    if (format == FaxFormat::Tiff) return FileProblem::TiffSource;
+    if (format != FaxFormat::WinFax) return FileProblem::NotWinFaxExtension;
     detail = platform::readError(source);
     return detail.empty() ? FileProblem::None : FileProblem::Unreadable;
 }
@@ -131,8 +131,8 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
     RunTicket ticket(job, source, outcome.outputs);
     const FaxFormat format = detectFormat(source);
     outcome.problem = sourceProblem(source, format, outcome.problemDetail);
-    if (format == kFormatTiff) return kSourceIsTiff;
-    if (format != kFormatWinFax) return kNotWinFax;
+    if (format == FaxFormat::Tiff) return kSourceIsTiff;
+    if (format != FaxFormat::WinFax) return kNotWinFax;
     job.results += source + " --> " + destination + " : ";
 
     if (job.skipExisting && platform::fileSize(destination) > 0) {
@@ -157,8 +157,8 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
     int pages = 0;
     int result = kConverted;
     try {
-        ConversionEngine engine(job.convertOptions);
-        engine.openSource(source, kFormatWinFax);
+        ConversionEngine engine(job.convertOptions, std::make_unique<WinFaxReader>());
+        engine.openSource(source);
         if (!engine.hasImage()) {
             outcome.problem = engine.pageCount() == 0 ? FileProblem::NoSignature : FileProblem::NoFaxData;
             job.results += "Failed : " + source + " - Not Fax\r\n";

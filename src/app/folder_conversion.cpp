@@ -31,7 +31,7 @@ void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolde
             continue;
         }
         const std::string relative = path.substr(std::min(rootLength, path.size()));
-        if (detectFormat(relative) == kFormatWinFax && inShard(relative, job.shard)) job.fileList.push_back(relative);
+        if (detectFormat(relative) == FaxFormat::WinFax && inShard(relative, job.shard)) job.fileList.push_back(relative);
     }
 }
 

@@ -35,7 +35,7 @@ bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::ui
         return false;
     }
     G4PageSpool pages(folder + "pdf-pages-" + std::to_string(spillFiles++) + ".g4");
-    bool written = engine.writeG4(pages, first, count, G4Layout{.stripPerPage = true, .msbFirst = true}) == 0;
+    bool written = engine.writeG4(pages, first, count, G4Layout{.stripPerPage = true, .msbFirst = true});
     std::vector<RecognizedPage> texts;
     if (written && recognition.enabled) texts = recognizePages(pages, recognition);
     written = written && writePdf(pages, info, pdfPath, recognition.enabled ? &texts : nullptr);

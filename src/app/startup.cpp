@@ -34,7 +34,7 @@ int openMainWindow(ProgramContext& context, const MainWindowRunner& mainWindow) 
 int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPaths& paths) {
     ProgramContext context;
     context.paths = paths;
-    context.options = startupConvertOptions(paths);
+    context.options = startupConvertOptions();
     context.logFile = paths.logFile;
     context.argc = argc;
     context.argv = argv;
@@ -80,9 +80,8 @@ int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
         std::cerr << "No private temporary folder can be made under $TMPDIR or /tmp.\n";
         return kExitFilesFailed;
     }
-    const WorkPaths paths = formWorkPaths(platform::homeFolder(), tempFolder);
+    const WorkPaths paths = formWorkPaths(platform::homeFolder());
     const int exitCode = run(argc, argv, mainWindow, paths);
-    deleteWorkFiles(paths);
     platform::removePrivateTempFolder();
     return exitCode;
 }

@@ -1,7 +1,6 @@
 #pragma once
 // A decoded fax page and the codes that name how its source data were coded.
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -35,13 +34,6 @@ struct FaxImage {
     std::uint8_t paperCode = 0;
     std::uint8_t invert = 0;
     std::vector<std::uint8_t> bitmap;
-
-    static constexpr std::size_t kRecordSize = 37;
-
-    // The packed little-endian 37-byte record of a page as it is stored in a
-    // file; the bitmap pointer field is written as 0.
-    std::array<std::uint8_t, kRecordSize> toRecord() const;
-    static FaxImage fromRecord(const std::array<std::uint8_t, kRecordSize>& record);
 
     const std::uint8_t* row(std::uint32_t index) const { return bitmap.data() + std::size_t(index) * bytesPerRow; }
 };

@@ -13,20 +13,22 @@ namespace {
 struct FormatEntry {
     std::string_view extension;
     FaxFormat format;
+    bool sniffed = false;  // the file's first bytes decide (sniffG3f)
 };
 
-constexpr FaxFormat kSniffG3f = 1000;  // marks the entry whose result comes from the file's bytes
-
+using F = FaxFormat;
 // First match wins; an entry matches when the extension starts with it.
 constexpr FormatEntry kEntries[] = {
-    {"tif", 16}, {"tiff", 16},
-    {"fmf", 10},
-    {"fxd", kFormatWinFax}, {"fxm", kFormatWinFax}, {"fxr", kFormatWinFax}, {"fxs", kFormatWinFax},
-    {"awd", 3}, {"apf", 1}, {"bfx", 4}, {"dcx", 7}, {"bmp", 5},
-    {"cal", 6}, {"cg4", 6}, {"gp4", 6}, {"img", 6}, {"mil", 6}, {"oda", 6}, {"ras", 6}, {"cals", 6},
-    {"ig4", 13}, {"qfx", 14}, {"g3n", 17}, {"g3f", kSniffG3f},
-    {"ds", 8}, {"ed", 9}, {"orv", 18},
-    {"sys", -2}, {"dll", -2}, {"bat", -2}, {"lnk", -2}, {"txt", -2}, {"zip", -2}, {"rar", -2}, {"db", -2},
+    {"tif", F::Tiff}, {"tiff", F::Tiff},
+    {"fmf", F::Fmf},
+    {"fxd", F::WinFax}, {"fxm", F::WinFax}, {"fxr", F::WinFax}, {"fxs", F::WinFax},
+    {"awd", F::Awd}, {"apf", F::Apf}, {"bfx", F::Bfx}, {"dcx", F::Dcx}, {"bmp", F::Bmp},
+    {"cal", F::Cals}, {"cg4", F::Cals}, {"gp4", F::Cals}, {"img", F::Cals}, {"mil", F::Cals}, {"oda", F::Cals},
+    {"ras", F::Cals}, {"cals", F::Cals},
+    {"ig4", F::Ig4}, {"qfx", F::Qfx}, {"g3n", F::RawG3}, {"g3f", F::Unknown, true},
+    {"ds", F::Ds}, {"ed", F::Ed}, {"orv", F::Orv},
+    {"sys", F::NeverFax}, {"dll", F::NeverFax}, {"bat", F::NeverFax}, {"lnk", F::NeverFax}, {"txt", F::NeverFax},
+    {"zip", F::NeverFax}, {"rar", F::NeverFax}, {"db", F::NeverFax},
 };
 
 // The text after the last '.' of the whole path; without any '.', the last
@@ -47,21 +49,21 @@ FaxFormat detectFormat(const std::string& path) {
     const std::string_view extension = extensionOf(path);
     for (const FormatEntry& entry : kEntries) {
         if (!startsWithNoCase(extension, entry.extension)) continue;
-        return entry.format == kSniffG3f ? sniffG3f(path) : entry.format;
+        return entry.sniffed ? sniffG3f(path) : entry.format;
     }
-    return 0;
+    return FaxFormat::Unknown;
 }
 
 FaxFormat sniffG3f(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return 0;
+    if (!file) return FaxFormat::Unknown;
     unsigned char head[18] = {};
     const std::size_t got = std::fread(head, 1, sizeof head, file);
     std::fclose(file);
     (void)got;  // a shorter file leaves the rest zero
-    if (head[2] == 0x2A && head[3] == 0) return 17;  // a little-endian TIFF header
-    if (std::memcmp(head + 1, "PC Research, Inc", 16) == 0) return 12;
-    return 0;
+    if (head[2] == 0x2A && head[3] == 0) return FaxFormat::RawG3;  // a little-endian TIFF header
+    if (std::memcmp(head + 1, "PC Research, Inc", 16) == 0) return FaxFormat::Digifax;
+    return FaxFormat::Unknown;
 }
 
 }  // namespace quillon

@@ -5,12 +5,28 @@
 
 namespace quillon {
 
-// Signed code of an input format: 11 WinFax, 16 TIFF, other fax formats 1..18,
-// 0 an unknown extension, -2 a file type that is never a fax.
-using FaxFormat = int;
-
-constexpr FaxFormat kFormatWinFax = 11;
-constexpr FaxFormat kFormatTiff = 16;
+// The fax formats a name can stand for, with the numbers they have always
+// had (kept for anyone who logged them).
+enum class FaxFormat : int {
+    NeverFax = -2,  // a file type that is never a fax (.txt, .zip, .dll, ...)
+    Unknown = 0,
+    Apf = 1,
+    Awd = 3,
+    Bfx = 4,
+    Bmp = 5,
+    Cals = 6,
+    Dcx = 7,
+    Ds = 8,
+    Ed = 9,
+    Fmf = 10,
+    WinFax = 11,
+    Digifax = 12,  // "g3f" behind a "PC Research, Inc" header
+    Ig4 = 13,
+    Qfx = 14,
+    Tiff = 16,
+    RawG3 = 17,  // "g3n", and "g3f" that starts like a little-endian TIFF
+    Orv = 18,
+};
 
 FaxFormat detectFormat(const std::string& path);
 FaxFormat sniffG3f(const std::string& path);

@@ -5,9 +5,6 @@
 #include "codec/bit_tables.h"
 #include "codec/line_sink.h"
 #include "codec/t6_encoder.h"
-#include "platform/local_time.h"
-#include "tiff/tiff_writer.h"
-#include "tiffcopy/g4_page_output.h"
 
 namespace quillon {
 
@@ -63,39 +60,35 @@ private:
     bool ok_ = true;
 };
 
-G4PageFields pageFields(const WinFaxReader& reader, std::uint16_t index, std::uint16_t pageCount, G4Layout layout) {
-    const WinFaxPageHeader& header = reader.header();
+G4PageFields pageFields(const LoadedPage& page, std::uint16_t index, std::uint16_t pageCount, G4Layout layout) {
     G4PageFields fields;
-    fields.width = header.width;
-    fields.rowsPerStrip = layout.stripPerPage ? std::uint32_t(header.length)
-                                              : std::clamp<std::uint32_t>(kG4BandBytes * 8 / header.width, 1, header.length);
+    fields.width = page.width;
+    fields.rowsPerStrip = layout.stripPerPage ? page.length
+                                              : std::clamp<std::uint32_t>(kG4BandBytes * 8 / page.width, 1, page.length);
     fields.msbFirst = layout.msbFirst;
-    fields.xResolution = reader.xResolution();
-    fields.yResolution = reader.yResolution();
+    fields.xResolution = page.xResolution;
+    fields.yResolution = page.yResolution;
     fields.pageIndex = index;
     fields.pageCount = pageCount;
-    // T.6 pages, and the white T.6 pages that stand for pages without data.
-    fields.group4Options = header.isT6() || reader.pageData().empty();
-    fields.software = kTiffSoftware;
-    fields.dateTime = platform::formatLocalTime(kTiffDateTimeFormat);
+    fields.group4Options = page.group4Options;
     return fields;
 }
 
 }  // namespace
 
-int writeWinFaxPagesG4(WinFaxReader& reader, G4PageOutput& output, std::uint16_t first, std::uint16_t count,
-                       std::uint16_t pageCount, bool recount, std::vector<PageSummary>& written, G4Layout layout) {
+bool writeFaxPagesG4(FaxPages& pages, G4PageOutput& output, std::uint16_t first, std::uint16_t count, bool recount,
+                     std::vector<PageSummary>& written, G4Layout layout) {
     bool ok = true;
     for (std::uint16_t index = first; index < first + count; ++index) {
-        if (reader.loadPage(index) != 0) return WinFaxReader::kNoFile;
-        const G4PageFields fields = pageFields(reader, index, pageCount, layout);
+        if (!pages.loadPage(index)) return false;
+        const G4PageFields fields = pageFields(pages.loadedPage(), index, pages.pageCount(), layout);
         ok = ok && output.beginPage(fields);
         G4PageWriter page(output, fields.width, fields.rowsPerStrip, layout.msbFirst);
-        const PageSummary summary = reader.summarizeLoadedPage(recount, ok ? &page : nullptr);
+        const PageSummary summary = pages.summarizeLoadedPage(recount, ok ? &page : nullptr);
         written.push_back(summary);
         ok = ok && page.finish(summary.rows) && output.endPage(summary.rows);
     }
-    return ok ? 0 : WinFaxReader::kWriteFailed;
+    return ok;
 }
 
 }  // namespace quillon

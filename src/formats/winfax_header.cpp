@@ -1,6 +1,6 @@
 #include "formats/winfax_header.h"
 
-#include "tiff/little_endian.h"
+#include "formats/little_endian.h"
 
 namespace quillon {
 

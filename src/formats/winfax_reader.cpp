@@ -1,6 +1,7 @@
 #include "formats/winfax_reader.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -69,18 +70,49 @@ int WinFaxReader::readPageHeader(std::uint16_t index) {
     return 0;
 }
 
-int WinFaxReader::loadPage(std::uint16_t index) {
-    if (readPageHeader(index) != 0) return -1;
-    loadPageData(std::int64_t(pagePosition(index)) + std::int64_t(WinFaxPageHeader::kSize), dataLength_);
-    return 0;
+bool WinFaxReader::open(const std::string& path) {
+    if (openFile(path) != 0) return false;
+    countPages();
+    return true;
 }
 
-int WinFaxReader::decodePage(std::uint16_t index, FaxImage& image, PageSummary* summary) {
-    if (loadPage(index) != 0) return -1;
-    PageSummary counted;
-    decodeLoadedPage(image, counted);
-    if (summary) *summary = counted;
-    return 0;
+bool WinFaxReader::loadPage(std::uint16_t index) {
+    if (readPageHeader(index) != 0) return false;
+    loadPageData(std::int64_t(pagePosition(index)) + std::int64_t(WinFaxPageHeader::kSize), dataLength_);
+    return true;
+}
+
+bool WinFaxReader::decodePage(std::uint16_t index, FaxImage& image, PageSummary& summary) {
+    if (!loadPage(index)) return false;
+    summary = PageSummary{};
+    decodeLoadedPage(image, summary);
+    return true;
+}
+
+LoadedPage WinFaxReader::loadedPage() const {
+    // Pages without data are written as white T.6 pages.
+    return {header_.width, header_.length, xResolution_, yResolution_, header_.isT6() || pageData().empty()};
+}
+
+PageSummary WinFaxReader::summarizeLoadedPage(bool recount, LineSink* lines) {
+    FaxImage counted;
+    PageSummary summary;
+    decodeLoadedPage(counted, summary, lines);
+    // Pages without lines keep their header's length: a white page has as
+    // many as the header says, and an undecodable page keeps its size.
+    summary.rows = recount && counted.rows > 0 ? counted.rows : header_.length;
+    if (pageData().empty()) summary.coding = ImageCoding::T6;
+    return summary;
+}
+
+std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension) {
+    // Only a '.' in the file name starts an extension, not one in a folder name.
+    const std::size_t dot = outputPath.find_last_of('.');
+    const std::size_t slash = outputPath.find_last_of('/');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    char number[16];
+    std::snprintf(number, sizeof number, "%03u", pageNumber);
+    return (hasExtension ? outputPath.substr(0, dot) : outputPath) + number + extension;
 }
 
 void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary, LineSink* lines) const {

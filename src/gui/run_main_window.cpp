@@ -5,13 +5,13 @@
 #include "app/command_line.h"
 #include "gui/main_window.h"
 #include "gui/user_dialogs.h"
-#include "tiffcopy/tiff_messages.h"
+#include "tiff/tiff_messages.h"
 
 namespace quillon {
 
 int runMainWindow(ProgramContext& context) {
-    // The window reports every file in its results list; libtiff's notes on
-    // the intermediate files stay out of the console.
+    // The window reports every file in its results list; libtiff's notes
+    // stay out of the console.
     routeTiffMessages(TiffMessageTarget::discard);
     QApplication application(context.argc, context.argv);
     QGuiApplication::setDesktopFileName(QUILLON_APP_ID);

@@ -95,7 +95,7 @@ TEST(DamagedArchive, EveryPageKeepsItsPlaceAndOnlyTheDamagedOneDiffers) {
                 EXPECT_EQ(r.exitCode, 0) << r.err;
 
                 // One line on standard error names the damaged page, and no
-                // message of libtiff's about the intermediate file is left.
+                // message of libtiff's is left.
                 const std::string named = "quillon: " + source + ": page " + std::to_string(damage.page + 1) + " of 3: ";
                 EXPECT_EQ(r.err.rfind(named, 0), 0u) << r.err;
                 EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;

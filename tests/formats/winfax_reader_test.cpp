@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/corpus.h"
+#include "support/drawn_page.h"
 #include "support/temp_dir.h"
 #include "support/winfax_writer.h"
 
@@ -60,14 +60,14 @@ TEST_F(WinFaxFile, PagesAreListedAlongTheChain) {
     EXPECT_EQ(reader_.pagePosition(1), 128u + 300 + 50);
     EXPECT_EQ(reader_.pagePosition(2), 128u + 300 + 50 + 128 + 17);
     EXPECT_EQ(reader_.pagePosition(3), 0u);
-    EXPECT_FALSE(reader_.pagesLeftOut());
+    EXPECT_FALSE(!reader_.leftOutPages().empty());
     EXPECT_TRUE(reader_.isOpen());
 }
 
 TEST_F(WinFaxFile, OneBareHeaderIsOnePage) {
     open(test::buildWinFaxFile({plainPage(0)}));
     EXPECT_EQ(reader_.countPages(), 1);
-    ASSERT_EQ(reader_.loadPage(0), 0);
+    ASSERT_TRUE(reader_.loadPage(0));
     EXPECT_TRUE(reader_.pageData().empty());
 }
 
@@ -78,7 +78,7 @@ TEST_F(WinFaxFile, AFileWithoutSignatureHasNoPagesAndIsClosed) {
     EXPECT_EQ(reader_.countPages(), 0);
     EXPECT_FALSE(reader_.isOpen());
     EXPECT_EQ(reader_.checkHeader(0), -1);
-    EXPECT_EQ(reader_.loadPage(0), -1);
+    EXPECT_FALSE(reader_.loadPage(0));
 }
 
 TEST_F(WinFaxFile, ChainEndsAtABadHeader) {
@@ -106,14 +106,14 @@ TEST_F(WinFaxFile, ChainThatPointsBackOrAtItselfEnds) {
 TEST_F(WinFaxFile, NoMoreThan1024PagesAreListed) {
     open(test::buildWinFaxFile(std::vector<WinFaxPage>(1030, plainPage(3))));
     EXPECT_EQ(reader_.countPages(), 1024);
-    EXPECT_TRUE(reader_.pagesLeftOut());
+    EXPECT_TRUE(!reader_.leftOutPages().empty());
     EXPECT_EQ(reader_.pagePosition(1023), 1023u * (128 + 3));
     EXPECT_EQ(reader_.addPagePosition(99), -1);
     EXPECT_EQ(reader_.pageCount(), 1024);
 
     open(test::buildWinFaxFile(std::vector<WinFaxPage>(1024, plainPage(3))));
     EXPECT_EQ(reader_.countPages(), 1024);
-    EXPECT_FALSE(reader_.pagesLeftOut());
+    EXPECT_FALSE(!reader_.leftOutPages().empty());
 }
 
 TEST_F(WinFaxFile, LoadingAppliesDefaultsAndResolutions) {
@@ -128,19 +128,19 @@ TEST_F(WinFaxFile, LoadingAppliesDefaultsAndResolutions) {
     second.coding = 1;
     open(test::buildWinFaxFile({page, second}));
     ASSERT_EQ(reader_.countPages(), 2);
-    ASSERT_EQ(reader_.loadPage(0), 0);
+    ASSERT_TRUE(reader_.loadPage(0));
     EXPECT_EQ(reader_.header().width, 1728);
     EXPECT_EQ(reader_.header().length, 3432);
-    EXPECT_EQ(reader_.xResolution(), 200);
-    EXPECT_EQ(reader_.yResolution(), 100);
+    EXPECT_EQ(reader_.loadedPage().xResolution, 200);
+    EXPECT_EQ(reader_.loadedPage().yResolution, 100);
     EXPECT_EQ(reader_.pageData(), page.data);
-    ASSERT_EQ(reader_.loadPage(1), 0);
+    ASSERT_TRUE(reader_.loadPage(1));
     EXPECT_EQ(reader_.header().width, 2432);
     EXPECT_EQ(reader_.header().length, 99);
     EXPECT_TRUE(reader_.header().isT6());
-    EXPECT_EQ(reader_.yResolution(), 400);
+    EXPECT_EQ(reader_.loadedPage().yResolution, 400);
     EXPECT_EQ(reader_.pageData(), second.data);
-    EXPECT_EQ(reader_.loadPage(2), -1);
+    EXPECT_FALSE(reader_.loadPage(2));
 }
 
 TEST_F(WinFaxFile, DataLengthIsClampedToTheFile) {
@@ -150,7 +150,7 @@ TEST_F(WinFaxFile, DataLengthIsClampedToTheFile) {
     page.term105 = 0;
     open(test::buildWinFaxFile({page}));
     ASSERT_EQ(reader_.countPages(), 1);
-    ASSERT_EQ(reader_.loadPage(0), 0);
+    ASSERT_TRUE(reader_.loadPage(0));
     EXPECT_EQ(reader_.pageData().size(), 5000u - 128);
 }
 
@@ -160,7 +160,7 @@ TEST_F(WinFaxFile, DataEndWhereTheNextPageBegins) {
     open(test::buildWinFaxFile(pages));
     ASSERT_EQ(reader_.countPages(), 3);
     for (std::uint16_t i = 0; i < 3; ++i) {
-        ASSERT_EQ(reader_.loadPage(i), 0);
+        ASSERT_TRUE(reader_.loadPage(i));
         EXPECT_EQ(reader_.pageData(), pages[i].data) << "page " << i;
     }
 }
@@ -170,30 +170,30 @@ TEST_F(WinFaxFile, NegativeDataLengthMeansNoData) {
     page.dataLength = -50;
     open(test::buildWinFaxFile({page}));
     ASSERT_EQ(reader_.countPages(), 1);
-    ASSERT_EQ(reader_.loadPage(0), 0);
+    ASSERT_TRUE(reader_.loadPage(0));
     EXPECT_TRUE(reader_.pageData().empty());
 }
 
 TEST_F(WinFaxFile, DecodingCountsTheLinesOfBothCodings) {
-    QUILLON_REQUIRE_CORPUS();
-    WinFaxPage t4 = test::winFaxPageFromCorpus("g3test.tif", test::FaxPageCoding::T4OneDimensional, 0);
-    WinFaxPage t6 = test::winFaxPageFromCorpus("CCITT_3.TIF", test::FaxPageCoding::T6, 1);
+    WinFaxPage t4 = test::winFaxPageFromBitmap(test::drawnPage(1728, 1103, 1), test::FaxPageCoding::T4OneDimensional, 0);
+    WinFaxPage t6 = test::winFaxPageFromBitmap(test::drawnPage(1728, 2376, 2), test::FaxPageCoding::T6, 1);
     t6.length = 3000;  // more than the data hold
     WinFaxPage shortHeader = t4;
     shortHeader.length = 500;  // fewer than the data hold
     open(test::buildWinFaxFile({t4, t6, shortHeader}));
     ASSERT_EQ(reader_.countPages(), 3);
     FaxImage image;
-    ASSERT_EQ(reader_.decodePage(0, image), 0);
+    PageSummary summary;
+    ASSERT_TRUE(reader_.decodePage(0, image, summary));
     EXPECT_EQ(image.width, 1728u);
     EXPECT_EQ(image.rows, 1103u);
     EXPECT_EQ(image.yResolution, 100);
     EXPECT_EQ(image.xResolution, 200);
     EXPECT_TRUE(image.bitmap.empty());  // only counted
-    ASSERT_EQ(reader_.decodePage(1, image), 0);
+    ASSERT_TRUE(reader_.decodePage(1, image, summary));
     EXPECT_EQ(image.rows, 2376u);
     EXPECT_EQ(image.yResolution, 200);
-    ASSERT_EQ(reader_.decodePage(2, image), 0);
+    ASSERT_TRUE(reader_.decodePage(2, image, summary));
     EXPECT_EQ(image.rows, 500u);
 }
 
@@ -206,7 +206,8 @@ TEST_F(WinFaxFile, DataThatDoNotDecodeGiveNoLines) {
     ASSERT_EQ(reader_.countPages(), 3);
     for (std::uint16_t i = 0; i < 3; ++i) {
         FaxImage image;
-        ASSERT_EQ(reader_.decodePage(i, image), 0);
+        PageSummary summary;
+        ASSERT_TRUE(reader_.decodePage(i, image, summary));
         EXPECT_EQ(image.rows, 0u) << "page " << i;
     }
 }

@@ -70,8 +70,8 @@ void writeWinFaxFile(const std::filesystem::path& path, int pages) {
 
 ProgramContext testContext(const TempDir& home) {
     ProgramContext context;
-    context.paths = formWorkPaths(home.str(), home.str() + "/");
-    context.options = startupConvertOptions(context.paths);
+    context.paths = formWorkPaths(home.str());
+    context.options = startupConvertOptions();
     context.logFile = context.paths.logFile;
     return context;
 }

@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(f.iniValue("CycleMinutes"), 15);
         QCOMPARE(f.iniValue("ConvertFlag"), 0);
 
-        f.context.options = startupConvertOptions(f.context.paths);
+        f.context.options = startupConvertOptions();
         OptionsPage& again = f.open();
         again.apply();
         const OptionValues& v = again.values();

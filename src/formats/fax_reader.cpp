@@ -1,4 +1,4 @@
-#include "engine/fax_reader.h"
+#include "formats/fax_reader.h"
 
 #include "platform/files.h"
 

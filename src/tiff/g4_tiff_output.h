@@ -1,13 +1,13 @@
 #pragma once
-// Writes pages that are already coded as Group 4 strips into a TIFF file
-// through libtiff, with the fields the page copier gives a fax page: the
-// direct road of WinFax pages writes its final files with it.
+// Writes pages that are already coded as Group 4 strips into a multi-page
+// TIFF file through libtiff, with the fields of a fax page: size,
+// resolution, page number, fill order, the program's name and the time.
 
 #include <cstdint>
 #include <span>
 #include <string>
 
-#include "tiffcopy/g4_page_output.h"
+#include "codec/g4_page_output.h"
 
 using TIFF = struct tiff;
 

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace quillon {
 
@@ -17,11 +16,9 @@ struct G4PageFields {
     float yResolution = 0;
     std::uint16_t pageIndex = 0;
     std::uint16_t pageCount = 1;
-    // Group4Options 0 is written for pages that were T.6 coded before, as the
-    // copier carries the field over from such pages only.
+    // Group4Options 0 is written for pages that were T.6 coded in the
+    // source (and the white pages that stand for pages without data).
     bool group4Options = false;
-    std::string software;
-    std::string dateTime;  // "YYYY:MM:DD HH:MM:SS"
 };
 
 class G4PageOutput {

@@ -1,4 +1,4 @@
-#include "engine/fax_reader.h"
+#include "formats/fax_reader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

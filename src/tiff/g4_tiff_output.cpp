@@ -1,8 +1,17 @@
-#include "tiffcopy/g4_tiff_output.h"
+#include "tiff/g4_tiff_output.h"
 
 #include <tiffio.h>
 
+#include "platform/local_time.h"
+
 namespace quillon {
+
+namespace {
+
+constexpr char kSoftware[] = "Orvane Studio";
+constexpr char kDateTimeFormat[] = "%Y:%m:%d %H:%M:%S";  // TIFF's DateTime
+
+}  // namespace
 
 G4TiffOutput::~G4TiffOutput() { close(); }
 
@@ -33,8 +42,8 @@ bool G4TiffOutput::beginPage(const G4PageFields& fields) {
     TIFFSetField(tif_, TIFFTAG_YRESOLUTION, fields.yResolution);
     TIFFSetField(tif_, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
     TIFFSetField(tif_, TIFFTAG_PAGENUMBER, fields.pageIndex, fields.pageCount);
-    TIFFSetField(tif_, TIFFTAG_SOFTWARE, fields.software.c_str());
-    TIFFSetField(tif_, TIFFTAG_DATETIME, fields.dateTime.c_str());
+    TIFFSetField(tif_, TIFFTAG_SOFTWARE, kSoftware);
+    TIFFSetField(tif_, TIFFTAG_DATETIME, platform::formatLocalTime(kDateTimeFormat).c_str());
     if (fields.group4Options) TIFFSetField(tif_, TIFFTAG_GROUP4OPTIONS, 0u);
     return true;
 }

@@ -1,0 +1,49 @@
+#pragma once
+// The pages of one fax file as the conversion engine reads them, whatever
+// the file's format: each reader of formats/ gives its file this way.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "codec/fax_image.h"
+#include "codec/line_sink.h"
+#include "engine/page_summary.h"
+
+namespace quillon {
+
+// The page loaded last, as its output page is described.
+struct LoadedPage {
+    std::uint32_t width = 0;
+    std::uint32_t length = 0;  // rows its header gives (or the format's default)
+    std::uint16_t xResolution = 0;  // dots per inch
+    std::uint16_t yResolution = 0;
+    // Written with Group4Options: pages coded T.6 in the source, and the
+    // white pages that stand for pages without data.
+    bool group4Options = false;
+};
+
+class FaxPages {
+public:
+    virtual ~FaxPages() = default;
+
+    // Opens the file and lists its pages; false when it cannot be opened.
+    // A file that is not of the reader's format lists no page.
+    virtual bool open(const std::string& path) = 0;
+    virtual std::uint16_t pageCount() const = 0;
+    // Pages the file holds beyond those listed: named, never written.
+    virtual const std::vector<PageSummary>& leftOutPages() const = 0;
+
+    // Counts the lines of a listed page (no raster) into image and summary.
+    // False when the page cannot be loaded.
+    virtual bool decodePage(std::uint16_t index, FaxImage& image, PageSummary& summary) = 0;
+    // Loads a listed page for writing; false when it cannot be loaded.
+    virtual bool loadPage(std::uint16_t index) = 0;
+    virtual LoadedPage loadedPage() const = 0;
+    // Decodes the loaded page once, handing every line that goes into the
+    // output to lines (when given), and tells how the page is written: its
+    // rows may be more than the lines handed out (white rows follow).
+    virtual PageSummary summarizeLoadedPage(bool recount, LineSink* lines) = 0;
+};
+
+}  // namespace quillon

@@ -1,0 +1,18 @@
+#pragma once
+// Where libtiff's warnings and errors end up. libtiff only writes the
+// program's outputs (pages arrive coded), so its errors explain failed
+// outputs: on standard error for the command line; the window names failed
+// files in its own rows.
+
+namespace quillon {
+
+enum class TiffMessageTarget {
+    errorsToStandardError,  // errors printed as libtiff's own handler prints them, warnings dropped
+    discard,
+};
+
+// Installs the routing handlers with TIFFSetWarningHandler and
+// TIFFSetErrorHandler and sends every later message to target.
+void routeTiffMessages(TiffMessageTarget target);
+
+}  // namespace quillon
