@@ -18,10 +18,10 @@ namespace quillon::fuzz {
 
 namespace {
 
-bool documentedResult(int result) {
+bool documentedResult(FileResult result) {
     switch (result) {
-        case kConverted: case kSourceIsTiff: case kNotWinFax: case kNotFax: case kEngineFailed: case kCopyFailed:
-        case kPagesLeftOut: return true;
+        case FileResult::Converted: case FileResult::SourceIsTiff: case FileResult::NotWinFax:
+        case FileResult::NotFax: case FileResult::WriteFailed: case FileResult::PagesLeftOut: return true;
         default: return false;  // nothing to skip, the folder exists and no exception may escape
     }
 }
@@ -29,7 +29,7 @@ bool documentedResult(int result) {
 void expectOutputs(const FileOutcome& outcome, bool split, bool pdf) {
     const auto written = std::count_if(outcome.pages.begin(), outcome.pages.end(),
                                        [](const PageSummary& page) { return page.state != PageState::LeftOut; });
-    if (outcome.result == kConverted || outcome.result == kPagesLeftOut)
+    if (outcome.result == FileResult::Converted || outcome.result == FileResult::PagesLeftOut)
         expect(!outcome.outputs.empty(), "a converted file without an output");
     // In split mode a fax of one page goes to the output's own name.
     const std::size_t most = split ? std::max<std::size_t>(written, 1) : 1;
@@ -69,10 +69,9 @@ int fileConversion(const std::uint8_t* data, std::size_t size) {
     job.convertOptions.pageMode = (data[0] >> 1) & 1;
     const bool pdf = data[0] & 4;
     job.outputFormat = pdf ? OutputFormat::Pdf : OutputFormat::Tiff;
-    FileOutcome outcome;
-    const int result = convertFile(job, source, folder + (pdf ? "out/in.pdf" : "out/in.tif"), &outcome);
-    expect(documentedResult(result), "result " + std::to_string(result) + ": " + job.results);
-    expect(outcome.result == result, "the outcome holds another result");
+    const FileOutcome outcome = convertFile(job, source, folder + (pdf ? "out/in.pdf" : "out/in.tif"));
+    expect(documentedResult(outcome.result),
+           "result " + std::to_string(resultCode(outcome.result)) + ": " + resultsLines(outcome));
     expectOutputs(outcome, job.convertOptions.splitPages(), pdf);
     expectNothingElseLeft(folder, source, outcome);
     std::filesystem::remove(source);

@@ -97,11 +97,11 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
     } else {
         job.results = "Batch Quillon command line mode : convert file\r\n";
         if (job.source.empty()) err << "quillon: no source file: give the file to convert with /f=\n";
-        FileOutcome outcome;
-        const int result = convertFile(job, job.source, job.destination, &outcome);
+        const FileOutcome outcome = convertFile(job, job.source, job.destination);
+        job.results += resultsLines(outcome);
         job.logText = job.results + logNotes(outcome);
         fileDone(outcome);
-        anyFailed = result != kConverted && result != kSkippedExisting;
+        anyFailed = resultCode(outcome.result) != 0 && outcome.result != FileResult::SkippedExisting;
     }
     switch (writeLog(logFile, job.logText)) {
         case LogResult::FolderMissing:

@@ -29,7 +29,7 @@ std::string reportLine(const FileOutcome& outcome) {
     }
     nlohmann::ordered_json line = {{"source", outcome.source},
                                    {"outputs", outcome.outputs},
-                                   {"result", outcome.result},
+                                   {"result", resultCode(outcome.result)},
                                    {"status", statusName(outcome.status())}};
     if (outcome.problem != FileProblem::None) {
         line["reason"] = problemName(outcome.problem);

@@ -1,6 +1,8 @@
 #include "app/file_conversion.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/page_recognition.h"
@@ -16,8 +18,6 @@
 namespace quillon {
 
 namespace {
-
-const char* kCopyFailedLine = "Failed : Error in converting FAX to TIFF !\r\n";
 
 // The recognised text's file beside a PDF: its extension replaced by ".txt".
 std::string textOutputName(const std::string& output) {
@@ -38,19 +38,19 @@ bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::strin
         return engine.writeG4(pending.path(), first, count) && pending.commit();
 
     std::vector<RecognizedPage> texts;
-    if (!writePdfOutput(engine, source, first, count, pending.path(), job.recognition, &texts)) return false;
+    std::vector<std::string> problems;
+    const bool written = writePdfOutput(engine, source, first, count, pending.path(), job.recognition, texts, problems);
+    // A module that cannot be loaded fails or weakens every file alike: said once a file.
+    for (const std::string& problem : problems)
+        if (std::find(outcome.warnings.begin(), outcome.warnings.end(), problem) == outcome.warnings.end())
+            outcome.warnings.push_back(problem);
+    if (!written) return false;
     for (const RecognizedPage& text : texts)
         outcome.texts.push_back({text.recognized, text.words.size(), text.meanConfidence()});
     if (!job.recognition.writeText) return pending.commit();
     PendingOutput pendingText(textOutputName(output));
     if (pendingText.path().empty() || !platform::writeWholeFile(pendingText.path(), pagesText(texts))) return false;
     return pending.commit() && pendingText.commit();
-}
-
-std::string threeDigits(int number) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%03d", number);
-    return text;
 }
 
 // The files a fax of `pages` pages is written to.
@@ -62,42 +62,31 @@ std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::
     return names;
 }
 
-// Writes the pages of the open fax to their output(s). Returns the result
-// and fills `outputs` with the files that were written.
-int writePages(BatchJob& job, ConversionEngine& engine, const std::string& source, const std::string& destination,
-               FileOutcome& outcome) {
-    std::vector<std::string>& outputs = outcome.outputs;
-    const int pages = engine.pageCount();
-    int result = kConverted;
-    if (job.convertOptions.splitPages() && pages > 1) {
-        job.results += "Multiple pages as following :\r\n";
-        const std::vector<std::string> names = outputNames(job, pages, destination);
-        for (int page = 1; page <= pages; ++page) {
-            const std::string& output = names[std::size_t(page - 1)];
-            if (!writeOutput(job, engine, source, std::uint16_t(page - 1), 1, output, outcome)) {
-                job.results += kCopyFailedLine;
-                result = kCopyFailed;  // one failed page fails the file
-                continue;
-            }
-            outputs.push_back(output);
-            if (job.recognition.writeText) outputs.push_back(textOutputName(output));
-            job.results += "        page " + threeDigits(page) + " --> " + output + " : Success !\r\n";
+// Writes the pages of the open fax to their output(s): the written files go
+// to outcome.outputs, and in split mode every page's file to pageFiles.
+FileResult writePages(const BatchJob& job, ConversionEngine& engine, const std::string& source,
+                      const std::vector<std::string>& names, FileOutcome& outcome) {
+    const std::uint16_t pages = engine.pageCount();
+    bool written = true;
+    if (names.size() > 1) {
+        for (std::uint16_t page = 0; page < pages; ++page) {
+            const std::string& output = names[page];
+            const bool pageWritten = writeOutput(job, engine, source, page, 1, output, outcome);
+            outcome.pageFiles.push_back({output, pageWritten});
+            written = written && pageWritten;  // one failed page fails the file
+            if (!pageWritten) continue;
+            outcome.outputs.push_back(output);
+            if (job.recognition.writeText) outcome.outputs.push_back(textOutputName(output));
         }
     } else {
-        if (!writeOutput(job, engine, source, 0, std::uint16_t(pages), destination, outcome)) {
-            job.results += kCopyFailedLine;
-            return kCopyFailed;
+        written = writeOutput(job, engine, source, 0, pages, names.front(), outcome);
+        if (written) {
+            outcome.outputs.push_back(names.front());
+            if (job.recognition.writeText) outcome.outputs.push_back(textOutputName(names.front()));
         }
-        outputs.push_back(destination);
-        if (job.recognition.writeText) outputs.push_back(textOutputName(destination));
-        if (!engine.pagesLeftOut()) job.results += "Success !\r\n";
     }
-    if (engine.pagesLeftOut()) {
-        job.results += "Failed : " + source + " - Pages left out: only the first " + std::to_string(pages) +
-                       " pages were converted\r\n";
-        return kPagesLeftOut;
-    }
-    return result;
+    if (!written) return FileResult::WriteFailed;
+    return engine.pagesLeftOut() ? FileResult::PagesLeftOut : FileResult::Converted;
 }
 
 }  // namespace
@@ -127,69 +116,59 @@ std::string outputThatIsSource(const BatchJob& job, const std::string& source, c
     return {};
 }
 
-int convertChecked(BatchJob& job, const std::string& source, const std::string& destination, FileOutcome& outcome) {
+FileResult convertChecked(BatchJob& job, const std::string& source, const std::string& destination,
+                          FileOutcome& outcome) {
     RunTicket ticket(job, source, outcome.outputs);
     const FaxFormat format = detectFormat(source);
     outcome.problem = sourceProblem(source, format, outcome.problemDetail);
-    if (format == FaxFormat::Tiff) return kSourceIsTiff;
-    if (format != FaxFormat::WinFax) return kNotWinFax;
-    job.results += source + " --> " + destination + " : ";
+    if (format == FaxFormat::Tiff) return FileResult::SourceIsTiff;
+    if (format != FaxFormat::WinFax) return FileResult::NotWinFax;
 
     if (job.skipExisting && platform::fileSize(destination) > 0) {
         outcome.problem = FileProblem::None;
-        job.results += "Skipped : " + destination + " already exist!\r\n";
-        return kSkippedExisting;
+        return FileResult::SkippedExisting;
     }
-    if (outcome.problem != FileProblem::None) {
-        job.results += "Failed : " + source + " - Not Fax\r\n";
-        return kNotFax;
-    }
+    if (outcome.problem != FileProblem::None) return FileResult::NotFax;
     const std::string::size_type slash = destination.rfind('/');
     if (slash != std::string::npos && slash > 0) {
-        const std::string folder = destination.substr(0, slash);
-        if (!makeFolderPath(folder)) {
+        outcome.folder = destination.substr(0, slash);
+        if (!makeFolderPath(outcome.folder)) {
             outcome.problem = FileProblem::FolderNotMade;
-            job.results += "Failed to create dir: " + folder + "\r\n";
-            return kCannotMakeFolder;
+            return FileResult::FolderNotMade;
         }
     }
 
-    int pages = 0;
-    int result = kConverted;
+    FileResult result = FileResult::Converted;
     try {
         ConversionEngine engine(job.convertOptions, std::make_unique<WinFaxReader>());
         engine.openSource(source);
         if (!engine.hasImage()) {
             outcome.problem = engine.pageCount() == 0 ? FileProblem::NoSignature : FileProblem::NoFaxData;
-            job.results += "Failed : " + source + " - Not Fax\r\n";
-            return kNotFax;
+            return FileResult::NotFax;
         }
-        pages = engine.pageCount();
-        const std::vector<std::string> planned = outputNames(job, pages, destination);
+        const std::vector<std::string> planned = outputNames(job, engine.pageCount(), destination);
         std::vector<std::string> written = planned;
         if (job.recognition.writeText)
             for (const std::string& output : planned) written.push_back(textOutputName(output));
         if (const std::string taken = outputThatIsSource(job, source, written); !taken.empty()) {
             outcome.problem = FileProblem::OutputIsSource;
             outcome.problemDetail = taken;
-            job.results += "Failed : " + source + " - the output " + taken +
-                           " is a source of this run; nothing written\r\n";
-            return kOutputIsSource;
+            return FileResult::OutputIsSource;
         }
-        if (const std::string taken = ticket.claim(planned); !taken.empty()) {
+        if (const std::optional<EarlierOutput> earlier = ticket.claim(planned)) {
             outcome.problem = FileProblem::OutputTaken;
-            job.results += taken;
-            return kOutputTakenInRun;
+            outcome.problemDetail = earlier->path;
+            outcome.earlierSource = earlier->source;
+            return FileResult::OutputTaken;
         }
-        result = writePages(job, engine, source, destination, outcome);
+        result = writePages(job, engine, source, planned, outcome);
         outcome.pages = engine.pages();
-        if (result == kCopyFailed) outcome.problem = FileProblem::WriteFailed;
-        if (result == kPagesLeftOut) outcome.problem = FileProblem::PagesLeftOut;
+        if (result == FileResult::WriteFailed) outcome.problem = FileProblem::WriteFailed;
+        if (result == FileResult::PagesLeftOut) outcome.problem = FileProblem::PagesLeftOut;
     } catch (...) {
         // Whatever escaped (not only std::exception) costs this file only.
-        job.results += "Exception : Failed in FAX to TIFF conversion\r\n";
         outcome.problem = FileProblem::Exception;
-        result = kException;
+        result = FileResult::Exception;
     }
 
     // The date copy never changes the file's result: a failed conversion
@@ -205,13 +184,12 @@ int convertChecked(BatchJob& job, const std::string& source, const std::string& 
 
 }  // namespace
 
-int convertFile(BatchJob& job, const std::string& source, const std::string& destination, FileOutcome* outcome) {
-    FileOutcome local;
-    FileOutcome& filled = outcome ? *outcome : local;
-    filled = FileOutcome{};
-    filled.source = source;
-    filled.result = convertChecked(job, source, destination, filled);
-    return filled.result;
+FileOutcome convertFile(BatchJob& job, const std::string& source, const std::string& destination) {
+    FileOutcome outcome;
+    outcome.source = source;
+    outcome.destination = destination;
+    outcome.result = convertChecked(job, source, destination, outcome);
+    return outcome;
 }
 
 bool makeFolderPath(const std::string& folder) {

@@ -8,28 +8,12 @@
 
 namespace quillon {
 
-// convertFile results.
-constexpr int kConverted = 0;
-constexpr int kSkippedExisting = 1;
-constexpr int kSourceIsTiff = 2;
-constexpr int kNotWinFax = -1;
-constexpr int kCannotMakeFolder = -2;
-constexpr int kNotFax = -5;
-constexpr int kEngineFailed = -6;
-constexpr int kCopyFailed = -7;
-constexpr int kPagesLeftOut = -8;
-constexpr int kException = -9;
-constexpr int kOutputTakenInRun = -10;  // an earlier file of the same run wrote that output
-constexpr int kOutputIsSource = -11;    // an output would replace a source of the run
-
-// Converts source into destination and appends a results line to job.results;
-// outcome, when given, gets the result, the files written, every page and,
-// when the file was not converted, why. No output may be one of the job's
-// runSources (or the source itself).
-// No exception leaves it: one that escapes the conversion is the kException
-// line and result.
-int convertFile(BatchJob& job, const std::string& source, const std::string& destination,
-                FileOutcome* outcome = nullptr);
+// Converts source into destination with the job's options and tells what
+// became of it: the result, the files written, every page and, when the file
+// was not converted, why (resultsLines renders its results text). No output
+// may be one of the job's runSources (or the source itself). No exception
+// leaves it: one that escapes the conversion is the Exception result.
+FileOutcome convertFile(BatchJob& job, const std::string& source, const std::string& destination);
 
 // Makes a folder with any missing parents; true when it exists afterwards.
 bool makeFolderPath(const std::string& folder);

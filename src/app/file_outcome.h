@@ -13,6 +13,30 @@ namespace quillon {
 
 enum class FileStatus { Converted, Skipped, Failed, NotFax, NotWinFax };
 
+// What became of a file, as its results line says it.
+enum class FileResult : std::uint8_t {
+    Converted,
+    SkippedExisting,  // its output exists already (automatic runs of the window)
+    SourceIsTiff,     // nothing done, no results line
+    NotWinFax,        // nothing done, no results line
+    FolderNotMade,
+    NotFax,
+    WriteFailed,      // an output (in split mode: a page's file) could not be written
+    PagesLeftOut,     // pages beyond the page table: the others were written
+    Exception,
+    OutputTaken,      // an earlier file of the run wrote that output
+    OutputIsSource,   // an output would replace a source of the run
+};
+
+// The number a report, and anyone who kept one, knows the result by.
+int resultCode(FileResult result);
+
+// One page's own file in split mode.
+struct PageFile {
+    std::string path;
+    bool written = false;
+};
+
 // Why a file was not converted, told on standard error, in the report, the
 // log and the window's row; the results lines keep their fixed words.
 enum class FileProblem : std::uint8_t {
@@ -41,8 +65,12 @@ struct PageTextSummary {
 
 struct FileOutcome {
     std::string source;
+    std::string destination;           // the output asked for
+    FileResult result = FileResult::Converted;
     std::vector<std::string> outputs;  // files written, in page order
-    int result = 0;                    // the convertFile result
+    std::vector<PageFile> pageFiles;   // split mode with several pages: every page's file
+    std::string folder;                // FolderNotMade: the folder
+    std::string earlierSource;         // OutputTaken: the file that wrote problemDetail
     std::vector<PageSummary> pages;    // every page of the chain, in order
     std::vector<PageTextSummary> texts;  // with "/ocr": each page written, in order
     FileProblem problem = FileProblem::None;
@@ -55,6 +83,10 @@ struct FileOutcome {
     // Converted with a page that is empty, damaged, cut or left out.
     bool hasDamage() const;
 };
+
+// The file's lines of the results text, each ending in CR LF; none for a
+// file that is no WinFax file.
+std::string resultsLines(const FileOutcome& outcome);
 
 // "no-such-file", "unreadable", "folder", ... for the report.
 const char* problemName(FileProblem problem);

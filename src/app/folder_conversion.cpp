@@ -78,7 +78,7 @@ int convertFolder(BatchJob& job, FolderSummary* summary, const FileDone& fileDon
     FileRunCalls calls;
     if (fileStarted) calls.started = [&](std::size_t item) { fileStarted(tasks[item].source); };
     calls.delivered = [&](std::size_t, const FileOutcome& outcome) {
-        if (outcome.result < 0) ++counts.failed;
+        if (resultCode(outcome.result) < 0) ++counts.failed;
         if (fileDone) fileDone(outcome);
     };
     counts.converted = convertFiles(job, tasks, job.workers, calls);

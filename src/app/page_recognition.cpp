@@ -1,21 +1,17 @@
 #include "app/page_recognition.h"
 
-#include <iostream>
-#include <mutex>
 
 #include "app/module_parts.h"
 #include "ocr/page_pixels.h"
 
 namespace quillon {
 
-std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognition& recognition) {
+std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognition& recognition,
+                                           std::vector<std::string>& problems) {
     std::vector<RecognizedPage> recognized(pages.pages().size());
     std::string error;
     const PageRecognition recognize = pageRecognition(error);
-    if (!recognize) {
-        static std::once_flag told;
-        std::call_once(told, [&error] { std::cerr << "quillon: text cannot be recognised: " << error << "\n"; });
-    }
+    if (!recognize) problems.push_back("text cannot be recognised: " + error);
     std::vector<std::uint8_t> coded;
     for (std::size_t index = 0; index < recognized.size(); ++index) {
         const G4Page& page = pages.pages()[index];

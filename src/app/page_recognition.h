@@ -12,8 +12,10 @@
 namespace quillon {
 
 // One entry per page; a page that cannot be read or recognised has
-// recognized false. Tells recognition.pageRecognized of every page.
-std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognition& recognition);
+// recognized false. Tells recognition.pageRecognized of every page. Why the
+// recogniser could not be used (its module not loaded) goes to problems.
+std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognition& recognition,
+                                           std::vector<std::string>& problems);
 
 // The pages' text for indexers: UTF-8, one form feed between pages.
 std::string pagesText(const std::vector<RecognizedPage>& pages);

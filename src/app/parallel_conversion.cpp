@@ -13,14 +13,12 @@ int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned wor
     std::vector<BatchJob> workerJobs;
     for (unsigned worker = 0; worker < threads && worker < std::max<std::size_t>(tasks.size(), 1); ++worker) {
         BatchJob copy = job;
-        copy.results.clear();
-        copy.logText.clear();
         copy.fileList.clear();
         workerJobs.push_back(std::move(copy));
     }
     const FileConverter convert = calls.convert ? calls.convert : FileConverter(convertFile);
     // What a finished file waits with until it is delivered in walk order.
-    std::vector<std::optional<std::pair<FileOutcome, std::string>>> finished(tasks.size());
+    std::vector<std::optional<FileOutcome>> finished(tasks.size());
     int converted = 0;
 
     WorkerPoolCalls pool;
@@ -30,19 +28,16 @@ int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned wor
         if (calls.started) calls.started(item);
     };
     pool.work = [&](std::size_t item, unsigned worker) {
-        BatchJob& own = workerJobs[worker];
-        FileOutcome outcome;
-        outcome.result = convert(own, tasks[item].source, tasks[item].output, &outcome);
-        std::string lines;
-        lines.swap(own.results);
-        if (calls.finished) calls.finished(item, outcome, lines);
-        finished[item].emplace(std::move(outcome), std::move(lines));
+        FileOutcome outcome = convert(workerJobs[worker], tasks[item].source, tasks[item].output);
+        if (calls.finished) calls.finished(item, outcome);
+        finished[item].emplace(std::move(outcome));
     };
     pool.deliver = [&](std::size_t item) {
-        auto& [outcome, lines] = *finished[item];
+        const FileOutcome& outcome = *finished[item];
+        const std::string lines = resultsLines(outcome);
         job.results += lines;
         job.logText += lines + logNotes(outcome);
-        if (outcome.result == kConverted) ++converted;
+        if (outcome.result == FileResult::Converted) ++converted;
         if (calls.delivered) calls.delivered(item, outcome);
         finished[item].reset();
     };

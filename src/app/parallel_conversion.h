@@ -1,7 +1,7 @@
 #pragma once
 // Converting the files of one run on several workers at once. Each worker
-// has its own copy of the run's job; every
-// file's results lines go into the run's results text in walk order, so the
+// has its own copy of the run's job; every file's outcome is delivered, and
+// its results lines go into the run's results text, in walk order, so the
 // text, the log and the outputs are those of a sequential run.
 
 #include <cstddef>
@@ -19,15 +19,14 @@ struct FileTask {
     std::string output;
 };
 
-using FileConverter =
-    std::function<int(BatchJob& job, const std::string& source, const std::string& output, FileOutcome* outcome)>;
+using FileConverter = std::function<FileOutcome(BatchJob& job, const std::string& source, const std::string& output)>;
 
 struct FileRunCalls {
     FileConverter convert;  // convertFile when empty
     // A worker starts on the file; in walk order, one call at a time.
     std::function<void(std::size_t item)> started;
-    // The file is done, as files finish; lines are its results lines.
-    std::function<void(std::size_t item, const FileOutcome& outcome, const std::string& lines)> finished;
+    // The file is done, as files finish.
+    std::function<void(std::size_t item, const FileOutcome& outcome)> finished;
     // The file is done and so is every file before it; in walk order.
     std::function<void(std::size_t item, const FileOutcome& outcome)> delivered;
     // Once true no further file is started; files started are finished.
@@ -35,7 +34,7 @@ struct FileRunCalls {
 };
 
 // Converts the tasks with the job's options on `workers` workers (0: one
-// per core). Returns the number of files converted (result 0); files not
+// per core). Returns the number of files converted; files not
 // started because of a stop are not counted or reported.
 int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned workers, const FileRunCalls& calls);
 

@@ -1,8 +1,6 @@
 #include "app/pdf_output.h"
 
 #include <atomic>
-#include <iostream>
-#include <mutex>
 
 #include "app/page_recognition.h"
 #include "app/module_parts.h"
@@ -15,7 +13,7 @@ namespace quillon {
 
 bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
                     const std::string& pdfPath, const TextRecognition& recognition,
-                    std::vector<RecognizedPage>* recognized) {
+                    std::vector<RecognizedPage>& recognized, std::vector<std::string>& problems) {
     platform::FileTimes times;
     if (!platform::readFileTimes(source, times)) return false;
     PdfDocumentInfo info;
@@ -30,17 +28,13 @@ bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::ui
     std::string error;
     const FaxPdfWriter writePdf = faxPdfWriter(error);
     if (!writePdf) {
-        static std::once_flag told;
-        std::call_once(told, [&error] { std::cerr << "quillon: PDF files cannot be written: " << error << "\n"; });
+        problems.push_back("PDF files cannot be written: " + error);
         return false;
     }
     G4PageSpool pages(folder + "pdf-pages-" + std::to_string(spillFiles++) + ".g4");
     bool written = engine.writeG4(pages, first, count, G4Layout{.stripPerPage = true, .msbFirst = true});
-    std::vector<RecognizedPage> texts;
-    if (written && recognition.enabled) texts = recognizePages(pages, recognition);
-    written = written && writePdf(pages, info, pdfPath, recognition.enabled ? &texts : nullptr);
-    if (recognized) *recognized = std::move(texts);
-    return written;
+    if (written && recognition.enabled) recognized = recognizePages(pages, recognition, problems);
+    return written && writePdf(pages, info, pdfPath, recognition.enabled ? &recognized : nullptr);
 }
 
 }  // namespace quillon

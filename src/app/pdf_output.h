@@ -18,8 +18,10 @@ namespace quillon {
 // titled with source's name and dated with its modification time. False
 // when the pages cannot be coded or the PDF cannot be written. With
 // recognition enabled, the pages get text layers and recognized their text.
+// Why a part of the program could not be used (its module not loaded) goes
+// to problems, for the file's outcome.
 bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
-                    const std::string& pdfPath, const TextRecognition& recognition = {},
-                    std::vector<RecognizedPage>* recognized = nullptr);
+                    const std::string& pdfPath, const TextRecognition& recognition,
+                    std::vector<RecognizedPage>& recognized, std::vector<std::string>& problems);
 
 }  // namespace quillon

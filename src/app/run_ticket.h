@@ -19,15 +19,9 @@ public:
     RunTicket(const RunTicket&) = delete;
     RunTicket& operator=(const RunTicket&) = delete;
 
-    // The results line of a file whose output an earlier file of the run
-    // wrote; empty when none did, and the names are then the file's.
-    std::string claim(const std::vector<std::string>& names) {
-        const std::optional<EarlierOutput> earlier = outputs_.claim(ticket_, names);
-        if (!earlier) return {};
-        return "Failed : " + source_ + " - " + earlier->path + " was already written from " + earlier->source +
-               " in this run; keep sub-folders or extensions in the output names (/kh, /ke, or Keep "
-               "Hiberarchy and Include Source File Extention in the window)\r\n";
-    }
+    // The first of the names that an earlier file of the run wrote, and that
+    // file; nothing when none did, and the names are then the file's.
+    std::optional<EarlierOutput> claim(const std::vector<std::string>& names) { return outputs_.claim(ticket_, names); }
 
 private:
     RunOutputs& outputs_;

@@ -89,8 +89,8 @@ int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& st
     calls.convert = plan.convert;
     calls.stopRequested = [&stop] { return stop.load(); };
     calls.started = [&](std::size_t item) { observer.fileStarted(static_cast<int>(item), tasks[item].source); };
-    calls.finished = [&](std::size_t item, const FileOutcome& outcome, const std::string& lines) {
-        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, tasks[item].output, lines));
+    calls.finished = [&](std::size_t item, const FileOutcome& outcome) {
+        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, tasks[item].output, resultsLines(outcome)));
     };
     calls.delivered = [&](std::size_t, const FileOutcome& outcome) {
         ++delivered;

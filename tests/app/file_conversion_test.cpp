@@ -34,14 +34,14 @@ TEST(ConvertFile, SkipsOnlyOutputsThatHoldBytes) {
     job.skipExisting = true;
 
     writeFile(dir / "empty.tif", "");
-    EXPECT_EQ(convertFile(job, fax, (dir / "empty.tif").string()), kConverted);
+    EXPECT_EQ(convertFile(job, fax, (dir / "empty.tif").string()).result, FileResult::Converted);
     EXPECT_GT(std::filesystem::file_size(dir / "empty.tif"), 100u);
 
     writeFile(dir / "one.tif", "x");
-    job.results.clear();
-    EXPECT_EQ(convertFile(job, fax, (dir / "one.tif").string()), kSkippedExisting);
-    EXPECT_EQ(job.results, fax + " --> " + (dir / "one.tif").string() + " : Skipped : " +
-                               (dir / "one.tif").string() + " already exist!\r\n");
+    const FileOutcome skipped = convertFile(job, fax, (dir / "one.tif").string());
+    EXPECT_EQ(skipped.result, FileResult::SkippedExisting);
+    EXPECT_EQ(resultsLines(skipped), fax + " --> " + (dir / "one.tif").string() + " : Skipped : " +
+                                         (dir / "one.tif").string() + " already exist!\r\n");
     EXPECT_EQ(readFile(dir / "one.tif"), "x");
 }
 
@@ -52,8 +52,10 @@ TEST(ConvertFile, FailedCopyStaysFailedWithKeepDateAndKeepsTheEarlierOutput) {
     job.keepDate = true;
     // A folder where the output file should go: the copy cannot be put in place.
     std::filesystem::create_directories(dir / "out.tif" / "keep");
-    EXPECT_EQ(convertFile(job, fax, (dir / "out.tif").string()), kCopyFailed);
-    EXPECT_NE(job.results.find("Failed : Error in converting FAX to TIFF !\r\n"), std::string::npos);
+    const FileOutcome failed = convertFile(job, fax, (dir / "out.tif").string());
+    EXPECT_EQ(failed.result, FileResult::WriteFailed);
+    EXPECT_EQ(resultCode(failed.result), -7);
+    EXPECT_NE(resultsLines(failed).find("Failed : Error in converting FAX to TIFF !\r\n"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(dir / "out.tif" / "keep"));
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos) << "temporary file left";

@@ -63,14 +63,16 @@ protected:
         plan.destination = destination;
         plan.options = options;
         plan.workers = 1;  // the recording converter below is not made for two threads
-        plan.convert = [this](BatchJob& job, const std::string& source, const std::string& output, FileOutcome*) {
+        plan.convert = [this](BatchJob& job, const std::string& source, const std::string& output) {
             calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination, job.outputFormat,
                              job.recognition.enabled, job.recognition.languages});
-            job.results += source + " : line\r\n";
-            const int result = results.empty() ? kConverted : results.front();
+            FileOutcome outcome;
+            outcome.source = source;
+            outcome.destination = output;
+            outcome.result = results.empty() ? FileResult::Converted : results.front();
             if (!results.empty()) results.erase(results.begin());
             if (stopAfterFirstFile) stop = true;
-            return result;
+            return outcome;
         };
         return plan;
     }
@@ -78,7 +80,7 @@ protected:
     test::TempDir temp;
     std::string destination = (temp / "out").string();
     std::vector<ConverterCall> calls;
-    std::vector<int> results;
+    std::vector<FileResult> results;
     std::atomic<bool> stop{false};
     bool stopAfterFirstFile = false;
     RecordingObserver observer;
@@ -141,7 +143,8 @@ TEST_F(ConversionRunTest, OnlyTheSourceFolderAtTheStartIsReplaced) {
 }
 
 TEST_F(ConversionRunTest, RowsCountAndResultsTextFollowTheJobResults) {
-    results = {kConverted, kSkippedExisting, kNotWinFax, kNotFax, kConverted};
+    results = {FileResult::Converted, FileResult::SkippedExisting, FileResult::NotWinFax, FileResult::NotFax,
+               FileResult::Converted};
     RunPlan run = plan({"a.fxd", "b.fxd", "c.fxd", "d.fxd", "e.fxd"});
     EXPECT_EQ(performRun(run, observer, stop), 2);
 
@@ -160,8 +163,10 @@ TEST_F(ConversionRunTest, RowsCountAndResultsTextFollowTheJobResults) {
     EXPECT_EQ(observer.finishedCount, 2);
     EXPECT_EQ(observer.finishedResults,
               "Batch Quillon in GUI mode : convert folder\r\nSource Folder: /in\r\nDestination Folder: " +
-                  destination + "\r\n/in/a.fxd : line\r\n/in/b.fxd : line\r\n/in/c.fxd : line\r\n" +
-                  "/in/d.fxd : line\r\n/in/e.fxd : line\r\n");
+                  destination + "\r\n/in/a.fxd --> " + destination + "/a.tif : Success !\r\n/in/b.fxd --> " +
+                  destination + "/b.tif : Skipped : " + destination + "/b.tif already exist!\r\n/in/d.fxd --> " +
+                  destination + "/d.tif : Failed : /in/d.fxd - Not Fax\r\n/in/e.fxd --> " + destination +
+                  "/e.tif : Success !\r\n");
 }
 
 TEST_F(ConversionRunTest, JobTakesDestinationAndKeepDateOnlyForValueOne) {
@@ -211,28 +216,29 @@ TEST_F(ConversionRunTest, StopConvertsNoFurtherFileButFinishesTheRun) {
     EXPECT_EQ(observer.status, "Cancelled. 1 of 3 FAX files converted");
     EXPECT_EQ(observer.finishedResults,
               "Batch Quillon in GUI mode : convert folder\r\nSource Folder: /in\r\nDestination Folder: " +
-                  destination + "\r\n/in/a.fxd : line\r\nCancelled by the user: 1 of 3 FAX files converted\r\n");
+                  destination + "\r\n/in/a.fxd --> " + destination +
+                  "/a.tif : Success !\r\nCancelled by the user: 1 of 3 FAX files converted\r\n");
 }
 
 TEST(RowOutcome, SaysWhatHappenedAndNotWinFaxOnlyForFilesThatAreNot) {
     struct Case {
-        int result;
+        FileResult result;
         FileProblem problem;
         PageState page;
         const char* text;
         RowKind kind;
     };
     const Case cases[] = {
-        {kConverted, FileProblem::None, PageState::Ok, "Converted!", RowKind::Converted},
-        {kConverted, FileProblem::None, PageState::Cut, "Converted, with damaged pages!", RowKind::Damaged},
-        {kConverted, FileProblem::None, PageState::Empty, "Converted, with damaged pages!", RowKind::Damaged},
-        {kSkippedExisting, FileProblem::None, PageState::Ok, "Already exist, skipped!", RowKind::Skipped},
-        {kNotWinFax, FileProblem::NotWinFaxExtension, PageState::Ok, "Not WinFax File!", RowKind::Failed},
-        {kNotFax, FileProblem::NoSignature, PageState::Ok, "Not WinFax File!", RowKind::Failed},
-        {kNotFax, FileProblem::NoSuchFile, PageState::Ok, "No such file!", RowKind::Failed},
-        {kCannotMakeFolder, FileProblem::FolderNotMade, PageState::Ok, "Folder not made!", RowKind::Failed},
-        {kOutputTakenInRun, FileProblem::OutputTaken, PageState::Ok, "Output name used twice!", RowKind::Failed},
-        {kOutputIsSource, FileProblem::OutputIsSource, PageState::Ok, "Output is a source!", RowKind::Failed},
+        {FileResult::Converted, FileProblem::None, PageState::Ok, "Converted!", RowKind::Converted},
+        {FileResult::Converted, FileProblem::None, PageState::Cut, "Converted, with damaged pages!", RowKind::Damaged},
+        {FileResult::Converted, FileProblem::None, PageState::Empty, "Converted, with damaged pages!", RowKind::Damaged},
+        {FileResult::SkippedExisting, FileProblem::None, PageState::Ok, "Already exist, skipped!", RowKind::Skipped},
+        {FileResult::NotWinFax, FileProblem::NotWinFaxExtension, PageState::Ok, "Not WinFax File!", RowKind::Failed},
+        {FileResult::NotFax, FileProblem::NoSignature, PageState::Ok, "Not WinFax File!", RowKind::Failed},
+        {FileResult::NotFax, FileProblem::NoSuchFile, PageState::Ok, "No such file!", RowKind::Failed},
+        {FileResult::FolderNotMade, FileProblem::FolderNotMade, PageState::Ok, "Folder not made!", RowKind::Failed},
+        {FileResult::OutputTaken, FileProblem::OutputTaken, PageState::Ok, "Output name used twice!", RowKind::Failed},
+        {FileResult::OutputIsSource, FileProblem::OutputIsSource, PageState::Ok, "Output is a source!", RowKind::Failed},
     };
     for (const Case& c : cases) {
         FileOutcome outcome;
@@ -242,7 +248,7 @@ TEST(RowOutcome, SaysWhatHappenedAndNotWinFaxOnlyForFilesThatAreNot) {
         const RowOutcome row = rowOutcome(outcome, "/out/a.tif", "a line\r\n");
         EXPECT_EQ(row.resultText, c.text) << c.text;
         EXPECT_EQ(row.kind, c.kind) << c.text;
-        EXPECT_EQ(row.output.empty(), c.result != kConverted) << c.text;
+        EXPECT_EQ(row.output.empty(), c.result != FileResult::Converted) << c.text;
         // The tooltip keeps the results line and says why.
         EXPECT_TRUE(row.details.starts_with("a line")) << row.details;
         if (c.page != PageState::Ok || c.problem != FileProblem::None) {
