@@ -1,5 +1,7 @@
 #pragma once
-// One conversion request: what to convert, where to, how, and what happened.
+// One conversion request: what to convert, where to and how, as the command
+// line or the window asked. A run's plan, files and outcomes live apart
+// (run_plan.h, run_driver.h); the request only ever is read by them.
 
 #include <cstddef>
 #include <functional>
@@ -9,8 +11,6 @@
 #include <vector>
 
 #include "app/output_format.h"
-#include "app/run_outputs.h"
-#include "app/run_sources.h"
 #include "app/shard.h"
 #include "engine/convert_options.h"
 
@@ -34,30 +34,18 @@ struct BatchJob {
     bool includeSubFolders = false;  // "/i"
     bool keepHierarchy = false;      // "/kh": outputs keep the sub-folder part
     JobMode mode = JobMode::None;
-    bool skipExisting = false;       // skip outputs that exist with a size above 0
+    bool skipExisting = false;       // skip outputs that exist with a size above 0 (the window's timer)
     std::string filter = "*.*";
     std::string source;
     std::string destination;
-    std::string results;                // one line per file, each ending in CR LF
-    std::string logText;                // the results with each file's damage, warnings and reasons
-    std::vector<std::string> fileList;  // paths relative to the source folder
-    std::vector<std::string> unreadableFolders;  // met by collectFiles, not listed
     std::string reportPath;             // "/report=": the per-file JSON Lines report
     unsigned workers = 0;               // "/j=": files converted at once; 0: one per core
-    // What this run has written so far; shared by the jobs of its workers.
-    std::shared_ptr<RunOutputs> runOutputs = std::make_shared<RunOutputs>();
-    // Every source of the run: no output may replace one. Without it, only
-    // the file's own source is kept safe.
-    std::shared_ptr<const RunSources> runSources;
-    // The walk-order ticket of the file at hand when a worker converts it;
-    // without one, convertFile takes the next ticket itself.
-    std::optional<std::size_t> runTicket;
     OutputFormat outputFormat = OutputFormat::Tiff;  // "/pdf", a /sf= name ending in .pdf
     TextRecognition recognition;
     Shard shard;  // "/shard=K/N": a folder run converts only the files of shard K
 
-    // The engine options in force for this job's conversions (a copy, so a
-    // worker thread never shares them).
+    // The engine options in force for this request's conversions; each
+    // engine takes its own copy.
     ConvertOptions convertOptions;
 };
 

@@ -6,7 +6,8 @@
 #include "app/conversion_log.h"
 #include "app/conversion_report.h"
 #include "app/file_conversion.h"
-#include "app/folder_conversion.h"
+#include "app/run_driver.h"
+#include "app/run_plan.h"
 #include "app/startup.h"
 #include "app/terminal_progress.h"
 #include "platform/terminal.h"
@@ -26,47 +27,57 @@ std::string withUnixLineEnds(const std::string& text) {
 
 }  // namespace
 
-int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& out, std::ostream& err) {
+int runCommandLineMode(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err) {
     // libtiff's errors explain outputs that could not be written.
     routeTiffMessages(TiffMessageTarget::errorsToStandardError);
+    const bool folderRun = request.mode == JobMode::Folder;
 
     bool anyFailed = false;
-    if (job.mode == JobMode::Folder) {
+    RunPlan plan;
+    if (folderRun) {
         out << "Please Wait...\n" << std::flush;
-        job.fileList.clear();
-        job.unreadableFolders.clear();
-        if (job.source.empty()) {
+        if (request.source.empty()) {
             err << "quillon: no source folder: give the folder to convert with /d=\n";
             anyFailed = true;
         } else {
-            collectFiles(job, job.source, job.includeSubFolders);
+            plan = planFolderRun(request);
         }
         // A folder that cannot be read is never an empty folder to a script.
-        for (const std::string& folder : job.unreadableFolders)
+        for (const std::string& folder : plan.unreadableFolders)
             err << "quillon: the folder " << folder << " cannot be read; its files are not converted\n";
-        anyFailed = anyFailed || !job.unreadableFolders.empty();
-        job.runSources = std::make_shared<const RunSources>(taskSources(folderTasks(job)));
+        anyFailed = anyFailed || !plan.unreadableFolders.empty();
     } else {
-        job.runSources = std::make_shared<const RunSources>(std::vector<std::string>{job.source});
+        if (request.source.empty()) err << "quillon: no source file: give the file to convert with /f=\n";
+        plan = planFileRun(request);
     }
     // The log and the report are appended to: one that is a source would be
     // a fax with text written into it.
-    for (const auto& [option, path] : {std::pair{"/log=", logFile}, std::pair{"/report=", job.reportPath}}) {
-        if (job.runSources->contains(path)) {
+    for (const auto& [option, path] : {std::pair{"/log=", logFile}, std::pair{"/report=", request.reportPath}}) {
+        if (plan.sources.contains(path)) {
             err << "quillon: " << option << path << " names a source of this run; nothing converted\n";
             return kExitRefused;
         }
     }
 
     ConversionReport report;
-    if (!job.reportPath.empty() && !report.open(job.reportPath)) {
-        err << "quillon: the report file " << job.reportPath << " cannot be opened for writing; nothing converted\n";
+    if (!request.reportPath.empty() && !report.open(request.reportPath)) {
+        err << "quillon: the report file " << request.reportPath << " cannot be opened for writing; nothing converted\n";
         return 1;
     }
     bool reportFailed = false;
-    // Folder runs only, set up once their files are known.
+    // Folder runs only: a progress line on a terminal.
     std::optional<TerminalProgress> progress;
-    const FileDone fileDone = [&](const FileOutcome& outcome) {
+    BatchJob job = request;
+    if (folderRun) {
+        progress.emplace(err, !request.quiet && platform::standardErrorIsTerminal(), plan.tasks.size(),
+                         platform::terminalColumns());
+        if (job.recognition.enabled) job.recognition.pageRecognized = [&] { progress->pageRecognized(); };
+    }
+    FileRunCalls calls;
+    calls.started = [&](std::size_t item) {
+        if (progress) progress->fileStarted(plan.tasks[item].source);
+    };
+    calls.delivered = [&](std::size_t, const FileOutcome& outcome) {
         std::string notes;
         for (const std::string& line : describeDamage(outcome)) notes += "quillon: " + outcome.source + ": " + line + "\n";
         for (const std::string& line : describeRecognitionFailures(outcome))
@@ -80,30 +91,32 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
         } else {
             err << notes;
         }
-        if (!job.reportPath.empty() && !reportFailed && !report.append(outcome)) {
+        if (!request.reportPath.empty() && !reportFailed && !report.append(outcome)) {
             reportFailed = true;
-            err << "quillon: the report file " << job.reportPath << " cannot be written\n";
+            err << "quillon: the report file " << request.reportPath << " cannot be written\n";
         }
+        // A file run fails with its file, also one that is no WinFax file.
+        if (!folderRun) anyFailed = anyFailed || (outcome.result != FileResult::Converted &&
+                                                  outcome.result != FileResult::SkippedExisting);
     };
+    const RunTotals totals = runFiles(job, plan, calls);
+    if (progress) progress->clear();
+    anyFailed = anyFailed || totals.failed > 0;
 
-    if (job.mode == JobMode::Folder) {
-        progress.emplace(err, !job.quiet && platform::standardErrorIsTerminal(), job.fileList.size(),
-                         platform::terminalColumns());
-        if (job.recognition.enabled) job.recognition.pageRecognized = [&] { progress->pageRecognized(); };
-        FolderSummary summary;
-        convertFolder(job, &summary, fileDone, [&](const std::string& source) { progress->fileStarted(source); });
-        progress->clear();
-        anyFailed = anyFailed || summary.failed > 0;
+    std::string results, log;
+    if (folderRun) {
+        const std::string header = "Batch Quillon command line mode : convert folder\r\nSource Folder: " +
+                                   request.source + "\r\nSave Folder: " + request.destination + "\r\n";
+        const std::string total =
+            "\r\n---------\r\nTotal converted FAX files: " + std::to_string(totals.converted) + "\r\n";
+        results = header + totals.results + total;
+        log = header + totals.log + total;
     } else {
-        job.results = "Batch Quillon command line mode : convert file\r\n";
-        if (job.source.empty()) err << "quillon: no source file: give the file to convert with /f=\n";
-        const FileOutcome outcome = convertFile(job, job.source, job.destination);
-        job.results += resultsLines(outcome);
-        job.logText = job.results + logNotes(outcome);
-        fileDone(outcome);
-        anyFailed = resultCode(outcome.result) != 0 && outcome.result != FileResult::SkippedExisting;
+        const std::string header = "Batch Quillon command line mode : convert file\r\n";
+        results = header + totals.results;
+        log = header + totals.log;
     }
-    switch (writeLog(logFile, job.logText)) {
+    switch (writeLog(logFile, log)) {
         case LogResult::FolderMissing:
             err << "The log folder of " << logFile << " cannot be made; nothing was logged.\n";
             break;
@@ -113,7 +126,7 @@ int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& 
         default:
             break;
     }
-    if (!job.quiet) out << withUnixLineEnds(job.results) << std::flush;
+    if (!request.quiet) out << withUnixLineEnds(results) << std::flush;
     return anyFailed || reportFailed ? 1 : 0;
 }
 

@@ -12,6 +12,6 @@ namespace quillon {
 // with "/report=" every file gets a line in the report.
 // Returns 0 when every file converted or was skipped; 1 when any failed, a
 // source folder could not be read or the report could not be written.
-int runCommandLineMode(BatchJob& job, const std::string& logFile, std::ostream& out, std::ostream& err);
+int runCommandLineMode(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err);
 
 }  // namespace quillon

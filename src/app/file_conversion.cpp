@@ -109,16 +109,17 @@ FileProblem sourceProblem(const std::string& source, FaxFormat format, std::stri
 }
 
 // The output among names that is a source of the run, or empty.
-std::string outputThatIsSource(const BatchJob& job, const std::string& source, const std::vector<std::string>& names) {
+std::string outputThatIsSource(const RunSources& sources, const std::string& source,
+                               const std::vector<std::string>& names) {
     const RunSources own({source});
     for (const std::string& name : names)
-        if (own.contains(name) || (job.runSources && job.runSources->contains(name))) return name;
+        if (own.contains(name) || sources.contains(name)) return name;
     return {};
 }
 
-FileResult convertChecked(BatchJob& job, const std::string& source, const std::string& destination,
-                          FileOutcome& outcome) {
-    RunTicket ticket(job, source, outcome.outputs);
+FileResult convertChecked(const BatchJob& job, const std::string& source, const std::string& destination,
+                          const FileRun& run, FileOutcome& outcome) {
+    RunTicket ticket(run.outputs, run.ticket, source, outcome.outputs);
     const FaxFormat format = detectFormat(source);
     outcome.problem = sourceProblem(source, format, outcome.problemDetail);
     if (format == FaxFormat::Tiff) return FileResult::SourceIsTiff;
@@ -150,7 +151,7 @@ FileResult convertChecked(BatchJob& job, const std::string& source, const std::s
         std::vector<std::string> written = planned;
         if (job.recognition.writeText)
             for (const std::string& output : planned) written.push_back(textOutputName(output));
-        if (const std::string taken = outputThatIsSource(job, source, written); !taken.empty()) {
+        if (const std::string taken = outputThatIsSource(run.sources, source, written); !taken.empty()) {
             outcome.problem = FileProblem::OutputIsSource;
             outcome.problemDetail = taken;
             return FileResult::OutputIsSource;
@@ -184,12 +185,18 @@ FileResult convertChecked(BatchJob& job, const std::string& source, const std::s
 
 }  // namespace
 
-FileOutcome convertFile(BatchJob& job, const std::string& source, const std::string& destination) {
+FileOutcome convertFile(const BatchJob& request, const FileTask& task, const FileRun& run) {
     FileOutcome outcome;
-    outcome.source = source;
-    outcome.destination = destination;
-    outcome.result = convertChecked(job, source, destination, outcome);
+    outcome.source = task.source;
+    outcome.destination = task.output;
+    outcome.result = convertChecked(request, task.source, task.output, run, outcome);
     return outcome;
+}
+
+FileOutcome convertFile(const BatchJob& request, const std::string& source, const std::string& destination) {
+    RunOutputs outputs;
+    const RunSources sources({source});
+    return convertFile(request, FileTask{source, destination}, FileRun{outputs, outputs.enter(), sources});
 }
 
 bool makeFolderPath(const std::string& folder) {

@@ -5,15 +5,29 @@
 
 #include "app/batch_job.h"
 #include "app/file_outcome.h"
+#include "app/run_outputs.h"
+#include "app/run_plan.h"
+#include "app/run_sources.h"
 
 namespace quillon {
 
-// Converts source into destination with the job's options and tells what
-// became of it: the result, the files written, every page and, when the file
-// was not converted, why (resultsLines renders its results text). No output
-// may be one of the job's runSources (or the source itself). No exception
-// leaves it: one that escapes the conversion is the Exception result.
-FileOutcome convertFile(BatchJob& job, const std::string& source, const std::string& destination);
+// The run a file is converted in: the output names its files claimed (the
+// file's ticket gives its place in walk order) and the sources no output may
+// replace.
+struct FileRun {
+    RunOutputs& outputs;
+    std::size_t ticket;
+    const RunSources& sources;
+};
+
+// Converts the task's source into its output with the request's options and
+// tells what became of it: the result, the files written, every page and,
+// when the file was not converted, why (resultsLines renders its results
+// text). No output may be one of the run's sources. No exception leaves it:
+// one that escapes the conversion is the Exception result.
+FileOutcome convertFile(const BatchJob& request, const FileTask& task, const FileRun& run);
+// The same for a file converted alone.
+FileOutcome convertFile(const BatchJob& request, const std::string& source, const std::string& destination);
 
 // Makes a folder with any missing parents; true when it exists afterwards.
 bool makeFolderPath(const std::string& folder);

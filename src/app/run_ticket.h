@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/batch_job.h"
+#include "app/run_outputs.h"
 
 namespace quillon {
 
 class RunTicket {
 public:
-    RunTicket(BatchJob& job, const std::string& source, const std::vector<std::string>& written)
-        : outputs_(*job.runOutputs), ticket_(job.runTicket ? *job.runTicket : outputs_.enter()), source_(source),
-          written_(written) {}
+    RunTicket(RunOutputs& outputs, std::size_t ticket, const std::string& source,
+              const std::vector<std::string>& written)
+        : outputs_(outputs), ticket_(ticket), source_(source), written_(written) {}
     ~RunTicket() { outputs_.leave(ticket_, written_, source_); }
     RunTicket(const RunTicket&) = delete;
     RunTicket& operator=(const RunTicket&) = delete;

@@ -1,7 +1,7 @@
 #include "gui/conversion_run.h"
 
 #include "app/file_conversion.h"
-#include "app/folder_conversion.h"
+#include "app/run_plan.h"
 
 namespace quillon {
 
@@ -63,42 +63,33 @@ std::string runEndStatus(const RunEnd& end) {
     return status;
 }
 
-int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop) {
-    BatchJob& job = plan.job;
-    job.keepDate = plan.options.keepDate == 1;
-    job.recognition.enabled = plan.options.textLayer;
-    job.recognition.languages = plan.options.textLanguages;
-    job.outputFormat = plan.options.textLayer ? OutputFormat::Pdf : plan.options.outputFormat;
-    job.runOutputs = std::make_shared<RunOutputs>();  // earlier runs' outputs may be replaced
-    job.destination = plan.destination;
-    if (!makeFolderPath(plan.destination)) observer.saveFolderFailed();
-    job.results = "Batch Quillon in GUI mode : convert folder\r\nSource Folder: " + plan.sourceFolder +
-                  "\r\nDestination Folder: " + plan.destination + "\r\n";
-    job.logText = job.results;
-
-    std::vector<FileTask> tasks;
-    for (const std::string& name : job.fileList)
-        tasks.push_back({plan.sourceFolder + (plan.sourceFolder.ends_with('/') ? "" : "/") + name,
-                         folderOutputPath(plan.sourceFolder, name, plan.destination, plan.options.keepExt != 0,
-                                          plan.options.hiberarchy == 1, outputExtension(job.outputFormat))});
-    job.runSources = std::make_shared<const RunSources>(taskSources(tasks));
-    RunEnd end;
-    end.total = tasks.size();
-    std::size_t delivered = 0;
+int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& stop) {
+    BatchJob& request = run.request;
+    request.keepDate = run.options.keepDate == 1;
+    request.recognition.enabled = run.options.textLayer;
+    request.recognition.languages = run.options.textLanguages;
+    request.outputFormat = run.options.textLayer ? OutputFormat::Pdf : run.options.outputFormat;
+    request.destination = run.destination;
+    request.workers = run.workers;
+    if (!makeFolderPath(run.destination)) observer.saveFolderFailed();
+    const RunPlan plan = planListedFiles(run.sourceFolder, run.names, run.destination, run.options.keepExt != 0,
+                                         run.options.hiberarchy == 1, request.outputFormat);
     FileRunCalls calls;
-    calls.convert = plan.convert;
+    calls.convert = run.convert;
     calls.stopRequested = [&stop] { return stop.load(); };
-    calls.started = [&](std::size_t item) { observer.fileStarted(static_cast<int>(item), tasks[item].source); };
+    calls.started = [&](std::size_t item) { observer.fileStarted(static_cast<int>(item), plan.tasks[item].source); };
     calls.finished = [&](std::size_t item, const FileOutcome& outcome) {
-        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, tasks[item].output, resultsLines(outcome)));
+        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, plan.tasks[item].output, resultsLines(outcome)));
     };
-    calls.delivered = [&](std::size_t, const FileOutcome& outcome) {
-        ++delivered;
-        if (outcome.status() == FileStatus::Converted && outcome.hasDamage()) ++end.damaged;
-    };
-    end.converted = convertFiles(job, tasks, plan.workers, calls);
-    end.cancelled = delivered < tasks.size();
-    end.log = job.logText;
+    const RunTotals totals = runFiles(request, plan, calls);
+
+    RunEnd end;
+    end.converted = totals.converted;
+    end.damaged = totals.damaged;
+    end.total = plan.tasks.size();
+    end.cancelled = totals.delivered < plan.tasks.size();
+    end.log = "Batch Quillon in GUI mode : convert folder\r\nSource Folder: " + run.sourceFolder +
+              "\r\nDestination Folder: " + run.destination + "\r\n" + totals.log;
     if (end.cancelled)
         end.log += "Cancelled by the user: " + std::to_string(end.converted) + " of " + std::to_string(end.total) +
                    " FAX files converted\r\n";

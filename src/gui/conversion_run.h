@@ -1,8 +1,8 @@
 #pragma once
-// One conversion run of the Convert page: every listed file through the file
-// conversion job, each outcome reported to an observer. The run works only on
-// its own RunPlan, a copy taken when it starts, so it shares no data with the
-// page while it goes on.
+// One conversion run of the Convert page: the listed files planned as the
+// command line plans them and run by the same driver, each outcome reported to
+// an observer. The run works only on its own PageRun, a copy taken when it
+// starts, so it shares no data with the page while it goes on.
 
 #include <atomic>
 #include <functional>
@@ -10,7 +10,7 @@
 
 #include "app/batch_job.h"
 #include "app/file_outcome.h"
-#include "app/parallel_conversion.h"
+#include "app/run_driver.h"
 
 namespace quillon {
 
@@ -28,8 +28,9 @@ struct PageOptions {
     bool filesMode() const { return dirFile != 0; }
 };
 
-struct RunPlan {
-    BatchJob job;  // file list (relative to sourceFolder), copy and engine options
+struct PageRun {
+    BatchJob request;                // filter, skip existing, engine options
+    std::vector<std::string> names;  // the files listed, relative to sourceFolder
     std::string sourceFolder;
     std::string destination;
     PageOptions options;
@@ -76,6 +77,6 @@ std::string runEndStatus(const RunEnd& end);
 // Converts the plan's files in order. Once stop is set it converts no further
 // file but still finishes: runFinished reports the files converted until then.
 // Returns the number of converted files.
-int performRun(RunPlan& plan, RunObserver& observer, const std::atomic<bool>& stop);
+int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& stop);
 
 }  // namespace quillon

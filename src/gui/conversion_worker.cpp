@@ -39,11 +39,11 @@ void GuiThreadObserver::runFinished(const RunEnd& end) {
     onGuiThread([&] { target_->runFinished(end); });
 }
 
-ConversionWorker::ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> observer, QObject* context,
+ConversionWorker::ConversionWorker(PageRun run, std::unique_ptr<RunObserver> observer, QObject* context,
                                    std::function<void()> ended)
-    : plan_(std::move(plan)), observer_(std::move(observer)) {
+    : run_(std::move(run)), observer_(std::move(observer)) {
     thread_ = std::thread([this, context, ended = std::move(ended)] {
-        performRun(plan_, *observer_, stop_);
+        performRun(run_, *observer_, stop_);
         ended_ = true;
         // Also wakes a GUI thread waiting in stopAndWait().
         QMetaObject::invokeMethod(context, ended, Qt::QueuedConnection);

@@ -43,7 +43,7 @@ class ConversionWorker {
 public:
     // Starts the run at once. When it has ended, `ended` is called on the
     // thread of `context` (unless context is gone by then).
-    ConversionWorker(RunPlan plan, std::unique_ptr<RunObserver> observer, QObject* context,
+    ConversionWorker(PageRun run, std::unique_ptr<RunObserver> observer, QObject* context,
                      std::function<void()> ended);
     ~ConversionWorker();
     ConversionWorker(const ConversionWorker&) = delete;
@@ -60,7 +60,7 @@ public:
     bool stopAndWait(std::optional<std::chrono::milliseconds> limit = std::nullopt);
 
 private:
-    RunPlan plan_;
+    PageRun run_;
     std::unique_ptr<RunObserver> observer_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> ended_{false};

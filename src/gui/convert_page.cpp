@@ -21,7 +21,7 @@
 #include <QVBoxLayout>
 
 #include "app/conversion_log.h"
-#include "app/folder_conversion.h"
+#include "app/folder_walk.h"
 #include "gui/conversion_worker.h"
 #include "gui/source_selection.h"
 #include "gui/user_dialogs.h"
@@ -248,12 +248,16 @@ void ConvertPage::pickDestination() {
 }
 
 void ConvertPage::buildFileList(const std::string& sourceFolder) {
-    job_.fileList.clear();
-    job_.unreadableFolders.clear();
-    job_.source = sourceFolder;
-    if (copies_.filesMode()) job_.fileList = filesModeSelection(sourceText_).names;
-    else collectFiles(job_, sourceFolder, copies_.subdir != 0);
-    const int count = static_cast<int>(std::min<std::size_t>(job_.fileList.size(), INT_MAX));
+    fileList_.clear();
+    unreadableFolders_.clear();
+    if (copies_.filesMode()) {
+        fileList_ = filesModeSelection(sourceText_).names;
+    } else {
+        FolderWalk walk = walkFolder(sourceFolder, job_.filter, copies_.subdir != 0);
+        fileList_ = std::move(walk.files);
+        unreadableFolders_ = std::move(walk.unreadable);
+    }
+    const int count = static_cast<int>(std::min<std::size_t>(fileList_.size(), INT_MAX));
     progressBar_->setRange(0, std::max(count, 1));  // an empty range would show a busy bar
     progressBar_->setValue(0);
 }
@@ -277,11 +281,11 @@ void ConvertPage::go() {
     buildFileList(sourceFolder);
     // A folder that cannot be read is not an empty one: say so, and convert
     // what can be read.
-    if (!job_.unreadableFolders.empty()) {
+    if (!unreadableFolders_.empty()) {
         std::string text = "These folders cannot be read; their faxes are not converted:";
-        for (const std::string& folder : job_.unreadableFolders) text += "\n" + folder;
+        for (const std::string& folder : unreadableFolders_) text += "\n" + folder;
         dialogs_.message(this, text, "Warning");
-        if (job_.unreadableFolders.front() == sourceFolder) return;
+        if (unreadableFolders_.front() == sourceFolder) return;
     }
     emit goAccepted();
     startRun(sourceFolder, false);
@@ -294,7 +298,7 @@ void ConvertPage::timerTick() {
     if (sourceFolder.empty() || destination_.empty()) return;
     buildFileList(sourceFolder);
     // No box pops up for a run nobody started; the status line tells.
-    if (!job_.unreadableFolders.empty() && job_.unreadableFolders.front() == sourceFolder) {
+    if (!unreadableFolders_.empty() && unreadableFolders_.front() == sourceFolder) {
         statusText_ = "The folder " + sourceFolder + " cannot be read";
         refresh();
         return;
@@ -304,19 +308,19 @@ void ConvertPage::timerTick() {
 
 void ConvertPage::startRun(const std::string& sourceFolder, bool skipExisting) {
     job_.skipExisting = skipExisting;
-    RunPlan plan{job_, sourceFolder, destination_, copies_, converter_, workers_};
-    plan.job.convertOptions = options_;
+    PageRun run{job_, fileList_, sourceFolder, destination_, copies_, converter_, workers_};
+    run.request.convertOptions = options_;
 
     activeRun_ = ++runCounter_;
     runConverted_ = 0;
-    runTotal_ = plan.job.fileList.size();
+    runTotal_ = run.names.size();
     resultsList_->clear();
     progressBar_->setValue(0);
     showRunning(true);
     refresh();
 
     auto view = std::make_unique<RunView>(*this, activeRun_);
-    worker_ = std::make_unique<ConversionWorker>(std::move(plan),
+    worker_ = std::make_unique<ConversionWorker>(std::move(run),
                                                  std::make_unique<GuiThreadObserver>(this, std::move(view)), this,
                                                  [this] { reapWorker(); });
 }

@@ -113,7 +113,9 @@ private:
     std::string destination_;
     std::string statusText_ = "It's a GOOD idea to backup your fax files, and NEVER delete them";
     PageOptions copies_;
-    BatchJob job_;
+    BatchJob job_;  // the filter and what each run asks
+    std::vector<std::string> fileList_;           // the files of the next run, relative to its source folder
+    std::vector<std::string> unreadableFolders_;  // met by the last walk
 
     std::unique_ptr<ConversionWorker> worker_;
     int activeRun_ = 0;  // the run whose reports the page shows; 0 when none

@@ -1,45 +1,27 @@
 #include <gtest/gtest.h>
 
-#include "app/folder_conversion.h"
+#include "app/folder_walk.h"
 #include "support/temp_dir.h"
 
 namespace quillon {
 namespace {
 
-TEST(CollectFiles, ListsWinFaxFilesWithTheirSubFolderPart) {
+TEST(WalkFolder, ListsWinFaxFilesWithTheirSubFolderPartAndNamesUnreadableFolders) {
     test::TempDir dir;
     for (const char* name : {"a.fxd", "b.FXM", "c.txt", "d.tif", "sub/x.fxs", "sub/deeper/y.fxr", "archive/z.fxd"})
         test::writeFile(dir / name, "x");
 
-    BatchJob job;
-    job.source = dir.str();
-    collectFiles(job, job.source, false);
-    EXPECT_EQ(job.fileList, (std::vector<std::string>{"a.fxd", "b.FXM"}));
-
-    job.fileList.clear();
-    collectFiles(job, job.source, true);
-    EXPECT_EQ(job.fileList,
+    EXPECT_EQ(walkFolder(dir.str(), "*.*", false).files, (std::vector<std::string>{"a.fxd", "b.FXM"}));
+    EXPECT_EQ(walkFolder(dir.str(), "*.*", true).files,
               (std::vector<std::string>{"a.fxd", "archive/z.fxd", "b.FXM", "sub/deeper/y.fxr", "sub/x.fxs"}));
-
     // The filter applies to folders too: "archive" does not match *.fxd.
-    job.fileList.clear();
-    job.filter = "*.fxd";
-    collectFiles(job, job.source, true);
-    EXPECT_EQ(job.fileList, (std::vector<std::string>{"a.fxd"}));
-
+    EXPECT_EQ(walkFolder(dir.str(), "*.fxd", true).files, (std::vector<std::string>{"a.fxd"}));
     // A source given with a trailing '/' still gives paths without a leading '/'.
-    job.fileList.clear();
-    job.filter = "*.*";
-    job.source = dir.str() + "/";
-    collectFiles(job, job.source, false);
-    EXPECT_EQ(job.fileList, (std::vector<std::string>{"a.fxd", "b.FXM"}));
-}
+    EXPECT_EQ(walkFolder(dir.str() + "/", "*.*", false).files, (std::vector<std::string>{"a.fxd", "b.FXM"}));
 
-TEST(CollectFiles, MissingFolderAddsNothing) {
-    BatchJob job;
-    job.source = "/nonexistent/quillon/folder";
-    collectFiles(job, job.source, true);
-    EXPECT_TRUE(job.fileList.empty());
+    const FolderWalk missing = walkFolder("/nonexistent/quillon/folder", "*.*", true);
+    EXPECT_TRUE(missing.files.empty());
+    EXPECT_EQ(missing.unreadable, (std::vector<std::string>{"/nonexistent/quillon/folder"}));
 }
 
 TEST(FolderOutputPath, NamesFollowExtensionAndHierarchyOptions) {

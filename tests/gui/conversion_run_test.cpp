@@ -56,14 +56,16 @@ struct ConverterCall {
 
 class ConversionRunTest : public ::testing::Test {
 protected:
-    RunPlan plan(std::vector<std::string> names, PageOptions options = {}) {
-        RunPlan plan;
-        plan.job.fileList = std::move(names);
+    PageRun plan(std::vector<std::string> names, PageOptions options = {}) {
+        PageRun plan;
+        plan.names = std::move(names);
         plan.sourceFolder = "/in";
         plan.destination = destination;
         plan.options = options;
         plan.workers = 1;  // the recording converter below is not made for two threads
-        plan.convert = [this](BatchJob& job, const std::string& source, const std::string& output) {
+        plan.convert = [this](const BatchJob& job, const FileTask& task, const FileRun&) {
+            const std::string& source = task.source;
+            const std::string& output = task.output;
             calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination, job.outputFormat,
                              job.recognition.enabled, job.recognition.languages});
             FileOutcome outcome;
@@ -90,7 +92,7 @@ TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
     PageOptions options;
     options.keepExt = 0;
     options.hiberarchy = 1;
-    RunPlan hierarchy = plan({"a.fxd", "sub/b.FXM"}, options);
+    PageRun hierarchy = plan({"a.fxd", "sub/b.FXM"}, options);
     performRun(hierarchy, observer, stop);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].source, "/in/a.fxd");
@@ -102,7 +104,7 @@ TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
     observer = RecordingObserver();
     options.keepExt = 1;
     options.hiberarchy = 0;
-    RunPlan flat = plan({"sub/b.fxm"}, options);
+    PageRun flat = plan({"sub/b.fxm"}, options);
     performRun(flat, observer, stop);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].destination, destination + "/b.fxm.tif");
@@ -111,7 +113,7 @@ TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
     calls.clear();
     observer = RecordingObserver();
     options.outputFormat = OutputFormat::Pdf;
-    RunPlan pdf = plan({"sub/b.fxm"}, options);
+    PageRun pdf = plan({"sub/b.fxm"}, options);
     performRun(pdf, observer, stop);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].destination, destination + "/b.fxm.pdf");
@@ -124,7 +126,7 @@ TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
     options.outputFormat = OutputFormat::Tiff;
     options.textLayer = true;
     options.textLanguages = "eng+deu";
-    RunPlan ocr = plan({"sub/b.fxm"}, options);
+    PageRun ocr = plan({"sub/b.fxm"}, options);
     performRun(ocr, observer, stop);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].destination, destination + "/b.fxm.pdf");
@@ -136,7 +138,7 @@ TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
 TEST_F(ConversionRunTest, OnlyTheSourceFolderAtTheStartIsReplaced) {
     PageOptions options;
     options.hiberarchy = 1;
-    RunPlan run = plan({"x/in/c.fxd"}, options);
+    PageRun run = plan({"x/in/c.fxd"}, options);
     performRun(run, observer, stop);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].destination, destination + "/x/in/c.tif");
@@ -145,7 +147,7 @@ TEST_F(ConversionRunTest, OnlyTheSourceFolderAtTheStartIsReplaced) {
 TEST_F(ConversionRunTest, RowsCountAndResultsTextFollowTheJobResults) {
     results = {FileResult::Converted, FileResult::SkippedExisting, FileResult::NotWinFax, FileResult::NotFax,
                FileResult::Converted};
-    RunPlan run = plan({"a.fxd", "b.fxd", "c.fxd", "d.fxd", "e.fxd"});
+    PageRun run = plan({"a.fxd", "b.fxd", "c.fxd", "d.fxd", "e.fxd"});
     EXPECT_EQ(performRun(run, observer, stop), 2);
 
     ASSERT_EQ(observer.rows.size(), 5u);
@@ -172,11 +174,11 @@ TEST_F(ConversionRunTest, RowsCountAndResultsTextFollowTheJobResults) {
 TEST_F(ConversionRunTest, JobTakesDestinationAndKeepDateOnlyForValueOne) {
     PageOptions options;
     options.keepDate = 1;
-    RunPlan keep = plan({"a.fxd"}, options);
-    keep.job.skipExisting = true;
+    PageRun keep = plan({"a.fxd"}, options);
+    keep.request.skipExisting = true;
     performRun(keep, observer, stop);
     options.keepDate = 2;
-    RunPlan other = plan({"a.fxd"}, options);
+    PageRun other = plan({"a.fxd"}, options);
     RecordingObserver second;
     performRun(other, second, stop);
     ASSERT_EQ(calls.size(), 2u);
@@ -187,7 +189,7 @@ TEST_F(ConversionRunTest, JobTakesDestinationAndKeepDateOnlyForValueOne) {
 }
 
 TEST_F(ConversionRunTest, DestinationFolderIsMadeOrReportedAndTheRunGoesOn) {
-    RunPlan made = plan({});
+    PageRun made = plan({});
     performRun(made, observer, stop);
     EXPECT_TRUE(std::filesystem::is_directory(destination));
     EXPECT_EQ(observer.saveFolderFailures, 0);
@@ -195,7 +197,7 @@ TEST_F(ConversionRunTest, DestinationFolderIsMadeOrReportedAndTheRunGoesOn) {
 
     test::writeFile(temp / "blocked", "a file where a folder should be");
     destination = (temp / "blocked" / "out").string();
-    RunPlan blocked = plan({"a.fxd", "b.fxd"});
+    PageRun blocked = plan({"a.fxd", "b.fxd"});
     RecordingObserver second;
     performRun(blocked, second, stop);
     EXPECT_EQ(second.saveFolderFailures, 1);
@@ -205,7 +207,7 @@ TEST_F(ConversionRunTest, DestinationFolderIsMadeOrReportedAndTheRunGoesOn) {
 
 TEST_F(ConversionRunTest, StopConvertsNoFurtherFileButFinishesTheRun) {
     stopAfterFirstFile = true;
-    RunPlan run = plan({"a.fxd", "b.fxd", "c.fxd"});
+    PageRun run = plan({"a.fxd", "b.fxd", "c.fxd"});
     EXPECT_EQ(performRun(run, observer, stop), 1);
     EXPECT_EQ(calls.size(), 1u);
     ASSERT_EQ(observer.rows.size(), 1u);

@@ -28,7 +28,7 @@ std::optional<std::vector<std::string>> ScriptedDialogs::pickFiles(QWidget*, con
 }
 
 FileConverter GatedConverter::converter() {
-    return [this](BatchJob& job, const std::string& source, const std::string& destination) {
+    return [this](const BatchJob& job, const FileTask& task, const FileRun& run) {
         std::unique_lock lock(mutex_);
         const int index = calls_++;
         if (index == holdAt_) {
@@ -36,7 +36,7 @@ FileConverter GatedConverter::converter() {
             changed_.wait(lock, [this] { return released_; });
         }
         lock.unlock();
-        return convertFile(job, source, destination);
+        return convertFile(job, task, run);
     };
 }
 

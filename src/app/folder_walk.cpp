@@ -1,0 +1,60 @@
+#include "app/folder_walk.h"
+
+#include <algorithm>
+
+#include "engine/format_detection.h"
+#include "platform/folder_search.h"
+
+namespace quillon {
+
+namespace {
+
+void walk(const std::string& root, const std::string& folder, const std::string& filter, bool includeSubFolders,
+          const Shard& shard, FolderWalk& found) {
+    const std::size_t rootLength = joinPath(root, "").size();
+    const auto entries = platform::searchFolder(folder, filter);
+    if (!entries) {
+        found.unreadable.push_back(folder);
+        return;
+    }
+    for (const platform::FolderEntry& entry : *entries) {
+        if (entry.name == "." || entry.name == "..") continue;
+        const std::string path = joinPath(folder, entry.name);
+        if (entry.isFolder) {
+            if (includeSubFolders) walk(root, path, filter, true, shard, found);
+            continue;
+        }
+        const std::string relative = path.substr(std::min(rootLength, path.size()));
+        if (detectFormat(relative) == FaxFormat::WinFax && inShard(relative, shard)) found.files.push_back(relative);
+    }
+}
+
+}  // namespace
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders, const Shard& shard) {
+    FolderWalk found;
+    walk(folder, folder, filter, includeSubFolders, shard, found);
+    return found;
+}
+
+std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
+                             const std::string& destination, bool keepExtension, bool keepHierarchy,
+                             const char* extension) {
+    // Listed files always carry their extension, so the last dot of the whole
+    // path lies in the relative part; it is not cut when it starts the path.
+    std::string path = relativePath;
+    const std::size_t dot = path.rfind('.');
+    const bool dotStartsPath = dot == 0 && joinPath(sourceFolder, "").empty();
+    if (!keepExtension && dot != std::string::npos && !dotStartsPath) path.resize(dot);
+    path += extension;
+    if (keepHierarchy) return joinPath(destination, path);
+    const std::size_t slash = path.rfind('/');
+    return joinPath(destination, slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace quillon
