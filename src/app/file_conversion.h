@@ -5,6 +5,7 @@
 
 #include "app/batch_job.h"
 #include "app/file_outcome.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -32,7 +33,7 @@ int convertFile(BatchJob& job, const std::string& source, const std::string& des
                 FileOutcome* outcome = nullptr);
 
 // Makes a folder with any missing parents; true when it exists afterwards.
-bool makeFolderPath(const std::string& folder);
+QUILLON_EXPORT bool makeFolderPath(const std::string& folder);
 
 // Gives `to` the access and modification times of `from`: 0, -1 when the first
 // file cannot be read, -2 when the second cannot be changed.

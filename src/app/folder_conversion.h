@@ -7,6 +7,7 @@
 #include "app/batch_job.h"
 #include "app/file_outcome.h"
 #include "app/parallel_conversion.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -16,7 +17,7 @@ namespace quillon {
 // Only the files of job.shard are listed.
 // Folders that cannot be read (folder itself included) go to
 // job.unreadableFolders; the rest of the tree is still walked.
-void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolders);
+QUILLON_EXPORT void collectFiles(BatchJob& job, const std::string& folder, bool includeSubFolders);
 
 struct FolderSummary {
     int converted = 0;
@@ -36,13 +37,13 @@ int convertFolder(BatchJob& job, FolderSummary* summary = nullptr, const FileDon
 // The listed files of job with their output paths, in walk order.
 std::vector<FileTask> folderTasks(const BatchJob& job);
 // The source paths of tasks.
-std::vector<std::string> taskSources(const std::vector<FileTask>& tasks);
+QUILLON_EXPORT std::vector<std::string> taskSources(const std::vector<FileTask>& tasks);
 
 // The output path of a source file: its extension replaced by extension (or
 // extension appended with keepExtension), placed in destination, under its
 // sub-folder path when keepHierarchy is set. Only the source folder at the
 // start of the path is replaced.
-std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
+QUILLON_EXPORT std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
                              const std::string& destination, bool keepExtension, bool keepHierarchy,
                              const char* extension = ".tif");
 

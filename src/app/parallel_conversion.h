@@ -11,6 +11,7 @@
 
 #include "app/batch_job.h"
 #include "app/file_outcome.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -37,6 +38,6 @@ struct FileRunCalls {
 // Converts the tasks with the job's options on `workers` workers (0: one
 // per core). Returns the number of files converted (result 0); files not
 // started because of a stop are not counted or reported.
-int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned workers, const FileRunCalls& calls);
+QUILLON_EXPORT int convertFiles(BatchJob& job, const std::vector<FileTask>& tasks, unsigned workers, const FileRunCalls& calls);
 
 }  // namespace quillon

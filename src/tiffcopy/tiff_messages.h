@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/export.h"
+
 namespace quillon {
 
 enum class TiffMessageTarget {
@@ -24,7 +26,7 @@ enum class TiffMessageTarget {
 // TIFFSetErrorHandler and sends every later message to target. Until this is
 // called, libtiff prints on standard error itself, as the standardError
 // target does.
-void routeTiffMessages(TiffMessageTarget target);
+QUILLON_EXPORT void routeTiffMessages(TiffMessageTarget target);
 
 // The lines gathered while the target was collect, oldest first, each ending
 // in a newline; the store is emptied. At most maxCollectedTiffMessages lines
