@@ -31,44 +31,59 @@ if(NOT changelog_head MATCHES "^quillon \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "data/changelog: the latest entry is not version ${PROJECT_VERSION}: ${changelog_head}")
 endif()
 
-# The PNG icons are rendered from the hand-drawn SVG.
-find_program(QUILLON_RSVG_CONVERT rsvg-convert REQUIRED)
-set(built_data_files ${data_built}/changelog.gz)
-foreach(size 48 64 128 256)
-  set(png ${data_built}/icons/${size}/${QUILLON_APP_ID}.png)
-  add_custom_command(OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${data_built}/icons/${size}
-    COMMAND ${QUILLON_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${data_source}/quillon.svg
-    DEPENDS ${data_source}/quillon.svg VERBATIM)
-  list(APPEND built_data_files ${png})
-  install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps COMPONENT quillon-gui)
-endforeach()
+# The packages this build makes (see above): the window's and recognition's
+# only when they are built.
+set(CPACK_COMPONENTS_ALL quillon)
+if(QUILLON_GUI)
+  list(APPEND CPACK_COMPONENTS_ALL quillon-gui)
+endif()
+if(QUILLON_OCR)
+  list(APPEND CPACK_COMPONENTS_ALL quillon-ocr)
+endif()
+
 # Debian wants the change log compressed, reproducibly (no name, no time).
+set(built_data_files ${data_built}/changelog.gz)
 add_custom_command(OUTPUT ${data_built}/changelog.gz
   COMMAND sh -c "gzip -9n < '${data_source}/changelog' > '${data_built}/changelog.gz'"
   DEPENDS ${data_source}/changelog VERBATIM)
-add_custom_target(quillon_data ALL DEPENDS ${built_data_files})
 
 install(TARGETS quillon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT quillon)
 install(FILES ${data_built}/quillon.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT quillon)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.html ${PROJECT_SOURCE_DIR}/docs/screenshot.png
         DESTINATION ${QUILLON_DOC_DIR} COMPONENT quillon)
 # Every package has its copyright and change log.
-foreach(component quillon quillon-gui quillon-ocr)
+foreach(component ${CPACK_COMPONENTS_ALL})
   install(FILES ${data_source}/copyright ${data_built}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${component} COMPONENT ${component})
 endforeach()
-install(FILES ${data_built}/${QUILLON_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
-        COMPONENT quillon-gui)
-install(FILES ${data_built}/${QUILLON_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
-        COMPONENT quillon-gui)
-install(FILES ${data_built}/${QUILLON_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
-        COMPONENT quillon-gui)
-install(FILES ${data_source}/quillon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
-        RENAME ${QUILLON_APP_ID}.svg COMPONENT quillon-gui)
-configure_file(${data_source}/quillon-gui.lintian-overrides ${data_built}/quillon-gui.lintian-overrides @ONLY)
-install(FILES ${data_built}/quillon-gui.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
-        RENAME quillon-gui COMPONENT quillon-gui)
+
+# What a desktop needs to offer the window for WinFax files: only with the window.
+if(QUILLON_GUI)
+  # The PNG icons are rendered from the hand-drawn SVG.
+  find_program(QUILLON_RSVG_CONVERT rsvg-convert REQUIRED)
+  foreach(size 48 64 128 256)
+    set(png ${data_built}/icons/${size}/${QUILLON_APP_ID}.png)
+    add_custom_command(OUTPUT ${png}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${data_built}/icons/${size}
+      COMMAND ${QUILLON_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${data_source}/quillon.svg
+      DEPENDS ${data_source}/quillon.svg VERBATIM)
+    list(APPEND built_data_files ${png})
+    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            COMPONENT quillon-gui)
+  endforeach()
+  install(FILES ${data_built}/${QUILLON_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+          COMPONENT quillon-gui)
+  install(FILES ${data_built}/${QUILLON_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+          COMPONENT quillon-gui)
+  install(FILES ${data_built}/${QUILLON_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+          COMPONENT quillon-gui)
+  install(FILES ${data_source}/quillon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+          RENAME ${QUILLON_APP_ID}.svg COMPONENT quillon-gui)
+  configure_file(${data_source}/quillon-gui.lintian-overrides ${data_built}/quillon-gui.lintian-overrides @ONLY)
+  install(FILES ${data_built}/quillon-gui.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME quillon-gui COMPONENT quillon-gui)
+endif()
+add_custom_target(quillon_data ALL DEPENDS ${built_data_files})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillon)
@@ -77,13 +92,6 @@ set(CPACK_PACKAGE_CONTACT "${QUILLON_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL quillon)
-if(QUILLON_GUI)
-  list(APPEND CPACK_COMPONENTS_ALL quillon-gui)
-endif()
-if(QUILLON_OCR)
-  list(APPEND CPACK_COMPONENTS_ALL quillon-ocr)
-endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUILLON_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

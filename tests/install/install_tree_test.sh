@@ -15,13 +15,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 modules="quillon-pdf.so"
 [ -z "$has_window" ] || modules="$modules quillon-window.so"
 [ -z "$has_ocr" ] || modules="$modules quillon-ocr.so"
+desktop_files="share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml share/mime/packages/$app_id.xml
+               share/icons/hicolor/scalable/apps/$app_id.svg
+               share/icons/hicolor/48x48/apps/$app_id.png share/icons/hicolor/256x256/apps/$app_id.png"
 for file in bin/quillon $module_dir/libquillon-core.so share/man/man1/quillon.1 share/doc/quillon/manual.html \
-            share/doc/quillon/screenshot.png share/applications/$app_id.desktop \
-            share/metainfo/$app_id.metainfo.xml share/mime/packages/$app_id.xml \
-            share/icons/hicolor/scalable/apps/$app_id.svg \
-            share/icons/hicolor/48x48/apps/$app_id.png share/icons/hicolor/256x256/apps/$app_id.png; do
+            share/doc/quillon/screenshot.png ${has_window:+$desktop_files}; do
   [ -s "$root/$file" ] || fail "$file is not installed"
 done
+[ -n "$has_window" ] || [ ! -e "$root/share/applications" ] || fail "a desktop entry without the window"
 for module in $modules; do [ -s "$root/$module_dir/$module" ] || fail "$module is not installed"; done
 [ -n "$has_window" ] || [ ! -e "$root/$module_dir/quillon-window.so" ] || fail "window module without the window"
 [ -n "$has_ocr" ] || [ ! -e "$root/$module_dir/quillon-ocr.so" ] || fail "recognition module without recognition"
@@ -42,8 +43,6 @@ exported=$(nm -D --defined-only "$root/bin/quillon" | grep -v -E ' (_IO_stdin_us
 # Help finds the manual relative to the program (gui/help.h).
 [ -f "$root/bin/../share/doc/quillon/manual.html" ] || fail "manual not beside bin/"
 grep -q 'src="screenshot.png"' "$root/share/doc/quillon/manual.html" || fail "manual lost its screenshot"
-file -b "$root/share/icons/hicolor/48x48/apps/$app_id.png" | grep -q '48 x 48' || fail "48 px icon size"
-file -b "$root/share/icons/hicolor/256x256/apps/$app_id.png" | grep -q '256 x 256' || fail "256 px icon size"
 
 [ "$("$root/bin/quillon" --version)" = "Batch Quillon V$(cut -d. -f1 <<<"$version").$(printf %02d "$(cut -d. -f2 <<<"$version")"), build $(printf %04d "$(cut -d. -f3 <<<"$version")")" ] \
   || fail "installed program does not say version $version: $("$root/bin/quillon" --version)"
@@ -90,18 +89,23 @@ QUILLON_HOME="$stage/home" "$root/bin/quillon" /q /f="$first" /sf="$stage/old.pd
 grep -qF "PDF files cannot be written: $root/bin/../$module_dir/quillon-pdf.so: module of version 2.9.17, but this program needs version $version" \
   "$stage/old.err" || fail "a PDF module of another version is not refused clearly: $(cat "$stage/old.err")"
 [ ! -e "$stage/old.pdf" ] || fail "a module of another version wrote a file"
-grep -qx "Exec=quillon %F" "$root/share/applications/$app_id.desktop" || fail "desktop entry Exec"
-grep -qx "Icon=$app_id" "$root/share/applications/$app_id.desktop" || fail "desktop entry icon"
+# The desktop's files, with the window.
+if [ -n "$has_window" ]; then
+  file -b "$root/share/icons/hicolor/48x48/apps/$app_id.png" | grep -q '48 x 48' || fail "48 px icon size"
+  file -b "$root/share/icons/hicolor/256x256/apps/$app_id.png" | grep -q '256 x 256' || fail "256 px icon size"
+  grep -qx "Exec=quillon %F" "$root/share/applications/$app_id.desktop" || fail "desktop entry Exec"
+  grep -qx "Icon=$app_id" "$root/share/applications/$app_id.desktop" || fail "desktop entry icon"
 
-# The MIME package names every WinFax extension; the compiled globs are
-# case-insensitive, so a.FXD matches too.
-mkdir -p "$stage/mime/packages"
-cp "$root/share/mime/packages/$app_id.xml" "$stage/mime/packages/"
-update-mime-database "$stage/mime" 2>/dev/null
-for ext in fxd fxm fxr fxs; do
-  grep -q "^50:application/x-winfax:\*\.$ext$" "$stage/mime/globs2" || fail "no glob for .$ext"
-done
-! grep -q "application/x-winfax.*:cs" "$stage/mime/globs2" || fail "a glob is case-sensitive"
+  # The MIME package names every WinFax extension; the compiled globs are
+  # case-insensitive, so a.FXD matches too.
+  mkdir -p "$stage/mime/packages"
+  cp "$root/share/mime/packages/$app_id.xml" "$stage/mime/packages/"
+  update-mime-database "$stage/mime" 2>/dev/null
+  for ext in fxd fxm fxr fxs; do
+    grep -q "^50:application/x-winfax:\*\.$ext$" "$stage/mime/globs2" || fail "no glob for .$ext"
+  done
+  ! grep -q "application/x-winfax.*:cs" "$stage/mime/globs2" || fail "a glob is case-sensitive"
+fi
 
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man1/quillon.1" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man page warnings: $warnings"
