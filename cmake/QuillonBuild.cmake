@@ -32,6 +32,14 @@ if(QUILLON_TSAN)
   add_link_options(-fsanitize=thread)
 endif()
 
+# The core and the modules resolve every symbol when they are linked (-z defs).
+# Clang links its sanitizer runtimes into executables only, so that its
+# sanitized builds (the fuzz targets) leave those symbols to the program.
+set(QUILLON_NO_UNDEFINED LINKER:-z,defs)
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (QUILLON_FUZZ OR QUILLON_SANITIZE OR QUILLON_TSAN))
+  set(QUILLON_NO_UNDEFINED "")
+endif()
+
 # quillon_library(<name> <sources...> [LINKS <targets...>])
 # Every subsystem library sees the whole src/ tree as its include root, so a
 # header is always named by its folder: #include "codec/bit_reader.h".
@@ -54,9 +62,9 @@ endfunction()
 # A module the program loads when a run needs it (platform/module_loader.h),
 # for parts that bring large libraries. It links the program's code as the
 # shared core (quillon_core, src/CMakeLists.txt) and resolves every symbol
-# when it is linked (-z defs). It is built beside the program and the core,
-# installed beside the core in QUILLON_MODULE_DIR, and finds the core there
-# ($ORIGIN). COMPONENT is the Debian package it goes into.
+# when it is linked (QUILLON_NO_UNDEFINED). It is built beside the program
+# and the core, installed beside the core in QUILLON_MODULE_DIR, and finds
+# the core there ($ORIGIN). COMPONENT is the Debian package it goes into.
 function(quillon_module target file)
   cmake_parse_arguments(ARG "" "COMPONENT" "LINKS" ${ARGN})
   if(NOT ARG_COMPONENT)
@@ -67,7 +75,7 @@ function(quillon_module target file)
                         LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/src
                         BUILD_RPATH "$ORIGIN" INSTALL_RPATH "$ORIGIN")
   target_link_libraries(${target} PRIVATE quillon_core ${ARG_LINKS})
-  target_link_options(${target} PRIVATE LINKER:-z,defs)
+  target_link_options(${target} PRIVATE ${QUILLON_NO_UNDEFINED})
   install(TARGETS ${target} LIBRARY DESTINATION ${QUILLON_MODULE_DIR} COMPONENT ${ARG_COMPONENT})
   set_property(GLOBAL APPEND PROPERTY QUILLON_MODULES ${target})
 endfunction()
