@@ -2,6 +2,17 @@
 
 add_compile_options(-Wall -Wextra -Wpedantic)
 
+# The program's code is one private shared library (quillon_core, below) made
+# of the subsystem libraries, so they are built position-independent. It
+# shows only the declarations marked QUILLON_EXPORT (platform/export.h).
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+set(CMAKE_CXX_VISIBILITY_PRESET hidden)
+set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
+# With hidden symbols the linker sees everything the program and the modules
+# cannot reach, and drops it from the core (--gc-sections): a run to TIFF maps
+# no more of it than it did when all was one executable.
+add_compile_options(-ffunction-sections -fdata-sections)
+
 if(QUILLON_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
@@ -19,6 +30,14 @@ endif()
 if(QUILLON_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
+endif()
+
+# The core and the modules resolve every symbol when they are linked (-z defs).
+# Clang links its sanitizer runtimes into executables only, so that its
+# sanitized builds (the fuzz targets) leave those symbols to the program.
+set(QUILLON_NO_UNDEFINED LINKER:-z,defs)
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (QUILLON_FUZZ OR QUILLON_SANITIZE OR QUILLON_TSAN))
+  set(QUILLON_NO_UNDEFINED "")
 endif()
 
 # quillon_library(<name> <sources...> [LINKS <targets...>])
@@ -39,19 +58,24 @@ function(quillon_library name)
   endif()
 endfunction()
 
-# quillon_module(<target> <file name> <sources...> [LINKS <libraries...>])
+# quillon_module(<target> <file name> <sources...> [LINKS <libraries...>] [COMPONENT <package>])
 # A module the program loads when a run needs it (platform/module_loader.h),
-# for parts that bring large libraries. It links none of the program's own
-# libraries: what it uses of them it finds in the program, which carries
-# them whole and exports their symbols (src/CMakeLists.txt). It is built
-# beside the program and installed in QUILLON_MODULE_DIR.
+# for parts that bring large libraries. It links the program's code as the
+# shared core (quillon_core, src/CMakeLists.txt) and resolves every symbol
+# when it is linked (QUILLON_NO_UNDEFINED). It is built beside the program
+# and the core, installed beside the core in QUILLON_MODULE_DIR, and finds
+# the core there ($ORIGIN). COMPONENT is the Debian package it goes into.
 function(quillon_module target file)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "" "COMPONENT" "LINKS" ${ARGN})
+  if(NOT ARG_COMPONENT)
+    set(ARG_COMPONENT quillon)
+  endif()
   add_library(${target} MODULE ${ARG_UNPARSED_ARGUMENTS})
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${file}
-                        LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/src)
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${target} PRIVATE ${ARG_LINKS})
-  install(TARGETS ${target} LIBRARY DESTINATION ${QUILLON_MODULE_DIR})
+                        LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/src
+                        BUILD_RPATH "$ORIGIN" INSTALL_RPATH "$ORIGIN")
+  target_link_libraries(${target} PRIVATE quillon_core ${ARG_LINKS})
+  target_link_options(${target} PRIVATE ${QUILLON_NO_UNDEFINED})
+  install(TARGETS ${target} LIBRARY DESTINATION ${QUILLON_MODULE_DIR} COMPONENT ${ARG_COMPONENT})
   set_property(GLOBAL APPEND PROPERTY QUILLON_MODULES ${target})
 endfunction()

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "platform/export.h"
+
 namespace quillon {
 
 enum class LogResult { Written, NoLog, FolderMissing, CannotOpen };
@@ -9,6 +11,6 @@ enum class LogResult { Written, NoLog, FolderMissing, CannotOpen };
 // and a line end), the results text as it is (its lines end in CR LF), and a
 // line of 50 hyphens. The log's own folder is made when missing (one level
 // only); an empty path means no log.
-LogResult writeLog(const std::string& logPath, const std::string& text);
+QUILLON_EXPORT LogResult writeLog(const std::string& logPath, const std::string& text);
 
 }  // namespace quillon

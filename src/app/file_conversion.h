@@ -8,6 +8,7 @@
 #include "app/run_outputs.h"
 #include "app/run_plan.h"
 #include "app/run_sources.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -30,7 +31,7 @@ FileOutcome convertFile(const BatchJob& request, const FileTask& task, const Fil
 FileOutcome convertFile(const BatchJob& request, const std::string& source, const std::string& destination);
 
 // Makes a folder with any missing parents; true when it exists afterwards.
-bool makeFolderPath(const std::string& folder);
+QUILLON_EXPORT bool makeFolderPath(const std::string& folder);
 
 // Gives `to` the access and modification times of `from`: 0, -1 when the first
 // file cannot be read, -2 when the second cannot be changed.

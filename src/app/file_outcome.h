@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/page_summary.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -79,14 +80,14 @@ struct FileOutcome {
     // that could not be copied to an output (without a line end).
     std::vector<std::string> warnings;
 
-    FileStatus status() const;
+    QUILLON_EXPORT FileStatus status() const;
     // Converted with a page that is empty, damaged, cut or left out.
-    bool hasDamage() const;
+    QUILLON_EXPORT bool hasDamage() const;
 };
 
 // The file's lines of the results text, each ending in CR LF; none for a
 // file that is no WinFax file.
-std::string resultsLines(const FileOutcome& outcome);
+QUILLON_EXPORT std::string resultsLines(const FileOutcome& outcome);
 
 // "no-such-file", "unreadable", "folder", ... for the report.
 const char* problemName(FileProblem problem);
@@ -95,7 +96,7 @@ const char* problemName(FileProblem problem);
 std::string describeProblem(const FileOutcome& outcome);
 // The lines that the log keeps under a file's results lines: its damage,
 // its warnings and why it was not converted, each ending in CR LF.
-std::string logNotes(const FileOutcome& outcome);
+QUILLON_EXPORT std::string logNotes(const FileOutcome& outcome);
 
 // "converted", "skipped", "failed", "not-fax", "not-winfax".
 const char* statusName(FileStatus status);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/shard.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -17,14 +18,14 @@ struct FolderWalk {
 // includeSubFolders, also those of sub-folders whose names match it. Only
 // the files of shard are listed. A folder that cannot be read is named and
 // the rest of the tree is still walked.
-FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders,
+QUILLON_EXPORT FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders,
                       const Shard& shard = {});
 
 // The output path of a source file: its extension replaced by extension (or
 // extension appended with keepExtension), placed in destination, under its
 // sub-folder path when keepHierarchy is set. Only the source folder at the
 // start of the path is replaced.
-std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
+QUILLON_EXPORT std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,
                              const std::string& destination, bool keepExtension, bool keepHierarchy,
                              const char* extension = ".tif");
 

@@ -14,11 +14,17 @@ namespace {
 template <typename Function>
 class ModulePart {
 public:
-    ModulePart(const char* file, const char* entry) : file_(file), entry_(entry) {}
+    // `absent`: why the module is not there, for a part not in this build.
+    ModulePart(const char* file, const char* entry, const char* absent = nullptr)
+        : file_(file), entry_(entry), absent_(absent) {}
     void handOver(Function function) { handedOver_ = function; }
     Function get(std::string& error) {
         if (Function function = handedOver_) return function;
         std::call_once(loading_, [this] {
+            if (absent_) {
+                error_ = absent_;
+                return;
+            }
             void* entry = platform::moduleFunction(file_, entry_, error_);
             if (entry) loaded_ = reinterpret_cast<Function (*)()>(entry)();
         });
@@ -29,6 +35,7 @@ public:
 private:
     const char* file_;
     const char* entry_;
+    const char* absent_;
     std::atomic<Function> handedOver_{nullptr};
     std::once_flag loading_;
     Function loaded_ = nullptr;
@@ -41,7 +48,12 @@ ModulePart<FaxPdfWriter>& pdfWriter() {
 }
 
 ModulePart<PageRecognition>& recognition() {
+#ifdef QUILLON_WITH_OCR
     static ModulePart<PageRecognition> part("quillon-ocr.so", "quillonPageRecognition");
+#else
+    static ModulePart<PageRecognition> part("quillon-ocr.so", "quillonPageRecognition",
+                                            "text recognition (/ocr) is not in this build of quillon");
+#endif
     return part;
 }
 

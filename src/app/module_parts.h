@@ -17,6 +17,8 @@ void useFaxPdfWriter(FaxPdfWriter writer);
 FaxPdfWriter faxPdfWriter(std::string& error);
 
 void usePageRecognition(PageRecognition recognition);
+// In a build without text recognition (CMake option QUILLON_OCR=OFF), always
+// nullptr, and error says that recognition is not in this build.
 PageRecognition pageRecognition(std::string& error);
 
 }  // namespace quillon

@@ -13,6 +13,7 @@
 #include "app/file_conversion.h"
 #include "app/file_outcome.h"
 #include "app/run_plan.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -42,6 +43,6 @@ struct RunTotals {
 
 // Converts the plan's files with the request's options on request.workers
 // workers (0: one per core).
-RunTotals runFiles(const BatchJob& request, const RunPlan& plan, const FileRunCalls& calls = {});
+QUILLON_EXPORT RunTotals runFiles(const BatchJob& request, const RunPlan& plan, const FileRunCalls& calls = {});
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 
 #include "app/batch_job.h"
 #include "app/run_sources.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -27,7 +28,7 @@ RunPlan planFolderRun(const BatchJob& request);
 // "/f=": the one file into the destination path.
 RunPlan planFileRun(const BatchJob& request);
 // The window's list: names relative to sourceFolder into destination.
-RunPlan planListedFiles(const std::string& sourceFolder, const std::vector<std::string>& names,
+QUILLON_EXPORT RunPlan planListedFiles(const std::string& sourceFolder, const std::vector<std::string>& names,
                         const std::string& destination, bool keepExtension, bool keepHierarchy, OutputFormat format);
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/export.h"
 #include "platform/files.h"
 
 namespace quillon {
@@ -14,7 +15,7 @@ namespace quillon {
 class RunSources {
 public:
     RunSources() = default;
-    explicit RunSources(const std::vector<std::string>& sources);
+    QUILLON_EXPORT explicit RunSources(const std::vector<std::string>& sources);
 
     // True when path names one of the sources: the same path once made
     // absolute, or the same file (device and inode), so links count.

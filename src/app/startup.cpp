@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/command_line_mode.h"
+#include "app/module_parts.h"
 #include "ocr/languages.h"
 #include "platform/environment.h"
 #include "platform/home_folder.h"
@@ -49,6 +50,10 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
     if (parsed == kCommandLineComplete) {
         // Before any file: a run must not write PDF files without the text asked for.
         if (job.recognition.enabled) {
+            if (std::string error; !pageRecognition(error)) {
+                std::cerr << "quillon: text cannot be recognised: " << error << "; nothing converted\n";
+                return kExitRefused;
+            }
             if (const std::string missing = missingLanguage(*splitLanguages(job.recognition.languages));
                 !missing.empty()) {
                 std::cerr << "quillon: " << missingLanguageMessage(missing) << "; nothing converted\n";

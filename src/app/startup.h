@@ -8,6 +8,8 @@
 
 #include "app/batch_job.h"
 #include "app/work_paths.h"
+#include "platform/export.h"
+#include "quillon_version.h"
 
 namespace quillon {
 
@@ -25,7 +27,7 @@ struct ProgramContext {
 // Runs the main window and returns the process exit code.
 using MainWindowRunner = std::function<int(ProgramContext&)>;
 
-constexpr const char* kVersionText = "Batch Quillon V3.00, build 0903";
+constexpr const char* kVersionText = QUILLON_VERSION_TEXT;
 
 // Exit codes of the program.
 constexpr int kExitSuccess = 0;
@@ -34,6 +36,6 @@ constexpr int kExitNoWindow = 2;
 constexpr int kExitRefused = 2;  // a command-line value that cannot be carried out
 
 // Runs the program; mainWindow may be empty in a build without the window.
-int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow);
+QUILLON_EXPORT int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow);
 
 }  // namespace quillon

@@ -3,11 +3,12 @@
 // command line never load Qt.
 
 #include "app/startup.h"
+#include "platform/export.h"
 
 namespace quillon {
 
 // Runs the window from its module; when the module cannot be loaded, says
 // why on standard error and returns kExitNoWindow.
-MainWindowRunner mainWindowFromModule();
+QUILLON_EXPORT MainWindowRunner mainWindowFromModule();
 
 }  // namespace quillon

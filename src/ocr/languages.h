@@ -6,19 +6,21 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/export.h"
+
 namespace quillon {
 
 // "eng+deu" as its names; nothing when the text is empty or a name is not
 // made of letters, digits and '_' (a name becomes part of a file path).
-std::optional<std::vector<std::string>> splitLanguages(std::string_view text);
+QUILLON_EXPORT std::optional<std::vector<std::string>> splitLanguages(std::string_view text);
 
 // The folder that holds the *.traineddata files: $TESSDATA_PREFIX when set,
 // else the folder of the Tesseract packages this program was built with.
-std::string languageDataFolder();
+QUILLON_EXPORT std::string languageDataFolder();
 
 // The first of the languages whose data are not in languageDataFolder();
 // empty when all are installed.
-std::string missingLanguage(const std::vector<std::string>& languages);
+QUILLON_EXPORT std::string missingLanguage(const std::vector<std::string>& languages);
 
 // The error for a missing language, naming the package that installs it.
 std::string missingLanguageMessage(const std::string& language);

@@ -1,6 +1,9 @@
 // The entry of the module quillon-ocr.so (platform/module_loader.h).
 
 #include "ocr/page_recognizer.h"
+#include "platform/module_loader.h"
+
+QUILLON_MODULE_INTERFACE;
 
 namespace {
 
@@ -11,4 +14,4 @@ quillon::RecognizedPage recognizeOnThisThread(const std::string& languages, cons
 
 }  // namespace
 
-extern "C" quillon::PageRecognition quillonPageRecognition() { return &recognizeOnThisThread; }
+extern "C" QUILLON_EXPORT quillon::PageRecognition quillonPageRecognition() { return &recognizeOnThisThread; }

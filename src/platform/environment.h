@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "platform/export.h"
+
 namespace quillon::platform {
 
 // True when a window can be shown: an X11 or Wayland display is named, or Qt
@@ -10,6 +12,6 @@ bool displayAvailable();
 // The value of an environment variable; empty when it is not set.
 std::string environmentValue(const char* name);
 // Full path of the running executable, or an empty text.
-std::string programPath();
+QUILLON_EXPORT std::string programPath();
 
 }  // namespace quillon::platform

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <string_view>
+
 #include "platform/environment.h"
 #include "platform/files.h"
 
@@ -18,6 +20,13 @@ void* moduleFunction(const std::string& name, const char* symbol, std::string& e
     if (!module) {
         const char* reason = dlerror();
         error = reason ? reason : path + ": cannot be loaded";
+        return nullptr;
+    }
+    const auto* version = static_cast<const char*>(dlsym(module, "quillonModuleInterface"));
+    if (!version || std::string_view(version) != kModuleInterface) {
+        error = path + ": module of " + (version ? "version " + std::string(version) : "no known version") +
+                ", but this program needs version " + kModuleInterface;
+        dlclose(module);
         return nullptr;
     }
     void* function = dlsym(module, symbol);

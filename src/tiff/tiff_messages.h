@@ -4,6 +4,8 @@
 // outputs: on standard error for the command line; the window names failed
 // files in its own rows.
 
+#include "platform/export.h"
+
 namespace quillon {
 
 enum class TiffMessageTarget {
@@ -13,6 +15,6 @@ enum class TiffMessageTarget {
 
 // Installs the routing handlers with TIFFSetWarningHandler and
 // TIFFSetErrorHandler and sends every later message to target.
-void routeTiffMessages(TiffMessageTarget target);
+QUILLON_EXPORT void routeTiffMessages(TiffMessageTarget target);
 
 }  // namespace quillon

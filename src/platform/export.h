@@ -1,0 +1,8 @@
+#pragma once
+// The program's code is one private shared library, libquillon-core.so, that
+// the program and its modules link. It is built with hidden symbols
+// (-fvisibility=hidden); QUILLON_EXPORT marks the declarations the program
+// and the modules use of it, and nothing else leaves the library. In the
+// subsystem libraries the tests link, it changes nothing.
+
+#define QUILLON_EXPORT __attribute__((visibility("default")))
