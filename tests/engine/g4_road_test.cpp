@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "codec/fax_decoder.h"
 #include "engine/conversion_engine.h"
 #include "support/corpus.h"
 #include "support/pixel_hash.h"
+#include "support/printed_page.h"
 #include "support/temp_dir.h"
 #include "support/tiff_info.h"
 #include "support/winfax_writer.h"
@@ -136,17 +138,13 @@ struct Case {
     std::vector<WinFaxPage> pages;
 };
 
-std::vector<Case> cases() {
+// The pages in each of the three WinFax codings, and damaged mixes of them.
+std::vector<Case> cases(const std::string& what, const std::function<std::vector<WinFaxPage>(FaxPageCoding)>& pages) {
     std::vector<Case> all;
     const std::pair<const char*, FaxPageCoding> codings[] = {
         {"T.6", FaxPageCoding::T6}, {"T.4 with fill bits", FaxPageCoding::T4OneDimensional},
         {"T.4 1-D", FaxPageCoding::T4NoFillBits}};
-    for (const auto& [name, coding] : codings) {
-        Case every{std::string("every corpus page, ") + name, {}};
-        for (const test::CorpusPage& page : test::corpusPages())
-            every.pages.push_back(test::winFaxPageFromCorpus(page.file, coding));
-        all.push_back(every);
-    }
+    for (const auto& [name, coding] : codings) all.push_back({what + ", " + name, pages(coding)});
     const std::vector<WinFaxPage> mixed = {all[0].pages[1], all[1].pages[0], all[2].pages[2]};
     auto damaged = [&](const std::string& name, std::size_t page, auto harm) {
         Case c{name, mixed};
@@ -177,9 +175,8 @@ std::vector<Case> cases() {
     return all;
 }
 
-TEST(G4Road, GivesWhatTheCopierGivesOnEveryPageCodingModeAndDamage) {
-    QUILLON_REQUIRE_CORPUS();
-    for (const Case& c : cases()) {
+void expectRoadsAgree(const std::vector<Case>& all) {
+    for (const Case& c : all) {
         for (const bool split : {false, true}) {
             for (const bool recount : {false, true}) {
                 SCOPED_TRACE(c.name + (split ? ", split" : ", one file") + (recount ? ", recount" : ""));
@@ -190,10 +187,31 @@ TEST(G4Road, GivesWhatTheCopierGivesOnEveryPageCodingModeAndDamage) {
                 options.pageMode = split ? 1 : 0;
                 options.recountLines = recount;
                 expectSameRoad(c.pages, viaCopier(source, dir.path(), options), viaG4(source, dir.path(), options));
-                if (HasFatalFailure()) return;
+                if (::testing::Test::HasFatalFailure()) return;
             }
         }
     }
+}
+
+TEST(G4Road, GivesWhatTheCopierGivesOnEveryPageCodingModeAndDamage) {
+    expectRoadsAgree(cases("every printed page", [](FaxPageCoding coding) {
+        std::vector<WinFaxPage> pages;
+        for (const test::Sheet sheet : test::kEverySheet)
+            for (const unsigned linesPerInch : {200u, 100u})
+                pages.push_back(test::winFaxPageFromBitmap(test::printedPage(sheet, linesPerInch).bitmap, coding,
+                                                           linesPerInch == 100 ? 0 : 1));
+        return pages;
+    }));
+}
+
+TEST(G4Road, CorpusPagesGiveWhatTheCopierGives) {
+    QUILLON_REQUIRE_CORPUS();
+    expectRoadsAgree(cases("every corpus page", [](FaxPageCoding coding) {
+        std::vector<WinFaxPage> pages;
+        for (const test::CorpusPage& page : test::corpusPages())
+            pages.push_back(test::winFaxPageFromCorpus(page.file, coding));
+        return pages;
+    }));
 }
 
 }  // namespace
