@@ -9,7 +9,6 @@
 #include <nlohmann/json.hpp>
 
 #include "e2e/fax_fixtures.h"
-#include "support/drawn_page.h"
 #include "support/pdf_pages.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -198,8 +197,9 @@ TEST(DamagedArchive, FirstPagesThatAreNotAllFaxData) {
 // results text as it is).
 TEST(DamagedArchive, CutFilesAndFlippedBytesAreCountedInThePagesRows) {
     TempDir home, work;
-    const WinFaxPage first = winFaxPageFromBitmap(drawnPage(1728, 1200, 11), C::T4OneDimensional);
-    const WinFaxPage second = winFaxPageFromBitmap(drawnPage(1728, 1200, 12), C::T6);
+    const WinFaxPage first = fixturePage(kPages[1]);
+    const WinFaxPage second = fixturePage(kPages[2]);
+    const unsigned pageRows = second.length;
     const std::string whole = buildWinFaxFile({first, second});
     const std::size_t present = second.data.size() / 3;
     writeFile(work / "in/cut.fxd", whole.substr(0, whole.size() - second.data.size() + present));
@@ -224,21 +224,22 @@ TEST(DamagedArchive, CutFilesAndFlippedBytesAreCountedInThePagesRows) {
     EXPECT_EQ(cut["state"], "cut");
     EXPECT_EQ(cut["bytesAnnounced"], second.data.size());
     EXPECT_EQ(cut["bytesPresent"], present);
-    EXPECT_GT(cut["damagedRows"], 600) << "about two thirds of the page are missing";
-    EXPECT_LT(cut["damagedRows"], 1200);
+    EXPECT_GT(cut["damagedRows"], pageRows / 2) << "two thirds of the page's data are missing";
+    EXPECT_LT(cut["damagedRows"], pageRows);
     EXPECT_EQ(report[0]["pages"][0]["state"], "ok");
     const json& damaged = report[1]["pages"][1];
     EXPECT_EQ(damaged["state"], "damaged");
     EXPECT_GT(damaged["damagedRows"], 0);
-    EXPECT_LE(damaged["damagedRows"], 1200) << "never more than the page's rows";
-    const std::string rows = damaged["damagedRows"].dump() + " of 1200 rows could not be decoded";
+    EXPECT_LE(damaged["damagedRows"], pageRows) << "never more than the page's rows";
+    const std::string rows =
+        damaged["damagedRows"].dump() + " of " + std::to_string(pageRows) + " rows could not be decoded";
     EXPECT_NE(r.err.find("flipped.fxd: page 2 of 2: " + rows), std::string::npos) << r.err;
 
     // The rows before the cut are the fax's own.
     const std::vector<Bitmap> pages = readTiffPages(out + "/cut.tif");
     ASSERT_EQ(pages.size(), 2u);
-    const Bitmap drawn = drawnPage(1728, 1200, 12);
-    const std::size_t kept = (1200 - cut["damagedRows"].get<std::size_t>()) * drawn.bytesPerRow();
+    const Bitmap& drawn = fixtureBitmap(kPages[2]);
+    const std::size_t kept = (pageRows - cut["damagedRows"].get<std::size_t>()) * drawn.bytesPerRow();
     EXPECT_TRUE(std::equal(drawn.bits.begin(), drawn.bits.begin() + std::ptrdiff_t(kept), pages[1].bits.begin()));
 
     const std::string log = readFile(home / "log/kfqlog.txt");

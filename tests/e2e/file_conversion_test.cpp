@@ -16,7 +16,6 @@
 #include <nlohmann/json.hpp>
 
 #include "e2e/fax_fixtures.h"
-#include "support/drawn_page.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/tiff_info.h"
@@ -222,7 +221,7 @@ TEST(FileRun, KeepDateGivesTheOutputTheSourceTimes) {
 // the results lines keep their fixed words.
 TEST(FileRun, FilesNotConvertedSayWhy) {
     TempDir home, work;
-    const std::string fax = buildWinFaxFile({winFaxPageFromBitmap(drawnPage(1728, 200, 7), FaxPageCoding::T6)});
+    const std::string fax = buildWinFaxFile({fixturePage(kThreePages[0])});
     writeFile(work / "a.tif", "x");
     writeFile(work / "notes.txt", "x");
     std::filesystem::create_directories(work / "folder.fxd");
@@ -264,7 +263,7 @@ TEST(FileRun, FilesNotConvertedSayWhy) {
 // No file a run writes may be one of its sources, whatever path names it.
 TEST(FileRun, NoOutputReplacesASource) {
     TempDir home, work;
-    const std::string fax = buildWinFaxFile({winFaxPageFromBitmap(drawnPage(1728, 200, 3), FaxPageCoding::T6)});
+    const std::string fax = buildWinFaxFile({fixturePage(kThreePages[0])});
     const std::string source = (work / "a.fxd").string();
     writeFile(source, fax);
     std::filesystem::create_symlink(source, work / "link.tif");
