@@ -119,6 +119,7 @@ TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
 
 // One word of `pdftotext -bbox` output: its text and box in points.
 struct BoxedWord {
+    int page = 0;  // from 1
     std::string text;
     double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
 };
@@ -126,8 +127,11 @@ struct BoxedWord {
 std::vector<BoxedWord> boxedWords(const std::string& pdf) {
     const std::string html = runProcess("/usr/bin/pdftotext", {"-bbox", pdf, "-"}).out;
     std::vector<BoxedWord> words;
+    int page = 0;
+    std::size_t nextPage = html.find("<page ");
     for (std::size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
-        BoxedWord word;
+        for (; nextPage < at; nextPage = html.find("<page ", nextPage + 1)) ++page;
+        BoxedWord word{page};
         std::sscanf(html.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">", &word.xMin,
                     &word.yMin, &word.xMax, &word.yMax);
         const std::size_t text = html.find('>', at) + 1;
@@ -137,13 +141,12 @@ std::vector<BoxedWord> boxedWords(const std::string& pdf) {
     return words;
 }
 
-// The printed letter through /ocrtext: its words are found where they are
-// printed, the page is still exactly its pixels, and the text file and the
-// report tell what was read.
+// The printed letter at both resolutions through /ocrtext: its words are
+// found where they are printed, the pages are still exactly their pixels,
+// and the text file and the report tell what was read.
 TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     TempDir home, work;
-    const std::vector<FixturePage> pages = {{Sheet::Letter, C::T6, 1}};
-    const PrintedPage& letter = printedPage(Sheet::Letter, 200);
+    const std::vector<FixturePage> pages = {{Sheet::Letter, C::T6, 1}, {Sheet::Letter, C::T4OneDimensional, 0}};
     const std::string fax = writeFax(work / "in/letter.fxd", pages);
     const std::string out = (work / "out/letter.pdf").string();
     const std::string report = (work / "r.jsonl").string();
@@ -152,36 +155,54 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     EXPECT_EQ(r.err, "");
     expectPdfPages(out, pages);
 
-    // Words of the letter's three sizes below its heading, each printed once:
-    // the text layer has them over their ink. (The 20-point heading is not
-    // read: Tesseract's default layout, one block of text, passes over a line
-    // this much larger than the body.)
-    const double point = 72.0 / 200;
-    const double tolerance = 4;  // points, about a third of the body text's height
     const std::vector<BoxedWord> words = boxedWords(out);
-    for (const std::string word : {"Westmorland", "twelfth", "Preston", "Ellison", "Telegrams"}) {
-        SCOPED_TRACE(word);
-        const auto printed = std::find_if(letter.words.begin(), letter.words.end(),
-                                          [&](const PrintedWord& w) { return w.text == word; });
-        ASSERT_NE(printed, letter.words.end());
-        const auto found = std::find_if(words.begin(), words.end(), [&](const BoxedWord& w) { return w.text == word; });
-        ASSERT_NE(found, words.end());
-        EXPECT_NEAR(found->xMin, printed->left * point, tolerance);
-        EXPECT_NEAR(found->xMax, printed->right * point, tolerance);
-        EXPECT_NEAR(found->yMin, printed->top * point, tolerance);
-        EXPECT_NEAR(found->yMax, printed->bottom * point, tolerance);
-    }
-    EXPECT_EQ(readFile(work / "out/letter.txt").find(letter.lines[1] + "\n"), 0u);
     const std::string line = readFile(report);
+    const std::regex pageWords("\"words\":([0-9]+),\"confidence\":([0-9.]+)\\}");
+    auto recognised = std::sregex_iterator(line.begin(), line.end(), pageWords);
+    for (const int linesPerInch : {200, 100}) {
+        SCOPED_TRACE(linesPerInch);
+        const int page = linesPerInch == 200 ? 1 : 2;
+        const PrintedPage& letter = printedPage(Sheet::Letter, unsigned(linesPerInch));
+        // Words of the letter's three sizes below its heading, each printed
+        // once: the text layer has them over their ink. (The 20-point heading
+        // is not read: Tesseract's default layout, one block of text, passes
+        // over a line this much larger than the body.)
+        const double tolerance = 4;  // points, about a third of the body text's height
+        for (const std::string word : {"Westmorland", "twelfth", "Preston", "Ellison", "Telegrams"}) {
+            SCOPED_TRACE(word);
+            const auto printed = std::find_if(letter.words.begin(), letter.words.end(),
+                                              [&](const PrintedWord& w) { return w.text == word; });
+            ASSERT_NE(printed, letter.words.end());
+            const auto found = std::find_if(words.begin(), words.end(),
+                                            [&](const BoxedWord& w) { return w.page == page && w.text == word; });
+            ASSERT_NE(found, words.end());
+            EXPECT_NEAR(found->xMin, printed->left * 72.0 / 200, tolerance);
+            EXPECT_NEAR(found->xMax, printed->right * 72.0 / 200, tolerance);
+            EXPECT_NEAR(found->yMin, printed->top * 72.0 / linesPerInch, tolerance);
+            EXPECT_NEAR(found->yMax, printed->bottom * 72.0 / linesPerInch, tolerance);
+        }
+        ASSERT_NE(recognised, std::sregex_iterator()) << line;
+        const std::size_t count = std::stoul((*recognised)[1]);
+        EXPECT_GT(count, letter.words.size() * 9 / 10) << "the letter has " << letter.words.size() << " words";
+        EXPECT_LE(count, letter.words.size() * 11 / 10);
+        EXPECT_GT(std::stod((*recognised++)[2]), 80.0);
+    }
+    // The text file: each page's lines in the order printed, pages
+    // separated by a form feed.
+    const std::string text = readFile(work / "out/letter.txt");
+    const std::size_t feed = text.find('\f');
+    ASSERT_NE(feed, std::string::npos) << text;
+    for (const std::string& pageText : {text.substr(0, feed), text.substr(feed + 1)}) {
+        std::size_t at = 0;
+        for (const std::string printed : {"Mill Lane, Kendal, Westmorland LA9 4QT", "Dear Mr Hartley,",
+                                          "Telephone Kendal 20412. Telegrams Northpaper Kendal."}) {
+            at = pageText.find(printed + "\n", at);
+            EXPECT_NE(at, std::string::npos) << printed << " in\n" << pageText;
+        }
+    }
     EXPECT_NE(line.find("\"outputs\":[\"" + out + "\",\"" + (work / "out/letter.txt").string() + "\"]"),
               std::string::npos)
         << line;
-    std::smatch found;
-    ASSERT_TRUE(std::regex_search(line, found, std::regex("\"words\":([0-9]+),\"confidence\":([0-9.]+)\\}")))
-        << line;
-    EXPECT_GT(std::stoul(found[1]), letter.words.size() * 9 / 10) << "the letter has " << letter.words.size() << " words";
-    EXPECT_LE(std::stoul(found[1]), letter.words.size() * 11 / 10);
-    EXPECT_GT(std::stod(found[2]), 80.0);
 }
 
 // Language data that Tesseract cannot load: every page keeps its image,
