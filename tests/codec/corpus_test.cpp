@@ -63,38 +63,5 @@ TEST(CorpusPages, CountOnlyGivesTheRowCountWithoutARaster) {
     }
 }
 
-// Blank lines at the top of a T.6 page are one V0 bit each, so its data
-// begin with 0xFF bytes that look like the flag bytes before a new start.
-TEST(CorpusPages, T6PageWithBlankTopLinesDecodesFromItsFirstByteWithRawStart) {
-    QUILLON_REQUIRE_CORPUS();
-    const LibtiffPage itu = readLibtiffStrip((corpusDir() / "CCITT_2.TIF").string());
-    const std::size_t blankBytes = 40 * itu.bytesPerRow();
-    std::vector<std::uint8_t> pixels(blankBytes, 0);
-    pixels.insert(pixels.end(), itu.pixels.begin(), itu.pixels.end());
-    const unsigned rows = itu.rows + 40;
-    const LibtiffPage coded = codeWithLibtiff(pixels, itu.width, rows, LibtiffCoding::T6, 2);
-    ASSERT_GE(coded.coded.size(), 5u);
-    ASSERT_EQ(coded.coded[0], 0xFF);
-    ASSERT_EQ(coded.coded[4], 0xFF);
-
-    FaxDecoder decoder;
-    decoder.initDecoderT6(coded.coded.data(), std::int32_t(coded.coded.size()), 2, 0, 1, 3);
-    decoder.setRawStart(true);
-    decoder.setGeometry(std::int32_t(itu.width), 5000);
-    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
-    FaxImage image;
-    ASSERT_EQ(decoder.decodePageT6(image), 0);
-    EXPECT_EQ(image.rows, rows);
-    EXPECT_EQ(image.bitmap, coded.pixels);
-
-    // Without raw start the blank lines are taken for flag bytes and lost.
-    decoder.initDecoderT6(coded.coded.data(), std::int32_t(coded.coded.size()), 2, 0, 1, 3);
-    decoder.setRawStart(false);
-    decoder.setGeometry(std::int32_t(itu.width), 5000);
-    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
-    ASSERT_EQ(decoder.decodePageT6(image), 0);
-    EXPECT_LT(image.rows, rows);
-}
-
 }  // namespace
 }  // namespace quillon::test

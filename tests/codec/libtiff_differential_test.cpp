@@ -40,13 +40,25 @@ Page structuredPage(unsigned width) {
     return page;
 }
 
+// Every run length from none to past the largest make-up code, white and
+// black: each terminating and make-up code as libtiff writes it.
+Page everyRunLength() {
+    const unsigned width = 2560 + 128;
+    Page page(width);
+    for (unsigned run = 0; run <= 2624; ++run) {
+        page.addRuns({run, width - run});
+        page.addRuns({0, run, width - run});
+    }
+    return page;
+}
+
 struct Case {
     std::string name;
     Page page;
 };
 
 std::vector<Case> allPages() {
-    std::vector<Case> cases;
+    std::vector<Case> cases{{"every run length", everyRunLength()}};
     const unsigned widths[] = {1728, 2048, 2432, 2592, 3072, 3456, 3648, 4096, 4864, 1, 7, 9, 215, 1729, 2561};
     for (const unsigned width : widths) {
         cases.push_back({"structured" + std::to_string(width), structuredPage(width)});

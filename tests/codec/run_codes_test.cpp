@@ -1,13 +1,11 @@
-// Run codes, EOL and fill as decodeRun sees them, and the width classes.
+// EOL, fill and cut codes as decodeRun sees them, and the width classes.
 
 #include <gtest/gtest.h>
 
-#include <span>
 #include <string>
 
 #include "codec/codec_test_util.h"
 #include "codec/decode_status.h"
-#include "codec/t4_codes.h"
 #include "codec/width_class.h"
 
 namespace quillon {
@@ -26,24 +24,6 @@ RunDecode decodeOneRun(const std::string& bits, int colour) {
     decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 5, 0);
     const int result = decoder.decodeRun(colour);
     return {result, decoder.reader().bitPosition()};
-}
-
-void expectEveryCodeDecodes(std::span<const t4::Code> codes, int colour) {
-    for (const t4::Code& code : codes) {
-        // A one bit follows so that no code meets the end of the data.
-        const RunDecode run = decodeOneRun(std::string(code.bits) + "1", colour);
-        EXPECT_EQ(run.result, code.value) << code.bits;
-        EXPECT_EQ(run.bitPosition, std::int64_t(std::string(code.bits).size())) << code.bits;
-    }
-}
-
-TEST(RunCodes, EveryWhiteAndBlackCodeDecodesToItsRun) {
-    expectEveryCodeDecodes(t4::kWhiteTerminating, 0);
-    expectEveryCodeDecodes(t4::kWhiteMakeUp, 0);
-    expectEveryCodeDecodes(t4::kExtendedMakeUp, 0);
-    expectEveryCodeDecodes(t4::kBlackTerminating, 1);
-    expectEveryCodeDecodes(t4::kBlackMakeUp, 1);
-    expectEveryCodeDecodes(t4::kExtendedMakeUp, 1);
 }
 
 TEST(RunCodes, ElevenOrMoreZerosAndAOneAreAnEol) {

@@ -6,6 +6,7 @@
 
 #include "codec/codec_test_util.h"
 #include "codec/decode_status.h"
+#include "support/printed_page.h"
 
 namespace quillon {
 namespace {
@@ -208,6 +209,38 @@ TEST(T6Page, RefusesOptionsBitZeroAndLeavesTheRecordAlone) {
     EXPECT_EQ(image.width, 77u);
     EXPECT_EQ(image.rows, 5u);
     EXPECT_EQ(image.bitmap, std::vector<std::uint8_t>(3, 0xAB));
+}
+
+// Blank lines at the top of a T.6 page are one V0 bit each, so its data
+// begin with 0xFF bytes that look like the flag bytes before a new start.
+TEST(T6Page, BlankTopLinesDecodeFromTheFirstByteWithRawStart) {
+    const test::Bitmap& memo = test::printedPage(test::Sheet::Memo, 200).bitmap;
+    const std::size_t blankBytes = 40 * memo.bytesPerRow();
+    std::vector<std::uint8_t> pixels(blankBytes, 0);
+    pixels.insert(pixels.end(), memo.bits.begin(), memo.bits.end());
+    const unsigned rows = memo.rows + 40;
+    const test::LibtiffPage coded = test::codeWithLibtiff(pixels, memo.width, rows, test::LibtiffCoding::T6, 2);
+    ASSERT_GE(coded.coded.size(), 5u);
+    ASSERT_EQ(coded.coded[0], 0xFF);
+    ASSERT_EQ(coded.coded[4], 0xFF);
+
+    FaxDecoder decoder;
+    decoder.initDecoderT6(coded.coded.data(), std::int32_t(coded.coded.size()), 2, 0, 1, 3);
+    decoder.setRawStart(true);
+    decoder.setGeometry(std::int32_t(memo.width), 5000);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
+    FaxImage image;
+    ASSERT_EQ(decoder.decodePageT6(image), 0);
+    EXPECT_EQ(image.rows, rows);
+    EXPECT_EQ(image.bitmap, coded.pixels);
+
+    // Without raw start the blank lines are taken for flag bytes and lost.
+    decoder.initDecoderT6(coded.coded.data(), std::int32_t(coded.coded.size()), 2, 0, 1, 3);
+    decoder.setRawStart(false);
+    decoder.setGeometry(std::int32_t(memo.width), 5000);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
+    ASSERT_EQ(decoder.decodePageT6(image), 0);
+    EXPECT_LT(image.rows, rows);
 }
 
 TEST(PageMemory, CountOnlyHoldsNoRasterForAHugeHeader) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
-#include "support/corpus.h"
 #include "support/pdf_pages.h"
 #include "support/pixel_hash.h"
 #include "support/run_process.h"
@@ -13,25 +13,7 @@
 
 namespace quillon::test {
 
-WinFaxPage fixturePage(const FixturePage& page) {
-    static std::map<std::pair<std::string, int>, WinFaxPage> cache;
-    const auto key = std::make_pair(std::string(page.corpusFile), static_cast<int>(page.coding));
-    auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, winFaxPageFromCorpus(page.corpusFile, page.coding)).first;
-    WinFaxPage coded = it->second;
-    coded.resolution = page.resolution;
-    return coded;
-}
-
 namespace {
-
-const CorpusPage& corpusPageOf(const FixturePage& page) {
-    static const CorpusPage none{};
-    for (const CorpusPage& corpus : corpusPages())
-        if (corpus.file == page.corpusFile) return corpus;
-    ADD_FAILURE() << "not a corpus file: " << page.corpusFile;
-    return none;
-}
 
 constexpr double kXDpi = 200;
 
@@ -39,7 +21,19 @@ double yDpi(const FixturePage& page) { return page.resolution == 0 ? 100 : page.
 
 }  // namespace
 
-std::uint64_t fixtureHash(const FixturePage& page) { return corpusPageOf(page).hash; }
+const Bitmap& fixtureBitmap(const FixturePage& page) { return printedPage(page.sheet, unsigned(yDpi(page))).bitmap; }
+
+WinFaxPage fixturePage(const FixturePage& page) {
+    static std::map<std::tuple<Sheet, double, FaxPageCoding>, WinFaxPage> cache;
+    const auto key = std::make_tuple(page.sheet, yDpi(page), page.coding);
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.emplace(key, winFaxPageFromBitmap(fixtureBitmap(page), page.coding)).first;
+    WinFaxPage coded = it->second;
+    coded.resolution = page.resolution;
+    return coded;
+}
+
+std::uint64_t fixtureHash(const FixturePage& page) { return fixtureBitmap(page).hash(); }
 
 std::string writeFax(const std::filesystem::path& path, const std::vector<FixturePage>& pages) {
     std::vector<WinFaxPage> coded;
@@ -76,18 +70,18 @@ void expectPdfPages(const std::string& pdf, const std::vector<FixturePage>& page
     ASSERT_EQ(sizes.size(), pages.size()) << pdf;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         SCOPED_TRACE(pdf + " page " + std::to_string(i + 1));
-        const CorpusPage& corpus = corpusPageOf(pages[i]);
+        const Bitmap& drawn = fixtureBitmap(pages[i]);
         EXPECT_EQ(images[i].page, int(i + 1));
         EXPECT_EQ(images[i].type, "image");
-        EXPECT_EQ(images[i].width, corpus.width);
-        EXPECT_EQ(images[i].height, corpus.rows);
+        EXPECT_EQ(images[i].width, drawn.width);
+        EXPECT_EQ(images[i].height, drawn.rows);
         EXPECT_EQ(images[i].color, "gray");
         EXPECT_EQ(images[i].bitsPerComponent, 1);
         EXPECT_EQ(images[i].encoding, "ccitt");
-        EXPECT_NEAR(sizes[i].width, corpus.width / kXDpi * 72, 0.01);
-        EXPECT_NEAR(sizes[i].height, corpus.rows / yDpi(pages[i]) * 72, 0.01);
-        const Bitmap rendered = renderPdfPage(pdf, int(i + 1), kXDpi, yDpi(pages[i]), corpus.width, corpus.rows);
-        EXPECT_EQ(rendered.hash(), corpus.hash);
+        EXPECT_NEAR(sizes[i].width, drawn.width / kXDpi * 72, 0.01);
+        EXPECT_NEAR(sizes[i].height, drawn.rows / yDpi(pages[i]) * 72, 0.01);
+        const Bitmap rendered = renderPdfPage(pdf, int(i + 1), kXDpi, yDpi(pages[i]), drawn.width, drawn.rows);
+        EXPECT_EQ(rendered.hash(), drawn.hash());
     }
 }
 
