@@ -106,7 +106,7 @@ std::int64_t decodeWithCodec(const Page& page, bool t6, quillon::FaxImage& image
         decoder.findT6Start(quillon::T6Search::FromFirstByte);
         decoder.decodePageT6(image);
     } else {
-        decoder.initDecoder(page.coded.data(), length, page.fillOrder, 5, 1);
+        decoder.initDecoder(page.coded.data(), length, page.fillOrder, quillon::ImageCoding::T4OneDimensional, 1);
         decoder.setGeometry(std::int32_t(page.width), std::int32_t(page.rows));
         decoder.decodePage(image);
     }

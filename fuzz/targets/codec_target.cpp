@@ -31,7 +31,7 @@ int decoderRobustness(const std::uint8_t* bytes, std::size_t size) {
     FaxDecoder decoder;
     FaxImage image;
     if (coding < 4) {
-        decoder.initDecoder(data, length, fillOrder, std::uint8_t(3 + coding), invert);
+        decoder.initDecoder(data, length, fillOrder, static_cast<ImageCoding>(3 + coding), invert);
     } else {
         decoder.initDecoderT6(data, length, fillOrder, (t6 >> 4) & 1, invert, t6 & 3);
         decoder.setRawStart(choice & 0x10);

@@ -41,7 +41,8 @@ FaxImage decodeHere(const Coded& coded, std::int32_t maxRows, bool countOnly, st
         decoder.initDecoderT6(coded.data, coded.length, coded.fillOrder, 0, 1, 0);
         decoder.setRawStart(true);
     } else {
-        const std::uint8_t scheme = coded.coding == Coding::T4OneDimensional ? 5 : 6;
+        const ImageCoding scheme =
+            coded.coding == Coding::T4OneDimensional ? ImageCoding::T4OneDimensional : ImageCoding::T4TwoDimensional;
         decoder.initDecoder(coded.data, coded.length, coded.fillOrder, scheme, 1);
     }
     decoder.setGeometry(coded.width, maxRows);

@@ -11,12 +11,12 @@
 namespace quillon {
 
 void FaxDecoder::initDecoder(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder,
-                             std::uint8_t scheme, std::uint8_t invert) {
+                             ImageCoding coding, std::uint8_t invert) {
     reader_.setFillOrder(fillOrder);
     reader_.reset(data, length);
     width_ = 0;
     maxRows_ = 0;
-    scheme_ = scheme;
+    coding_ = coding;
     invert_ = invert;
     mark_ = 0;
     resume_ = 0;
@@ -32,7 +32,7 @@ void FaxDecoder::initDecoder(const std::uint8_t* data, std::int32_t length, std:
 
 void FaxDecoder::initDecoderT6(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder,
                                std::uint8_t options, std::uint8_t invert, std::uint8_t flagCount) {
-    initDecoder(data, length, fillOrder, 0, invert);
+    initDecoder(data, length, fillOrder, ImageCoding::T6, invert);
     options_ = options;
     flagCount_ = flagCount;
 }
@@ -43,11 +43,11 @@ void FaxDecoder::setGeometry(std::int32_t width, std::int32_t maxRows) {
 }
 
 int FaxDecoder::decodePage(FaxImage& image) {
-    switch (scheme_) {
-        case 3: return decodePageMH(image, false);
-        case 4: return decodePageMH(image, true);
-        case 5: return decodePage1D(image);
-        case 6: return decodePage2D(image);
+    switch (coding_) {
+        case ImageCoding::ModifiedHuffman: return decodePageMH(image, false);
+        case ImageCoding::ModifiedHuffmanWord: return decodePageMH(image, true);
+        case ImageCoding::T4OneDimensional: return decodePage1D(image);
+        case ImageCoding::T4TwoDimensional: return decodePage2D(image);
         default: return kDecodeRefused;
     }
 }

@@ -31,9 +31,9 @@ inline constexpr std::int32_t kMaxPageWidth = 65535;
 class FaxDecoder {
 public:
     // Binds the bit input to data (not owned). fillOrder 1: bytes used as stored;
-    // any other value: bit-reversed. scheme is the ImageCoding that decodePage
-    // dispatches on (3, 4, 5, 6). invert 0: white pixels are 1 bits.
-    void initDecoder(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder, std::uint8_t scheme,
+    // any other value: bit-reversed. coding is the one decodePage decodes
+    // (modified Huffman, either alignment, or T.4). invert 0: white pixels are 1 bits.
+    void initDecoder(const std::uint8_t* data, std::int32_t length, std::uint8_t fillOrder, ImageCoding coding,
                      std::uint8_t invert);
     // The same for T.6 data: options with bit 0 set are refused by decodePageT6;
     // flagCount is the least number of 0xFF bytes before a new start of data.
@@ -55,8 +55,8 @@ public:
     // well, in count-only mode too; nullptr (the default) hands out none.
     void setLineSink(LineSink* sink) { sink_ = sink; }
 
-    // Decodes a page by scheme: 3 modified Huffman byte-aligned, 4 word-aligned,
-    // 5 T.4 one-dimensional, 6 T.4 two-dimensional; others -1. The result is
+    // Decodes a page in the coding given to initDecoder: modified Huffman
+    // byte- or word-aligned, T.4 one- or two-dimensional; others -1. The result is
     // the number of dropped lines (modified Huffman: 1 when it stopped at a bad
     // line), or -1 when the page could not be decoded at all.
     int decodePage(FaxImage& image);
@@ -133,7 +133,7 @@ private:
     std::uint32_t overlongLines_ = 0;
     std::uint32_t overlongRows_ = 0;  // overlong lines kept below maxRows
     bool endOfBlock_ = false;
-    std::uint8_t scheme_ = 0;
+    ImageCoding coding_ = ImageCoding::T6;
     std::uint8_t invert_ = 0;
     std::int32_t width_ = 0;
     std::int32_t maxRows_ = 0;

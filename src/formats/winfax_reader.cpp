@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::uint16_t kXResolution = 200;
 constexpr std::uint8_t kFillOrderLsbFirst = 2;
-constexpr std::uint8_t kSchemeT4OneDimensional = 5;
 constexpr std::uint8_t kT6FlagCount = 3;
 constexpr std::size_t kMaxChainPages = 65535;
 
@@ -125,7 +124,7 @@ void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary, LineS
         // The TIFF page expects the data to decode from their first bit.
         decoder.setRawStart(true);
     } else {
-        decoder.initDecoder(data.data(), length, kFillOrderLsbFirst, kSchemeT4OneDimensional, 0);
+        decoder.initDecoder(data.data(), length, kFillOrderLsbFirst, ImageCoding::T4OneDimensional, 0);
     }
     decoder.setGeometry(header_.width, header_.length);
     // Only the line count is needed; a raster of a 65535 x 65535 header

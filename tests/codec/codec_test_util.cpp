@@ -17,16 +17,16 @@ std::vector<std::uint8_t> bitsToBytes(std::string_view bits) {
     return bytes;
 }
 
-std::uint8_t schemeOf(LibtiffCoding coding) {
+ImageCoding schemeOf(LibtiffCoding coding) {
     switch (coding) {
-        case LibtiffCoding::ModifiedHuffman: return 3;
-        case LibtiffCoding::ModifiedHuffmanWord: return 4;
+        case LibtiffCoding::ModifiedHuffman: return ImageCoding::ModifiedHuffman;
+        case LibtiffCoding::ModifiedHuffmanWord: return ImageCoding::ModifiedHuffmanWord;
         case LibtiffCoding::T4OneDimensional:
-        case LibtiffCoding::T4OneDimensionalFill: return 5;
-        case LibtiffCoding::T4TwoDimensional: return 6;
-        case LibtiffCoding::T6: return 7;
+        case LibtiffCoding::T4OneDimensionalFill: return ImageCoding::T4OneDimensional;
+        case LibtiffCoding::T4TwoDimensional: return ImageCoding::T4TwoDimensional;
+        case LibtiffCoding::T6: break;
     }
-    return 0;
+    return ImageCoding::T6;
 }
 
 DecodedPage decodeWithCodec(const std::vector<std::uint8_t>& coded, LibtiffCoding coding, int fillOrder,

@@ -28,6 +28,6 @@ DecodedPage decodeWithCodec(const std::vector<std::uint8_t>& coded, LibtiffCodin
                             std::int32_t width, std::int32_t maxRows, std::uint8_t invert = 1, bool countOnly = false,
                             LineSink* lines = nullptr);
 
-std::uint8_t schemeOf(LibtiffCoding coding);
+ImageCoding schemeOf(LibtiffCoding coding);
 
 }  // namespace quillon::test

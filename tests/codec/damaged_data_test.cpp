@@ -38,7 +38,7 @@ TEST(DamagedData, DataCutShortAtEveryByteKeepTheLinesBeforeTheCut) {
             // An exactly sized copy, so that a read past the end is caught by the sanitizers.
             const std::vector<std::uint8_t> shortData(coded.coded.begin(), coded.coded.begin() + std::ptrdiff_t(cut));
             const DecodedPage page = decodeWithCodec(shortData, coding, 2, kWidth, kMaxRows);
-            const std::string what = "scheme " + std::to_string(schemeOf(coding)) + " cut at " + std::to_string(cut);
+            const std::string what = "scheme " + std::to_string(int(schemeOf(coding))) + " cut at " + std::to_string(cut);
             expectConsistent(page, what);
             ASSERT_LE(page.image.rows, whole.image.rows) << what;
             ASSERT_TRUE(std::equal(page.image.bitmap.begin(), page.image.bitmap.end(), whole.image.bitmap.begin()))
@@ -55,7 +55,7 @@ TEST(DamagedData, FlippedBitsCostOneDimensionalPagesOnlyTheLinesAround) {
             std::vector<std::uint8_t> data = coded.coded;
             data[bit / 8] ^= std::uint8_t(0x80 >> (bit % 8));
             const DecodedPage page = decodeWithCodec(data, coding, 1, kWidth, kMaxRows);
-            const std::string what = "scheme " + std::to_string(schemeOf(coding)) + " bit " + std::to_string(bit);
+            const std::string what = "scheme " + std::to_string(int(schemeOf(coding))) + " bit " + std::to_string(bit);
             expectConsistent(page, what);
             // A flip can merge two lines at a broken EOL, split one at a new
             // EOL, or (two-dimensional) spoil the lines coded against it up to

@@ -92,7 +92,7 @@ TEST(LibtiffDifferential, EveryCodingAndFillOrderDecodesAsLibtiffDoes) {
     for (const Case& c : allPages()) {
         for (const LibtiffCoding coding : kCodings) {
             for (const int fillOrder : {1, 2}) {
-                const std::string what = c.name + " scheme " + std::to_string(schemeOf(coding)) +
+                const std::string what = c.name + " scheme " + std::to_string(int(schemeOf(coding))) +
                                          (coding == LibtiffCoding::T4OneDimensionalFill ? " fill" : "") +
                                          " fill order " + std::to_string(fillOrder);
                 const LibtiffPage coded = codeWithLibtiff(c.page.pixels(), c.page.width(), c.page.rows(), coding, fillOrder);
@@ -134,7 +134,7 @@ TEST(LibtiffDifferential, LinesCodedAgainAsT6DecodeWithLibtiffToTheSamePage) {
     for (const Case& c : allPages()) {
         for (const LibtiffCoding coding : kCodings) {
             if (coding == LibtiffCoding::ModifiedHuffmanWord) continue;  // libtiff cannot decode its own coding
-            const std::string what = c.name + " scheme " + std::to_string(schemeOf(coding));
+            const std::string what = c.name + " scheme " + std::to_string(int(schemeOf(coding)));
             const LibtiffPage coded = codeWithLibtiff(c.page.pixels(), c.page.width(), c.page.rows(), coding, 2);
             // One strip holds the page, as libtiff's own T.6 coding of it:
             // the coding is the standard's, byte for byte.

@@ -21,7 +21,7 @@ struct RunDecode {
 RunDecode decodeOneRun(const std::string& bits, int colour) {
     const std::vector<std::uint8_t> data = bitsToBytes(bits);
     FaxDecoder decoder;
-    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 5, 0);
+    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, ImageCoding::T4OneDimensional, 0);
     const int result = decoder.decodeRun(colour);
     return {result, decoder.reader().bitPosition()};
 }
@@ -54,7 +54,7 @@ TEST(RunCodes, CodesCutOffByTheEndOfDataEndTheData) {
     // The first 5 bits of the 9-bit white make-up 704, at the end of the data.
     const std::vector<std::uint8_t> data = bitsToBytes("0110011");
     FaxDecoder decoder;
-    decoder.initDecoder(data.data(), 1, 1, 5, 0);
+    decoder.initDecoder(data.data(), 1, 1, ImageCoding::T4OneDimensional, 0);
     decoder.reader().readBits(3);
     EXPECT_EQ(decoder.decodeRun(0), kDataEnded);
 }

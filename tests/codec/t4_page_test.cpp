@@ -25,7 +25,7 @@ struct Page {
     FaxImage image;
 };
 
-Page decode(const std::string& bits, std::uint8_t scheme, std::int32_t maxRows = 100, std::uint8_t invert = 1) {
+Page decode(const std::string& bits, ImageCoding scheme, std::int32_t maxRows = 100, std::uint8_t invert = 1) {
     const std::vector<std::uint8_t> data = bitsToBytes(bits);
     FaxDecoder decoder;
     decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, scheme, invert);
@@ -48,7 +48,7 @@ std::string repeat(const std::string& s, int n) {
 }
 
 TEST(T4OneDimensionalPage, CountsTheLinesBeforeRtc) {
-    const Page page = decode(kEol + kWhite1728 + kEol + kWhite1728 + kEol + kWhite1728 + repeat(kEol, 6), 5);
+    const Page page = decode(kEol + kWhite1728 + kEol + kWhite1728 + kEol + kWhite1728 + repeat(kEol, 6), ImageCoding::T4OneDimensional);
     EXPECT_EQ(page.result, 0);
     EXPECT_EQ(page.image.rows, 3u);
     EXPECT_EQ(page.image.bitmap.size(), 3u * 216);
@@ -59,7 +59,7 @@ TEST(T4OneDimensionalPage, CountsTheLinesBeforeRtc) {
 }
 
 TEST(T4OneDimensionalPage, ShortLineIsDroppedAndItsRowReused) {
-    const Page page = decode(kEol + kWhite1728 + kEol + kWhite1720 + kEol + kBlackFirst + repeat(kEol, 6), 5, 100, 1);
+    const Page page = decode(kEol + kWhite1728 + kEol + kWhite1720 + kEol + kBlackFirst + repeat(kEol, 6), ImageCoding::T4OneDimensional, 100, 1);
     EXPECT_EQ(page.image.rows, 2u);
     EXPECT_EQ(page.result, 1);  // the short line is damage
     EXPECT_EQ(page.image.row(1)[0], 0x80);  // the third line sits in the second row
@@ -68,7 +68,7 @@ TEST(T4OneDimensionalPage, ShortLineIsDroppedAndItsRowReused) {
 
 TEST(T4OneDimensionalPage, InvalidCodeDropsItsLineAndDecodingGoesOnAfterTheNextEol) {
     const std::string badLine = "00111" "000000001" "0111" "1000";  // white 10, then an invalid code
-    const Page page = decode(kEol + badLine + kEol + kWhite5Black1723 + kEol + kWhite1728 + kEol, 5, 100, 0);
+    const Page page = decode(kEol + badLine + kEol + kWhite5Black1723 + kEol + kWhite1728 + kEol, ImageCoding::T4OneDimensional, 100, 0);
     EXPECT_EQ(page.result, 1);
     ASSERT_EQ(page.image.rows, 2u);
     EXPECT_EQ(page.image.row(0)[0], 0xF8);  // starts with its 5 white pixels
@@ -78,21 +78,21 @@ TEST(T4OneDimensionalPage, InvalidCodeDropsItsLineAndDecodingGoesOnAfterTheNextE
 
 TEST(T4OneDimensionalPage, OverlongLineIsDropped) {
     const std::string overlong = kWhite1720 + "0000001100100" "1100";  // 1720 white, 1664 black, ...
-    const Page page = decode(kEol + overlong + kEol + kWhite1728 + kEol, 5);
+    const Page page = decode(kEol + overlong + kEol + kWhite1728 + kEol, ImageCoding::T4OneDimensional);
     EXPECT_EQ(page.result, 1);
     EXPECT_EQ(page.image.rows, 1u);
 }
 
 TEST(T4OneDimensionalPage, StoresNoMoreRowsThanMaxRows) {
-    const Page page = decode(repeat(kEol + kWhite1728, 5) + kEol, 5, 3);
+    const Page page = decode(repeat(kEol + kWhite1728, 5) + kEol, ImageCoding::T4OneDimensional, 3);
     EXPECT_EQ(page.result, 0);
     EXPECT_EQ(page.image.rows, 3u);
     EXPECT_EQ(page.image.bitmap.size(), 3u * 216);
 }
 
 TEST(T4OneDimensionalPage, LastLineWithoutEolCountsWhenComplete) {
-    EXPECT_EQ(decode(kEol + kWhite1728 + kEol + kWhite1728, 5).image.rows, 2u);
-    EXPECT_EQ(decode(kEol + kWhite1728 + kEol + kWhite1720, 5).image.rows, 1u);
+    EXPECT_EQ(decode(kEol + kWhite1728 + kEol + kWhite1728, ImageCoding::T4OneDimensional).image.rows, 2u);
+    EXPECT_EQ(decode(kEol + kWhite1728 + kEol + kWhite1720, ImageCoding::T4OneDimensional).image.rows, 1u);
 }
 
 TEST(ModifiedHuffmanPage, CountsALineThatEndsExactlyAtTheEndOfData) {
@@ -101,14 +101,14 @@ TEST(ModifiedHuffmanPage, CountsALineThatEndsExactlyAtTheEndOfData) {
     std::vector<std::uint8_t> data = line;
     data.insert(data.end(), line.begin(), line.end());
     FaxDecoder decoder;
-    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 3, 0);
+    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, ImageCoding::ModifiedHuffman, 0);
     decoder.setGeometry(1728, 10);
     FaxImage image;
     EXPECT_EQ(decoder.decodePage(image), 0);
     EXPECT_EQ(image.rows, 2u);
     EXPECT_EQ(image.coding, ImageCoding::ModifiedHuffman);
 
-    decoder.initDecoder(data.data(), std::int32_t(data.size()) - 1, 1, 3, 0);  // last line cut short
+    decoder.initDecoder(data.data(), std::int32_t(data.size()) - 1, 1, ImageCoding::ModifiedHuffman, 0);  // last line cut short
     decoder.setGeometry(1728, 10);
     EXPECT_EQ(decoder.decodePage(image), 0);
     EXPECT_EQ(image.rows, 1u);
@@ -123,7 +123,7 @@ TEST(ModifiedHuffmanPage, StopsAtAnInvalidCodeKeepingTheLinesBefore) {
     for (const std::uint8_t b : bitsToBytes("00000000" "1" + kWhite1728)) data.push_back(b);
     for (const std::uint8_t b : bitsToBytes(kWhite1728)) data.push_back(b);
     FaxDecoder decoder;
-    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 3, 0);
+    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, ImageCoding::ModifiedHuffman, 0);
     decoder.setGeometry(1728, 10);
     FaxImage image;
     EXPECT_EQ(decoder.decodePage(image), 1);
@@ -134,7 +134,7 @@ TEST(ModifiedHuffmanPage, OverlongLineStopsThePageAsDamage) {
     std::vector<std::uint8_t> data = bitsToBytes(kWhite1728);
     for (const std::uint8_t b : bitsToBytes(kWhite1720 + "0000001100100" "0000110111")) data.push_back(b);
     FaxDecoder decoder;
-    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 3, 0);
+    decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, ImageCoding::ModifiedHuffman, 0);
     decoder.setGeometry(1728, 10);
     FaxImage image;
     EXPECT_EQ(decoder.decodePage(image), 1);
@@ -145,7 +145,7 @@ TEST(T4TwoDimensionalPage, StartsAtTheFirstEolWithTagBitOne) {
     const std::string v0Line = "1";  // all white against an all-white reference
     const std::string bits = kEol + "0" + kWhite5Black1723 + kEol + "0" + v0Line + kEol + "1" + kWhite1728 + kEol +
                              "0" + v0Line + kEol + "0" + v0Line + repeat(kEol + "1", 6);
-    const Page page = decode(bits, 6, 100, 0);
+    const Page page = decode(bits, ImageCoding::T4TwoDimensional, 100, 0);
     EXPECT_EQ(page.result, 0);
     EXPECT_EQ(page.image.rows, 3u);
     for (std::uint32_t r = 0; r < 3; ++r) EXPECT_TRUE(rowIsAllWhite(page.image, r)) << r;
@@ -153,13 +153,13 @@ TEST(T4TwoDimensionalPage, StartsAtTheFirstEolWithTagBitOne) {
 }
 
 TEST(T4TwoDimensionalPage, WithoutAnEolAndTagOneThePageIsRefused) {
-    EXPECT_EQ(decode(kEol + "0" + "1" + kEol + "0", 6).result, kDecodeRefused);
+    EXPECT_EQ(decode(kEol + "0" + "1" + kEol + "0", ImageCoding::T4TwoDimensional).result, kDecodeRefused);
 }
 
 TEST(T4TwoDimensionalPage, LineAfterAShortOneDimensionalLineIsKept) {
     // A short line at its EOL is dropped; the next line, one-dimensional, decodes.
     const std::string bits = kEol + "1" + kWhite1720 + kEol + "1" + kWhite5Black1723 + kEol + "0" + "11" + kEol + "1";
-    const Page page = decode(bits, 6, 100, 0);
+    const Page page = decode(bits, ImageCoding::T4TwoDimensional, 100, 0);
     EXPECT_EQ(page.result, 1);
     ASSERT_EQ(page.image.rows, 2u);
     EXPECT_EQ(page.image.row(0)[0], 0xF8);
@@ -171,7 +171,7 @@ TEST(T4TwoDimensionalPage, PassModeAndV0WriteOneRun) {
     // Reference: white 10, black 10, white 1664 + 44. Pass over the black
     // run, then V0 at the line's end: one white run of 1728.
     const std::string reference = "00111" "0000100" "011000" "00101101";
-    const Page page = decode(kEol + "1" + reference + kEol + "0" + "0001" "1" + kEol + "1", 6, 100, 0);
+    const Page page = decode(kEol + "1" + reference + kEol + "0" + "0001" "1" + kEol + "1", ImageCoding::T4TwoDimensional, 100, 0);
     EXPECT_EQ(page.result, 0);
     ASSERT_EQ(page.image.rows, 2u);
     EXPECT_EQ(page.image.row(0)[1], 0xC0);  // pixels 8 and 9 white, then black
@@ -181,19 +181,19 @@ TEST(T4TwoDimensionalPage, PassModeAndV0WriteOneRun) {
 TEST(T4TwoDimensionalPage, VerticalLeftOfTheLineStartIsInvalid) {
     // Reference: white 1, black 1664 + 63; VL3 from b1 = 1 lies left of the line.
     const std::string reference = "000111" "0000001100100" "000001100111";
-    const Page page = decode(kEol + "1" + reference + kEol + "0" + "0000010" + kEol + "1", 6, 100, 0);
+    const Page page = decode(kEol + "1" + reference + kEol + "0" + "0000010" + kEol + "1", ImageCoding::T4TwoDimensional, 100, 0);
     EXPECT_EQ(page.result, 1);
     EXPECT_EQ(page.image.rows, 1u);
 }
 
 TEST(PageDecoders, RefuseUnknownSchemesAndUnusableGeometry) {
-    EXPECT_EQ(decode(kEol + kWhite1728, 7).result, kDecodeRefused);
-    EXPECT_EQ(decode(kEol + kWhite1728, 0).result, kDecodeRefused);
+    EXPECT_EQ(decode(kEol + kWhite1728, ImageCoding::T6).result, kDecodeRefused);
+    EXPECT_EQ(decode(kEol + kWhite1728, ImageCoding::PackBits).result, kDecodeRefused);
     const std::vector<std::uint8_t> data = bitsToBytes(kEol + kWhite1728);
     FaxDecoder decoder;
     FaxImage image;
     for (const auto& [width, rows] : {std::pair{0, 10}, {-5, 10}, {1728, -1}, {70000, 10}}) {
-        decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, 5, 0);
+        decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, ImageCoding::T4OneDimensional, 0);
         decoder.setGeometry(width, rows);
         EXPECT_EQ(decoder.decodePage(image), kDecodeRefused) << width << " x " << rows;
     }
