@@ -3,10 +3,10 @@
 # when any of them is missing. Runs apt-get update once, only if needed.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libtiff-dev libtiff-tools libgtest-dev libgmock-dev
+packages=(g++ cmake make pkg-config libtiff-dev libssl-dev libtiff-tools libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev qt6-base-dev clang libclang-rt-14-dev xvfb xauth time
           librsvg2-bin gzip file man-db dpkg-dev fakeroot lintian desktop-file-utils appstream
-          shared-mime-info libqpdf-dev qpdf poppler-utils icc-profiles-free
+          shared-mime-info libqpdf-dev qpdf poppler-utils icc-profiles-free imagemagick
           libtesseract-dev libleptonica-dev tesseract-ocr-eng libomp-dev libfreetype-dev fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do

@@ -68,6 +68,9 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
     // Folder runs only: a progress line on a terminal.
     std::optional<TerminalProgress> progress;
     BatchJob job = request;
+    // A report proves what was converted: every page's fingerprint and the
+    // files' checksums go into it.
+    job.convertOptions.fingerprintPages = !request.reportPath.empty();
     if (folderRun) {
         progress.emplace(err, !request.quiet && platform::standardErrorIsTerminal(), plan.tasks.size(),
                          platform::terminalColumns());

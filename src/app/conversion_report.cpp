@@ -17,6 +17,7 @@ std::string reportLine(const FileOutcome& outcome) {
                          {"state", pageStateName(page.state)},
                          {"badLines", page.badLines},
                          {"damagedRows", page.damagedRows()}});
+        if (!page.sha256.empty()) pages.back()["sha256"] = page.sha256;
         if (page.state == PageState::Cut) {
             pages.back()["bytesAnnounced"] = page.bytesAnnounced;
             pages.back()["bytesPresent"] = page.bytesPresent;
@@ -36,6 +37,10 @@ std::string reportLine(const FileOutcome& outcome) {
         line["reasonText"] = describeProblem(outcome);
     }
     if (!outcome.warnings.empty()) line["warnings"] = outcome.warnings;
+    if (!outcome.sourceSha256.empty()) {
+        line["sourceSha256"] = outcome.sourceSha256;
+        line["outputSha256"] = outcome.outputSha256;
+    }
     line["pages"] = std::move(pages);
     // File names are bytes; JSON text is UTF-8.
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);

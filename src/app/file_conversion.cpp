@@ -11,6 +11,7 @@
 #include "app/run_ticket.h"
 #include "engine/conversion_engine.h"
 #include "engine/format_detection.h"
+#include "engine/page_fingerprint.h"
 #include "formats/winfax_reader.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
@@ -170,6 +171,11 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
         // Whatever escaped (not only std::exception) costs this file only.
         outcome.problem = FileProblem::Exception;
         result = FileResult::Exception;
+    }
+
+    if (job.convertOptions.fingerprintPages && !outcome.outputs.empty()) {
+        outcome.sourceSha256 = fileSha256(source);
+        for (const std::string& output : outcome.outputs) outcome.outputSha256.push_back(fileSha256(output));
     }
 
     // The date copy never changes the file's result: a failed conversion

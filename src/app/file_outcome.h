@@ -79,6 +79,10 @@ struct FileOutcome {
     // Things that went wrong without failing the file, such as file times
     // that could not be copied to an output (without a line end).
     std::vector<std::string> warnings;
+    // With page fingerprints: the SHA-256 of the source's bytes and of each
+    // output's bytes (in the order of outputs), lowercase hex.
+    std::string sourceSha256;
+    std::vector<std::string> outputSha256;
 
     QUILLON_EXPORT FileStatus status() const;
     // Converted with a page that is empty, damaged, cut or left out.

@@ -35,7 +35,8 @@ bool ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t firs
 
 bool ConversionEngine::writeG4(G4PageOutput& output, std::uint16_t first, std::uint16_t count, G4Layout layout) {
     if (!listsPages(first, count)) return false;
-    return writeFaxPagesG4(*pages_, output, first, count, options_.recountLines, written_, layout);
+    return writeFaxPagesG4(*pages_, output, first, count, options_.recountLines, options_.fingerprintPages, written_,
+                           layout);
 }
 
 bool ConversionEngine::listsPages(std::uint16_t first, std::uint16_t count) const {

@@ -1,10 +1,13 @@
 #include "engine/g4_road.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "codec/bit_tables.h"
 #include "codec/line_sink.h"
 #include "codec/t6_encoder.h"
+#include "engine/page_fingerprint.h"
 
 namespace quillon {
 
@@ -17,17 +20,22 @@ constexpr std::uint32_t kG4BandBytes = 64 * 1024;
 // band of rows is complete.
 class G4PageWriter final : public LineSink {
 public:
-    G4PageWriter(G4PageOutput& output, std::uint32_t width, std::uint32_t rowsPerStrip, bool msbFirst)
-        : output_(output), encoder_(width), rowsPerStrip_(rowsPerStrip), msbFirst_(msbFirst) {}
+    G4PageWriter(G4PageOutput& output, std::uint32_t width, std::uint32_t rowsPerStrip, bool msbFirst,
+                 bool fingerprint)
+        : output_(output), encoder_(width), rowsPerStrip_(rowsPerStrip), msbFirst_(msbFirst) {
+        if (fingerprint) fingerprint_.emplace(width);
+    }
 
     void line(const std::uint32_t* runs, std::uint32_t count) override {
         encoder_.encodeRow(runs, count);
+        if (fingerprint_) fingerprint_->line(runs, count);
         rowDone();
     }
     // Adds white rows up to rows and writes the last strip.
     bool finish(std::uint32_t rows) {
         while (rows_ < rows) {
             encoder_.encodeWhiteRow();
+            if (fingerprint_) fingerprint_->whiteRow();
             rowDone();
         }
         if (rows_ % rowsPerStrip_ != 0) writeStrip();
@@ -51,8 +59,14 @@ private:
         ok_ = ok_ && output_.writeStrip(reversed_);
     }
 
+public:
+    // The SHA-256 of the rows written, once finished; empty when not asked for.
+    std::string fingerprint() { return fingerprint_ ? fingerprint_->hex() : std::string(); }
+
+private:
     G4PageOutput& output_;
     T6Encoder encoder_;
+    std::optional<PageFingerprint> fingerprint_;
     std::uint32_t rowsPerStrip_;
     bool msbFirst_;
     std::vector<std::uint8_t> reversed_;
@@ -77,16 +91,17 @@ G4PageFields pageFields(const LoadedPage& page, std::uint16_t index, std::uint16
 }  // namespace
 
 bool writeFaxPagesG4(FaxPages& pages, G4PageOutput& output, std::uint16_t first, std::uint16_t count, bool recount,
-                     std::vector<PageSummary>& written, G4Layout layout) {
+                     bool fingerprint, std::vector<PageSummary>& written, G4Layout layout) {
     bool ok = true;
     for (std::uint16_t index = first; index < first + count; ++index) {
         if (!pages.loadPage(index)) return false;
         const G4PageFields fields = pageFields(pages.loadedPage(), index, pages.pageCount(), layout);
         ok = ok && output.beginPage(fields);
-        G4PageWriter page(output, fields.width, fields.rowsPerStrip, layout.msbFirst);
-        const PageSummary summary = pages.summarizeLoadedPage(recount, ok ? &page : nullptr);
-        written.push_back(summary);
+        G4PageWriter page(output, fields.width, fields.rowsPerStrip, layout.msbFirst, fingerprint);
+        PageSummary summary = pages.summarizeLoadedPage(recount, ok ? &page : nullptr);
         ok = ok && page.finish(summary.rows) && output.endPage(summary.rows);
+        summary.sha256 = page.fingerprint();
+        written.push_back(summary);
     }
     return ok;
 }

@@ -32,9 +32,9 @@ struct G4Layout {
 
 // Codes listed pages [first, first + count) of the open file into output,
 // numbering them among all its listed pages, and appends each page's summary
-// to written (also when the output fails). False when a page cannot be
-// loaded or the output refused a page or strip.
+// (with fingerprint, its SHA-256 as written) to written, also when the output
+// fails. False when a page cannot be loaded or the output refused a page or strip.
 bool writeFaxPagesG4(FaxPages& pages, G4PageOutput& output, std::uint16_t first, std::uint16_t count, bool recount,
-                     std::vector<PageSummary>& written, G4Layout layout = {});
+                     bool fingerprint, std::vector<PageSummary>& written, G4Layout layout = {});
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "codec/fax_image.h"
 
@@ -34,6 +35,7 @@ struct PageSummary {
     // differ only on a cut page.
     std::uint32_t bytesAnnounced = 0;
     std::uint32_t bytesPresent = 0;
+    std::string sha256 = {};  // of the page as written, when fingerprinted
 
     // The page's rows that do not show what the fax drew: never more than rows.
     std::uint32_t damagedRows() const { return rows - std::min(rows, goodRows); }

@@ -239,6 +239,64 @@ TEST(FileRun, KeepDateGivesTheOutputTheSourceTimes) {
     EXPECT_EQ(info.st_atim.tv_sec, source.st_atim.tv_sec) << "reading the source may have renewed its access time";
 }
 
+// The SHA-256 of a file's bytes by sha256sum, a tool of its own.
+std::string sha256sum(const std::filesystem::path& file) {
+    const ProcessResult r = runProcess("/usr/bin/sha256sum", {file.string()});
+    return r.out.substr(0, 64);
+}
+
+// A page's fingerprint recomputed by other tools: ImageMagick writes the
+// page as a binary PBM, whose raster (after its header) sha256sum hashes.
+std::string rasterSha256(const std::string& image, const std::filesystem::path& scratch) {
+    const std::string pbm = (scratch / "page.pbm").string();
+    EXPECT_EQ(runProcess("/usr/bin/convert", {image, "pbm:" + pbm}).exitCode, 0) << image;
+    const std::string bytes = readFile(pbm);
+    std::size_t at = 0;
+    for (int fields = 0; fields < 3; ++fields) {  // "P4", width, height, each followed by white space
+        at = bytes.find_first_not_of(" \t\r\n", at);
+        at = bytes.find_first_of(" \t\r\n", at);
+    }
+    writeFile(scratch / "raster", bytes.substr(at + 1));
+    return sha256sum(scratch / "raster");
+}
+
+// With a report, every page's fingerprint, the source's and each output's
+// SHA-256 are what independent tools compute from the files: libtiff's
+// reading through ImageMagick for TIFF pages, poppler's extraction of the
+// Group 4 image for PDF pages, sha256sum for the files. A cut page is
+// fingerprinted as written.
+TEST(FileRun, ReportFingerprintsAreWhatOtherToolsRecompute) {
+    TempDir home, work;
+    WinFaxPage cut = fixturePage(kThreePages[2]);
+    const std::string whole = buildWinFaxFile({fixturePage(kThreePages[0]), fixturePage(kThreePages[1]), cut});
+    const std::string source = (work / "a.fxd").string();
+    writeFile(source, whole.substr(0, whole.size() - cut.data.size() / 2));
+    for (const std::string format : {"tif", "pdf"}) {
+        SCOPED_TRACE(format);
+        const std::string out = (work / ("a." + format)).string();
+        const std::string report = (work / ("r-" + format + ".jsonl")).string();
+        ASSERT_EQ(runQuillon({"/q", "/f=" + source, "/sf=" + out, "/report=" + report}, home.str()).exitCode, 0);
+        const nlohmann::json line = nlohmann::json::parse(readFile(report));
+        EXPECT_EQ(line["sourceSha256"], sha256sum(source));
+        ASSERT_EQ(line["outputSha256"].size(), 1u);
+        EXPECT_EQ(line["outputSha256"][0], sha256sum(out));
+        ASSERT_EQ(line["pages"].size(), 3u);
+        EXPECT_EQ(line["pages"][2]["state"], "cut");
+        for (std::size_t i = 0; i < 3; ++i) {
+            std::string image = out + "[" + std::to_string(i) + "]";
+            if (format == "pdf") {
+                const std::string prefix = (work / "img").string();
+                ASSERT_EQ(runProcess("/usr/bin/pdfimages", {"-png", "-f", std::to_string(i + 1), "-l",
+                                                            std::to_string(i + 1), out, prefix})
+                              .exitCode,
+                          0);
+                image = prefix + "-000.png";
+            }
+            EXPECT_EQ(line["pages"][i]["sha256"], rasterSha256(image, work.path())) << "page " << i + 1;
+        }
+    }
+}
+
 // A file that is not converted says why on standard error and in the report;
 // the results lines keep their fixed words.
 TEST(FileRun, FilesNotConvertedSayWhy) {

@@ -1,0 +1,38 @@
+#pragma once
+// The SHA-256 of a page's pixels in one canonical form that anyone can
+// recompute: rows top to bottom, 1 = black, each row padded to whole bytes
+// with zero bits, most significant bit first; the raster of a binary PBM
+// (P4) file of the page.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+class PageFingerprint {
+public:
+    explicit PageFingerprint(std::uint32_t width);
+    ~PageFingerprint();
+    PageFingerprint(const PageFingerprint&) = delete;
+    PageFingerprint& operator=(const PageFingerprint&) = delete;
+
+    // The next row from its runs, first white (see LineSink), clipped at the width.
+    void line(const std::uint32_t* runs, std::uint32_t count);
+    void whiteRow();
+    // Lowercase hex of the rows so far; the fingerprint is finished then.
+    std::string hex();
+
+    struct Digest;  // OpenSSL's SHA-256, kept out of this header
+
+private:
+    std::unique_ptr<Digest> digest_;
+    std::uint32_t width_;
+    std::vector<std::uint8_t> row_;
+};
+
+// Lowercase hex SHA-256 of a file's bytes; empty when it cannot be read.
+std::string fileSha256(const std::string& path);
+
+}  // namespace quillon
