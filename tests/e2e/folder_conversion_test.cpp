@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <cctype>
 #include <map>
 #include <sstream>
@@ -172,6 +174,8 @@ TEST(FolderRun, WorkersAtOnceGiveWhatASequentialRunGives) {
                 left += file.path().lexically_relative(out).string() + ":" + readFile(file.path()) + "\n";
             for (std::size_t at; (at = left.find(out)) != std::string::npos;) left.replace(at, out.size(), "OUT");
             maskTiffDateTimes(left);
+            // An output's checksum covers its DateTime too, which the runs write at other seconds.
+            left = std::regex_replace(left, std::regex(R"("outputSha256":\[[^\]]*\])"), "");
             auto [known, isNew] = first.emplace(mode, left);
             if (!isNew) {
                 EXPECT_TRUE(known->second == left) << "a parallel run differs from the sequential one";
