@@ -47,6 +47,11 @@ ModulePart<FaxPdfWriter>& pdfWriter() {
     return part;
 }
 
+ModulePart<PdfPageImageReader>& pdfReader() {
+    static ModulePart<PdfPageImageReader> part("quillon-pdf.so", "quillonPdfPageImages");
+    return part;
+}
+
 ModulePart<PageRecognition>& recognition() {
 #ifdef QUILLON_WITH_OCR
     static ModulePart<PageRecognition> part("quillon-ocr.so", "quillonPageRecognition");
@@ -61,6 +66,7 @@ ModulePart<PageRecognition>& recognition() {
 
 void useFaxPdfWriter(FaxPdfWriter writer) { pdfWriter().handOver(writer); }
 FaxPdfWriter faxPdfWriter(std::string& error) { return pdfWriter().get(error); }
+PdfPageImageReader pdfPageImageReader(std::string& error) { return pdfReader().get(error); }
 
 void usePageRecognition(PageRecognition function) { recognition().handOver(function); }
 PageRecognition pageRecognition(std::string& error) { return recognition().get(error); }

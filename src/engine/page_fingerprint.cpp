@@ -58,6 +58,8 @@ void PageFingerprint::whiteRow() {
     digest_->update(row_.data(), row_.size());
 }
 
+void PageFingerprint::packedRow(const std::uint8_t* row) { digest_->update(row, row_.size()); }
+
 std::string PageFingerprint::hex() { return digest_->finish(); }
 
 std::string fileSha256(const std::string& path) {

@@ -21,6 +21,8 @@ public:
     // The next row from its runs, first white (see LineSink), clipped at the width.
     void line(const std::uint32_t* runs, std::uint32_t count);
     void whiteRow();
+    // The next row already in the canonical form: (width + 7) / 8 bytes.
+    void packedRow(const std::uint8_t* row);
     // Lowercase hex of the rows so far; the fingerprint is finished then.
     std::string hex();
 

@@ -1,8 +1,10 @@
-// The entry of the module quillon-pdf.so (platform/module_loader.h).
+// The entries of the module quillon-pdf.so (platform/module_loader.h).
 
 #include "pdf/fax_pdf.h"
+#include "pdf/pdf_page_images.h"
 #include "platform/module_loader.h"
 
 QUILLON_MODULE_INTERFACE;
 
 extern "C" QUILLON_EXPORT quillon::FaxPdfWriter quillonFaxPdfWriter() { return &quillon::writeFaxPdf; }
+extern "C" QUILLON_EXPORT quillon::PdfPageImageReader quillonPdfPageImages() { return &quillon::readPdfPageImages; }
