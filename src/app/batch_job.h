@@ -25,7 +25,7 @@ struct TextRecognition {
     std::function<void()> pageRecognized;
 };
 
-enum class JobMode { None = 0, Folder = 1, File = 2 };
+enum class JobMode { None = 0, Folder = 1, File = 2, Verify = 3 };
 
 struct BatchJob {
     bool keepDate = false;           // "/l": outputs take the source's file times
@@ -43,6 +43,8 @@ struct BatchJob {
     OutputFormat outputFormat = OutputFormat::Tiff;  // "/pdf", a /sf= name ending in .pdf
     TextRecognition recognition;
     Shard shard;  // "/shard=K/N": a folder run converts only the files of shard K
+    std::string verifyReport;   // "/verify=": the conversion report whose outputs are checked
+    bool verifySources = false; // "/verifysources": the sources' checksums are checked too
 
     // The engine options in force for this request's conversions; each
     // engine takes its own copy.

@@ -25,7 +25,8 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 }
 
 // Options whose value may be given in double quotes.
-constexpr std::array<std::string_view, 6> kQuotablePrefixes{"/d=", "/sd=", "/f=", "/sf=", "/log=", "/report="};
+constexpr std::array<std::string_view, 7> kQuotablePrefixes{"/d=", "/sd=", "/f=", "/sf=", "/log=", "/report=",
+                                                            "/verify="};
 
 std::string_view quotablePrefixOf(std::string_view word) {
     for (std::string_view prefix : kQuotablePrefixes)
@@ -96,6 +97,11 @@ Options (names in any case; of two contradicting options the later wins):
   /shard=K/N       convert only the files of part K of N (1 <= K <= N) of a
                    folder run, chosen by a hash of each file's path below the
                    source folder: N runs with K = 1..N convert each file once
+  /verify=REPORT   check the outputs listed in a report of earlier runs:
+                   each must exist, hash to its checksum and hold pages that
+                   decode to their fingerprints; one line per file, exit 0
+                   only when all verified (/j=, /shard=, /q and /report= work)
+  /verifysources   with /verify=, check the sources' checksums too
   /raw, /b=0..2, /v=0..4
                    recorded for other fax formats; WinFax does not use them
   --help, -h       this text
@@ -104,10 +110,11 @@ Options (names in any case; of two contradicting options the later wins):
 Exit status:
   0  every file was converted or skipped
   1  a file failed, a source folder could not be read, or the report could
-     not be written
+     not be written; with /verify=, a file did not verify
   2  no conversion described and no window can be opened (no display), or
      a /j=, /shard= or /lang= value refused or a /lang= language not installed,
-     or /log= or /report= naming a source of the run
+     or /log= or /report= naming a source of the run, or a /verify= report
+     that cannot be read
 
 Files:
   home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
@@ -192,6 +199,12 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
         return true;
     }
     if (startsWithNoCase(word, "/report=")) return job.reportPath = unquote(word.substr(8)), true;
+    if (startsWithNoCase(word, "/verify=")) {
+        job.verifyReport = unquote(word.substr(8));
+        job.mode = JobMode::Verify;
+        return true;
+    }
+    if (equalsNoCase(word, "/verifysources")) return job.verifySources = true, true;
     if (startsWithNoCase(word, "/j=")) {
         if (!parseWorkers(word.substr(3), job.workers)) {
             err << "quillon: /j= takes a number of files from 1 to " << kMaxWorkers << ", not '" << word.substr(3)
@@ -226,6 +239,8 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     job.outputFormat = OutputFormat::Tiff;
     job.recognition = TextRecognition{};
     job.shard = Shard{};
+    job.verifyReport.clear();
+    job.verifySources = false;
     job.convertOptions.rawStart = 0;
     job.convertOptions.recountLines = 0;
 
@@ -238,6 +253,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
         if (!word.empty()) applyWord(word, job, logPath, err, refused);  // other words are ignored
     }
     if (refused) return kCommandLineRefused;
+    if (job.mode == JobMode::Verify) return kCommandLineComplete;
     if (job.recognition.enabled) job.outputFormat = OutputFormat::Pdf;
     if (job.mode == JobMode::None) {
         writeUsage(out);

@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/command_line_mode.h"
 #include "app/module_parts.h"
+#include "app/verify_mode.h"
 #include "ocr/languages.h"
 #include "platform/environment.h"
 #include "platform/home_folder.h"
@@ -47,6 +48,7 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
 
     const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
     if (parsed == kCommandLineRefused) return kExitRefused;
+    if (parsed == kCommandLineComplete && job.mode == JobMode::Verify) return runVerifyMode(job, std::cout, std::cerr);
     if (parsed == kCommandLineComplete) {
         // Before any file: a run must not write PDF files without the text asked for.
         if (job.recognition.enabled) {

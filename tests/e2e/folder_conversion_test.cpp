@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tiffio.h>
+
 #include <regex>
 
 #include <cctype>
 #include <map>
 #include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "e2e/fax_fixtures.h"
 #include "support/run_process.h"
@@ -282,6 +286,79 @@ TEST(FolderRun, ProgressLineOnATerminalOnly) {
     EXPECT_EQ(r.out.find("files, "), std::string::npos) << r.out;
     r = runQuillon({"/d=in", "/sd=out"}, home.str(), {}, work.str());
     EXPECT_EQ(r.err, "");
+}
+
+// Flips one bit in the Group 4 data of a TIFF page (from 0) or of the first
+// image of a PDF, away from their start.
+void flipImageBit(const std::string& path, int tiffPage = -1) {
+    std::string bytes = readFile(path);
+    std::size_t at = 0;
+    if (tiffPage >= 0) {
+        TIFF* tif = TIFFOpen(path.c_str(), "r");
+        ASSERT_TRUE(tif && TIFFSetDirectory(tif, tiffPage));
+        uint64_t* offsets = nullptr;
+        ASSERT_TRUE(TIFFGetField(tif, TIFFTAG_STRIPOFFSETS, &offsets));
+        at = offsets[0] + 200;
+        TIFFClose(tif);
+    } else {
+        const std::size_t image = bytes.find("/CCITTFaxDecode");
+        ASSERT_NE(image, std::string::npos);
+        at = bytes.find("stream", image) + 300;
+    }
+    ASSERT_LT(at, bytes.size());
+    bytes[at] ^= 0x10;
+    writeFile(path, bytes);
+}
+
+// A report of a TIFF run and a PDF run over one tree (a damaged fax among
+// them) proves every output as converted, on workers and in shards; then
+// every fault planted in the outputs is found and named.
+TEST(FolderRun, VerifyProvesTheOutputsAndNamesEveryFault) {
+    TempDir home, work;
+    writeFax(work / "in/a.fxd", kThreePages);
+    writeFax(work / "in/b.fxd", kOnePage);
+    const std::string whole = readFile(writeFax(work / "in/sub/c.fxs", kTwoPages));
+    writeFile(work / "in/sub/c.fxs", whole.substr(0, whole.size() - 3000));
+    const std::string in = (work / "in").string(), tif = (work / "tif").string(), pdf = (work / "pdf").string();
+    const std::string report = (work / "r.jsonl").string();
+    ASSERT_EQ(runQuillon({"/d=" + in, "/sd=" + tif, "/i", "/kh", "/q", "/report=" + report}, home.str()).exitCode, 0);
+    ASSERT_EQ(runQuillon({"/d=" + in, "/sd=" + pdf, "/i", "/kh", "/q", "/pdf", "/m=1", "/report=" + report},
+                         home.str()).exitCode, 0);
+
+    ProcessResult r = runQuillon({"/verify=" + report, "/j=2", "/verifysources"}, home.str());
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("Verified : " + in + "/a.fxd - 3 outputs, 3 pages\n"), std::string::npos) << r.out;
+    EXPECT_TRUE(r.out.ends_with("\n---------\nVerified FAX files: 6 of 6\n")) << r.out;
+    std::size_t inShards = 0;
+    for (const std::string shard : {"1/2", "2/2"}) {
+        r = runQuillon({"/verify=" + report, "/shard=" + shard}, home.str());
+        EXPECT_EQ(r.exitCode, 0) << r.out;
+        inShards += std::stoul(r.out.substr(r.out.find("Verified FAX files: ") + 20));
+    }
+    EXPECT_EQ(inShards, 6u);
+
+    flipImageBit(tif + "/a.tif", 1);
+    flipImageBit(pdf + "/a003.pdf");
+    const std::string cut = readFile(tif + "/sub/c.tif");
+    writeFile(tif + "/sub/c.tif", cut.substr(0, cut.size() / 2));
+    std::filesystem::remove(pdf + "/b.pdf");
+    writeFile(in + "/b.fxd", readFile(in + "/b.fxd") + "x");
+    const std::string verdicts = (work / "v.jsonl").string();
+    r = runQuillon({"/verify=" + report, "/verifysources", "/report=" + verdicts}, home.str());
+    EXPECT_EQ(r.exitCode, 1);
+    for (const std::string line : {
+             "Changed : " + in + "/a.fxd - " + tif + "/a.tif: page 2 differs\n",
+             "Changed : " + in + "/a.fxd - " + pdf + "/a003.pdf: page 3 differs\n",
+             "Changed : " + in + "/sub/c.fxs - " + tif + "/sub/c.tif: ",
+             "Changed : " + in + "/b.fxd - the source differs from its checksum\n",
+             "Changed : " + in + "/b.fxd - " + pdf + "/b.pdf is missing; the source differs from its checksum\n",
+             "Verified : " + in + "/sub/c.fxs - 2 outputs, 2 pages\n",
+             std::string("\n---------\nVerified FAX files: 1 of 6, 5 changed\n")})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+    std::istringstream lines(readFile(verdicts));
+    std::map<std::string, int> counted;
+    for (std::string line; std::getline(lines, line);) ++counted[nlohmann::json::parse(line)["verdict"]];
+    EXPECT_EQ(counted, (std::map<std::string, int>{{"changed", 5}, {"verified", 1}}));
 }
 
 TEST(FolderRun, DestinationThatCannotBeMadeFailsEveryFile) {
