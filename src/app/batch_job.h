@@ -35,6 +35,7 @@ struct BatchJob {
     bool keepHierarchy = false;      // "/kh": outputs keep the sub-folder part
     JobMode mode = JobMode::None;
     bool skipExisting = false;       // skip outputs that exist with a size above 0 (the window's timer)
+    bool resume = false;             // "/resume": skip files whose outputs this run would write as they are
     std::string filter = "*.*";
     std::string source;
     std::string destination;

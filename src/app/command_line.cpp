@@ -97,6 +97,10 @@ Options (names in any case; of two contradicting options the later wins):
   /shard=K/N       convert only the files of part K of N (1 <= K <= N) of a
                    folder run, chosen by a hash of each file's path below the
                    source folder: N runs with K = 1..N convert each file once
+  /resume          convert only what is not done yet: skip a fax whose outputs
+                   an earlier run with /resume completed from the same source
+                   bytes with the same settings (format, /m=, /ocr and /lang=,
+                   /ocrtext, /relines); the outputs carry that record
   /verify=REPORT   check the outputs listed in a report of earlier runs:
                    each must exist, hash to its checksum and hold pages that
                    decode to their fingerprints; one line per file, exit 0
@@ -109,12 +113,15 @@ Options (names in any case; of two contradicting options the later wins):
 
 Exit status:
   0  every file was converted or skipped
-  1  a file failed, a source folder could not be read, or the report could
-     not be written; with /verify=, a file did not verify
+  1  a file failed (it is no fax, is damaged beyond use, ...); with /verify=,
+     a file did not verify
   2  no conversion described and no window can be opened (no display), or
      a /j=, /shard= or /lang= value refused or a /lang= language not installed,
      or /log= or /report= naming a source of the run, or a /verify= report
      that cannot be read
+  3  the run could not do its work: an output or its folder could not be
+     written (no permission, disk full), a source folder could not be read,
+     or the report could not be written; running it again may succeed
 
 Files:
   home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
@@ -140,7 +147,7 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
     };
     static constexpr Flag kFlags[] = {{"/l", &BatchJob::keepDate},          {"/q", &BatchJob::quiet},
                                       {"/ke", &BatchJob::keepExtension},    {"/i", &BatchJob::includeSubFolders},
-                                      {"/kh", &BatchJob::keepHierarchy}};
+                                      {"/kh", &BatchJob::keepHierarchy},    {"/resume", &BatchJob::resume}};
     for (const Flag& flag : kFlags) {
         if (equalsNoCase(word, flag.name)) {
             job.*flag.field = true;
@@ -231,7 +238,7 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
 int parseCommandLine(const std::optional<std::vector<std::string>>& words, BatchJob& job, std::string& logPath,
                      std::ostream& out, std::ostream& err) {
     job.keepDate = job.quiet = job.keepExtension = false;
-    job.includeSubFolders = job.keepHierarchy = job.skipExisting = false;
+    job.includeSubFolders = job.keepHierarchy = job.skipExisting = job.resume = false;
     job.mode = JobMode::None;
     job.filter = "*.*";
     job.reportPath.clear();

@@ -33,6 +33,9 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
     const bool folderRun = request.mode == JobMode::Folder;
 
     bool anyFailed = false;
+    // The run could not do its work where it had to write: worth another try,
+    // unlike files that failed for what they hold.
+    bool couldNotWork = false;
     RunPlan plan;
     if (folderRun) {
         out << "Please Wait...\n" << std::flush;
@@ -45,7 +48,7 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
         // A folder that cannot be read is never an empty folder to a script.
         for (const std::string& folder : plan.unreadableFolders)
             err << "quillon: the folder " << folder << " cannot be read; its files are not converted\n";
-        anyFailed = anyFailed || !plan.unreadableFolders.empty();
+        couldNotWork = couldNotWork || !plan.unreadableFolders.empty();
     } else {
         if (request.source.empty()) err << "quillon: no source file: give the file to convert with /f=\n";
         plan = planFileRun(request);
@@ -62,7 +65,7 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
     ConversionReport report;
     if (!request.reportPath.empty() && !report.open(request.reportPath)) {
         err << "quillon: the report file " << request.reportPath << " cannot be opened for writing; nothing converted\n";
-        return 1;
+        return kExitCouldNotWork;
     }
     bool reportFailed = false;
     // Folder runs only: a progress line on a terminal.
@@ -98,12 +101,18 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
             reportFailed = true;
             err << "quillon: the report file " << request.reportPath << " cannot be written\n";
         }
+        couldNotWork = couldNotWork || outcome.result == FileResult::WriteFailed ||
+                       outcome.result == FileResult::FolderNotMade;
         // A file run fails with its file, also one that is no WinFax file.
         if (!folderRun) anyFailed = anyFailed || (outcome.result != FileResult::Converted &&
                                                   outcome.result != FileResult::SkippedExisting);
     };
     const RunTotals totals = runFiles(job, plan, calls);
     if (progress) progress->clear();
+    if (!request.reportPath.empty() && !report.close() && !reportFailed) {
+        reportFailed = true;
+        err << "quillon: the report file " << request.reportPath << " cannot be written\n";
+    }
     anyFailed = anyFailed || totals.failed > 0;
 
     std::string results, log;
@@ -130,7 +139,8 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
             break;
     }
     if (!request.quiet) out << withUnixLineEnds(results) << std::flush;
-    return anyFailed || reportFailed ? 1 : 0;
+    if (couldNotWork || reportFailed) return kExitCouldNotWork;
+    return anyFailed ? kExitFilesFailed : kExitSuccess;
 }
 
 }  // namespace quillon

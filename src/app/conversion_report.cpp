@@ -1,8 +1,11 @@
 #include "app/conversion_report.h"
 
 #include <cmath>
+#include <fstream>
 
 #include <nlohmann/json.hpp>
+
+#include "platform/files.h"
 
 namespace quillon {
 
@@ -46,14 +49,71 @@ std::string reportLine(const FileOutcome& outcome) {
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
+bool ConversionReport::take(std::string text, std::string source, bool skipped) {
+    const auto earlier = source.empty() ? lastLine_.end() : lastLine_.find(source);
+    if (earlier != lastLine_.end()) {
+        if (skipped) return false;
+        lines_[earlier->second].replaced = true;
+        fileHoldsReplacedLines_ = true;
+    }
+    if (!source.empty()) lastLine_[source] = lines_.size();
+    lines_.push_back({std::move(source), std::move(text)});
+    return true;
+}
+
+bool ConversionReport::rewrite() {
+    std::string text;
+    for (const Line& line : lines_)
+        if (!line.replaced) text += line.text + '\n';
+    const std::string temporary = platform::siblingTempName(path_);
+    if (temporary.empty() || !platform::writeWholeFile(temporary, text)) {
+        if (!temporary.empty()) platform::removeFile(temporary);
+        return false;
+    }
+    if (!platform::renameFile(temporary, path_)) {
+        platform::removeFile(temporary);
+        return false;
+    }
+    fileHoldsReplacedLines_ = false;
+    return true;
+}
+
 bool ConversionReport::open(const std::string& path) {
-    out_.open(path, std::ios::binary | std::ios::app);
-    return out_.is_open();
+    path_ = path;
+    lines_.clear();
+    lastLine_.clear();
+    fileHoldsReplacedLines_ = false;
+    bool torn = false;
+    if (platform::pathKind(path) != platform::PathKind::Missing) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return false;
+        std::string text;
+        while (std::getline(in, text)) {
+            // A line without its line end is one a killed run began: never whole.
+            if (in.eof()) {
+                torn = true;
+                break;
+            }
+            const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
+            const bool isReport = line.is_object() && line.contains("source") && line["source"].is_string();
+            take(text, isReport ? line["source"].get<std::string>() : std::string(),
+                 isReport && line.value("status", "") == "skipped");
+        }
+        if (in.bad()) return false;
+    }
+    if ((torn || fileHoldsReplacedLines_) && !rewrite()) return false;
+    return file_.open(path);
 }
 
 bool ConversionReport::append(const FileOutcome& outcome) {
-    out_ << reportLine(outcome) << '\n' << std::flush;
-    return bool(out_);
+    std::string line = reportLine(outcome);
+    if (!take(line, outcome.source, outcome.status() == FileStatus::Skipped)) return true;
+    return file_.append(line + '\n');
+}
+
+bool ConversionReport::close() {
+    const bool closed = file_.close();
+    return (!fileHoldsReplacedLines_ || rewrite()) && closed;
 }
 
 }  // namespace quillon

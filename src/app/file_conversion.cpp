@@ -8,6 +8,7 @@
 #include "app/page_recognition.h"
 #include "app/pdf_output.h"
 #include "app/pending_output.h"
+#include "app/resume_record.h"
 #include "app/run_ticket.h"
 #include "engine/conversion_engine.h"
 #include "engine/format_detection.h"
@@ -31,16 +32,18 @@ std::string textOutputName(const std::string& output) {
 // Writes pages [first, first + count) of the fax to an output, in the job's
 // output format, through a temporary name; with "/ocrtext" their text too,
 // both complete or neither. The pages' recognition joins outcome.texts.
+// With /resume the output carries the run's record.
 bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::string& source, std::uint16_t first,
-                 std::uint16_t count, const std::string& output, FileOutcome& outcome) {
+                 std::uint16_t count, const std::string& output, const std::string& record, FileOutcome& outcome) {
     PendingOutput pending(output);
     if (pending.path().empty()) return false;
     if (job.outputFormat == OutputFormat::Tiff)
-        return engine.writeG4(pending.path(), first, count) && pending.commit();
+        return engine.writeG4(pending.path(), first, count, record) && pending.commit();
 
     std::vector<RecognizedPage> texts;
     std::vector<std::string> problems;
-    const bool written = writePdfOutput(engine, source, first, count, pending.path(), job.recognition, texts, problems);
+    const bool written =
+        writePdfOutput(engine, source, first, count, pending.path(), job.recognition, texts, problems, record);
     // A module that cannot be loaded fails or weakens every file alike: said once a file.
     for (const std::string& problem : problems)
         if (std::find(outcome.warnings.begin(), outcome.warnings.end(), problem) == outcome.warnings.end())
@@ -66,13 +69,13 @@ std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::
 // Writes the pages of the open fax to their output(s): the written files go
 // to outcome.outputs, and in split mode every page's file to pageFiles.
 FileResult writePages(const BatchJob& job, ConversionEngine& engine, const std::string& source,
-                      const std::vector<std::string>& names, FileOutcome& outcome) {
+                      const std::vector<std::string>& names, const std::string& record, FileOutcome& outcome) {
     const std::uint16_t pages = engine.pageCount();
     bool written = true;
     if (names.size() > 1) {
         for (std::uint16_t page = 0; page < pages; ++page) {
             const std::string& output = names[page];
-            const bool pageWritten = writeOutput(job, engine, source, page, 1, output, outcome);
+            const bool pageWritten = writeOutput(job, engine, source, page, 1, output, record, outcome);
             outcome.pageFiles.push_back({output, pageWritten});
             written = written && pageWritten;  // one failed page fails the file
             if (!pageWritten) continue;
@@ -80,7 +83,7 @@ FileResult writePages(const BatchJob& job, ConversionEngine& engine, const std::
             if (job.recognition.writeText) outcome.outputs.push_back(textOutputName(output));
         }
     } else {
-        written = writeOutput(job, engine, source, 0, pages, names.front(), outcome);
+        written = writeOutput(job, engine, source, 0, pages, names.front(), record, outcome);
         if (written) {
             outcome.outputs.push_back(names.front());
             if (job.recognition.writeText) outcome.outputs.push_back(textOutputName(names.front()));
@@ -149,9 +152,11 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
             return FileResult::NotFax;
         }
         const std::vector<std::string> planned = outputNames(job, engine.pageCount(), destination);
-        std::vector<std::string> written = planned;
+        std::vector<std::string> texts;
         if (job.recognition.writeText)
-            for (const std::string& output : planned) written.push_back(textOutputName(output));
+            for (const std::string& output : planned) texts.push_back(textOutputName(output));
+        std::vector<std::string> written = planned;
+        written.insert(written.end(), texts.begin(), texts.end());
         if (const std::string taken = outputThatIsSource(run.sources, source, written); !taken.empty()) {
             outcome.problem = FileProblem::OutputIsSource;
             outcome.problemDetail = taken;
@@ -163,7 +168,12 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
             outcome.earlierSource = earlier->source;
             return FileResult::OutputTaken;
         }
-        result = writePages(job, engine, source, planned, outcome);
+        std::string record;
+        if (job.resume) {
+            record = resumeRecord(job, fileSha256(source));
+            if (outputsCarryRecord(job.outputFormat, planned, texts, record)) return FileResult::SkippedExisting;
+        }
+        result = writePages(job, engine, source, planned, record, outcome);
         outcome.pages = engine.pages();
         if (result == FileResult::WriteFailed) outcome.problem = FileProblem::WriteFailed;
         if (result == FileResult::PagesLeftOut) outcome.problem = FileProblem::PagesLeftOut;

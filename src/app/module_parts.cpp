@@ -52,6 +52,11 @@ ModulePart<PdfPageImageReader>& pdfReader() {
     return part;
 }
 
+ModulePart<PdfInfoTextReader>& pdfInfo() {
+    static ModulePart<PdfInfoTextReader> part("quillon-pdf.so", "quillonPdfInfoText");
+    return part;
+}
+
 ModulePart<PageRecognition>& recognition() {
 #ifdef QUILLON_WITH_OCR
     static ModulePart<PageRecognition> part("quillon-ocr.so", "quillonPageRecognition");
@@ -67,6 +72,7 @@ ModulePart<PageRecognition>& recognition() {
 void useFaxPdfWriter(FaxPdfWriter writer) { pdfWriter().handOver(writer); }
 FaxPdfWriter faxPdfWriter(std::string& error) { return pdfWriter().get(error); }
 PdfPageImageReader pdfPageImageReader(std::string& error) { return pdfReader().get(error); }
+PdfInfoTextReader pdfInfoTextReader(std::string& error) { return pdfInfo().get(error); }
 
 void usePageRecognition(PageRecognition function) { recognition().handOver(function); }
 PageRecognition pageRecognition(std::string& error) { return recognition().get(error); }

@@ -9,6 +9,7 @@
 
 #include "ocr/recognized_page.h"
 #include "pdf/fax_pdf.h"
+#include "pdf/pdf_document_info.h"
 #include "pdf/pdf_page_images.h"
 
 namespace quillon {
@@ -18,6 +19,7 @@ void useFaxPdfWriter(FaxPdfWriter writer);
 // when the module cannot be loaded, error then says why.
 FaxPdfWriter faxPdfWriter(std::string& error);
 PdfPageImageReader pdfPageImageReader(std::string& error);
+PdfInfoTextReader pdfInfoTextReader(std::string& error);
 
 void usePageRecognition(PageRecognition recognition);
 // In a build without text recognition (CMake option QUILLON_OCR=OFF), always

@@ -14,6 +14,7 @@ bool endsWithNoCase(std::string_view path, std::string_view extension) {
 }  // namespace
 
 bool namesPdf(std::string_view path) { return endsWithNoCase(path, ".pdf"); }
+bool namesTiff(std::string_view path) { return endsWithNoCase(path, ".tif") || endsWithNoCase(path, ".tiff"); }
 
 std::string pdfFileName(std::string_view path) {
     for (const std::string_view tiff : {".tif", ".tiff"})

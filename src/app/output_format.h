@@ -15,6 +15,8 @@ constexpr const char* outputExtension(OutputFormat format) { return format == Ou
 // True when path ends in ".pdf", in any case: a /sf= file of that name is
 // written as PDF.
 bool namesPdf(std::string_view path);
+// True when path ends in ".tif" or ".tiff", in any case.
+bool namesTiff(std::string_view path);
 // The name a /sf= file is written under as PDF: a ".tif" or ".tiff" ending
 // (any case) becomes ".pdf", so that no PDF goes out under a TIFF name;
 // other names stay as given.

@@ -13,13 +13,15 @@ namespace quillon {
 
 bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
                     const std::string& pdfPath, const TextRecognition& recognition,
-                    std::vector<RecognizedPage>& recognized, std::vector<std::string>& problems) {
+                    std::vector<RecognizedPage>& recognized, std::vector<std::string>& problems,
+                    const std::string& runRecord) {
     platform::FileTimes times;
     if (!platform::readFileTimes(source, times)) return false;
     PdfDocumentInfo info;
     info.title = source.substr(source.rfind('/') + 1);
     info.producer = kVersionText;
     info.created = times.modification.tv_sec;
+    info.runRecord = runRecord;
 
     // Workers convert at once: each spill file gets a name of its own.
     static std::atomic<unsigned> spillFiles{0};

@@ -19,9 +19,11 @@ namespace quillon {
 // when the pages cannot be coded or the PDF cannot be written. With
 // recognition enabled, the pages get text layers and recognized their text.
 // Why a part of the program could not be used (its module not loaded) goes
-// to problems, for the file's outcome.
+// to problems, for the file's outcome. A run record (resume_record.h), when
+// given, goes into the document information.
 bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
                     const std::string& pdfPath, const TextRecognition& recognition,
-                    std::vector<RecognizedPage>& recognized, std::vector<std::string>& problems);
+                    std::vector<RecognizedPage>& recognized, std::vector<std::string>& problems,
+                    const std::string& runRecord = {});
 
 }  // namespace quillon

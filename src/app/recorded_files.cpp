@@ -1,10 +1,10 @@
 #include "app/recorded_files.h"
 
-#include <strings.h>
-
 #include <map>
 
 #include <nlohmann/json.hpp>
+
+#include "app/output_format.h"
 
 namespace quillon {
 
@@ -12,14 +12,9 @@ namespace {
 
 using Json = nlohmann::json;
 
-bool endsWithNoCase(const std::string& text, const char* suffix) {
-    const std::size_t length = std::char_traits<char>::length(suffix);
-    return text.size() >= length && strcasecmp(text.c_str() + text.size() - length, suffix) == 0;
-}
-
 OutputKind kindOf(const std::string& path) {
-    if (endsWithNoCase(path, ".tif") || endsWithNoCase(path, ".tiff")) return OutputKind::Tiff;
-    if (endsWithNoCase(path, ".pdf")) return OutputKind::Pdf;
+    if (namesTiff(path)) return OutputKind::Tiff;
+    if (namesPdf(path)) return OutputKind::Pdf;
     return OutputKind::Other;
 }
 

@@ -34,6 +34,9 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitFilesFailed = 1;
 constexpr int kExitNoWindow = 2;
 constexpr int kExitRefused = 2;  // a command-line value that cannot be carried out
+// The run could not do its work: an output, a folder or the report could not
+// be written, or a source folder read; running it again may succeed.
+constexpr int kExitCouldNotWork = 3;
 
 // Runs the program; mainWindow may be empty in a build without the window.
 QUILLON_EXPORT int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow);

@@ -44,7 +44,7 @@ int runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err)
         report.open(request.reportPath, std::ios::binary | std::ios::app);
         if (!report) {
             err << "quillon: the report file " << request.reportPath << " cannot be opened for writing; nothing verified\n";
-            return 1;
+            return kExitCouldNotWork;
         }
     }
     std::vector<std::optional<VerifyOutcome>> done(files.size());
@@ -80,7 +80,8 @@ int runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err)
         out << "\n";
     }
     out.flush();
-    return verified != files.size() || reportFailed ? 1 : 0;
+    if (reportFailed) return kExitCouldNotWork;
+    return verified != files.size() ? kExitFilesFailed : kExitSuccess;
 }
 
 }  // namespace quillon

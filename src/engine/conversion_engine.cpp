@@ -24,11 +24,12 @@ bool ConversionEngine::openSource(const std::string& path) {
     return true;
 }
 
-bool ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count) {
+bool ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count,
+                               const std::string& description) {
     if (!listsPages(first, count)) return false;
     G4TiffOutput output;
     // Pages are summarised also when the file cannot be created: its pages then refuse them.
-    output.open(outputPath);
+    output.open(outputPath, description);
     const bool written = writeG4(output, first, count, G4Layout{});
     return output.close() && written;
 }

@@ -28,7 +28,8 @@ public:
     // coded into output. False when the pages are not listed, a page cannot
     // be read or the output refuses a page. Their summaries join pages(), so
     // one file may take several calls.
-    bool writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count);
+    bool writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count,
+                 const std::string& description = {});
     bool writeG4(G4PageOutput& output, std::uint16_t first, std::uint16_t count, G4Layout layout);
 
     std::uint16_t pageCount() const { return pages_->pageCount(); }

@@ -94,6 +94,8 @@ void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
     dictionary.replaceKey("/Title", Object::newUnicodeString(validUtf8(info.title)));
     dictionary.replaceKey("/Producer", Object::newUnicodeString(validUtf8(info.producer)));
     dictionary.replaceKey("/CreationDate", Object::newString(pdfDate(info.created)));
+    // A key of the program's own, with no XMP property to mirror.
+    if (!info.runRecord.empty()) dictionary.replaceKey(kRunRecordKey, Object::newString(info.runRecord));
     pdf.getTrailer().replaceKey("/Info", pdf.makeIndirectObject(dictionary));
 
     Object root = pdf.getRoot();

@@ -15,7 +15,11 @@ struct PdfDocumentInfo {
     std::string title;     // bytes; made valid UTF-8
     std::string producer;
     std::int64_t created = 0;  // seconds since 1970, UTC
+    std::string runRecord;     // kept under kRunRecordKey when not empty
 };
+
+// The document information entry of a run's record (app/resume_record.h).
+constexpr const char* kRunRecordKey = "/QuillonRun";
 
 // Writes the pages as pdfPath, reading each page's data only while it is
 // written. False when there is no page, a page cannot be read or the PDF

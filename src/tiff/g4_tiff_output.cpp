@@ -15,9 +15,10 @@ constexpr char kDateTimeFormat[] = "%Y:%m:%d %H:%M:%S";  // TIFF's DateTime
 
 G4TiffOutput::~G4TiffOutput() { close(); }
 
-bool G4TiffOutput::open(const std::string& path) {
+bool G4TiffOutput::open(const std::string& path, const std::string& description) {
     close();
     failed_ = false;
+    description_ = description;
     tif_ = TIFFOpen(path.c_str(), "w");
     return tif_ != nullptr;
 }
@@ -45,6 +46,7 @@ bool G4TiffOutput::beginPage(const G4PageFields& fields) {
     TIFFSetField(tif_, TIFFTAG_SOFTWARE, kSoftware);
     TIFFSetField(tif_, TIFFTAG_DATETIME, platform::formatLocalTime(kDateTimeFormat).c_str());
     if (fields.group4Options) TIFFSetField(tif_, TIFFTAG_GROUP4OPTIONS, 0u);
+    if (!description_.empty()) TIFFSetField(tif_, TIFFTAG_IMAGEDESCRIPTION, description_.c_str());
     return true;
 }
 

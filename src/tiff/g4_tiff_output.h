@@ -21,7 +21,8 @@ public:
     G4TiffOutput& operator=(const G4TiffOutput&) = delete;
 
     // Creates (or truncates) the file; false when it cannot be opened.
-    bool open(const std::string& path);
+    // A description, when given, goes into every page's ImageDescription.
+    bool open(const std::string& path, const std::string& description = {});
     bool beginPage(const G4PageFields& fields) override;
     bool writeStrip(std::span<const std::uint8_t> strip) override;
     bool endPage(std::uint32_t rows) override;
@@ -32,6 +33,7 @@ private:
     TIFF* tif_ = nullptr;
     std::uint32_t strips_ = 0;  // written on the current page
     bool failed_ = false;
+    std::string description_;
 };
 
 }  // namespace quillon

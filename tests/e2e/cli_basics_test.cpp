@@ -196,7 +196,7 @@ TEST(Cli, HelpManPageReadmeAndManualNameTheSameOptions) {
     const std::set<std::string> expected{"/f",     "/sf",     "/d",      "/sd",   "/filter", "/i",      "/kh",
                                          "/ke",    "/l",      "/m",      "/relines", "/q",   "/log",    "/report",
                                          "/j",     "/pdf",    "/ocr",    "/lang", "/ocrtext", "/shard", "/raw",
-                                         "/verify", "/verifysources",
+                                         "/verify", "/verifysources", "/resume",
                                          "/b",     "/v",      "--help",  "-h",    "--version"};
     EXPECT_EQ(help, expected);
     const std::filesystem::path source = QUILLON_SOURCE_DIR;

@@ -268,7 +268,7 @@ TEST(DamagedArchive, AnUnreadableSubFolderIsNamedAndTheRestIsConverted) {
         r = runQuillon(args, home.str());
     }
     fs::permissions(work / "in/locked", fs::perms::owner_all);
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.exitCode, 3) << "the run could not do all its work";
     EXPECT_EQ(r.err, "quillon: the folder " + in + "/locked cannot be read; its files are not converted\n");
     EXPECT_NE(r.out.find("Total converted FAX files: 2\n"), std::string::npos) << r.out;
     expectTiffPages(out + "/sub/c.tif", {kPages[2]});
@@ -281,7 +281,7 @@ TEST(DamagedArchive, SourcesAndReportsThatCannotBeUsedFailTheRun) {
     const std::string missing = (work / "no such folder").string();
 
     ProcessResult r = runQuillon({"/d=" + missing, "/sd=" + out}, home.str());
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.exitCode, 3);
     EXPECT_EQ(r.err, "quillon: the folder " + missing + " cannot be read; its files are not converted\n");
     EXPECT_EQ(r.out, "Please Wait...\n" + header + missing + "\nSave Folder: " + out +
                          "\n\n---------\nTotal converted FAX files: 0\n");
@@ -293,7 +293,7 @@ TEST(DamagedArchive, SourcesAndReportsThatCannotBeUsedFailTheRun) {
 
     std::filesystem::create_directories(work / "in");
     r = runQuillon({"/d=" + (work / "in").string(), "/sd=" + out, "/report=" + (work / "in").string()}, home.str());
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.exitCode, 3);
     EXPECT_NE(r.err.find("report file"), std::string::npos) << r.err;
 }
 

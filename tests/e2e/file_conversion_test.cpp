@@ -108,7 +108,7 @@ TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
     const std::string out = (work / "taken/b.pdf").string();
     const ProcessResult failed = runQuillon({"/f=" + fax, "/sf=" + out, "/report=" + (work / "r.jsonl").string()},
                                             home.str());
-    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.exitCode, 3) << "an output that cannot be written";
     EXPECT_EQ(failed.out, "Batch Quillon command line mode : convert file\n" + fax + " --> " + out +
                               " : Failed : Error in converting FAX to TIFF !\n");
     EXPECT_NE(readFile(work / "r.jsonl").find("\"outputs\":[],\"result\":-7,"), std::string::npos);

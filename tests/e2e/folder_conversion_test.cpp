@@ -310,8 +310,8 @@ void flipImageBit(const std::string& path, int tiffPage = -1) {
     writeFile(path, bytes);
 }
 
-// A report of a TIFF run and a PDF run over one tree (a damaged fax among
-// them) proves every output as converted, on workers and in shards; then
+// The reports of a TIFF run and a PDF run over one tree (a damaged fax among
+// them), joined, prove every output as converted, on workers and in shards; then
 // every fault planted in the outputs is found and named.
 TEST(FolderRun, VerifyProvesTheOutputsAndNamesEveryFault) {
     TempDir home, work;
@@ -321,9 +321,11 @@ TEST(FolderRun, VerifyProvesTheOutputsAndNamesEveryFault) {
     writeFile(work / "in/sub/c.fxs", whole.substr(0, whole.size() - 3000));
     const std::string in = (work / "in").string(), tif = (work / "tif").string(), pdf = (work / "pdf").string();
     const std::string report = (work / "r.jsonl").string();
-    ASSERT_EQ(runQuillon({"/d=" + in, "/sd=" + tif, "/i", "/kh", "/q", "/report=" + report}, home.str()).exitCode, 0);
-    ASSERT_EQ(runQuillon({"/d=" + in, "/sd=" + pdf, "/i", "/kh", "/q", "/pdf", "/m=1", "/report=" + report},
+    ASSERT_EQ(runQuillon({"/d=" + in, "/sd=" + tif, "/i", "/kh", "/q", "/report=" + report + "1"}, home.str()).exitCode,
+              0);
+    ASSERT_EQ(runQuillon({"/d=" + in, "/sd=" + pdf, "/i", "/kh", "/q", "/pdf", "/m=1", "/report=" + report + "2"},
                          home.str()).exitCode, 0);
+    writeFile(report, readFile(report + "1") + readFile(report + "2"));  // reports joined
 
     ProcessResult r = runQuillon({"/verify=" + report, "/j=2", "/verifysources"}, home.str());
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
@@ -361,13 +363,63 @@ TEST(FolderRun, VerifyProvesTheOutputsAndNamesEveryFault) {
     EXPECT_EQ(counted, (std::map<std::string, int>{{"changed", 5}, {"verified", 1}}));
 }
 
+// A rerun with /resume converts only what is not done: a fax whose outputs
+// are complete with the same settings and source is skipped and its output
+// left alone; one whose output is gone, whose source changed or that is run
+// with other settings is converted again. Its report keeps one whole line per
+// file across reruns and a killed run's half line.
+TEST(FolderRun, ResumeConvertsOnlyWhatIsNotDoneAndTheReportKeepsOneLinePerFile) {
+    TempDir home, work;
+    writeFax(work / "in/a.fxd", kThreePages);
+    writeFax(work / "in/b.fxd", kOnePage);
+    writeFax(work / "in/sub/c.fxs", kTwoPages);
+    writeFile(work / "in/bad.fxd", "not a fax at all");
+    const std::string in = (work / "in").string(), out = (work / "out").string();
+    const std::string report = (work / "r.jsonl").string();
+    const std::vector<std::string> command{"/d=" + in, "/sd=" + out, "/i", "/kh", "/resume", "/report=" + report};
+    ASSERT_EQ(runQuillon(command, home.str()).exitCode, 1) << "bad.fxd fails";
+    // Nanoseconds: an output written again, by a rename, never keeps its time.
+    const auto aWritten = std::filesystem::last_write_time(out + "/a.tif");
+
+    // What a killed rerun leaves: a line written again and half a line.
+    const std::string lines = readFile(report);
+    writeFile(report, lines + lines.substr(0, lines.find('\n') + 1) + "{\"source\":\"" + in + "/b.f");
+    std::filesystem::remove(out + "/b.tif");
+    writeFax(work / "in/sub/c.fxs", {kTwoPages[1]});
+    ProcessResult r = runQuillon(command, home.str());
+    EXPECT_EQ(r.exitCode, 1);
+    for (const std::string line : {in + "/a.fxd --> " + out + "/a.tif : Skipped : " + out + "/a.tif already exist!\n",
+                                   in + "/b.fxd --> " + out + "/b.tif : Success !\n",
+                                   in + "/sub/c.fxs --> " + out + "/sub/c.tif : Success !\n",
+                                   std::string("Total converted FAX files: 2\n")})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+    EXPECT_EQ(std::filesystem::last_write_time(out + "/a.tif"), aWritten) << "a skipped output is left alone";
+    expectTiffPages(out + "/sub/c.tif", {kTwoPages[1]});
+    std::istringstream text(readFile(report));
+    std::map<std::string, std::string> statusOf;
+    std::size_t count = 0;
+    for (std::string line; std::getline(text, line); ++count)
+        statusOf[nlohmann::json::parse(line)["source"]] = nlohmann::json::parse(line)["status"];
+    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(statusOf, (std::map<std::string, std::string>{{in + "/a.fxd", "converted"},
+                                                             {in + "/b.fxd", "converted"},
+                                                             {in + "/bad.fxd", "not-fax"},
+                                                             {in + "/sub/c.fxs", "converted"}}));
+
+    // Other settings: every fax converted again.
+    std::vector<std::string> relines = command;
+    relines.push_back("/relines");
+    r = runQuillon(relines, home.str());
+    EXPECT_NE(r.out.find("Total converted FAX files: 3\n"), std::string::npos) << r.out;
+}
+
 TEST(FolderRun, DestinationThatCannotBeMadeFailsEveryFile) {
     TempDir home, work;
     writeFax(work / "in/a.fxd", kOnePage);
     writeFile(work / "blocker", "a file where a folder should be");
     const std::string out = (work / "blocker/out").string();
     const ProcessResult r = runQuillon({"/d=" + (work / "in").string(), "/sd=" + out}, home.str());
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.exitCode, 3);
     EXPECT_NE(r.out.find(" : Failed to create dir: " + out + "\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Total converted FAX files: 0\n"), std::string::npos);
 }

@@ -81,11 +81,12 @@ else
 fi
 
 # A module of another version (the loader test's) in place of the PDF
-# writer is refused by its path and both versions; the run fails.
+# writer is refused by its path and both versions; the run could not do its
+# work (exit 3).
 cp "$build/tests/platform/quillon-test-module-old.so" "$root/$module_dir/quillon-pdf.so"
 status=0
 QUILLON_HOME="$stage/home" "$root/bin/quillon" /q /f="$first" /sf="$stage/old.pdf" 2>"$stage/old.err" || status=$?
-[ "$status" = 1 ] || fail "a PDF module of another version: exit $status"
+[ "$status" = 3 ] || fail "a PDF module of another version: exit $status"
 grep -qF "PDF files cannot be written: $root/bin/../$module_dir/quillon-pdf.so: module of version 2.9.17, but this program needs version $version" \
   "$stage/old.err" || fail "a PDF module of another version is not refused clearly: $(cat "$stage/old.err")"
 [ ! -e "$stage/old.pdf" ] || fail "a module of another version wrote a file"
