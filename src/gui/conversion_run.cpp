@@ -66,6 +66,7 @@ std::string runEndStatus(const RunEnd& end) {
 int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& stop) {
     BatchJob& request = run.request;
     request.keepDate = run.options.keepDate == 1;
+    request.resume = run.options.resume;
     request.recognition.enabled = run.options.textLayer;
     request.recognition.languages = run.options.textLanguages;
     request.outputFormat = run.options.textLayer ? OutputFormat::Pdf : run.options.outputFormat;

@@ -24,6 +24,7 @@ struct PageOptions {
     OutputFormat outputFormat = OutputFormat::Tiff;
     bool textLayer = false;  // recognise the text of PDF pages; PDF output then
     std::string textLanguages = "eng";
+    bool resume = false;  // skip faxes whose outputs carry this run's record (/resume)
 
     bool filesMode() const { return dirFile != 0; }
 };

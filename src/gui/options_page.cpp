@@ -69,6 +69,7 @@ OptionsPage::OptionsPage(std::string iniFile, ConvertOptions& options, QWidget* 
     values_.keepDate = readInt("KeepDate", 0);
     values_.keepExt = readInt("KeepExt", 1);
     values_.recaculate = readInt("Recaculate", options_.recountLines);
+    values_.resume = readInt("Resume", 0) == 1 ? 1 : 0;
     values_.cyclely = readInt("Cyclely", 0);
     values_.cycleMinutes = readInt("CycleMinutes", 60);
     // Anything but PDF, a missing key too, keeps the TIFF outputs of old.
@@ -105,6 +106,9 @@ void OptionsPage::buildLayout() {
     hiberarchyBox_ = makeCheck("Keep Hiberarchy", "hiberarchyBox");
     keepExtBox_ = makeCheck("Include Source File Extention", "keepExtBox");
     recaculateBox_ = makeCheck("Re-caculate Scan Lines", "recaculateBox");
+    resumeBox_ = makeCheck("Resume: skip faxes already converted with these settings", "resumeBox");
+    resumeBox_->setToolTip("A fax is skipped when all its outputs were written from the same source bytes with the "
+                           "same settings by a run with this option; see the manual");
     automaticBox_ = makeCheck("Enable Convertion Automatically", "automaticBox");
     minutesEdit_ = new QLineEdit;
     minutesEdit_->setObjectName("minutesEdit");
@@ -127,7 +131,7 @@ void OptionsPage::buildLayout() {
 
     auto* destinationGroup = new QGroupBox("Destinaion Options");
     auto* destinationLayout = new QVBoxLayout(destinationGroup);
-    for (QCheckBox* box : {keepDateBox_, hiberarchyBox_, keepExtBox_, recaculateBox_})
+    for (QCheckBox* box : {keepDateBox_, hiberarchyBox_, keepExtBox_, recaculateBox_, resumeBox_})
         destinationLayout->addWidget(box);
 
     auto* automaticGroup = new QGroupBox("Auto Convertion");
@@ -187,6 +191,7 @@ void OptionsPage::read() {
     values_.keepDate = readCheck(keepDateBox_);
     values_.keepExt = readCheck(keepExtBox_);
     values_.recaculate = readCheck(recaculateBox_);
+    values_.resume = resumeBox_->isChecked() ? 1 : 0;
     values_.cyclely = readCheck(automaticBox_);
     values_.outputFormat = static_cast<OutputFormat>(outputFormat_->checkedId());
     values_.textLayer = textLayerBox_->isChecked() ? 1 : 0;
@@ -212,6 +217,7 @@ void OptionsPage::refresh() {
     refreshCheck(keepDateBox_, values_.keepDate);
     refreshCheck(keepExtBox_, values_.keepExt);
     refreshCheck(recaculateBox_, values_.recaculate);
+    resumeBox_->setChecked(values_.resume == 1);
     refreshCheck(automaticBox_, values_.cyclely);
     minutesEdit_->setText(QString::number(values_.cycleMinutes));
     outputFormat_->button(static_cast<int>(values_.outputFormat))->setChecked(true);
@@ -254,7 +260,7 @@ void OptionsPage::saveSettings() {
         {"DirFile", values_.dirFile},     {"Subdir", values_.subdir},         {"Hiberarchy", values_.hiberarchy},
         {"KeepDate", values_.keepDate},   {"KeepExt", values_.keepExt},       {"Recaculate", values_.recaculate},
         {"Cyclely", values_.cyclely},     {"CycleMinutes", values_.cycleMinutes},
-        {"ConvertFlag", options_.pageMode},
+        {"ConvertFlag", options_.pageMode}, {"Resume", values_.resume},
     };
     for (const auto& [key, value] : entries) platform::writeProfileString(kSection, key, std::to_string(value), iniFile_);
     platform::writeProfileString(kSection, kOutputFormatKey,
@@ -264,8 +270,9 @@ void OptionsPage::saveSettings() {
 }
 
 PageOptions OptionsPage::pageOptions() const {
-    return {values_.dirFile,        values_.subdir,   values_.hiberarchy,          values_.keepDate,
-            values_.keepExt,        values_.outputFormat, values_.textLayer == 1, values_.textLanguages};
+    return {values_.dirFile,        values_.subdir,       values_.hiberarchy,     values_.keepDate,
+            values_.keepExt,        values_.outputFormat, values_.textLayer == 1, values_.textLanguages,
+            values_.resume == 1};
 }
 
 }  // namespace quillon

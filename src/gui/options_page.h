@@ -25,6 +25,7 @@ struct OptionValues {
     int keepDate = 0;
     int keepExt = 1;
     int recaculate = 0;
+    int resume = 0;  // "Resume": runs skip faxes whose outputs carry this run's record
     int cyclely = 0;
     int cycleMinutes = 60;
     OutputFormat outputFormat = OutputFormat::Tiff;  // "OutputFormat": TIFF or PDF
@@ -75,6 +76,7 @@ private:
     QCheckBox* hiberarchyBox_ = nullptr;
     QCheckBox* keepExtBox_ = nullptr;
     QCheckBox* recaculateBox_ = nullptr;
+    QCheckBox* resumeBox_ = nullptr;
     QCheckBox* automaticBox_ = nullptr;
     QLineEdit* minutesEdit_ = nullptr;
     QButtonGroup* outputFormat_ = nullptr;

@@ -48,6 +48,7 @@ struct ConverterCall {
     std::string destination;
     bool keepDate;
     bool skipExisting;
+    bool resume;
     std::string jobDestination;
     OutputFormat outputFormat;
     bool textLayer;
@@ -66,7 +67,7 @@ protected:
         plan.convert = [this](const BatchJob& job, const FileTask& task, const FileRun&) {
             const std::string& source = task.source;
             const std::string& output = task.output;
-            calls.push_back({source, output, job.keepDate, job.skipExisting, job.destination, job.outputFormat,
+            calls.push_back({source, output, job.keepDate, job.skipExisting, job.resume, job.destination, job.outputFormat,
                              job.recognition.enabled, job.recognition.languages});
             FileOutcome outcome;
             outcome.source = source;
@@ -171,9 +172,10 @@ TEST_F(ConversionRunTest, RowsCountAndResultsTextFollowTheJobResults) {
                   "/e.tif : Success !\r\n");
 }
 
-TEST_F(ConversionRunTest, JobTakesDestinationAndKeepDateOnlyForValueOne) {
+TEST_F(ConversionRunTest, JobTakesDestinationResumeAndKeepDateOnlyForValueOne) {
     PageOptions options;
     options.keepDate = 1;
+    options.resume = true;
     PageRun keep = plan({"a.fxd"}, options);
     keep.request.skipExisting = true;
     performRun(keep, observer, stop);
@@ -184,8 +186,10 @@ TEST_F(ConversionRunTest, JobTakesDestinationAndKeepDateOnlyForValueOne) {
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_TRUE(calls[0].keepDate);
     EXPECT_TRUE(calls[0].skipExisting);
+    EXPECT_TRUE(calls[0].resume);
     EXPECT_EQ(calls[0].jobDestination, destination);
     EXPECT_FALSE(calls[1].keepDate);
+    EXPECT_TRUE(calls[1].resume);
 }
 
 TEST_F(ConversionRunTest, DestinationFolderIsMadeOrReportedAndTheRunGoesOn) {

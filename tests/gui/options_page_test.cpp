@@ -66,6 +66,7 @@ private slots:
             f.box("keepDateBox")->setChecked(true);
             f.box("keepExtBox")->setChecked(false);
             f.box("recaculateBox")->setChecked(true);
+            f.box("resumeBox")->setChecked(true);
             f.child<QLineEdit>("minutesEdit")->setText("15");
             f.child<QRadioButton>("tiffButton")->click();
             f.box("textLayerBox")->click();
@@ -80,6 +81,7 @@ private slots:
         QCOMPARE(f.iniValue("KeepExt"), 0);
         QCOMPARE(f.iniValue("CycleMinutes"), 15);
         QCOMPARE(f.iniValue("ConvertFlag"), 0);
+        QCOMPARE(f.iniValue("Resume"), 1);
 
         f.context.options = startupConvertOptions();
         OptionsPage& again = f.open();
@@ -98,6 +100,7 @@ private slots:
         const PageOptions copies = again.pageOptions();
         QVERIFY(copies.filesMode());
         QCOMPARE(copies.keepDate, 1);
+        QVERIFY2(copies.resume, "a run of the page resumes");
         QVERIFY(copies.outputFormat == OutputFormat::Pdf);
         QVERIFY(copies.textLayer);
         QVERIFY(copies.textLanguages == "eng+deu");
