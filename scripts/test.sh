@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds Batch Quillon and runs every test; the fuzz
 # targets are built with clang and each runs for a short while first, from its
-# seeds and its kept regression inputs.
+# seeds and its kept regression inputs. Last, the cluster test runs the
+# manual's Slurm job-array script on a one-node Slurm of its own (77: skipped,
+# not root and no passwordless sudo).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -16,3 +18,6 @@ done
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
+status=0
+tests/cluster/slurm_array_test.sh build || status=$?
+[ "$status" -eq 77 ] || exit "$status"
