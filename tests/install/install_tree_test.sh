@@ -36,7 +36,9 @@ for binary in bin/quillon $module_dir/libquillon-core.so ${modules//quillon-/$mo
 done
 core=$(ldd "$root/bin/quillon" | sed -n 's/^\s*libquillon-core.so => \(.*\) (0x.*$/\1/p')
 [ "$(realpath "$core")" = "$root/$module_dir/libquillon-core.so" ] || fail "core not found from bin/: $core"
-exported=$(nm -D --defined-only "$root/bin/quillon" | grep -v -E ' (_IO_stdin_used|_edata|_end|__bss_start)$' || true)
+# (The sanitizers' runtimes export their own options from the program.)
+exported=$(nm -D --defined-only "$root/bin/quillon" |
+  grep -v -E ' (_IO_stdin_used|_edata|_end|__bss_start|__asan_.*|__ubsan_.*|__tsan_.*)$' || true)
 [ -z "$exported" ] || fail "the program exports symbols: $exported"
 ! nm -DC --defined-only "$root/$module_dir/libquillon-core.so" | grep -E "quillon::(T6Encoder|BitReader|decodeRuns)" \
   || fail "the core exports its codec"
