@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "e2e/fax_fixtures.h"
+#include "support/pdf_pages.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/tiff_info.h"
@@ -90,6 +91,10 @@ TEST(FileRun, PdfHoldsEveryPageWithTheSourceNameAndDate) {
     const std::string objects = runProcess("/usr/bin/qpdf", {"--qdf", "--object-streams=disable", out, "-"}).out;
     for (const char* key : {"/OutputIntents", "/S /GTS_PDFA1", "/DestOutputProfile", "/N 3"})
         EXPECT_NE(objects.find(key), std::string::npos) << key << ": PDF/A wants an output intent with its profile";
+    // Beside its images' data the file is small: its profile, dictionaries
+    // and cross-references deflated (uncompressed, the profile alone is 6.9 KB).
+    const std::uint64_t rest = std::filesystem::file_size(out) - pdfImageBytes(out);
+    EXPECT_LE(rest, 4096 + 400 * pages.size());
 }
 
 TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
