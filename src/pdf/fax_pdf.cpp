@@ -11,7 +11,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include "pdf/pdf_text.h"
-#include "pdf/srgb_profile.h"
+#include "pdf/output_profile.h"
 #include "pdf/text_layer.h"
 #include "pdf/xmp_packet.h"
 
@@ -108,10 +108,12 @@ void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
     metadata.getDict().replaceKey("/Subtype", Object::newName("/XML"));
     root.replaceKey("/Metadata", metadata);
 
-    Object profile = pdf.newStream(std::string(srgbProfile()));
-    profile.getDict().replaceKey("/N", Object::newInteger(3));
-    Object intent = Object::parse("<< /Type /OutputIntent /S /GTS_PDFA1 /OutputConditionIdentifier (sRGB IEC61966-2.1)"
-                                  " /Info (sRGB IEC61966-2.1) >>");
+    Object profile = pdf.newStream(std::string(outputProfile()));
+    profile.getDict().replaceKey("/N", Object::newInteger(outputProfileComponents()));
+    Object intent = Object::parse("<< /Type /OutputIntent /S /GTS_PDFA1 >>");
+    const Object condition = Object::newString(std::string(outputProfileName()));
+    intent.replaceKey("/OutputConditionIdentifier", condition);
+    intent.replaceKey("/Info", condition);
     intent.replaceKey("/DestOutputProfile", profile);
     root.replaceKey("/OutputIntents", Object::newArray({pdf.makeIndirectObject(intent)}));
 }
