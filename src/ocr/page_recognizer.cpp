@@ -7,16 +7,24 @@
 #include <mutex>
 
 #include "ocr/languages.h"
+#include "ocr/page_turn.h"
+#include "ocr/text_lines.h"
 
 namespace quillon {
 
 namespace {
 
-// Tesseract hands out text it allocated with new[].
-std::string takeText(char* text) {
-    std::string copy = text ? text : "";
-    delete[] text;
-    return copy;
+// Below this confidence the detector's finding is not acted on: the page
+// keeps the orientation it was faxed in. Tesseract rates an upright or
+// upside-down page of text at 20 and more; pages with little text or
+// drawings go as low as 1 to 5 whichever way they are read.
+constexpr float kOrientationConfidence = 10;
+
+// debug_file is one of Tesseract's global parameters, shared by every engine:
+// engines that start at once set it and load their data one after the other.
+std::mutex& startingEngines() {
+    static std::mutex starting;
+    return starting;
 }
 
 }  // namespace
@@ -33,45 +41,61 @@ PageRecognizer::PageRecognizer(const std::string& languages)
     // left out with a message of Tesseract's own.
     const auto names = splitLanguages(languages);
     if (!names || !missingLanguage(*names).empty()) return;
-    // debug_file is one of Tesseract's global parameters, shared by every
-    // engine: workers that start at once set it and load their languages one
-    // after the other.
-    static std::mutex starting;
-    const std::lock_guard<std::mutex> lock(starting);
+    const std::lock_guard<std::mutex> lock(startingEngines());
     // Its own messages would mix into the program's standard error.
     api_->SetVariable("debug_file", "/dev/null");
     ready_ = api_->Init(languageDataFolder().c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY) == 0;
+    // Tesseract's own layout analysis, as its command line does: columns and
+    // headings are read as such, and pictures and rules are found as what
+    // they are instead of being read as letters.
+    api_->SetPageSegMode(tesseract::PSM_AUTO);
 }
 
 PageRecognizer::~PageRecognizer() {
     if (api_) api_->End();
+    if (orientation_) orientation_->End();
 }
 
-RecognizedPage PageRecognizer::recognize(const PagePixels& pixels) {
+void PageRecognizer::detectOrientation(const PagePixels& pixels, RecognizedPage& page) {
+    if (!orientationTried_) {
+        orientationTried_ = true;
+        if (missingLanguage({"osd"}).empty()) {
+            orientation_ = std::make_unique<tesseract::TessBaseAPI>();
+            const std::lock_guard<std::mutex> lock(startingEngines());
+            orientation_->SetVariable("debug_file", "/dev/null");
+            // The orientation data are a model of Tesseract's older engine.
+            if (orientation_->Init(languageDataFolder().c_str(), "osd", tesseract::OEM_TESSERACT_ONLY) != 0)
+                orientation_.reset();
+        }
+    }
+    if (!orientation_) return;
+    orientation_->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+    orientation_->SetImage(pixels.bits.data(), int(pixels.width), int(pixels.rows), 0, int(pixels.bytesPerRow));
+    orientation_->SetSourceResolution(int(pixels.dpi));
+    int turnedBy = 0;  // the page as faxed is turned that far clockwise from upright
+    float confidence = 0;
+    if (orientation_->DetectOrientationScript(&turnedBy, &confidence, nullptr, nullptr)) {
+        page.orientationConfidence = confidence;
+        if (confidence >= kOrientationConfidence) page.rotation = (360 - turnedBy) % 360;
+    }
+    orientation_->Clear();
+}
+
+RecognizedPage PageRecognizer::recognize(const PagePixels& pixels, PageOrientation orientation) {
     RecognizedPage page;
     if (!ready_ || pixels.bits.empty()) return page;
-    api_->SetImage(pixels.bits.data(), int(pixels.width), int(pixels.rows), 0, int(pixels.bytesPerRow));
-    api_->SetSourceResolution(int(pixels.dpi));
+    if (orientation == PageOrientation::Detect) detectOrientation(pixels, page);
+    const PagePixels upright = turnedClockwise(pixels, page.rotation);
+    api_->SetImage(upright.bits.data(), int(upright.width), int(upright.rows), 0, int(upright.bytesPerRow));
+    api_->SetSourceResolution(int(upright.dpi));
     if (api_->Recognize(nullptr) != 0) {
         api_->Clear();
         return page;
     }
-    page.text = takeText(api_->GetUTF8Text());
-    const std::unique_ptr<tesseract::ResultIterator> words(api_->GetIterator());
-    const auto repeat = std::int32_t(pixels.rowRepeat);
-    if (words) {
-        do {
-            RecognizedWord word;
-            word.text = takeText(words->GetUTF8Text(tesseract::RIL_WORD));
-            if (word.text.empty() ||
-                !words->BoundingBox(tesseract::RIL_WORD, &word.left, &word.top, &word.right, &word.bottom))
-                continue;
-            word.top /= repeat;
-            word.bottom = (word.bottom + repeat - 1) / repeat;
-            word.confidence = words->Confidence(tesseract::RIL_WORD);
-            page.words.push_back(std::move(word));
-        } while (words->Next(tesseract::RIL_WORD));
-    }
+    page.width = upright.width;
+    page.rows = upright.rows;
+    const std::unique_ptr<tesseract::ResultIterator> results(api_->GetIterator());
+    if (results) readTextLines(*results, page);
     api_->Clear();
     page.recognized = true;
     return page;

@@ -26,13 +26,22 @@ public:
 
     bool ready() const { return ready_; }
     const std::string& languages() const { return languages_; }
-    // The words and text of a page, in the page's own pixels (rows as the
-    // page has them, not as repeated); recognized is false when it failed.
-    RecognizedPage recognize(const PagePixels& pixels);
+    // The page's lines and text, the page turned the right way up first when
+    // orientation is Detect and the detector is sure; recognized is false
+    // when it failed.
+    RecognizedPage recognize(const PagePixels& pixels, PageOrientation orientation);
 
 private:
+    // The clockwise turn that puts the page the right way up into page, and
+    // the detector's confidence; no turn when the detector is unsure or its
+    // data (osd.traineddata) are not installed.
+    void detectOrientation(const PagePixels& pixels, RecognizedPage& page);
+
     std::string languages_;
     std::unique_ptr<tesseract::TessBaseAPI> api_;
+    // Tesseract's orientation detection, loaded with its own data on first use.
+    std::unique_ptr<tesseract::TessBaseAPI> orientation_;
+    bool orientationTried_ = false;
     bool ready_ = false;
 };
 

@@ -88,8 +88,9 @@ void addPage(QPDF& pdf, const std::shared_ptr<PageData>& coded, std::size_t inde
     if (content == imageContents.end()) content = imageContents.emplace(drawing, pdf.newStream(drawing)).first;
     pageDictionary.replaceKey("/Contents", content->second);
     if (text) {
-        const TextLayerPage size{page.width, page.rows, width.getNumericValue(), height.getNumericValue()};
-        textLayers.add(pageDictionary, *text, size);
+        textLayers.add(pageDictionary, *text, TextLayerPage{width.getNumericValue(), height.getNumericValue()});
+        // Shown the right way up; the image keeps the fax's own data.
+        if (text->rotation != 0) pageDictionary.replaceKey("/Rotate", Object::newInteger(text->rotation));
     }
     pdf.addPage(pdf.makeIndirectObject(pageDictionary), false);
 }

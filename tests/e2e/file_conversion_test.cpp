@@ -163,7 +163,7 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
 
     const std::vector<BoxedWord> words = boxedWords(out);
     const std::string line = readFile(report);
-    const std::regex pageWords("\"words\":([0-9]+),\"confidence\":([0-9.]+)\\}");
+    const std::regex pageWords("\"words\":([0-9]+),\"confidence\":([0-9.]+),");
     auto recognised = std::sregex_iterator(line.begin(), line.end(), pageWords);
     for (const int linesPerInch : {200, 100}) {
         SCOPED_TRACE(linesPerInch);
