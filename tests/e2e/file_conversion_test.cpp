@@ -211,6 +211,71 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
         << line;
 }
 
+// Spaces as pdftotext -layout sets them between columns, made single.
+std::string singleSpaced(const std::string& text) {
+    return std::regex_replace(text, std::regex(" {2,}"), " ");
+}
+
+// A letter fed upside down beside an upright memo: the letter is read the
+// right way up and shown so by /Rotate 180 while its image keeps the fax's
+// bits, its lines read in order through pdftotext, the report says how each
+// page was turned, and the text layer stays small. /norotate leaves it as faxed.
+TEST(FileRun, PagesFedUpsideDownAreReadAndShownTheRightWayUp) {
+    TempDir home, work;
+    const std::vector<FixturePage> pages = {{Sheet::Letter, C::T6, 1, true}, {Sheet::Memo, C::T6, 1}};
+    const std::string fax = writeFax(work / "in/turned.fxd", pages);
+    const std::string out = (work / "out/turned.pdf").string();
+    const std::string report = (work / "r.jsonl").string();
+    const ProcessResult r = runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocr", "/report=" + report}, home.str());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    const std::string objects = runProcess("/usr/bin/qpdf", {"--qdf", "--object-streams=disable", out, "-"}).out;
+    const std::size_t turned = objects.find("/Rotate 180");
+    ASSERT_NE(turned, std::string::npos) << "the letter is shown turned";
+    EXPECT_EQ(objects.find("/Rotate", turned + 1), std::string::npos) << "the memo is upright";
+    // Shown turned, the page is the letter as printed: so its image holds
+    // exactly the turned pixels of the fax.
+    const Bitmap& upright = printedPage(Sheet::Letter, 200).bitmap;
+    EXPECT_EQ(renderPdfPage(out, 1, 200, 200, upright.width, upright.rows).hash(), upright.hash());
+    EXPECT_EQ(listPdfImages(out).size(), 2u);
+
+    const std::string text = singleSpaced(runProcess("/usr/bin/pdftotext", {"-layout", "-f", "1", "-l", "1", out, "-"}).out);
+    std::size_t at = 0;
+    for (const std::string printed :
+         {"Mill Lane, Kendal, Westmorland LA9 4QT", "Dear Mr Hartley,",
+          "Thank you for your order of the twelfth of March for two hundred reams of our",
+          "Yours sincerely,", "Telephone Kendal 20412. Telegrams Northpaper Kendal."}) {
+        at = text.find(printed, at);
+        EXPECT_NE(at, std::string::npos) << printed << " in\n" << text;
+    }
+
+    const nlohmann::json line = nlohmann::json::parse(readFile(report));
+    const auto& letter = line["pages"][0];
+    const auto& memo = line["pages"][1];
+    EXPECT_EQ(letter["rotation"], 180);
+    EXPECT_GE(letter["orientationConfidence"].get<double>(), 10.0);
+    EXPECT_GT(letter["words"].get<int>(), 190);
+    EXPECT_EQ(memo["rotation"], 0);
+    EXPECT_GE(memo["orientationConfidence"].get<double>(), 0.0);
+    // The text layers of two pages of some 300 words, deflated, beside the
+    // profile and the dictionaries (uncompressed, a layer alone takes 20 KB).
+    const std::uint64_t rest = std::filesystem::file_size(out) - pdfImageBytes(out);
+    EXPECT_LE(rest, 12000u);
+
+    const std::string asFaxed = (work / "out/as-faxed.pdf").string();
+    const std::string report2 = (work / "r2.jsonl").string();
+    writeFax(work / "in/one.fxd", {pages[0]});
+    const ProcessResult kept = runQuillon({"/q", "/f=" + (work / "in/one.fxd").string(), "/sf=" + asFaxed, "/ocr",
+                                           "/norotate", "/report=" + report2},
+                                          home.str());
+    ASSERT_EQ(kept.exitCode, 0) << kept.err;
+    EXPECT_EQ(runProcess("/usr/bin/qpdf", {"--qdf", asFaxed, "-"}).out.find("/Rotate"), std::string::npos);
+    const nlohmann::json keptLine = nlohmann::json::parse(readFile(report2));
+    const auto& faxed = keptLine["pages"][0];
+    EXPECT_EQ(faxed["rotation"], 0);
+    EXPECT_FALSE(faxed.contains("orientationConfidence")) << "nothing was detected";
+}
+
 // Language data that Tesseract cannot load: every page keeps its image,
 // without text, and is named in a warning; the file still converts.
 TEST(FileRun, PagesWhoseTextIsNotRecognisedKeepTheirImageAndAreNamed) {
