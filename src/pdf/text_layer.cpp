@@ -1,5 +1,6 @@
 #include "pdf/text_layer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -93,6 +94,7 @@ Object textFont(QPDF& pdf) {
 
 
 constexpr double kSpaceEms = 0.278;  // Helvetica's blank
+constexpr double kLeastGapEms = 0.2;  // between the letters of two words
 
 double ems(const std::string& codes) {
     double width = 0;
@@ -131,14 +133,19 @@ void layLine(const RecognizedLine& line, double xScale, double yScale, double sh
     for (std::size_t i = 0; i < line.words.size(); ++i) {
         const RecognizedWord& word = line.words[i];
         std::string codes = windows1252(word.text);
-        const double width = (word.box.right - word.box.left) * xScale / cosine;
+        double width = (word.box.right - word.box.left) * xScale / cosine;
         if (codes.empty() || width <= 0) continue;
+        const bool last = i + 1 == line.words.size();
+        const double toNext = last ? 0 : (line.words[i + 1].box.left - word.box.left) * xScale / cosine;
+        // Readers part words by the gap between their letters (pdftotext at a
+        // tenth of an em), not by the blank: boxes that touch (a speck between
+        // two words) would join them, so the word keeps clear of the next.
+        if (!last) width = std::max(std::min(width, toNext - kLeastGapEms * size), width / 2);
         const double stretch = width / (ems(codes) * size);  // Tz / 100
         // The blank after the word reaches the next word's left edge.
         double wordSpacing = 0;
-        if (i + 1 < line.words.size()) {
-            const double gap = (line.words[i + 1].box.left - word.box.right) * xScale / cosine;
-            wordSpacing = gap / stretch - kSpaceEms * size;
+        if (!last) {
+            wordSpacing = (toNext - width) / stretch - kSpaceEms * size;
             codes += ' ';
         }
         const double x = word.box.left * xScale;

@@ -96,7 +96,8 @@ std::vector<FoundWord> foundWords(const std::string& pdf) {
 }
 
 // Whichever way a page is shown, its words lie where they are printed on
-// the page as shown, and read as one line in order.
+// the page as shown, and read as one line in order, also words whose boxes
+// touch.
 TEST(TextLayer, WordsLieOverTheirPrintOnPagesShownTurned) {
     const test::TempDir dir;
     for (const int rotation : {0, 90, 180, 270}) {
@@ -104,7 +105,8 @@ TEST(TextLayer, WordsLieOverTheirPrintOnPagesShownTurned) {
         const std::string pdf = (dir / ("page" + std::to_string(rotation) + ".pdf")).string();
         BlankPage coded;
         const std::vector<RecognizedPage> texts{pageOf(
-            {lineOf({{"Quillon", {400, 300, 600, 340}, 90}, {"reads", {630, 300, 730, 340}, 90},
+            // A speck between "reads" and "faxes" made their boxes touch.
+            {lineOf({{"Quillon", {400, 300, 600, 340}, 90}, {"reads", {630, 300, 760, 340}, 90},
                      {"faxes", {760, 300, 860, 340}, 90}})},
             rotation)};
         ASSERT_TRUE(writeFaxPdf(coded, PdfDocumentInfo{"t", "p", 0}, pdf, &texts));
@@ -118,6 +120,7 @@ TEST(TextLayer, WordsLieOverTheirPrintOnPagesShownTurned) {
         EXPECT_NEAR(words[0].yMin, 108, 1.5);
         EXPECT_NEAR(words[0].yMax, 122.4, 1.5);
         EXPECT_NEAR(words[2].xMax, 860 * 0.36, 0.5);
+        EXPECT_LT(words[1].xMax, words[2].xMin) << "touching words are laid apart";
         const std::string layout = test::runProcess("/usr/bin/pdftotext", {"-layout", pdf, "-"}).out;
         EXPECT_NE(layout.find("Quillon reads faxes\n"), std::string::npos) << layout;
     }
