@@ -14,11 +14,17 @@ namespace quillon {
 
 namespace {
 
-// Below this confidence the detector's finding is not acted on: the page
-// keeps the orientation it was faxed in. Tesseract rates an upright or
-// upside-down page of text at 20 and more; pages with little text or
-// drawings go as low as 1 to 5 whichever way they are read.
-constexpr float kOrientationConfidence = 10;
+// From this confidence on, the detector's finding is taken as it is.
+// Tesseract rates a full page of text, upright or upside down, at 15 to 30;
+// pages with little text or drawings go as low as 1 to 5 whichever way they
+// are read.
+constexpr float kSureOrientation = 10;
+// A finding between this and kSureOrientation is tried: the page is read
+// both as faxed and turned, and turned wins only when Tesseract reads its
+// words with clearly more confidence (kClearlyBetter more of 100, on
+// average). A letter with a few paragraphs upside down gets 5 to 10.
+constexpr float kPossibleOrientation = 4;
+constexpr double kClearlyBetter = 10;
 
 // debug_file is one of Tesseract's global parameters, shared by every engine:
 // engines that start at once set it and load their data one after the other.
@@ -56,7 +62,7 @@ PageRecognizer::~PageRecognizer() {
     if (orientation_) orientation_->End();
 }
 
-void PageRecognizer::detectOrientation(const PagePixels& pixels, RecognizedPage& page) {
+PageRecognizer::Orientation PageRecognizer::detectOrientation(const PagePixels& pixels) {
     if (!orientationTried_) {
         orientationTried_ = true;
         if (missingLanguage({"osd"}).empty()) {
@@ -68,36 +74,50 @@ void PageRecognizer::detectOrientation(const PagePixels& pixels, RecognizedPage&
                 orientation_.reset();
         }
     }
-    if (!orientation_) return;
+    Orientation found;
+    if (!orientation_) return found;
     orientation_->SetPageSegMode(tesseract::PSM_OSD_ONLY);
     orientation_->SetImage(pixels.bits.data(), int(pixels.width), int(pixels.rows), 0, int(pixels.bytesPerRow));
     orientation_->SetSourceResolution(int(pixels.dpi));
     int turnedBy = 0;  // the page as faxed is turned that far clockwise from upright
-    float confidence = 0;
-    if (orientation_->DetectOrientationScript(&turnedBy, &confidence, nullptr, nullptr)) {
-        page.orientationConfidence = confidence;
-        if (confidence >= kOrientationConfidence) page.rotation = (360 - turnedBy) % 360;
-    }
+    if (orientation_->DetectOrientationScript(&turnedBy, &found.confidence, nullptr, nullptr))
+        found.turn = (360 - turnedBy) % 360;
+    else
+        found.confidence = -1;
     orientation_->Clear();
+    return found;
 }
 
-RecognizedPage PageRecognizer::recognize(const PagePixels& pixels, PageOrientation orientation) {
+RecognizedPage PageRecognizer::read(const PagePixels& pixels, int turn) {
     RecognizedPage page;
-    if (!ready_ || pixels.bits.empty()) return page;
-    if (orientation == PageOrientation::Detect) detectOrientation(pixels, page);
-    const PagePixels upright = turnedClockwise(pixels, page.rotation);
+    const PagePixels upright = turnedClockwise(pixels, turn);
     api_->SetImage(upright.bits.data(), int(upright.width), int(upright.rows), 0, int(upright.bytesPerRow));
     api_->SetSourceResolution(int(upright.dpi));
     if (api_->Recognize(nullptr) != 0) {
         api_->Clear();
         return page;
     }
+    page.rotation = turn;
     page.width = upright.width;
     page.rows = upright.rows;
     const std::unique_ptr<tesseract::ResultIterator> results(api_->GetIterator());
     if (results) readTextLines(*results, page);
     api_->Clear();
     page.recognized = true;
+    return page;
+}
+
+RecognizedPage PageRecognizer::recognize(const PagePixels& pixels, PageOrientation orientation) {
+    if (!ready_ || pixels.bits.empty()) return {};
+    const Orientation found = orientation == PageOrientation::Detect ? detectOrientation(pixels) : Orientation{};
+    const bool sure = found.confidence >= kSureOrientation;
+    RecognizedPage page = read(pixels, sure ? found.turn : 0);
+    if (!sure && found.turn != 0 && found.confidence >= kPossibleOrientation && page.recognized) {
+        RecognizedPage turned = read(pixels, found.turn);
+        if (turned.recognized && turned.meanConfidence() >= page.meanConfidence() + kClearlyBetter)
+            page = std::move(turned);
+    }
+    page.orientationConfidence = found.confidence;
     return page;
 }
 

@@ -26,16 +26,23 @@ public:
 
     bool ready() const { return ready_; }
     const std::string& languages() const { return languages_; }
-    // The page's lines and text, the page turned the right way up first when
-    // orientation is Detect and the detector is sure; recognized is false
-    // when it failed.
+    // The page's lines and text; recognized is false when it failed. With
+    // orientation Detect, the page is read turned the right way up when the
+    // detector is sure of its finding, or when it is fairly sure and the page
+    // reads clearly better turned (see page_recognizer.cpp).
     RecognizedPage recognize(const PagePixels& pixels, PageOrientation orientation);
 
 private:
-    // The clockwise turn that puts the page the right way up into page, and
-    // the detector's confidence; no turn when the detector is unsure or its
-    // data (osd.traineddata) are not installed.
-    void detectOrientation(const PagePixels& pixels, RecognizedPage& page);
+    // What the orientation detector finds: the clockwise turn that puts the
+    // page the right way up, and its confidence; negative when it found
+    // nothing or its data (osd.traineddata) are not installed.
+    struct Orientation {
+        int turn = 0;
+        float confidence = -1;
+    };
+    Orientation detectOrientation(const PagePixels& pixels);
+    // The page read turned clockwise by turn; recognized false when it failed.
+    RecognizedPage read(const PagePixels& pixels, int turn);
 
     std::string languages_;
     std::unique_ptr<tesseract::TessBaseAPI> api_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ocr/page_pixels.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -58,9 +59,9 @@ struct RecognizedPage {
     // paragraphs apart by an empty line.
     std::string text;
 
-    std::size_t wordCount() const;
+    QUILLON_EXPORT std::size_t wordCount() const;
     // The mean of the words' confidences; 0 without words.
-    double meanConfidence() const;
+    QUILLON_EXPORT double meanConfidence() const;
 };
 
 // Recognises a page with the calling thread's own recognizer for the
