@@ -169,16 +169,17 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
         SCOPED_TRACE(linesPerInch);
         const int page = linesPerInch == 200 ? 1 : 2;
         const PrintedPage& letter = printedPage(Sheet::Letter, unsigned(linesPerInch));
-        // Words of the letter's three sizes below its heading, each printed
-        // once: the text layer has them over their ink. (The 20-point heading
-        // is not read: Tesseract's default layout, one block of text, passes
-        // over a line this much larger than the body.)
-        const double tolerance = 4;  // points, about a third of the body text's height
-        for (const std::string word : {"Westmorland", "twelfth", "Preston", "Ellison", "Telegrams"}) {
+        // Words of each of the letter's four sizes, each printed once, from
+        // the 20-point heading to the 8-point footer: the text layer has them
+        // over their ink.
+        for (const std::string word : {"NORTHGATE", "Westmorland", "twelfth", "Preston", "Ellison", "Telegrams"}) {
             SCOPED_TRACE(word);
             const auto printed = std::find_if(letter.words.begin(), letter.words.end(),
                                               [&](const PrintedWord& w) { return w.text == word; });
             ASSERT_NE(printed, letter.words.end());
+            // Points: a third of the word's height, and of the body text's at
+            // least (the layer's font reaches below the baseline of capitals).
+            const double tolerance = std::max(4.0, (printed->bottom - printed->top) * 72.0 / linesPerInch / 3);
             const auto found = std::find_if(words.begin(), words.end(),
                                             [&](const BoxedWord& w) { return w.page == page && w.text == word; });
             ASSERT_NE(found, words.end());
