@@ -131,8 +131,9 @@ This package holds its text recognition (Tesseract), which lays the words of
 every page invisibly over it in the PDF files (/ocr), so that they can be
 searched, selected and copied.")
 set(CPACK_DEBIAN_QUILLON-OCR_PACKAGE_DEPENDS "${same_version}")
-# /ocr reads Tesseract's language data; English is its default language.
-set(CPACK_DEBIAN_QUILLON-OCR_PACKAGE_RECOMMENDS "tesseract-ocr-eng")
+# /ocr reads Tesseract's language data; English is its default language, and
+# the orientation data (osd) turn pages fed sideways or upside down.
+set(CPACK_DEBIAN_QUILLON-OCR_PACKAGE_RECOMMENDS "tesseract-ocr-eng, tesseract-ocr-osd")
 
 # Debian installs manual pages compressed; `cmake --install` keeps quillon.1.
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/CompressManPage.cmake)

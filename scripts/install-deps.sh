@@ -7,7 +7,7 @@ packages=(g++ cmake make pkg-config libtiff-dev libssl-dev libtiff-tools libgtes
           libbenchmark-dev nlohmann-json3-dev qt6-base-dev clang libclang-rt-14-dev xvfb xauth time
           librsvg2-bin gzip file man-db dpkg-dev fakeroot lintian desktop-file-utils appstream
           shared-mime-info libqpdf-dev qpdf poppler-utils icc-profiles-free imagemagick
-          libtesseract-dev libleptonica-dev tesseract-ocr-eng libomp-dev libfreetype-dev fonts-dejavu-core
+          libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-osd libomp-dev libfreetype-dev fonts-dejavu-core
           slurmctld slurmd slurm-client munge python3-yaml)
 missing=()
 for p in "${packages[@]}"; do

@@ -13,14 +13,16 @@
 #include "app/output_format.h"
 #include "app/shard.h"
 #include "engine/convert_options.h"
+#include "ocr/recognized_page.h"
 
 namespace quillon {
 
-// "/ocr", "/lang=", "/ocrtext": a text layer of recognised words on PDF pages.
+// "/ocr", "/lang=", "/ocrtext", "/norotate": a text layer of recognised words on PDF pages.
 struct TextRecognition {
     bool enabled = false;
     std::string languages = "eng";  // Tesseract's names joined by '+'
     bool writeText = false;         // a UTF-8 .txt beside each PDF
+    PageOrientation orientation = PageOrientation::Detect;
     // Told of every page recognised (or failed), on the worker's thread.
     std::function<void()> pageRecognized;
 };

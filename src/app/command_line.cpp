@@ -94,13 +94,16 @@ Options (names in any case; of two contradicting options the later wins):
                    eng+deu; each needs its package tesseract-ocr-LANG
   /ocrtext         /ocr, and the text of each PDF also as a UTF-8 .txt file
                    beside it, pages separated by form feeds
+  /norotate        with /ocr, read every page as it was faxed; by default a
+                   page fed sideways or upside down is read the right way up
+                   and shown so (its image data stay as they are)
   /shard=K/N       convert only the files of part K of N (1 <= K <= N) of a
                    folder run, chosen by a hash of each file's path below the
                    source folder: N runs with K = 1..N convert each file once
   /resume          convert only what is not done yet: skip a fax whose outputs
                    an earlier run with /resume completed from the same source
                    bytes with the same settings (format, /m=, /ocr and /lang=,
-                   /ocrtext, /relines); the outputs carry that record
+                   /ocrtext, /norotate, /relines); the outputs carry that record
   /verify=REPORT   check the outputs listed in a report of earlier runs:
                    each must exist, hash to its checksum and hold pages that
                    decode to their fingerprints; one line per file, exit 0
@@ -157,6 +160,7 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
     if (equalsNoCase(word, "/pdf")) return job.outputFormat = OutputFormat::Pdf, true;
     if (equalsNoCase(word, "/ocr")) return job.recognition.enabled = true, true;
     if (equalsNoCase(word, "/ocrtext")) return job.recognition.enabled = job.recognition.writeText = true, true;
+    if (equalsNoCase(word, "/norotate")) return job.recognition.orientation = PageOrientation::AsFaxed, true;
     if (startsWithNoCase(word, "/lang=")) {
         job.recognition.languages = std::string(word.substr(6));
         if (!splitLanguages(job.recognition.languages)) {

@@ -26,9 +26,13 @@ std::string reportLine(const FileOutcome& outcome) {
             pages.back()["bytesPresent"] = page.bytesPresent;
         }
         if (i < outcome.texts.size() && outcome.texts[i].recognized) {
-            pages.back()["words"] = outcome.texts[i].words;
+            const PageTextSummary& text = outcome.texts[i];
+            pages.back()["words"] = text.words;
             // Two decimals: enough to compare runs, and stable to read.
-            pages.back()["confidence"] = std::round(outcome.texts[i].meanConfidence * 100) / 100;
+            pages.back()["confidence"] = std::round(text.meanConfidence * 100) / 100;
+            pages.back()["rotation"] = text.rotation;
+            if (text.orientationConfidence >= 0)
+                pages.back()["orientationConfidence"] = std::round(double(text.orientationConfidence) * 100) / 100;
         }
     }
     nlohmann::ordered_json line = {{"source", outcome.source},

@@ -22,8 +22,10 @@ namespace quillon {
 
 // The report line of one file, without its line end. Keys: source, outputs,
 // result, status, pages (index from 1, width, rows as written, coding,
-// state, badLines, and with text recognition words and confidence, the
-// mean of the words' confidences from 0 to 100). Bytes of a path that are not UTF-8 become U+FFFD.
+// state, badLines, and with text recognition words, confidence (the mean
+// of the words' confidences from 0 to 100), rotation (degrees clockwise the
+// page is shown turned) and, when the orientation was detected,
+// orientationConfidence (the detector's, 15 being fairly sure)). Bytes of a path that are not UTF-8 become U+FFFD.
 std::string reportLine(const FileOutcome& outcome);
 
 class ConversionReport {

@@ -50,7 +50,8 @@ bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::strin
             outcome.warnings.push_back(problem);
     if (!written) return false;
     for (const RecognizedPage& text : texts)
-        outcome.texts.push_back({text.recognized, text.words.size(), text.meanConfidence()});
+        outcome.texts.push_back({text.recognized, text.wordCount(), text.meanConfidence(), text.rotation,
+                                 text.orientationConfidence});
     if (!job.recognition.writeText) return pending.commit();
     PendingOutput pendingText(textOutputName(output));
     if (pendingText.path().empty() || !platform::writeWholeFile(pendingText.path(), pagesText(texts))) return false;

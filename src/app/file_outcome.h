@@ -62,6 +62,8 @@ struct PageTextSummary {
     bool recognized = false;
     std::size_t words = 0;
     double meanConfidence = 0;  // 0 to 100
+    int rotation = 0;           // degrees clockwise the page is shown turned (its /Rotate)
+    float orientationConfidence = -1;  // the orientation detector's; negative when not detected
 };
 
 struct FileOutcome {

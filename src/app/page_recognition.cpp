@@ -1,6 +1,5 @@
 #include "app/page_recognition.h"
 
-
 #include "app/module_parts.h"
 #include "ocr/page_pixels.h"
 
@@ -17,7 +16,7 @@ std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognit
         const G4Page& page = pages.pages()[index];
         if (recognize && pages.readCodedData(index, coded)) {
             const auto pixels = decodeForRecognition(coded, page.width, page.rows, page.xDpi, page.yDpi);
-            if (pixels) recognized[index] = recognize(recognition.languages, *pixels);
+            if (pixels) recognized[index] = recognize(recognition.languages, recognition.orientation, *pixels);
         }
         if (recognition.pageRecognized) recognition.pageRecognized();
     }

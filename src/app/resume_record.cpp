@@ -25,6 +25,7 @@ std::string resumeRecord(const BatchJob& job, const std::string& sourceSha256) {
            " pages=" + (job.convertOptions.splitPages() ? "one-per-page" : "one-file") +
            " ocr=" + (recognition.enabled ? recognition.languages : "off") +
            " text-file=" + (recognition.enabled && recognition.writeText ? "yes" : "no") +
+           " turn=" + (recognition.enabled && recognition.orientation == PageOrientation::Detect ? "detect" : "no") +
            " lines=" + (job.convertOptions.recountLines ? "recounted" : "recorded");
 }
 

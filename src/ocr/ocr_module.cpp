@@ -7,9 +7,10 @@ QUILLON_MODULE_INTERFACE;
 
 namespace {
 
-quillon::RecognizedPage recognizeOnThisThread(const std::string& languages, const quillon::PagePixels& pixels) {
+quillon::RecognizedPage recognizeOnThisThread(const std::string& languages, quillon::PageOrientation orientation,
+                                              const quillon::PagePixels& pixels) {
     quillon::PageRecognizer* recognizer = quillon::recognizerForThisThread(languages);
-    return recognizer ? recognizer->recognize(pixels) : quillon::RecognizedPage{};
+    return recognizer ? recognizer->recognize(pixels, orientation) : quillon::RecognizedPage{};
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ std::optional<PagePixels> decodeForRecognition(const std::vector<std::uint8_t>& 
         width > std::uint32_t(kMaxPageWidth) || coded.size() > std::size_t(INT32_MAX))
         return std::nullopt;
     PagePixels pixels;
-    pixels.rowRepeat = std::max<std::uint32_t>(1, std::uint32_t(std::lround(xDpi / yDpi)));
-    if (std::uint64_t(width) * rows * pixels.rowRepeat > kMaxRecognizedPixels) return std::nullopt;
+    const auto rowRepeat = std::max<std::uint32_t>(1, std::uint32_t(std::lround(xDpi / yDpi)));
+    if (std::uint64_t(width) * rows * rowRepeat > kMaxRecognizedPixels) return std::nullopt;
 
     FaxImage image;
     FaxDecoder decoder;
@@ -26,16 +26,16 @@ std::optional<PagePixels> decodeForRecognition(const std::vector<std::uint8_t>& 
 
     pixels.width = width;
     pixels.bytesPerRow = (width + 7) / 8;
-    pixels.rows = rows * pixels.rowRepeat;
+    pixels.rows = rows * rowRepeat;
     pixels.dpi = std::uint32_t(std::lround(xDpi));
     // Rows the data could not fill stay white, as the PDF shows them.
     const std::uint8_t white = 0xFF;
     pixels.bits.assign(std::size_t(pixels.rows) * pixels.bytesPerRow, white);
     const std::uint32_t decodedRows = image.bytesPerRow == pixels.bytesPerRow ? std::min(image.rows, rows) : 0;
     for (std::uint32_t row = 0; row < decodedRows; ++row)
-        for (std::uint32_t copy = 0; copy < pixels.rowRepeat; ++copy)
+        for (std::uint32_t copy = 0; copy < rowRepeat; ++copy)
             std::copy_n(image.row(row), pixels.bytesPerRow,
-                        pixels.bits.begin() + std::ptrdiff_t((row * pixels.rowRepeat + copy) * pixels.bytesPerRow));
+                        pixels.bits.begin() + std::ptrdiff_t((row * rowRepeat + copy) * pixels.bytesPerRow));
     return pixels;
 }
 

@@ -12,11 +12,10 @@ struct PagePixels {
     std::uint32_t width = 0;
     std::uint32_t rows = 0;
     std::uint32_t bytesPerRow = 0;
-    // Each page row appears this many times: a standard-resolution fax has
-    // half as many rows per inch as columns, and recognition reads letters
-    // best with square pixels.
-    std::uint32_t rowRepeat = 1;
-    std::uint32_t dpi = 0;  // columns per inch, and rows per inch as repeated
+    // Pixels per inch both ways: a standard-resolution fax has half as many
+    // rows per inch as columns, and each of its rows appears twice here, as
+    // recognition reads letters best with square pixels.
+    std::uint32_t dpi = 0;
     std::vector<std::uint8_t> bits;
 };
 

@@ -26,13 +26,29 @@ public:
 
     bool ready() const { return ready_; }
     const std::string& languages() const { return languages_; }
-    // The words and text of a page, in the page's own pixels (rows as the
-    // page has them, not as repeated); recognized is false when it failed.
-    RecognizedPage recognize(const PagePixels& pixels);
+    // The page's lines and text; recognized is false when it failed. With
+    // orientation Detect, the page is read turned the right way up when the
+    // detector is sure of its finding, or when it is fairly sure and the page
+    // reads clearly better turned (see page_recognizer.cpp).
+    RecognizedPage recognize(const PagePixels& pixels, PageOrientation orientation);
 
 private:
+    // What the orientation detector finds: the clockwise turn that puts the
+    // page the right way up, and its confidence; negative when it found
+    // nothing or its data (osd.traineddata) are not installed.
+    struct Orientation {
+        int turn = 0;
+        float confidence = -1;
+    };
+    Orientation detectOrientation(const PagePixels& pixels);
+    // The page read turned clockwise by turn; recognized false when it failed.
+    RecognizedPage read(const PagePixels& pixels, int turn);
+
     std::string languages_;
     std::unique_ptr<tesseract::TessBaseAPI> api_;
+    // Tesseract's orientation detection, loaded with its own data on first use.
+    std::unique_ptr<tesseract::TessBaseAPI> orientation_;
+    bool orientationTried_ = false;
     bool ready_ = false;
 };
 

@@ -11,7 +11,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include "pdf/pdf_text.h"
-#include "pdf/srgb_profile.h"
+#include "pdf/output_profile.h"
 #include "pdf/text_layer.h"
 #include "pdf/xmp_packet.h"
 
@@ -64,10 +64,14 @@ Object decodeParameters(const G4Page& page) {
     return parameters;
 }
 
+// The content streams that draw a page's image, by their text: pages of one
+// size share one, as every page names its image /Im0.
+using ImageContents = std::map<std::string, Object>;
+
 // A page of the image's physical size that the image fills, and the text
 // recognised on it when there is any.
-void addPage(QPDF& pdf, const std::shared_ptr<PageData>& coded, std::size_t index, TextLayerWriter& textLayers,
-             const RecognizedPage* text) {
+void addPage(QPDF& pdf, const std::shared_ptr<PageData>& coded, std::size_t index, ImageContents& imageContents,
+             TextLayerWriter& textLayers, const RecognizedPage* text) {
     const G4Page& page = coded->page(index);
     Object image = pdf.newStream();
     image.replaceDict(imageDictionary(page));
@@ -79,11 +83,14 @@ void addPage(QPDF& pdf, const std::shared_ptr<PageData>& coded, std::size_t inde
     Object pageDictionary = Object::parse("<< /Type /Page /Resources << /XObject << >> >> >>");
     pageDictionary.replaceKey("/MediaBox", Object::newArray({Object::newInteger(0), Object::newInteger(0), width, height}));
     pageDictionary.getKey("/Resources").getKey("/XObject").replaceKey("/Im0", image);
-    const std::string scale = width.unparse() + " 0 0 " + height.unparse() + " 0 0 cm";
-    pageDictionary.replaceKey("/Contents", pdf.newStream("q " + scale + " /Im0 Do Q"));
+    const std::string drawing = "q " + width.unparse() + " 0 0 " + height.unparse() + " 0 0 cm /Im0 Do Q";
+    auto content = imageContents.find(drawing);
+    if (content == imageContents.end()) content = imageContents.emplace(drawing, pdf.newStream(drawing)).first;
+    pageDictionary.replaceKey("/Contents", content->second);
     if (text) {
-        const TextLayerPage size{page.width, page.rows, width.getNumericValue(), height.getNumericValue()};
-        textLayers.add(pageDictionary, *text, size);
+        textLayers.add(pageDictionary, *text, TextLayerPage{width.getNumericValue(), height.getNumericValue()});
+        // Shown the right way up; the image keeps the fax's own data.
+        if (text->rotation != 0) pageDictionary.replaceKey("/Rotate", Object::newInteger(text->rotation));
     }
     pdf.addPage(pdf.makeIndirectObject(pageDictionary), false);
 }
@@ -104,10 +111,12 @@ void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
     metadata.getDict().replaceKey("/Subtype", Object::newName("/XML"));
     root.replaceKey("/Metadata", metadata);
 
-    Object profile = pdf.newStream(std::string(srgbProfile()));
-    profile.getDict().replaceKey("/N", Object::newInteger(3));
-    Object intent = Object::parse("<< /Type /OutputIntent /S /GTS_PDFA1 /OutputConditionIdentifier (sRGB IEC61966-2.1)"
-                                  " /Info (sRGB IEC61966-2.1) >>");
+    Object profile = pdf.newStream(std::string(outputProfile()));
+    profile.getDict().replaceKey("/N", Object::newInteger(outputProfileComponents()));
+    Object intent = Object::parse("<< /Type /OutputIntent /S /GTS_PDFA1 >>");
+    const Object condition = Object::newString(std::string(outputProfileName()));
+    intent.replaceKey("/OutputConditionIdentifier", condition);
+    intent.replaceKey("/Info", condition);
     intent.replaceKey("/DestOutputProfile", profile);
     root.replaceKey("/OutputIntents", Object::newArray({pdf.makeIndirectObject(intent)}));
 }
@@ -122,16 +131,22 @@ bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::stri
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.emptyPDF();
+        ImageContents imageContents;
         TextLayerWriter textLayers(pdf);
         for (std::size_t index = 0; index < pages.pages().size(); ++index)
-            addPage(pdf, provider, index, textLayers,
+            addPage(pdf, provider, index, imageContents, textLayers,
                     pageTexts && index < pageTexts->size() ? &(*pageTexts)[index] : nullptr);
         describeDocument(pdf, info);
         QPDFWriter writer(pdf, pdfPath.c_str());
         writer.setMinimumPDFVersion("1.7");
-        // The pages are coded already; deflating the small rest costs more
-        // time per file than the bytes it saves.
-        writer.setCompressStreams(false);
+        // Deflate what is not coded already: the text layers and the
+        // profile. The images keep their CCITT data as it is (qpdf does not
+        // decode CCITT), and qpdf leaves the document's XMP uncompressed so
+        // that tools that look for it as plain text find it.
+        writer.setCompressStreams(true);
+        // PDF/A-2 allows object and cross-reference streams (PDF/A-1 did
+        // not): the dictionaries of a page and its image deflate together.
+        writer.setObjectStreamMode(qpdf_o_generate);
         writer.write();
         return true;
     } catch (const std::exception&) {

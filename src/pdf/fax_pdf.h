@@ -25,7 +25,7 @@ constexpr const char* kRunRecordKey = "/QuillonRun";
 // written. False when there is no page, a page cannot be read or the PDF
 // cannot be written; pdfPath may then hold a partial file. With pageTexts
 // (one per page), each page gets its words as an invisible text layer over
-// the image.
+// the image, and a page recognised turned is shown turned (/Rotate).
 bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath,
                  const std::vector<RecognizedPage>* pageTexts);
 using FaxPdfWriter = bool (*)(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath,

@@ -1,6 +1,8 @@
 #include "pdf/text_layer.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
@@ -12,11 +14,6 @@ namespace quillon {
 namespace {
 
 using Object = QPDFObjectHandle;
-
-// Helvetica's descent, in ems: a word's baseline lies that far above its
-// box's bottom, so that viewers that measure text by the font's ascent and
-// descent find it where its box is.
-constexpr double kDescent = 0.207;
 
 // Windows-1252 codes 0x80 to 0x9F, by the Unicode character they stand for.
 constexpr std::pair<char32_t, unsigned char> kWindows1252High[] = {
@@ -63,6 +60,18 @@ std::string number(double value) {
     return std::string(text, end);
 }
 
+// A cosine or sine of a text matrix: at most four places ("1", "0.9998"),
+// and no "-0".
+std::string direction(double value) {
+    if (std::fabs(value) < 0.00005) return "0";
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
+    std::string digits(text, end);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    if (digits.back() == '.') digits.pop_back();
+    return digits;
+}
+
 std::string hexString(const std::string& bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string hex = "<";
@@ -83,41 +92,95 @@ Object textFont(QPDF& pdf) {
     return pdf.makeIndirectObject(font);
 }
 
+
+constexpr double kSpaceEms = 0.278;  // Helvetica's blank
+constexpr double kLeastGapEms = 0.2;  // between the letters of two words
+
+double ems(const std::string& codes) {
+    double width = 0;
+    for (const char code : codes) width += kHelveticaWidths[static_cast<unsigned char>(code) - kHelveticaFirstCode] / 1000.0;
+    return width;
+}
+
+// The matrix (cm) that lays text written the right way up, in points of the
+// page as shown, onto the page as it is stored: a viewer turns the page by
+// its /Rotate clockwise, and so turns the text back upright.
+std::string upright(int rotation, const TextLayerPage& page) {
+    const std::string width = number(page.widthPoints), height = number(page.heightPoints);
+    switch (rotation) {
+        case 90: return "0 1 -1 0 " + width + " 0 cm\n";
+        case 180: return "-1 0 0 -1 " + width + " " + height + " cm\n";
+        case 270: return "0 -1 1 0 0 " + height + " cm\n";
+        default: return {};
+    }
+}
+
+// The line's words from its baseline, in points of the page as shown.
+void layLine(const RecognizedLine& line, double xScale, double yScale, double shownHeight, std::string& content) {
+    const double size = line.height * yScale;
+    if (line.words.empty() || size <= 0) return;
+    // The baseline's direction, y upwards: a skewed page's lines slope.
+    const double run = (line.baselineX2 - line.baselineX1) * xScale;
+    const double rise = -(line.baselineY2 - line.baselineY1) * yScale;
+    const double length = std::hypot(run, rise);
+    const double cosine = length > 0 ? run / length : 1, sine = length > 0 ? rise / length : 0;
+    const auto baselineRow = [&](double column) {
+        const double across = line.baselineX2 - line.baselineX1;
+        return across == 0 ? line.baselineY1
+                           : line.baselineY1 + (line.baselineY2 - line.baselineY1) * (column - line.baselineX1) / across;
+    };
+    content += "/QuillonText " + number(size) + " Tf\n";
+    for (std::size_t i = 0; i < line.words.size(); ++i) {
+        const RecognizedWord& word = line.words[i];
+        std::string codes = windows1252(word.text);
+        double width = (word.box.right - word.box.left) * xScale / cosine;
+        if (codes.empty() || width <= 0) continue;
+        const bool last = i + 1 == line.words.size();
+        const double toNext = last ? 0 : (line.words[i + 1].box.left - word.box.left) * xScale / cosine;
+        // Readers part words by the gap between their letters (pdftotext at a
+        // tenth of an em), not by the blank: boxes that touch (a speck between
+        // two words) would join them, so the word keeps clear of the next.
+        if (!last) width = std::max(std::min(width, toNext - kLeastGapEms * size), width / 2);
+        const double stretch = width / (ems(codes) * size);  // Tz / 100
+        // The blank after the word reaches the next word's left edge.
+        double wordSpacing = 0;
+        if (!last) {
+            wordSpacing = (toNext - width) / stretch - kSpaceEms * size;
+            codes += ' ';
+        }
+        const double x = word.box.left * xScale;
+        const double y = shownHeight - baselineRow(word.box.left) * yScale;
+        content += number(100 * stretch) + " Tz " + number(wordSpacing) + " Tw " + direction(cosine) + " " +
+                   direction(sine) + " " + direction(-sine) + " " + direction(cosine) + " " + number(x) + " " +
+                   number(y) + " Tm " + hexString(codes) + " Tj\n";
+    }
+}
+
 }  // namespace
 
-std::string textLayerContent(const std::vector<RecognizedWord>& words, const TextLayerPage& page) {
-    if (page.width == 0 || page.rows == 0) return {};
-    const double xScale = page.widthPoints / page.width;
-    const double yScale = page.heightPoints / page.rows;
-    std::string content = "BT 3 Tr\n";
-    for (const RecognizedWord& word : words) {
-        const std::string codes = windows1252(word.text);
-        const double height = (word.bottom - word.top) * yScale;
-        const double width = (word.right - word.left) * xScale;
-        if (codes.empty() || height <= 0 || width <= 0) continue;
-        // Tz stretches the word's own letters to its box.
-        double ems = 0;
-        for (const char code : codes)
-            ems += kHelveticaWidths[static_cast<unsigned char>(code) - kHelveticaFirstCode] / 1000.0;
-        const double naturalWidth = ems * height;
-        const double baseline = page.heightPoints - word.bottom * yScale + kDescent * height;
-        content += "/QuillonText " + number(height) + " Tf " + number(100.0 * width / naturalWidth) + " Tz 1 0 0 1 " +
-                   number(word.left * xScale) + " " + number(baseline) + " Tm " + hexString(codes) + " Tj\n";
-    }
-    return content + "ET\n";
+std::string textLayerContent(const RecognizedPage& text, const TextLayerPage& page) {
+    if (text.width == 0 || text.rows == 0) return {};
+    const bool quarterTurn = text.rotation == 90 || text.rotation == 270;
+    const double shownWidth = quarterTurn ? page.heightPoints : page.widthPoints;
+    const double shownHeight = quarterTurn ? page.widthPoints : page.heightPoints;
+    const double xScale = shownWidth / text.width;
+    const double yScale = shownHeight / text.rows;
+    std::string content = "q " + upright(text.rotation, page) + "BT 3 Tr\n";
+    for (const RecognizedLine& line : text.lines) layLine(line, xScale, yScale, shownHeight, content);
+    return content + "ET Q\n";
 }
 
 TextLayerWriter::TextLayerWriter(QPDF& pdf) : pdf_(pdf) {}
 TextLayerWriter::~TextLayerWriter() = default;
 
 void TextLayerWriter::add(QPDFObjectHandle& pageDictionary, const RecognizedPage& text, const TextLayerPage& page) {
-    if (text.words.empty()) return;
+    if (text.lines.empty()) return;
     if (!font_) font_ = std::make_unique<Object>(textFont(pdf_));
     Object resources = pageDictionary.getKey("/Resources");
     if (!resources.hasKey("/Font")) resources.replaceKey("/Font", Object::newDictionary());
     resources.getKey("/Font").replaceKey("/QuillonText", *font_);
     const Object image = pageDictionary.getKey("/Contents");
-    const Object words = pdf_.newStream(textLayerContent(text.words, page));
+    const Object words = pdf_.newStream(textLayerContent(text, page));
     pageDictionary.replaceKey("/Contents", Object::newArray({image, words}));
 }
 

@@ -4,7 +4,6 @@
 // that searching, selecting and copying in a viewer find the page's words
 // while the page shows only its image.
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,19 +15,21 @@ class QPDFObjectHandle;
 
 namespace quillon {
 
-// The page's size in pixels and in points.
+// The PDF page's media box in points, as the fax page's image fills it.
 struct TextLayerPage {
-    std::uint32_t width = 0;
-    std::uint32_t rows = 0;
     double widthPoints = 0;
     double heightPoints = 0;
 };
 
-// The content stream that draws the words with font /QuillonText: each word
-// from its box's lower left corner, as high as its box and stretched (Tz) to
-// its box's width. Words become Windows-1252 (the font's encoding);
+// The content stream that draws the page's words with font /QuillonText:
+// the words of each line from the line's baseline, in the line's type size,
+// each stretched (Tz) to its box's width and followed but for the last by a
+// blank that reaches to the next word (Tw), so that copied text has its
+// spaces and a line reads as one. On a page shown turned (its rotation), the
+// words are laid turned with it, so that they read the right way up where
+// the viewer shows them. Words become Windows-1252 (the font's encoding);
 // characters it lacks become '?'.
-std::string textLayerContent(const std::vector<RecognizedWord>& words, const TextLayerPage& page);
+std::string textLayerContent(const RecognizedPage& text, const TextLayerPage& page);
 
 // Adds text layers to the pages of one document; they share one font.
 class TextLayerWriter {
@@ -36,7 +37,8 @@ public:
     explicit TextLayerWriter(QPDF& pdf);
     ~TextLayerWriter();
     // Appends the words' content to the page dictionary's /Contents (a
-    // stream) and the font to its /Resources. A page without words is left as it is.
+    // stream) and the font to its /Resources. A page without words is left
+    // as it is.
     void add(QPDFObjectHandle& pageDictionary, const RecognizedPage& text, const TextLayerPage& page);
 
 private:

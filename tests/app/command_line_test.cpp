@@ -187,16 +187,18 @@ TEST(CommandLine, PdfOutputsByOptionOrByTheFileName) {
 }
 
 TEST(CommandLine, TextRecognitionAndShards) {
-    Parsed ocr = parse({"/d=in", "/sd=out", "/OCRTEXT", "/Lang=eng+deu", "/shard=2/16"});
+    Parsed ocr = parse({"/d=in", "/sd=out", "/OCRTEXT", "/Lang=eng+deu", "/shard=2/16", "/NoRotate"});
     EXPECT_EQ(ocr.result, kCommandLineComplete);
     EXPECT_EQ(ocr.job.outputFormat, OutputFormat::Pdf) << "a text layer is a PDF's";
     EXPECT_TRUE(ocr.job.recognition.enabled && ocr.job.recognition.writeText);
     EXPECT_EQ(ocr.job.recognition.languages, "eng+deu");
+    EXPECT_EQ(ocr.job.recognition.orientation, PageOrientation::AsFaxed);
     EXPECT_EQ(ocr.job.shard.index, 2u);
     EXPECT_EQ(ocr.job.shard.count, 16u);
     Parsed plain = parse({"/sd=out"}, ocr.job);
     EXPECT_FALSE(plain.job.recognition.enabled);
     EXPECT_EQ(plain.job.recognition.languages, "eng");
+    EXPECT_EQ(plain.job.recognition.orientation, PageOrientation::Detect) << "pages are turned unless told";
     EXPECT_EQ(plain.job.shard.count, 1u) << "parsing resets them";
     EXPECT_EQ(parse({"/sd=out", "/shard=0/0"}).result, kCommandLineRefused);
 

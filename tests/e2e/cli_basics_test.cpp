@@ -195,7 +195,7 @@ TEST(Cli, HelpManPageReadmeAndManualNameTheSameOptions) {
     const std::set<std::string> help = helpOptions(runQuillon({"--help"}, home.str()).out);
     const std::set<std::string> expected{"/f",     "/sf",     "/d",      "/sd",   "/filter", "/i",      "/kh",
                                          "/ke",    "/l",      "/m",      "/relines", "/q",   "/log",    "/report",
-                                         "/j",     "/pdf",    "/ocr",    "/lang", "/ocrtext", "/shard", "/raw",
+                                         "/j",     "/pdf",    "/ocr",    "/lang", "/ocrtext", "/norotate", "/shard", "/raw",
                                          "/verify", "/verifysources", "/resume",
                                          "/b",     "/v",      "--help",  "-h",    "--version"};
     EXPECT_EQ(help, expected);

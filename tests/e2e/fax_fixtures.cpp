@@ -21,11 +21,18 @@ double yDpi(const FixturePage& page) { return page.resolution == 0 ? 100 : page.
 
 }  // namespace
 
-const Bitmap& fixtureBitmap(const FixturePage& page) { return printedPage(page.sheet, unsigned(yDpi(page))).bitmap; }
+const Bitmap& fixtureBitmap(const FixturePage& page) {
+    const PrintedPage& printed = printedPage(page.sheet, unsigned(yDpi(page)));
+    if (!page.upsideDown) return printed.bitmap;
+    static std::map<std::pair<Sheet, double>, Bitmap> turned;
+    auto it = turned.find({page.sheet, yDpi(page)});
+    if (it == turned.end()) it = turned.emplace(std::make_pair(page.sheet, yDpi(page)), turnedUpsideDown(printed).bitmap).first;
+    return it->second;
+}
 
 WinFaxPage fixturePage(const FixturePage& page) {
-    static std::map<std::tuple<Sheet, double, FaxPageCoding>, WinFaxPage> cache;
-    const auto key = std::make_tuple(page.sheet, yDpi(page), page.coding);
+    static std::map<std::tuple<Sheet, double, FaxPageCoding, bool>, WinFaxPage> cache;
+    const auto key = std::make_tuple(page.sheet, yDpi(page), page.coding, page.upsideDown);
     auto it = cache.find(key);
     if (it == cache.end()) it = cache.emplace(key, winFaxPageFromBitmap(fixtureBitmap(page), page.coding)).first;
     WinFaxPage coded = it->second;

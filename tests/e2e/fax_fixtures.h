@@ -17,6 +17,7 @@ struct FixturePage {
     Sheet sheet;
     FaxPageCoding coding;
     std::uint8_t resolution = 1;
+    bool upsideDown = false;  // the sheet fed the wrong way round
 };
 
 // The pixels the page was drawn with, which its output page must show.

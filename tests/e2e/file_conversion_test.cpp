@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "e2e/fax_fixtures.h"
+#include "support/pdf_pages.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/tiff_info.h"
@@ -88,8 +89,12 @@ TEST(FileRun, PdfHoldsEveryPageWithTheSourceNameAndDate) {
                               "<pdfaid:part>2</pdfaid:part>", "<pdfaid:conformance>B</pdfaid:conformance>"})
         EXPECT_NE(xmp.find(field), std::string::npos) << field << " in\n" << xmp;
     const std::string objects = runProcess("/usr/bin/qpdf", {"--qdf", "--object-streams=disable", out, "-"}).out;
-    for (const char* key : {"/OutputIntents", "/S /GTS_PDFA1", "/DestOutputProfile", "/N 3"})
+    for (const char* key : {"/OutputIntents", "/S /GTS_PDFA1", "/DestOutputProfile", "/N 1", "/OutputConditionIdentifier (Gray)"})
         EXPECT_NE(objects.find(key), std::string::npos) << key << ": PDF/A wants an output intent with its profile";
+    // Beside its images' data the file is small: its profile, dictionaries
+    // and cross-references deflated (uncompressed, the profile alone is 6.9 KB).
+    const std::uint64_t rest = std::filesystem::file_size(out) - pdfImageBytes(out);
+    EXPECT_LE(rest, 4096 + 400 * pages.size());
 }
 
 TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
@@ -158,22 +163,23 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
 
     const std::vector<BoxedWord> words = boxedWords(out);
     const std::string line = readFile(report);
-    const std::regex pageWords("\"words\":([0-9]+),\"confidence\":([0-9.]+)\\}");
+    const std::regex pageWords("\"words\":([0-9]+),\"confidence\":([0-9.]+),");
     auto recognised = std::sregex_iterator(line.begin(), line.end(), pageWords);
     for (const int linesPerInch : {200, 100}) {
         SCOPED_TRACE(linesPerInch);
         const int page = linesPerInch == 200 ? 1 : 2;
         const PrintedPage& letter = printedPage(Sheet::Letter, unsigned(linesPerInch));
-        // Words of the letter's three sizes below its heading, each printed
-        // once: the text layer has them over their ink. (The 20-point heading
-        // is not read: Tesseract's default layout, one block of text, passes
-        // over a line this much larger than the body.)
-        const double tolerance = 4;  // points, about a third of the body text's height
-        for (const std::string word : {"Westmorland", "twelfth", "Preston", "Ellison", "Telegrams"}) {
+        // Words of each of the letter's four sizes, each printed once, from
+        // the 20-point heading to the 8-point footer: the text layer has them
+        // over their ink.
+        for (const std::string word : {"NORTHGATE", "Westmorland", "twelfth", "Preston", "Ellison", "Telegrams"}) {
             SCOPED_TRACE(word);
             const auto printed = std::find_if(letter.words.begin(), letter.words.end(),
                                               [&](const PrintedWord& w) { return w.text == word; });
             ASSERT_NE(printed, letter.words.end());
+            // Points: a third of the word's height, and of the body text's at
+            // least (the layer's font reaches below the baseline of capitals).
+            const double tolerance = std::max(4.0, (printed->bottom - printed->top) * 72.0 / linesPerInch / 3);
             const auto found = std::find_if(words.begin(), words.end(),
                                             [&](const BoxedWord& w) { return w.page == page && w.text == word; });
             ASSERT_NE(found, words.end());
@@ -204,6 +210,71 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     EXPECT_NE(line.find("\"outputs\":[\"" + out + "\",\"" + (work / "out/letter.txt").string() + "\"]"),
               std::string::npos)
         << line;
+}
+
+// Spaces as pdftotext -layout sets them between columns, made single.
+std::string singleSpaced(const std::string& text) {
+    return std::regex_replace(text, std::regex(" {2,}"), " ");
+}
+
+// A letter fed upside down beside an upright memo: the letter is read the
+// right way up and shown so by /Rotate 180 while its image keeps the fax's
+// bits, its lines read in order through pdftotext, the report says how each
+// page was turned, and the text layer stays small. /norotate leaves it as faxed.
+TEST(FileRun, PagesFedUpsideDownAreReadAndShownTheRightWayUp) {
+    TempDir home, work;
+    const std::vector<FixturePage> pages = {{Sheet::Letter, C::T6, 1, true}, {Sheet::Memo, C::T6, 1}};
+    const std::string fax = writeFax(work / "in/turned.fxd", pages);
+    const std::string out = (work / "out/turned.pdf").string();
+    const std::string report = (work / "r.jsonl").string();
+    const ProcessResult r = runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocr", "/report=" + report}, home.str());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    const std::string objects = runProcess("/usr/bin/qpdf", {"--qdf", "--object-streams=disable", out, "-"}).out;
+    const std::size_t turned = objects.find("/Rotate 180");
+    ASSERT_NE(turned, std::string::npos) << "the letter is shown turned";
+    EXPECT_EQ(objects.find("/Rotate", turned + 1), std::string::npos) << "the memo is upright";
+    // Shown turned, the page is the letter as printed: so its image holds
+    // exactly the turned pixels of the fax.
+    const Bitmap& upright = printedPage(Sheet::Letter, 200).bitmap;
+    EXPECT_EQ(renderPdfPage(out, 1, 200, 200, upright.width, upright.rows).hash(), upright.hash());
+    EXPECT_EQ(listPdfImages(out).size(), 2u);
+
+    const std::string text = singleSpaced(runProcess("/usr/bin/pdftotext", {"-layout", "-f", "1", "-l", "1", out, "-"}).out);
+    std::size_t at = 0;
+    for (const std::string printed :
+         {"Mill Lane, Kendal, Westmorland LA9 4QT", "Dear Mr Hartley,",
+          "Thank you for your order of the twelfth of March for two hundred reams of our",
+          "Yours sincerely,", "Telephone Kendal 20412. Telegrams Northpaper Kendal."}) {
+        at = text.find(printed, at);
+        EXPECT_NE(at, std::string::npos) << printed << " in\n" << text;
+    }
+
+    const nlohmann::json line = nlohmann::json::parse(readFile(report));
+    const auto& letter = line["pages"][0];
+    const auto& memo = line["pages"][1];
+    EXPECT_EQ(letter["rotation"], 180);
+    EXPECT_GE(letter["orientationConfidence"].get<double>(), 10.0);
+    EXPECT_GT(letter["words"].get<int>(), 190);
+    EXPECT_EQ(memo["rotation"], 0);
+    EXPECT_GE(memo["orientationConfidence"].get<double>(), 0.0);
+    // The text layers of two pages of some 300 words, deflated, beside the
+    // profile and the dictionaries (uncompressed, a layer alone takes 20 KB).
+    const std::uint64_t rest = std::filesystem::file_size(out) - pdfImageBytes(out);
+    EXPECT_LE(rest, 12000u);
+
+    const std::string asFaxed = (work / "out/as-faxed.pdf").string();
+    const std::string report2 = (work / "r2.jsonl").string();
+    writeFax(work / "in/one.fxd", {pages[0]});
+    const ProcessResult kept = runQuillon({"/q", "/f=" + (work / "in/one.fxd").string(), "/sf=" + asFaxed, "/ocr",
+                                           "/norotate", "/report=" + report2},
+                                          home.str());
+    ASSERT_EQ(kept.exitCode, 0) << kept.err;
+    EXPECT_EQ(runProcess("/usr/bin/qpdf", {"--qdf", asFaxed, "-"}).out.find("/Rotate"), std::string::npos);
+    const nlohmann::json keptLine = nlohmann::json::parse(readFile(report2));
+    const auto& faxed = keptLine["pages"][0];
+    EXPECT_EQ(faxed["rotation"], 0);
+    EXPECT_FALSE(faxed.contains("orientationConfidence")) << "nothing was detected";
 }
 
 // Language data that Tesseract cannot load: every page keeps its image,

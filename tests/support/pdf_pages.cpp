@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
@@ -39,6 +41,17 @@ std::vector<PdfImage> listPdfImages(const std::string& pdf) {
         if (fields) images.push_back(image);
     }
     return images;
+}
+
+std::uint64_t pdfImageBytes(const std::string& pdf) {
+    const auto objects = nlohmann::json::parse(runTool("/usr/bin/qpdf", {"--json=2", "--json-key=qpdf", pdf}))["qpdf"][1];
+    std::uint64_t bytes = 0;
+    for (const auto& object : objects) {
+        if (!object.contains("stream")) continue;
+        const auto& dictionary = object["stream"]["dict"];
+        if (dictionary.value("/Subtype", "") == "/Image") bytes += dictionary["/Length"].get<std::uint64_t>();
+    }
+    return bytes;
 }
 
 std::vector<PdfPageSize> pdfPageSizes(const std::string& pdf) {

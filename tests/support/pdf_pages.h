@@ -2,6 +2,7 @@
 // What poppler's tools see in a PDF: its images, its page sizes and its
 // pages rendered to bilevel pixels.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct PdfImage {
 };
 
 std::vector<PdfImage> listPdfImages(const std::string& pdf);
+
+// The bytes of the images' data in the PDF (the /Length of every image
+// stream, as `qpdf --json` lists them), to tell what the rest of the file costs.
+std::uint64_t pdfImageBytes(const std::string& pdf);
 
 // Width and height of every page's media box in points (`pdfinfo`).
 struct PdfPageSize {

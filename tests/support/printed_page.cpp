@@ -9,13 +9,12 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <sstream>
 
 namespace quillon::test {
 
 namespace {
-
-enum class Font { Serif, Sans, SansBold, Mono };
 
 FT_Face face(Font font) {
     static FT_Library library = [] {
@@ -105,9 +104,10 @@ public:
         return double(pen) * 72 / 200;
     }
 
-    // Text set in lines no wider than width, size * 1.35 apart; returns the
-    // baseline below the last line.
-    double paragraph(Font font, double size, double x, double y, double width, const std::string& words) {
+    // Text set in lines no wider than width, size * 1.35 apart, none below
+    // bottom; returns the baseline below the last line.
+    double paragraph(Font font, double size, double x, double y, double width, const std::string& words,
+                     double bottom = 1e9) {
         FT_Face f = face(font);
         FT_Set_Char_Size(f, 0, FT_F26Dot6(size * 64), 200, linesPerInch_);
         std::istringstream split(words);
@@ -123,6 +123,7 @@ public:
         for (std::string word; split >> word;) {
             const std::string longer = line.empty() ? word : line + " " + word;
             if (!line.empty() && measure(longer) > width) {
+                if (y > bottom) return y;
                 text(font, size, x, y, line);
                 y += size * 1.35;
                 line = word;
@@ -130,7 +131,8 @@ public:
                 line = longer;
             }
         }
-        if (!line.empty()) text(font, size, x, y, line);
+        if (line.empty() || y > bottom) return y;
+        text(font, size, x, y, line);
         return y + size * 1.35;
     }
 
@@ -262,6 +264,42 @@ PrintedPage print(Sheet sheet, unsigned linesPerInch) {
 }
 
 }  // namespace
+
+PrintedPage printedProse(Font font, double points, unsigned linesPerInch, const std::vector<std::string>& paragraphs) {
+    Printer printer(1728, linesPerInch);
+    constexpr double kMargin = 54, kBottom = 11 * 72 - 54;
+    double y = kMargin + points;
+    for (const std::string& text : paragraphs) {
+        if (y > kBottom) break;
+        y = printer.paragraph(font, points, kMargin, y, 612 - 2 * kMargin, text, kBottom) + points * 0.6;
+    }
+    return printer.take();
+}
+
+PrintedPage turnedUpsideDown(const PrintedPage& page) {
+    PrintedPage turned = page;
+    const Bitmap& from = page.bitmap;
+    Bitmap& to = turned.bitmap;
+    std::fill(to.bits.begin(), to.bits.end(), 0);
+    for (unsigned row = 0; row < from.rows; ++row)
+        for (unsigned x = 0; x < from.width; ++x)
+            if (from.bits[row * from.bytesPerRow() + x / 8] & (0x80 >> (x % 8))) {
+                const unsigned toRow = from.rows - 1 - row, toX = from.width - 1 - x;
+                to.bits[toRow * to.bytesPerRow() + toX / 8] |= std::uint8_t(0x80 >> (toX % 8));
+            }
+    for (PrintedWord& word : turned.words)
+        word = {word.text, from.width - word.right, from.rows - word.bottom, from.width - word.left,
+                from.rows - word.top};
+    return turned;
+}
+
+void speckle(Bitmap& bitmap, double fraction, unsigned seed) {
+    std::mt19937 random(seed);
+    std::bernoulli_distribution flipped(fraction);
+    for (unsigned row = 0; row < bitmap.rows; ++row)
+        for (unsigned x = 0; x < bitmap.width; ++x)
+            if (flipped(random)) bitmap.bits[row * bitmap.bytesPerRow() + x / 8] ^= std::uint8_t(0x80 >> (x % 8));
+}
 
 const PrintedPage& printedPage(Sheet sheet, unsigned linesPerInch) {
     static std::mutex lock;

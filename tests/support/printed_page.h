@@ -13,6 +13,8 @@
 
 namespace quillon::test {
 
+enum class Font { Serif, Sans, SansBold, Mono };
+
 enum class Sheet { Letter, Memo, PriceList, WideNotice };
 inline constexpr Sheet kEverySheet[] = {Sheet::Letter, Sheet::Memo, Sheet::PriceList, Sheet::WideNotice};
 
@@ -32,5 +34,17 @@ struct PrintedPage {
 
 // An 11-inch page, 1728 pixels wide (WideNotice: 2048).
 const PrintedPage& printedPage(Sheet sheet, unsigned linesPerInch);
+
+// An 11-inch page 1728 pixels wide of paragraphs in one font and size, set
+// from the top until the page is full; lines lists only what fits.
+PrintedPage printedProse(Font font, double points, unsigned linesPerInch, const std::vector<std::string>& paragraphs);
+
+// The page turned half way round, as a sheet fed upside down is scanned;
+// the words' boxes turn with it.
+PrintedPage turnedUpsideDown(const PrintedPage& page);
+
+// The page with about `fraction` of its pixels flipped at random (from a
+// seed), as line noise and dust leave them on a fax.
+void speckle(Bitmap& bitmap, double fraction, unsigned seed);
 
 }  // namespace quillon::test
