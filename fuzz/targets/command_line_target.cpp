@@ -20,7 +20,7 @@ namespace {
 
 // Only the values of these options may hold blanks, when quoted.
 bool quotableOption(const std::string& word) {
-    for (const char* prefix : {"/d=", "/sd=", "/f=", "/sf=", "/log=", "/report="})
+    for (const char* prefix : {"/d=", "/sd=", "/f=", "/sf=", "/log=", "/report=", "/verify="})
         if (strncasecmp(word.c_str(), prefix, std::strlen(prefix)) == 0) return true;
     return false;
 }
@@ -43,7 +43,10 @@ void parse(const std::string& text) {
                result == kCommandLineRefused,
            "result " + std::to_string(result));
     expect((result == kEmptyCommandLine) == words.empty(), "an empty command line not told as such");
-    if (result == kCommandLineComplete) expect(job.mode != JobMode::None && !job.destination.empty(), "a job without a destination");
+    if (result == kCommandLineComplete && job.mode == JobMode::Verify)
+        expect(!job.verifyReport.empty(), "a check without its report");
+    else if (result == kCommandLineComplete)
+        expect(job.mode != JobMode::None && !job.destination.empty(), "a job without a destination");
     if (result == kCommandLineIncomplete) expect(!out.str().empty() || !err.str().empty(), "an incomplete line told nothing");
     if (result == kCommandLineRefused) expect(!err.str().empty(), "a refused value without its error");
     expect(logPath.size() <= kMaxLogPathLength, "a log path beyond the limit");

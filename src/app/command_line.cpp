@@ -264,6 +264,10 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
         if (!word.empty()) applyWord(word, job, logPath, err, refused);  // other words are ignored
     }
     if (refused) return kCommandLineRefused;
+    if (job.mode == JobMode::Verify && job.verifyReport.empty()) {
+        err << "quillon: /verify= takes the report whose outputs are checked, such as /verify=run.jsonl\n";
+        return kCommandLineRefused;
+    }
     if (job.mode == JobMode::Verify) return kCommandLineComplete;
     if (job.recognition.enabled) job.outputFormat = OutputFormat::Pdf;
     if (job.mode == JobMode::None) {

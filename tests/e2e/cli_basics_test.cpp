@@ -63,6 +63,7 @@ TEST(Cli, RefusedValuesAndMissingLanguagesStopTheRunBeforeAnyFile) {
         {{"/shard=1/2/3"}, "/shard="},
         {{"/j=0"}, "/j= takes a number of files from 1 to 64, not '0'"},
         {{"/j=two"}, "/j="},
+        {{"/verify="}, "/verify= takes the report whose outputs are checked"},
         {{"/ocr", "/lang=eng+../x"}, "/lang= takes language names"},
         {{"/lang=eng+"}, "/lang="},
         {{"/ocr", "/lang=eng+zz_Test"}, "'zz_Test' are not installed"},
