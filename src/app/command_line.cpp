@@ -173,6 +173,17 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
         }
         return true;
     }
+    if (startsWithNoCase(word, "/formats=")) {
+        if (const std::optional<InputFormats> formats = InputFormats::parse(word.substr(9))) {
+            job.formats = *formats;
+        } else {
+            err << "quillon: /formats= takes all, or names joined by commas from winfax, tiff, dcx, g3, digifax, "
+                   "cals and bmp, not '"
+                << word.substr(9) << "'\n";
+            refused = true;
+        }
+        return true;
+    }
     if (equalsNoCase(word, "/raw")) return options.rawStart = 1, true;
     if (equalsNoCase(word, "/relines")) return options.recountLines = 1, true;
     // "/m=0".."/m=2", "/b=0".."/b=2", "/v=0".."/v=4": one digit, nothing after it.
@@ -241,6 +252,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     job.includeSubFolders = job.keepHierarchy = job.skipExisting = job.resume = false;
     job.mode = JobMode::None;
     job.filter = "*.*";
+    job.formats = InputFormats{};
     job.reportPath.clear();
     job.workers = 0;
     job.outputFormat = OutputFormat::Tiff;

@@ -54,6 +54,30 @@ FaxFormat detectFormat(const std::string& path) {
     return FaxFormat::Unknown;
 }
 
+const char* formatName(FaxFormat format) {
+    switch (format) {
+        case F::NeverFax: return "no fax";
+        case F::Unknown: break;
+        case F::Apf: return "APF";
+        case F::Awd: return "AWD";
+        case F::Bfx: return "BFX";
+        case F::Bmp: return "BMP";
+        case F::Cals: return "CALS";
+        case F::Dcx: return "DCX";
+        case F::Ds: return "DS";
+        case F::Ed: return "ED";
+        case F::Fmf: return "FMF";
+        case F::WinFax: return "WinFax";
+        case F::Digifax: return "Digifax";
+        case F::Ig4: return "IG4";
+        case F::Qfx: return "QFX";
+        case F::Tiff: return "TIFF";
+        case F::RawG3: return "raw Group 3";
+        case F::Orv: return "ORV";
+    }
+    return "unknown";
+}
+
 FaxFormat sniffG3f(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return FaxFormat::Unknown;

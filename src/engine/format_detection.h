@@ -29,6 +29,8 @@ enum class FaxFormat : int {
 };
 
 FaxFormat detectFormat(const std::string& path);
+// The format's name for people ("TIFF", "raw Group 3", "AWD", ...).
+const char* formatName(FaxFormat format);
 FaxFormat sniffG3f(const std::string& path);
 
 }  // namespace quillon
