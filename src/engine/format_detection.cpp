@@ -45,8 +45,10 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
-FaxFormat detectFormat(const std::string& path) {
-    const std::string_view extension = extensionOf(path);
+FaxFormat detectFormat(const std::string& path) { return detectFormat(path, path); }
+
+FaxFormat detectFormat(const std::string& name, const std::string& path) {
+    const std::string_view extension = extensionOf(name);
     for (const FormatEntry& entry : kEntries) {
         if (!startsWithNoCase(extension, entry.extension)) continue;
         return entry.sniffed ? sniffG3f(path) : entry.format;

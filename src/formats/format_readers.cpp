@@ -1,15 +1,17 @@
 #include "formats/format_readers.h"
 
+#include "formats/g3_reader.h"
 #include "formats/tiff_reader.h"
 #include "formats/winfax_reader.h"
 
 namespace quillon {
 
 std::unique_ptr<FaxPages> readerFor(FaxFormat format, const ConvertOptions& options) {
-    (void)options;
     switch (format) {
         case FaxFormat::WinFax: return std::make_unique<WinFaxReader>();
         case FaxFormat::Tiff: return std::make_unique<TiffReader>();
+        case FaxFormat::RawG3: return std::make_unique<G3Reader>(G3Layout::Raw, options.verticalResolution);
+        case FaxFormat::Digifax: return std::make_unique<G3Reader>(G3Layout::Digifax, options.verticalResolution);
         default: break;
     }
     return nullptr;
