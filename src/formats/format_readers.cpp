@@ -1,5 +1,6 @@
 #include "formats/format_readers.h"
 
+#include "formats/bmp_reader.h"
 #include "formats/cals_reader.h"
 #include "formats/dcx_reader.h"
 #include "formats/g3_reader.h"
@@ -12,6 +13,7 @@ std::unique_ptr<FaxPages> readerFor(FaxFormat format, const ConvertOptions& opti
     switch (format) {
         case FaxFormat::WinFax: return std::make_unique<WinFaxReader>();
         case FaxFormat::Tiff: return std::make_unique<TiffReader>();
+        case FaxFormat::Bmp: return std::make_unique<BmpReader>();
         case FaxFormat::Cals: return std::make_unique<CalsReader>();
         case FaxFormat::Dcx: return std::make_unique<DcxReader>();
         case FaxFormat::RawG3: return std::make_unique<G3Reader>(G3Layout::Raw, options.verticalResolution);
