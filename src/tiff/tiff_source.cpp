@@ -114,7 +114,10 @@ std::uint32_t TiffSource::countPages(std::uint32_t limit) {
 
 bool TiffSource::selectPage(std::uint32_t index, TiffPage& page, std::string& why) {
     page = {};
-    if (!tif_ || !TIFFSetDirectory(tif_, static_cast<tdir_t>(index))) {
+    // Pages are mostly read in order: the next directory is read without
+    // walking the chain again from the first.
+    const bool next = tif_ && index > 0 && TIFFCurrentDirectory(tif_) == index - 1;
+    if (!tif_ || !(next ? TIFFReadDirectory(tif_) : TIFFSetDirectory(tif_, static_cast<tdir_t>(index)))) {
         why = "its directory cannot be read";
         return false;
     }
