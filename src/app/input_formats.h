@@ -34,6 +34,6 @@ private:
 };
 
 // The names "/formats=" knows, joined by ", " (for messages).
-extern const char* const kInputFormatNames;
+QUILLON_EXPORT extern const char* const kInputFormatNames;
 
 }  // namespace quillon

@@ -70,6 +70,7 @@ int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& sto
     BatchJob& request = run.request;
     request.keepDate = run.options.keepDate == 1;
     request.resume = run.options.resume;
+    request.formats = run.options.formats;
     request.recognition.enabled = run.options.textLayer;
     request.recognition.languages = run.options.textLanguages;
     request.outputFormat = run.options.textLayer ? OutputFormat::Pdf : run.options.outputFormat;
