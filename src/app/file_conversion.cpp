@@ -131,7 +131,7 @@ std::string outputThatIsSource(const RunSources& sources, const std::string& sou
 FileResult convertChecked(const BatchJob& job, const std::string& source, const std::string& destination,
                           const FileRun& run, FileOutcome& outcome) {
     RunTicket ticket(run.outputs, run.ticket, source, outcome.outputs);
-    const FaxFormat format = detectFormat(source);
+    const FaxFormat format = inputFormat(source, source);
     outcome.problem = sourceProblem(source, format, job.formats, outcome.problemDetail);
     if (!job.formats.takes(format)) return format == FaxFormat::Tiff ? FileResult::SourceIsTiff : FileResult::NotWinFax;
     std::unique_ptr<FaxPages> reader = readerFor(format, job.convertOptions);

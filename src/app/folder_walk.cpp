@@ -25,7 +25,7 @@ void walk(const std::string& root, const std::string& folder, const std::string&
             continue;
         }
         const std::string relative = path.substr(std::min(rootLength, path.size()));
-        if (formats.takes(detectFormat(relative, path)) && inShard(relative, shard)) found.files.push_back(relative);
+        if (formats.takes(inputFormat(relative, path)) && inShard(relative, shard)) found.files.push_back(relative);
     }
 }
 

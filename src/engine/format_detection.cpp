@@ -56,6 +56,12 @@ FaxFormat detectFormat(const std::string& name, const std::string& path) {
     return FaxFormat::Unknown;
 }
 
+FaxFormat inputFormat(const std::string& name, const std::string& path) {
+    const FaxFormat format = detectFormat(name, path);
+    if (format != FaxFormat::Unknown) return format;
+    return startsWithNoCase(extensionOf(name), "g3f") ? FaxFormat::RawG3 : format;
+}
+
 const char* formatName(FaxFormat format) {
     switch (format) {
         case F::NeverFax: return "no fax";

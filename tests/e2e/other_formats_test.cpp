@@ -204,6 +204,7 @@ TEST(OtherFormats, AMixedFolderConvertsInOneRunAndTheDefaultRunTakesOnlyWinFax) 
     convert({(work / "letter.pbm").string(), (work / "letter.gif").string()});
     convert({(work / "letter.gif").string(), (in / "one.dcx").string()});
     convert({(work / "letter.pbm").string(), "fax:" + (in / "raw.g3n").string()});
+    writeFile(in / "headerless.g3f", readFile(in / "raw.g3n"));
     convert({(work / "letter.pbm").string(), (in / "page.cal").string()});
     convert({(work / "letter.pbm").string(), "-type", "bilevel", (in / "sheet.bmp").string()});
     // Damaged and refused: a CALS page cut short, a greyscale TIFF, a colour
@@ -225,6 +226,7 @@ TEST(OtherFormats, AMixedFolderConvertsInOneRunAndTheDefaultRunTakesOnlyWinFax) 
     const std::map<std::string, std::string> expected = {
         {"fax.fxd", "converted"}, {"sub/g4.tif", "converted"}, {"one.dcx", "converted"},
         {"raw.g3n", "converted"}, {"page.cal", "converted"},   {"sheet.bmp", "converted"},
+        {"headerless.g3f", "converted"},
         {"cut.cal", "converted"}, {"grey.tif", "not-fax"},     {"red.bmp", "not-fax"},
         {"junk.dcx", "not-fax"},  {"inbox.awd", "failed"}};
     std::map<std::string, std::string> statuses;
@@ -252,7 +254,7 @@ TEST(OtherFormats, AMixedFolderConvertsInOneRunAndTheDefaultRunTakesOnlyWinFax) 
     // Every page at its resolution: the file's, or 200 dpi where it gives none.
     const std::map<std::string, std::pair<double, double>> dpi = {
         {"fax", {200, 100}}, {"sub/g4", {204, 98}}, {"one", {200, 200}},
-        {"raw", {204, 98}},  {"page", {200, 200}},  {"sheet", {200, 200}}};
+        {"raw", {204, 98}},  {"page", {200, 200}},  {"sheet", {200, 200}}, {"headerless", {204, 98}}};
     for (const auto& [name, resolution] : dpi) {
         SCOPED_TRACE(name);
         const std::string pdf = out + "/" + name + ".pdf";
