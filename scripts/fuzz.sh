@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one fuzz target of a build made with -DQUILLON_FUZZ=ON for a while:
 #   scripts/fuzz.sh TARGET SECONDS [BUILD-FOLDER]    (default build-fuzz)
-# Targets: file_conversion decoder codec encoder ini command_line.
+# Targets: file_conversion decoder codec encoder ini command_line tiff_reader
+# dcx_reader g3_reader cals_reader bmp_reader.
 # It starts from the seeds made at build time, the inputs of earlier runs and
 # the kept regression inputs, uses the target's dictionary when there is one,
 # and runs one process at the lowest priority. An allocation of 64 MiB or more
@@ -13,7 +14,7 @@ cd "$(dirname "$0")/.."
 target=$1 seconds=$2 build=${3:-build-fuzz}
 max_len=4096 malloc_limit=64
 case $target in
-  file_conversion) max_len=20000 ;;
+  file_conversion|tiff_reader|dcx_reader|g3_reader|cals_reader|bmp_reader) max_len=20000 ;;
 esac
 inputs=$build/fuzz/inputs/$target
 mkdir -p "$inputs" "$build/fuzz/findings" "$build/fuzz/logs"

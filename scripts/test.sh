@@ -11,7 +11,8 @@ scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DQUILLON_FUZZ=ON -DQUILLON_TESTS=OFF -DQUILLON_BENCH=OFF \
   -DQUILLON_GUI=OFF >/dev/null
 cmake --build build-fuzz -j2
-for target in file_conversion decoder codec encoder ini command_line; do
+for target in file_conversion decoder codec encoder ini command_line tiff_reader dcx_reader g3_reader \
+    cals_reader bmp_reader; do
   scripts/fuzz.sh "$target" 15
 done
 

@@ -1,6 +1,6 @@
 // Makes the seed inputs of every fuzz target from the corpus pages: small
-// bands of real fax pages coded as WinFax files, T.4 and T.6 data and TIFF
-// files, plus a few INI files and command lines.
+// bands of real fax pages coded as WinFax files, T.4 and T.6 data, TIFF
+// files and the other input formats, plus a few INI files and command lines.
 //
 //   quillon_fuzz_seeds CORPUS-FOLDER SEED-FOLDER
 //
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "format_seeds.h"
 #include "support/winfax_writer.h"
 
 namespace {
@@ -152,5 +153,6 @@ int main(int argc, char** argv) {
     }
     winFaxSeeds(corpus, out);
     codedSeeds(corpus, out);
+    quillon::fuzz_seeds::formatSeeds(readBand(corpus / "CCITT_1.TIF", 40, 1728), out);
     return 0;
 }

@@ -1,4 +1,4 @@
-// Bytes as a WinFax file through the whole conversion: format detection, the
+// Bytes as a fax file through the whole conversion: format detection, the
 // reader, the engine and the Group 4 road into the final TIFF
 // file(s) or PDF files. Every output the program reports must open in libtiff
 // (or qpdf) with the pages it reports, and nothing but the source and those outputs may be left
@@ -9,6 +9,7 @@
 
 #include "app/file_conversion.h"
 #include "app/module_parts.h"
+#include "conversion_check.h"
 #include "fuzz_targets.h"
 #include "oracle.h"
 #include "pdf_oracle.h"
@@ -56,15 +57,16 @@ void expectNothingElseLeft(const std::string& folder, const std::string& source,
 
 }  // namespace
 
-int fileConversion(const std::uint8_t* data, std::size_t size) {
-    if (size < 1) return 0;
+FileOutcome convertChecked(const std::uint8_t* data, std::size_t size, const std::string& sourceName,
+                           const InputFormats& formats) {
     static const bool ready = (routeTiffMessages(TiffMessageTarget::discard), useFaxPdfWriter(writeFaxPdf), true);
     (void)ready;
     const std::string& folder = scratchFolder();
-    const std::string source = folder + "in.fxd";
+    const std::string source = folder + sourceName;
     writeBytes(source, data + 1, size - 1);
 
     BatchJob job;
+    job.formats = formats;
     job.convertOptions.recountLines = data[0] & 1;
     job.convertOptions.pageMode = (data[0] >> 1) & 1;
     const bool pdf = data[0] & 4;
@@ -73,8 +75,18 @@ int fileConversion(const std::uint8_t* data, std::size_t size) {
     expect(documentedResult(outcome.result),
            "result " + std::to_string(resultCode(outcome.result)) + ": " + resultsLines(outcome));
     expectOutputs(outcome, job.convertOptions.splitPages(), pdf);
-    expectNothingElseLeft(folder, source, outcome);
-    std::filesystem::remove(source);
+    return outcome;
+}
+
+void removeOutputs(const FileOutcome& outcome) {
+    const std::string& folder = scratchFolder();
+    expectNothingElseLeft(folder, outcome.source, outcome);
+    std::filesystem::remove(outcome.source);
+}
+
+int fileConversion(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
+    removeOutputs(convertChecked(data, size, "in.fxd", InputFormats{}));
     return 0;
 }
 

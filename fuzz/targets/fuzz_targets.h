@@ -23,6 +23,14 @@ int decoderAgainstLibtiff(const std::uint8_t* data, std::size_t size);
 int encodeAndDecode(const std::uint8_t* data, std::size_t size);
 // The page decoders on any scheme, geometry and start search (see the file).
 int decoderRobustness(const std::uint8_t* data, std::size_t size);
+// The readers of other formats, as fileConversion: byte 0 the options, the
+// rest the file (g3: byte 1 bit 0 a .g3f file, for a Digifax header). The
+// TIFF target checks the pages written against libtiff's reading.
+int tiffReader(const std::uint8_t* data, std::size_t size);
+int dcxReader(const std::uint8_t* data, std::size_t size);
+int g3Reader(const std::uint8_t* data, std::size_t size);
+int calsReader(const std::uint8_t* data, std::size_t size);
+int bmpReader(const std::uint8_t* data, std::size_t size);
 // Byte 0 chooses the entry written back; the rest is the INI file.
 int iniFile(const std::uint8_t* data, std::size_t size);
 // Byte 0 even: the rest is one command-line text; odd: pattern, NUL, name.

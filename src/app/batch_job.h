@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/input_formats.h"
 #include "app/output_format.h"
 #include "app/shard.h"
 #include "engine/convert_options.h"
@@ -39,6 +40,7 @@ struct BatchJob {
     bool skipExisting = false;       // skip outputs that exist with a size above 0 (the window's timer)
     bool resume = false;             // "/resume": skip files whose outputs this run would write as they are
     std::string filter = "*.*";
+    InputFormats formats;  // "/formats=": the formats a run converts (WinFax unless widened)
     std::string source;
     std::string destination;
     std::string reportPath;             // "/report=": the per-file JSON Lines report

@@ -65,7 +65,8 @@ void writeHelp(std::ostream& out) {
     out << R"(       quillon [FILE... | FOLDER]   opens the window with these faxes
 
 Converts WinFax faxes (.fxd .fxm .fxr .fxs) to TIFF with Group 4 compression,
-or to PDF.
+or to PDF; with /formats= also TIFF, DCX, raw Group 3, Digifax, CALS and BMP
+faxes.
 Without a complete command line the window opens.
 
 Options (names in any case; of two contradicting options the later wins):
@@ -75,6 +76,13 @@ Options (names in any case; of two contradicting options the later wins):
   /sd=FOLDER       the folder for the TIFF files (folder conversion)
   /filter=PATTERN  only names matching PATTERN (* and ?); default *.*
   /i               include sub-folders
+  /formats=LIST    the formats to convert: all, or names joined by commas from
+                   winfax (.fxd ...), tiff (bilevel pages), dcx, g3 (raw Group
+                   3: .g3n, .g3f without a header), digifax (.g3f), cals and
+                   bmp (one bit per pixel); default winfax. all also names the
+                   fax formats that are not read (AWD, APF, ...) as not
+                   supported. Greyscale and colour images fail, never
+                   thresholded
   /kh              keep the sub-folder hierarchy under the destination
   /ke              keep the source extension: a.fxd becomes a.fxd.tif
   /l               give each output the source file's date and time
@@ -109,8 +117,10 @@ Options (names in any case; of two contradicting options the later wins):
                    decode to their fingerprints; one line per file, exit 0
                    only when all verified (/j=, /shard=, /q and /report= work)
   /verifysources   with /verify=, check the sources' checksums too
-  /raw, /b=0..2, /v=0..4
-                   recorded for other fax formats; WinFax does not use them
+  /v=0..4          raw Group 3 pages have 100 to 400 lines per inch (/v=1 to
+                   /v=4); /v=0 (default): 196 when a page holds 1500 lines
+                   or more, else 98
+  /raw, /b=0..2    recorded for other fax formats; no reader uses them
   --help, -h       this text
   --version        the version
 
@@ -173,6 +183,17 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
     if (startsWithNoCase(word, "/shard=")) {
         if (!parseShard(word.substr(7), job.shard)) {
             err << "quillon: /shard= takes K/N with 1 <= K <= N, such as /shard=3/8, not '" << word.substr(7) << "'\n";
+            refused = true;
+        }
+        return true;
+    }
+    if (startsWithNoCase(word, "/formats=")) {
+        if (const std::optional<InputFormats> formats = InputFormats::parse(word.substr(9))) {
+            job.formats = *formats;
+        } else {
+            err << "quillon: /formats= takes all, or names joined by commas from winfax, tiff, dcx, g3, digifax, "
+                   "cals and bmp, not '"
+                << word.substr(9) << "'\n";
             refused = true;
         }
         return true;
@@ -245,6 +266,7 @@ int parseCommandLine(const std::optional<std::vector<std::string>>& words, Batch
     job.includeSubFolders = job.keepHierarchy = job.skipExisting = job.resume = false;
     job.mode = JobMode::None;
     job.filter = "*.*";
+    job.formats = InputFormats{};
     job.reportPath.clear();
     job.workers = 0;
     job.outputFormat = OutputFormat::Tiff;

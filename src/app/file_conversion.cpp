@@ -13,6 +13,7 @@
 #include "engine/conversion_engine.h"
 #include "engine/format_detection.h"
 #include "engine/page_fingerprint.h"
+#include "formats/format_readers.h"
 #include "formats/winfax_reader.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
@@ -100,15 +101,21 @@ namespace {
 
 // Why a source that is not converted by its name or its bytes is no fax:
 // told apart so that "Not Fax" never hides a missing or unreadable file.
-FileProblem sourceProblem(const std::string& source, FaxFormat format, std::string& detail) {
+FileProblem sourceProblem(const std::string& source, FaxFormat format, const InputFormats& formats,
+                          std::string& detail) {
     switch (platform::pathKind(source)) {
         case platform::PathKind::Missing: return FileProblem::NoSuchFile;
         case platform::PathKind::Folder: return FileProblem::Folder;
         case platform::PathKind::File:
         case platform::PathKind::Other: break;
     }
-    if (format == FaxFormat::Tiff) return FileProblem::TiffSource;
-    if (format != FaxFormat::WinFax) return FileProblem::NotWinFaxExtension;
+    if (!formats.takes(format)) {
+        // A run of WinFax files alone says what it always said.
+        if (formats == InputFormats{} || format == FaxFormat::Unknown || format == FaxFormat::NeverFax)
+            return format == FaxFormat::Tiff ? FileProblem::TiffSource : FileProblem::NotWinFaxExtension;
+        detail = formatName(format);
+        return FileProblem::FormatNotTaken;
+    }
     detail = platform::readError(source);
     return detail.empty() ? FileProblem::None : FileProblem::Unreadable;
 }
@@ -125,10 +132,15 @@ std::string outputThatIsSource(const RunSources& sources, const std::string& sou
 FileResult convertChecked(const BatchJob& job, const std::string& source, const std::string& destination,
                           const FileRun& run, FileOutcome& outcome) {
     RunTicket ticket(run.outputs, run.ticket, source, outcome.outputs);
-    const FaxFormat format = detectFormat(source);
-    outcome.problem = sourceProblem(source, format, outcome.problemDetail);
-    if (format == FaxFormat::Tiff) return FileResult::SourceIsTiff;
-    if (format != FaxFormat::WinFax) return FileResult::NotWinFax;
+    const FaxFormat format = inputFormat(source, source);
+    outcome.problem = sourceProblem(source, format, job.formats, outcome.problemDetail);
+    if (!job.formats.takes(format)) return format == FaxFormat::Tiff ? FileResult::SourceIsTiff : FileResult::NotWinFax;
+    std::unique_ptr<FaxPages> reader = readerFor(format, job.convertOptions);
+    if (!reader && outcome.problem == FileProblem::None) {
+        outcome.problem = FileProblem::NotSupported;
+        outcome.problemDetail = formatName(format);
+        return FileResult::NotSupported;
+    }
 
     if (job.skipExisting && platform::fileSize(destination) > 0) {
         outcome.problem = FileProblem::None;
@@ -146,10 +158,13 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
 
     FileResult result = FileResult::Converted;
     try {
-        ConversionEngine engine(job.convertOptions, std::make_unique<WinFaxReader>());
+        ConversionEngine engine(job.convertOptions, std::move(reader));
         engine.openSource(source);
         if (!engine.hasImage()) {
-            outcome.problem = engine.pageCount() == 0 ? FileProblem::NoSignature : FileProblem::NoFaxData;
+            outcome.problem = engine.pageCount() > 0       ? FileProblem::NoFaxData
+                              : engine.refusal().empty() ? FileProblem::NoSignature
+                                                         : FileProblem::FormatRefused;
+            if (outcome.problem == FileProblem::FormatRefused) outcome.problemDetail = engine.refusal();
             return FileResult::NotFax;
         }
         const std::vector<std::string> planned = outputNames(job, engine.pageCount(), destination);

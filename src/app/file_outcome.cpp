@@ -28,9 +28,10 @@ int resultCode(FileResult result) {
         case FileResult::PagesLeftOut: return -8;
         case FileResult::Exception: return -9;
         case FileResult::OutputTaken: return -10;
-        case FileResult::OutputIsSource: break;
+        case FileResult::OutputIsSource: return -11;
+        case FileResult::NotSupported: break;
     }
-    return -11;
+    return -12;
 }
 
 namespace {
@@ -70,6 +71,9 @@ std::string resultsLines(const FileOutcome& outcome) {
         case FileResult::SkippedExisting: return lines + "Skipped : " + outcome.destination + " already exist!\r\n";
         case FileResult::FolderNotMade: return lines + "Failed to create dir: " + outcome.folder + "\r\n";
         case FileResult::NotFax: return lines + "Failed : " + source + " - Not Fax\r\n";
+        case FileResult::NotSupported:
+            return lines + "Failed : " + source + " - Not supported (" + outcome.problemDetail +
+                   " files: no public description of their layout)\r\n";
         case FileResult::OutputIsSource:
             return lines + "Failed : " + source + " - the output " + outcome.problemDetail +
                    " is a source of this run; nothing written\r\n";
@@ -122,6 +126,9 @@ const char* codingName(ImageCoding coding) {
         case ImageCoding::T4TwoDimensional: return "T.4-2D";
         case ImageCoding::T6: return "T.6";
         case ImageCoding::Uncompressed: return "none";
+        case ImageCoding::Lzw: return "LZW";
+        case ImageCoding::OtherTiff: return "other";
+        case ImageCoding::PcxRunLength: return "PCX-RLE";
         case ImageCoding::PackBits: break;
     }
     return "PackBits";
@@ -192,6 +199,9 @@ const char* problemName(FileProblem problem) {
         case FileProblem::Folder: return "folder";
         case FileProblem::NotWinFaxExtension: return "not-winfax-extension";
         case FileProblem::TiffSource: return "tiff-source";
+        case FileProblem::FormatNotTaken: return "format-not-taken";
+        case FileProblem::NotSupported: return "not-supported";
+        case FileProblem::FormatRefused: return "format-refused";
         case FileProblem::NoSignature: return "no-signature";
         case FileProblem::NoFaxData: return "no-fax-data";
         case FileProblem::OutputIsSource: return "output-is-source";
@@ -213,6 +223,11 @@ std::string describeProblem(const FileOutcome& outcome) {
         case FileProblem::NotWinFaxExtension:
             return "not a WinFax file by its extension (.fxd, .fxm, .fxr or .fxs, matched by their first letters)";
         case FileProblem::TiffSource: return "a TIFF file already; nothing to do";
+        case FileProblem::FormatNotTaken:
+            return "a " + outcome.problemDetail + " file; /formats= does not name its format";
+        case FileProblem::NotSupported:
+            return outcome.problemDetail + " files are not supported: their layout has no public description";
+        case FileProblem::FormatRefused: return "not converted: " + outcome.problemDetail;
         case FileProblem::NoSignature: return "no WinFax signature: the file does not start with a WinFax page header";
         case FileProblem::NoFaxData: return "the first page holds no fax data";
         case FileProblem::OutputIsSource:

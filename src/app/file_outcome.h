@@ -27,6 +27,7 @@ enum class FileResult : std::uint8_t {
     Exception,
     OutputTaken,      // an earlier file of the run wrote that output
     OutputIsSource,   // an output would replace a source of the run
+    NotSupported,     // a fax format the program does not read
 };
 
 // The number a report, and anyone who kept one, knows the result by.
@@ -47,6 +48,9 @@ enum class FileProblem : std::uint8_t {
     Folder,              // the source is a folder
     NotWinFaxExtension,  // not .fxd, .fxm, .fxr or .fxs
     TiffSource,          // a TIFF file already: nothing to do
+    FormatNotTaken,      // detail: its format, which "/formats=" does not name
+    NotSupported,        // detail: its format, one without a public description
+    FormatRefused,       // detail: why its reader lists no page (a colour image, ...)
     NoSignature,         // no WinFax page header at the start
     NoFaxData,           // the first page with data holds no fax data
     OutputIsSource,      // detail: the output that is one of the run's sources
@@ -108,7 +112,8 @@ QUILLON_EXPORT std::string logNotes(const FileOutcome& outcome);
 const char* statusName(FileStatus status);
 // "ok", "empty", "damaged", "left-out", "cut".
 const char* pageStateName(PageState state);
-// "MH", "T.4-1D", "T.4-2D", "T.6" (the TIFF compression of other codings).
+// "MH", "T.4-1D", "T.4-2D", "T.6", and for pages read as rows "none",
+// "PackBits", "LZW", "other" (another TIFF compression) or "PCX-RLE".
 const char* codingName(ImageCoding coding);
 
 // One line, without a line end, for each page that recognition failed on

@@ -10,7 +10,7 @@ namespace quillon {
 namespace {
 
 void walk(const std::string& root, const std::string& folder, const std::string& filter, bool includeSubFolders,
-          const Shard& shard, FolderWalk& found) {
+          const Shard& shard, const InputFormats& formats, FolderWalk& found) {
     const std::size_t rootLength = joinPath(root, "").size();
     const auto entries = platform::searchFolder(folder, filter);
     if (!entries) {
@@ -21,11 +21,11 @@ void walk(const std::string& root, const std::string& folder, const std::string&
         if (entry.name == "." || entry.name == "..") continue;
         const std::string path = joinPath(folder, entry.name);
         if (entry.isFolder) {
-            if (includeSubFolders) walk(root, path, filter, true, shard, found);
+            if (includeSubFolders) walk(root, path, filter, true, shard, formats, found);
             continue;
         }
         const std::string relative = path.substr(std::min(rootLength, path.size()));
-        if (detectFormat(relative) == FaxFormat::WinFax && inShard(relative, shard)) found.files.push_back(relative);
+        if (formats.takes(inputFormat(relative, path)) && inShard(relative, shard)) found.files.push_back(relative);
     }
 }
 
@@ -36,9 +36,10 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
-FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders, const Shard& shard) {
+FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders, const Shard& shard,
+                      const InputFormats& formats) {
     FolderWalk found;
-    walk(folder, folder, filter, includeSubFolders, shard, found);
+    walk(folder, folder, filter, includeSubFolders, shard, formats, found);
     return found;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
-// The WinFax files of a folder tree, and the output name each one gets.
+// The fax files of a folder tree (of the formats a run converts), and the
+// output name each one gets.
 
 #include <string>
 #include <vector>
 
+#include "app/input_formats.h"
 #include "app/shard.h"
 #include "platform/export.h"
 
@@ -14,12 +16,12 @@ struct FolderWalk {
     std::vector<std::string> unreadable;  // folders that could not be read (the folder itself included)
 };
 
-// The WinFax files of folder whose names match filter; with
-// includeSubFolders, also those of sub-folders whose names match it. Only
-// the files of shard are listed. A folder that cannot be read is named and
+// The files of folder whose names match filter and whose format (told by
+// their names) is one of formats; with includeSubFolders, also those of
+// sub-folders whose names match it. Only the files of shard are listed. A folder that cannot be read is named and
 // the rest of the tree is still walked.
 QUILLON_EXPORT FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders,
-                      const Shard& shard = {});
+                      const Shard& shard = {}, const InputFormats& formats = {});
 
 // The output path of a source file: its extension replaced by extension (or
 // extension appended with keepExtension), placed in destination, under its

@@ -25,7 +25,7 @@ RunPlan planListedFiles(const std::string& sourceFolder, const std::vector<std::
 }
 
 RunPlan planFolderRun(const BatchJob& request) {
-    const FolderWalk walk = walkFolder(request.source, request.filter, request.includeSubFolders, request.shard);
+    const FolderWalk walk = walkFolder(request.source, request.filter, request.includeSubFolders, request.shard, request.formats);
     RunPlan plan = planListedFiles(request.source, walk.files, request.destination, request.keepExtension,
                                    request.keepHierarchy, request.outputFormat);
     plan.unreadableFolders = walk.unreadable;

@@ -22,7 +22,7 @@ struct RunPlan {
     RunSources sources;
 };
 
-// "/d=": the WinFax files of the request's folder (filter, "/i", shard)
+// "/d=": the fax files of the request's folder (filter, "/formats=", "/i", shard)
 // into its destination folder, named by "/ke" and "/kh".
 RunPlan planFolderRun(const BatchJob& request);
 // "/f=": the one file into the destination path.

@@ -16,6 +16,10 @@ enum class ImageCoding : std::uint8_t {
     T4TwoDimensional = 6,     // EOL and tag bit; Compression 3 with 2D
     T6 = 7,                   // Compression 4
     PackBits = 8,             // Compression 32773
+    // Pages of other inputs, decoded to rows before they are coded again.
+    Lzw = 9,             // TIFF Compression 5
+    OtherTiff = 10,      // another TIFF compression that libtiff decodes
+    PcxRunLength = 11,   // the run-length coding of PCX pages (DCX files)
 };
 
 // One decoded page. Rows hold one bit per pixel, leftmost pixel in the most

@@ -35,6 +35,8 @@ public:
     std::uint16_t pageCount() const { return pages_->pageCount(); }
     // The file chains more pages than the page table holds: those were not listed.
     bool pagesLeftOut() const { return !pages_->leftOutPages().empty(); }
+    // Why a file that lists no page is not taken, when its reader can tell.
+    std::string refusal() const { return pages_->refusal(); }
     // Every page of the chain in order, once writeG4 has written them all:
     // the pages written, then those left out.
     std::vector<PageSummary> pages() const;

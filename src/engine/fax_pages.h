@@ -33,6 +33,9 @@ public:
     virtual std::uint16_t pageCount() const = 0;
     // Pages the file holds beyond those listed: named, never written.
     virtual const std::vector<PageSummary>& leftOutPages() const = 0;
+    // Why a file the reader opened lists no page, when the reader can tell
+    // (a colour image, a layout it does not take); empty otherwise.
+    virtual std::string refusal() const { return {}; }
 
     // Counts the lines of a listed page (no raster) into image and summary.
     // False when the page cannot be loaded.

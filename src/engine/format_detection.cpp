@@ -45,13 +45,45 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
-FaxFormat detectFormat(const std::string& path) {
-    const std::string_view extension = extensionOf(path);
+FaxFormat detectFormat(const std::string& path) { return detectFormat(path, path); }
+
+FaxFormat detectFormat(const std::string& name, const std::string& path) {
+    const std::string_view extension = extensionOf(name);
     for (const FormatEntry& entry : kEntries) {
         if (!startsWithNoCase(extension, entry.extension)) continue;
         return entry.sniffed ? sniffG3f(path) : entry.format;
     }
     return FaxFormat::Unknown;
+}
+
+FaxFormat inputFormat(const std::string& name, const std::string& path) {
+    const FaxFormat format = detectFormat(name, path);
+    if (format != FaxFormat::Unknown) return format;
+    return startsWithNoCase(extensionOf(name), "g3f") ? FaxFormat::RawG3 : format;
+}
+
+const char* formatName(FaxFormat format) {
+    switch (format) {
+        case F::NeverFax: return "no fax";
+        case F::Unknown: break;
+        case F::Apf: return "APF";
+        case F::Awd: return "AWD";
+        case F::Bfx: return "BFX";
+        case F::Bmp: return "BMP";
+        case F::Cals: return "CALS";
+        case F::Dcx: return "DCX";
+        case F::Ds: return "DS";
+        case F::Ed: return "ED";
+        case F::Fmf: return "FMF";
+        case F::WinFax: return "WinFax";
+        case F::Digifax: return "Digifax";
+        case F::Ig4: return "IG4";
+        case F::Qfx: return "QFX";
+        case F::Tiff: return "TIFF";
+        case F::RawG3: return "raw Group 3";
+        case F::Orv: return "ORV";
+    }
+    return "unknown";
 }
 
 FaxFormat sniffG3f(const std::string& path) {

@@ -29,6 +29,15 @@ enum class FaxFormat : int {
 };
 
 FaxFormat detectFormat(const std::string& path);
+// The same for a file listed by name (relative to its folder, say) that is
+// read at path when its first bytes decide.
+FaxFormat detectFormat(const std::string& name, const std::string& path);
+// The format a file is read as: detectFormat's, except that a ".g3f" file
+// without a Digifax header, which detection leaves unknown, holds raw Group
+// 3 data.
+FaxFormat inputFormat(const std::string& name, const std::string& path);
+// The format's name for people ("TIFF", "raw Group 3", "AWD", ...).
+const char* formatName(FaxFormat format);
 FaxFormat sniffG3f(const std::string& path);
 
 }  // namespace quillon

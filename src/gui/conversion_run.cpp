@@ -18,6 +18,9 @@ std::string failureText(FileProblem problem) {
         case FileProblem::Unreadable: return "Cannot be read!";
         case FileProblem::Folder: return "A folder, not a file!";
         case FileProblem::NoFaxData: return "No fax data!";
+        case FileProblem::FormatNotTaken: return "Format not selected!";
+        case FileProblem::NotSupported: return "Not supported!";
+        case FileProblem::FormatRefused: return "Not a fax page!";
         case FileProblem::OutputIsSource: return "Output is a source!";
         case FileProblem::OutputTaken: return "Output name used twice!";
         case FileProblem::FolderNotMade: return "Folder not made!";
@@ -67,6 +70,7 @@ int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& sto
     BatchJob& request = run.request;
     request.keepDate = run.options.keepDate == 1;
     request.resume = run.options.resume;
+    request.formats = run.options.formats;
     request.recognition.enabled = run.options.textLayer;
     request.recognition.languages = run.options.textLanguages;
     request.outputFormat = run.options.textLayer ? OutputFormat::Pdf : run.options.outputFormat;

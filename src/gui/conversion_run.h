@@ -25,6 +25,7 @@ struct PageOptions {
     bool textLayer = false;  // recognise the text of PDF pages; PDF output then
     std::string textLanguages = "eng";
     bool resume = false;  // skip faxes whose outputs carry this run's record (/resume)
+    InputFormats formats = {};  // the formats a folder run lists and converts (/formats=)
 
     bool filesMode() const { return dirFile != 0; }
 };

@@ -253,7 +253,7 @@ void ConvertPage::buildFileList(const std::string& sourceFolder) {
     if (copies_.filesMode()) {
         fileList_ = filesModeSelection(sourceText_).names;
     } else {
-        FolderWalk walk = walkFolder(sourceFolder, job_.filter, copies_.subdir != 0);
+        FolderWalk walk = walkFolder(sourceFolder, job_.filter, copies_.subdir != 0, Shard{}, copies_.formats);
         fileList_ = std::move(walk.files);
         unreadableFolders_ = std::move(walk.unreadable);
     }

@@ -27,6 +27,7 @@ constexpr const char* kOutputFormatKey = "OutputFormat";
 constexpr const char* kPdfText = "PDF";
 constexpr const char* kTextLayerKey = "OcrTextLayer";
 constexpr const char* kLanguagesKey = "OcrLanguages";
+constexpr const char* kFormatsKey = "InputFormats";
 
 int readCheck(const QCheckBox* box) {
     switch (box->checkState()) {
@@ -78,6 +79,8 @@ OptionsPage::OptionsPage(std::string iniFile, ConvertOptions& options, QWidget* 
     values_.textLayer = readInt(kTextLayerKey, 0) == 1 ? 1 : 0;
     values_.textLanguages = platform::getProfileString(kSection, kLanguagesKey, "eng", iniFile_);
     if (values_.textLanguages.empty()) values_.textLanguages = "eng";
+    values_.formats =
+        InputFormats::parse(platform::getProfileString(kSection, kFormatsKey, "winfax", iniFile_)).value_or(InputFormats{});
     const int convertFlag = readInt("ConvertFlag", 0);
     options_.pageMode = static_cast<std::uint8_t>(convertFlag);
 
@@ -133,6 +136,16 @@ void OptionsPage::buildLayout() {
     auto* destinationLayout = new QVBoxLayout(destinationGroup);
     for (QCheckBox* box : {keepDateBox_, hiberarchyBox_, keepExtBox_, recaculateBox_, resumeBox_})
         destinationLayout->addWidget(box);
+
+    // The formats a run takes, in the words of /formats=.
+    formatsEdit_ = new QLineEdit;
+    formatsEdit_->setObjectName("formatsEdit");
+    formatsEdit_->setToolTip(QString("The formats to convert: ") + kInputFormatNames +
+                             ", joined by commas; winfax alone by default (see the manual)");
+    auto* formatsRow = new QHBoxLayout;
+    formatsRow->addWidget(new QLabel("Formats"));
+    formatsRow->addWidget(formatsEdit_);
+    sourceLayout->addLayout(formatsRow);
 
     auto* automaticGroup = new QGroupBox("Auto Convertion");
     auto* automaticLayout = new QVBoxLayout(automaticGroup);
@@ -197,6 +210,13 @@ void OptionsPage::read() {
     values_.textLayer = textLayerBox_->isChecked() ? 1 : 0;
     values_.textLanguages = languagesEdit_->text().trimmed().toStdString();
     if (values_.textLanguages.empty()) values_.textLanguages = "eng";
+    // A list that is not understood keeps the formats in force, and says so.
+    if (const auto formats = InputFormats::parse(formatsEdit_->text().trimmed().toStdString())) {
+        values_.formats = *formats;
+    } else {
+        QApplication::beep();
+        formatsEdit_->setText(QString::fromStdString(values_.formats.names()));
+    }
     if (const auto minutes = parseMinutes(minutesEdit_->text().toStdString())) {
         values_.cycleMinutes = *minutes;
     } else {
@@ -223,6 +243,7 @@ void OptionsPage::refresh() {
     outputFormat_->button(static_cast<int>(values_.outputFormat))->setChecked(true);
     textLayerBox_->setChecked(values_.textLayer == 1);
     languagesEdit_->setText(QString::fromStdString(values_.textLanguages));
+    formatsEdit_->setText(QString::fromStdString(values_.formats.names()));
 }
 
 void OptionsPage::apply() {
@@ -267,12 +288,13 @@ void OptionsPage::saveSettings() {
                                  values_.outputFormat == OutputFormat::Pdf ? kPdfText : "TIFF", iniFile_);
     platform::writeProfileString(kSection, kTextLayerKey, std::to_string(values_.textLayer), iniFile_);
     platform::writeProfileString(kSection, kLanguagesKey, values_.textLanguages, iniFile_);
+    platform::writeProfileString(kSection, kFormatsKey, values_.formats.names(), iniFile_);
 }
 
 PageOptions OptionsPage::pageOptions() const {
     return {values_.dirFile,        values_.subdir,       values_.hiberarchy,     values_.keepDate,
             values_.keepExt,        values_.outputFormat, values_.textLayer == 1, values_.textLanguages,
-            values_.resume == 1};
+            values_.resume == 1,    values_.formats};
 }
 
 }  // namespace quillon

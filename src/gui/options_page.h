@@ -26,6 +26,7 @@ struct OptionValues {
     int keepExt = 1;
     int recaculate = 0;
     int resume = 0;  // "Resume": runs skip faxes whose outputs carry this run's record
+    InputFormats formats;  // "InputFormats": what /formats= takes; WinFax when missing or not understood
     int cyclely = 0;
     int cycleMinutes = 60;
     OutputFormat outputFormat = OutputFormat::Tiff;  // "OutputFormat": TIFF or PDF
@@ -82,6 +83,7 @@ private:
     QButtonGroup* outputFormat_ = nullptr;
     QCheckBox* textLayerBox_ = nullptr;
     QLineEdit* languagesEdit_ = nullptr;
+    QLineEdit* formatsEdit_ = nullptr;
     QComboBox* pageModeList_ = nullptr;  // never shown: the page mode comes from the INI file only
 };
 

@@ -1,8 +1,8 @@
 #pragma once
-// Where libtiff's warnings and errors end up. libtiff only writes the
-// program's outputs (pages arrive coded), so its errors explain failed
-// outputs: on standard error for the command line; the window names failed
-// files in its own rows.
+// Where libtiff's warnings and errors end up. libtiff writes the program's
+// outputs (pages arrive coded) and reads TIFF sources, so its errors explain
+// failed outputs and damaged sources: on standard error for the command
+// line; the window names failed files in its own rows.
 
 #include "platform/export.h"
 

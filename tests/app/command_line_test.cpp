@@ -212,6 +212,32 @@ TEST(CommandLine, TextRecognitionAndShards) {
     EXPECT_TRUE(inShard("anything", Shard{}));
 }
 
+TEST(CommandLine, InputFormatsWidenTheRunOnlyWhenAsked) {
+    const Parsed plain = parse({"/d=in", "/sd=out"});
+    EXPECT_TRUE(plain.job.formats.takes(FaxFormat::WinFax));
+    for (const FaxFormat other : {FaxFormat::Tiff, FaxFormat::Dcx, FaxFormat::RawG3, FaxFormat::Awd, FaxFormat::Unknown})
+        EXPECT_FALSE(plain.job.formats.takes(other)) << int(other);
+
+    const Parsed some = parse({"/d=in", "/sd=out", "/Formats=TIFF,g3,Digifax"});
+    EXPECT_EQ(some.result, kCommandLineComplete);
+    EXPECT_EQ(some.job.formats.names(), "tiff,g3,digifax");
+    EXPECT_FALSE(some.job.formats.takes(FaxFormat::WinFax)) << "winfax only when named";
+    EXPECT_TRUE(some.job.formats.takes(FaxFormat::RawG3) && some.job.formats.takes(FaxFormat::Digifax));
+
+    const Parsed all = parse({"/d=in", "/sd=out", "/formats=all"});
+    EXPECT_EQ(all.job.formats.names(), "all");
+    // Formats without a public description are taken, to be named as not supported.
+    for (const FaxFormat format : {FaxFormat::WinFax, FaxFormat::Bmp, FaxFormat::Cals, FaxFormat::Awd, FaxFormat::Orv})
+        EXPECT_TRUE(all.job.formats.takes(format)) << int(format);
+    EXPECT_FALSE(all.job.formats.takes(FaxFormat::Unknown) || all.job.formats.takes(FaxFormat::NeverFax));
+    EXPECT_EQ(InputFormats::parse("winfax,tiff,dcx,g3,digifax,cals,bmp")->names(),
+              "winfax,tiff,dcx,g3,digifax,cals,bmp") << "every name, yet not all: the unread formats stay out";
+
+    EXPECT_EQ(parse({"/sd=out", "/formats=tif"}).result, kCommandLineRefused);
+    EXPECT_EQ(parse({"/sd=out", "/formats=tiff,,bmp"}).result, kCommandLineRefused);
+    EXPECT_EQ(parse({"/sd=out"}, all.job).job.formats, InputFormats{}) << "parsing resets them";
+}
+
 TEST(CommandLine, LogPathLongerThanItsLimitIsRefused) {
     Parsed fits = parse({"/log=" + std::string(259, 'a'), "/sd=/o"});
     EXPECT_EQ(fits.logPath, std::string(259, 'a'));

@@ -64,6 +64,10 @@ TEST(Cli, RefusedValuesAndMissingLanguagesStopTheRunBeforeAnyFile) {
         {{"/j=0"}, "/j= takes a number of files from 1 to 64, not '0'"},
         {{"/j=two"}, "/j="},
         {{"/verify="}, "/verify= takes the report whose outputs are checked"},
+        {{"/formats=tiff,pcx"}, "/formats= takes all, or names joined by commas from winfax, tiff, dcx, g3, "
+                                "digifax, cals and bmp, not 'tiff,pcx'"},
+        {{"/formats="}, "/formats="},
+        {{"/formats=tiff,"}, "/formats="},
         {{"/ocr", "/lang=eng+../x"}, "/lang= takes language names"},
         {{"/lang=eng+"}, "/lang="},
         {{"/ocr", "/lang=eng+zz_Test"}, "'zz_Test' are not installed"},
@@ -197,7 +201,7 @@ TEST(Cli, HelpManPageReadmeAndManualNameTheSameOptions) {
     const std::set<std::string> expected{"/f",     "/sf",     "/d",      "/sd",   "/filter", "/i",      "/kh",
                                          "/ke",    "/l",      "/m",      "/relines", "/q",   "/log",    "/report",
                                          "/j",     "/pdf",    "/ocr",    "/lang", "/ocrtext", "/norotate", "/shard", "/raw",
-                                         "/verify", "/verifysources", "/resume",
+                                         "/verify", "/verifysources", "/resume", "/formats",
                                          "/b",     "/v",      "--help",  "-h",    "--version"};
     EXPECT_EQ(help, expected);
     const std::filesystem::path source = QUILLON_SOURCE_DIR;

@@ -49,6 +49,8 @@ private slots:
         QVERIFY(f.child<QRadioButton>("tiffButton")->isChecked());
         QVERIFY(!f.box("textLayerBox")->isChecked());
         QCOMPARE(f.child<QLineEdit>("languagesEdit")->text(), QString("eng"));
+        QCOMPARE(f.child<QLineEdit>("formatsEdit")->text(), QString("winfax"));
+        QVERIFY(page.pageOptions().formats == InputFormats{});
         QCOMPARE(f.context.options.pageMode, std::uint8_t(0));
         QVERIFY(f.child<QRadioButton>("directoryButton")->isChecked());
         QVERIFY(f.box("subdirBox")->isEnabled());
@@ -72,8 +74,10 @@ private slots:
             f.box("textLayerBox")->click();
             QVERIFY2(f.child<QRadioButton>("pdfButton")->isChecked(), "a text layer chooses PDF");
             f.child<QLineEdit>("languagesEdit")->setText(" eng+deu ");
+            f.child<QLineEdit>("formatsEdit")->setText(" winfax,TIFF,dcx ");
             page.saveSettings();
         }
+        QVERIFY(platform::getProfileString("Options", "InputFormats", "", f.context.paths.iniFile) == "winfax,tiff,dcx");
         QVERIFY(platform::getProfileString("Options", "OutputFormat", "", f.context.paths.iniFile) == "PDF");
         QCOMPARE(f.iniValue("OcrTextLayer"), 1);
         QVERIFY(platform::getProfileString("Options", "OcrLanguages", "", f.context.paths.iniFile) == "eng+deu");
@@ -101,6 +105,12 @@ private slots:
         QVERIFY(copies.filesMode());
         QCOMPARE(copies.keepDate, 1);
         QVERIFY2(copies.resume, "a run of the page resumes");
+        QVERIFY(copies.formats == *InputFormats::parse("winfax,tiff,dcx"));
+        // A list that is not understood keeps the formats in force.
+        f.child<QLineEdit>("formatsEdit")->setText("winfax,pcx");
+        again.apply();
+        QCOMPARE(f.child<QLineEdit>("formatsEdit")->text(), QString("winfax,tiff,dcx"));
+        QVERIFY(again.pageOptions().formats == *InputFormats::parse("winfax,tiff,dcx"));
         QVERIFY(copies.outputFormat == OutputFormat::Pdf);
         QVERIFY(copies.textLayer);
         QVERIFY(copies.textLanguages == "eng+deu");

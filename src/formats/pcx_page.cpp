@@ -1,0 +1,64 @@
+#include "formats/pcx_page.h"
+
+#include "formats/little_endian.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::uint8_t kManufacturer = 0x0A;
+constexpr std::uint8_t kRunLengthCoded = 1;
+constexpr std::size_t kPlanesAt = 65;
+// No fax page comes near these sizes.
+constexpr std::uint32_t kWidestPage = 65535;
+constexpr std::uint32_t kLongestPage = 1u << 17;
+
+}  // namespace
+
+bool PcxHeader::parse(std::span<const std::uint8_t, kSize> bytes, PcxHeader& header, std::string& why) {
+    const std::uint8_t* h = bytes.data();
+    if (h[0] != kManufacturer || h[2] != kRunLengthCoded) {
+        why = "no PCX image";
+        return false;
+    }
+    const unsigned bits = h[3] * h[kPlanesAt];
+    if (bits != 1) {
+        why = "a PCX image of " + std::to_string(bits) + " bits per pixel, not a black-and-white fax page";
+        return false;
+    }
+    const std::uint16_t xMin = loadU16(h + 4), yMin = loadU16(h + 6), xMax = loadU16(h + 8), yMax = loadU16(h + 10);
+    header.width = xMax >= xMin ? std::uint32_t(xMax - xMin) + 1 : 0;
+    header.rows = yMax >= yMin ? std::uint32_t(yMax - yMin) + 1 : 0;
+    header.xResolution = loadU16(h + 12);
+    header.yResolution = loadU16(h + 14);
+    header.bytesPerLine = loadU16(h + 66);
+    if (header.width == 0 || header.width > kWidestPage || header.rows > kLongestPage ||
+        header.bytesPerLine < (header.width + 7) / 8) {
+        why = "a PCX image whose size (" + std::to_string(header.width) + " x " + std::to_string(header.rows) +
+              " pixels, " + std::to_string(header.bytesPerLine) + " bytes a row) is no fax page's";
+        return false;
+    }
+    return true;
+}
+
+const std::uint8_t* PcxRows::next() {
+    for (std::uint8_t& byte : row_) {
+        while (runLeft_ == 0) {
+            if (at_ >= data_.size()) return nullptr;
+            const std::uint8_t code = data_[at_++];
+            if ((code & 0xC0) != 0xC0) {
+                runValue_ = code;
+                runLeft_ = 1;
+                break;
+            }
+            if (at_ >= data_.size()) return nullptr;
+            runLeft_ = code & 0x3F;  // a run of none gives no byte
+            runValue_ = data_[at_++];
+        }
+        byte = runValue_;
+        --runLeft_;
+    }
+    return row_.data();
+}
+
+}  // namespace quillon
