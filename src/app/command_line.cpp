@@ -111,7 +111,8 @@ Options (names in any case; of two contradicting options the later wins):
   /resume          convert only what is not done yet: skip a fax whose outputs
                    an earlier run with /resume completed from the same source
                    bytes with the same settings (format, /m=, /ocr and /lang=,
-                   /ocrtext, /norotate, /relines); the outputs carry that record
+                   /ocrtext, /norotate, /relines, /v=); the outputs carry that
+                   record
   /verify=REPORT   check the outputs listed in a report of earlier runs:
                    each must exist, hash to its checksum and hold pages that
                    decode to their fingerprints; one line per file, exit 0

@@ -26,7 +26,9 @@ std::string resumeRecord(const BatchJob& job, const std::string& sourceSha256) {
            " ocr=" + (recognition.enabled ? recognition.languages : "off") +
            " text-file=" + (recognition.enabled && recognition.writeText ? "yes" : "no") +
            " turn=" + (recognition.enabled && recognition.orientation == PageOrientation::Detect ? "detect" : "no") +
-           " lines=" + (job.convertOptions.recountLines ? "recounted" : "recorded");
+           " lines=" + (job.convertOptions.recountLines ? "recounted" : "recorded") +
+           // "/v=": the lines per inch of raw Group 3 pages
+           " lpi=" + (job.convertOptions.verticalResolution ? std::to_string(job.convertOptions.verticalResolution) : "auto");
 }
 
 bool outputsCarryRecord(OutputFormat format, const std::vector<std::string>& images,

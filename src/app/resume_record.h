@@ -16,7 +16,7 @@
 namespace quillon {
 
 // "quillon-run:1 source-sha256=... format=pdf pages=one-file ocr=eng+deu
-// text-file=no turn=detect lines=recorded": one line, ASCII.
+// text-file=no turn=detect lines=recorded lpi=auto": one line, ASCII.
 std::string resumeRecord(const BatchJob& job, const std::string& sourceSha256);
 
 // True when every output (images in the job's format, and texts beside
