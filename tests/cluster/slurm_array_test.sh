@@ -202,7 +202,9 @@ expected_codes() {
     grep -qv '"status":"converted"' "$archive/reports/part-$k.jsonl" && echo "$k 1" || echo "$k 0"
   done
 }
-outputs_state() { (cd "$archive" && find pdf -type f -printf '%p %i %T@\n' | sort); }
+# Outputs only: a file still being written (".NAME.xxxx.part") is not one, and
+# a cancelled task removes it as it ends.
+outputs_state() { (cd "$archive" && find pdf -type f ! -name '*.part' -printf '%p %i %T@\n' | sort); }
 # Every output of an earlier state (path, inode, mtime) is still there, untouched.
 outputs_kept() {
   local changed
