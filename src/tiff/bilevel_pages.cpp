@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
+
+#include "tiff/tiff_source.h"
 
 namespace quillon {
 
@@ -13,56 +16,68 @@ namespace {
 // No fax page comes near this many pixels a side; a larger one (a damaged
 // or hostile file) is refused before libtiff allocates its rows.
 constexpr std::uint32_t kLargestSide = 1u << 17;
+// More pages than any fax holds are not counted.
+constexpr std::uint32_t kMostPages = 65535;
 
-// Reads the current directory's page into the sink.
+// Hands rows as libtiff decodes them (nullptr for one that does not) to a
+// sink in the canonical form: 1 = black, zero bits beyond the width. After
+// a row that does not decode, the page is unreadable and no more rows go.
+class PackedRows {
+public:
+    PackedRows(std::uint32_t width, bool minIsBlack, BilevelPageSink& sink)
+        : bytes_((std::size_t(width) + 7) / 8),
+          lastMask_(width % 8 ? std::uint8_t(0xFF << (8 - width % 8)) : std::uint8_t(0xFF)),
+          minIsBlack_(minIsBlack),
+          packed_(bytes_),
+          sink_(sink) {}
+
+    void operator()(const std::uint8_t* row) {
+        if (failed_) return;
+        if (!row) {
+            failed_ = true;
+            sink_.pageUnreadable("row " + std::to_string(rows_ + 1) + " does not decode");
+            return;
+        }
+        if (minIsBlack_)
+            std::transform(row, row + bytes_, packed_.begin(), [](std::uint8_t bits) { return std::uint8_t(~bits); });
+        else
+            std::memcpy(packed_.data(), row, bytes_);
+        packed_[bytes_ - 1] &= lastMask_;
+        sink_.row(packed_);
+        ++rows_;
+    }
+
+private:
+    std::size_t bytes_;
+    std::uint8_t lastMask_;
+    bool minIsBlack_;
+    std::vector<std::uint8_t> packed_;
+    BilevelPageSink& sink_;
+    std::uint32_t rows_ = 0;
+    bool failed_ = false;
+};
+
+// Reads the current directory's page of a TIFF made here (one strip of
+// Group 4 data) into the sink.
 bool readPage(TIFF* tif, BilevelPageSink& sink, std::string& why) {
     std::uint32_t width = 0, rows = 0;
-    std::uint16_t bits = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE;
     TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &rows);
-    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
-    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
-    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
-    if (bits != 1 || samples != 1 ||
-        (photometric != PHOTOMETRIC_MINISWHITE && photometric != PHOTOMETRIC_MINISBLACK)) {
-        why = "a page is no bilevel image";
-        return false;
-    }
     if (width == 0 || width > kLargestSide || rows > kLargestSide) {
         why = "a page is " + std::to_string(width) + " x " + std::to_string(rows) + " pixels, no fax page size";
         return false;
     }
-    if (TIFFIsTiled(tif)) {
-        why = "a page is stored in tiles";
-        return false;
-    }
-    const std::size_t rowBytes = (std::size_t(width) + 7) / 8;
     const tmsize_t scanline = TIFFScanlineSize(tif);
-    if (scanline <= 0 || std::size_t(scanline) < rowBytes) {
+    if (scanline <= 0 || std::uint64_t(scanline) * 8 < width) {
         why = "a page's rows cannot be read";
         return false;
     }
+    std::uint16_t photometric = PHOTOMETRIC_MINISWHITE;
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(scanline));
-    // Bits beyond the width are not the page's: the canonical form has zeros there.
-    const std::uint8_t lastMask = width % 8 ? std::uint8_t(0xFF << (8 - width % 8)) : std::uint8_t(0xFF);
     sink.beginPage(width, rows);
-    for (std::uint32_t y = 0; y < rows; ++y) {
-        if (TIFFReadScanline(tif, row.data(), y, 0) < 0) {
-            sink.pageUnreadable("row " + std::to_string(y + 1) + " of " + std::to_string(rows) + " does not decode");
-            return true;
-        }
-        if (photometric == PHOTOMETRIC_MINISBLACK)
-            for (std::size_t i = 0; i < rowBytes; ++i) row[i] = std::uint8_t(~row[i]);
-        row[rowBytes - 1] &= lastMask;
-        sink.row(std::span<const std::uint8_t>(row.data(), rowBytes));
-    }
-    return true;
-}
-
-bool readPages(TIFF* tif, BilevelPageSink& sink, std::string& why) {
-    do {
-        if (!readPage(tif, sink, why)) return false;
-    } while (TIFFReadDirectory(tif));
+    PackedRows packed(width, photometric == PHOTOMETRIC_MINISBLACK, sink);
+    for (std::uint32_t y = 0; y < rows; ++y) packed(TIFFReadScanline(tif, row.data(), y, 0) < 0 ? nullptr : row.data());
     return true;
 }
 
@@ -148,14 +163,20 @@ std::vector<std::uint8_t> singleStripTiff(std::span<const std::uint8_t> data, st
 }  // namespace
 
 bool readBilevelTiff(const std::string& path, BilevelPageSink& sink, std::string& why) {
-    TIFF* tif = TIFFOpen(path.c_str(), "r");
-    if (!tif) {
-        why = "it cannot be opened as TIFF";
-        return false;
+    TiffSource source;
+    if (!source.open(path, why)) return false;
+    const std::uint32_t pages = source.countPages(kMostPages);
+    for (std::uint32_t index = 0; index < pages; ++index) {
+        TiffPage page;
+        if (!source.selectPage(index, page, why)) {
+            why = "page " + std::to_string(index + 1) + ": " + why;
+            return false;
+        }
+        sink.beginPage(page.width, page.length);
+        PackedRows packed(page.width, page.minIsBlack, sink);
+        if (!source.readRows(std::ref(packed))) sink.pageUnreadable("its rows cannot be read");
     }
-    const bool read = readPages(tif, sink, why);
-    TIFFClose(tif);
-    return read;
+    return true;
 }
 
 bool readGroup4Image(std::span<const std::uint8_t> data, std::uint32_t width, std::uint32_t rows, bool blackIs1,
