@@ -157,6 +157,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
     }
 
     FileResult result = FileResult::Converted;
+    std::string sourceSha256;  // read once, for the resume record and the report
     try {
         ConversionEngine engine(job.convertOptions, std::move(reader));
         engine.openSource(source);
@@ -186,7 +187,8 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
         }
         std::string record;
         if (job.resume) {
-            record = resumeRecord(job, fileSha256(source));
+            sourceSha256 = fileSha256(source);
+            record = resumeRecord(job, sourceSha256);
             if (outputsCarryRecord(job.outputFormat, planned, texts, record)) return FileResult::SkippedExisting;
         }
         result = writePages(job, engine, source, planned, record, outcome);
@@ -200,7 +202,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
     }
 
     if (job.convertOptions.fingerprintPages && !outcome.outputs.empty()) {
-        outcome.sourceSha256 = fileSha256(source);
+        outcome.sourceSha256 = sourceSha256.empty() ? fileSha256(source) : sourceSha256;
         for (const std::string& output : outcome.outputs) outcome.outputSha256.push_back(fileSha256(output));
     }
 

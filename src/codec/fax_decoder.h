@@ -27,6 +27,10 @@ enum class T6Search {
 // Widest page the decoders accept (the widest fax line is 4864 pixels;
 // page headers hold 16-bit widths).
 inline constexpr std::int32_t kMaxPageWidth = 65535;
+// Longest page a reader takes: a metre of paper at fine resolution is under
+// 8,000 rows; a file announcing more is damaged or hostile, and is refused
+// before anything is allocated for it.
+inline constexpr std::uint32_t kMaxPageRows = 1u << 17;
 
 class FaxDecoder {
 public:

@@ -6,6 +6,8 @@
 #include "codec/row_runs.h"
 #include "formats/little_endian.h"
 
+#include "codec/fax_decoder.h"
+
 namespace quillon {
 
 namespace {
@@ -15,8 +17,8 @@ constexpr std::uint32_t kCoreHeaderSize = 12;  // OS/2 1.x: 16-bit sizes, 3-byte
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kUncompressed = 0;
 constexpr std::uint16_t kDefaultResolution = 200;
-constexpr std::uint32_t kWidestPage = 65535;
-constexpr std::uint32_t kLongestPage = 1u << 17;
+constexpr std::uint32_t kWidestPage = kMaxPageWidth;
+constexpr std::uint32_t kLongestPage = kMaxPageRows;
 
 unsigned brightness(const std::uint8_t* bgr) { return 114u * bgr[0] + 587u * bgr[1] + 299u * bgr[2]; }
 

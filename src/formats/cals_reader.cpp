@@ -5,6 +5,8 @@
 
 #include "formats/coded_block.h"
 
+#include "codec/fax_decoder.h"
+
 namespace quillon {
 
 namespace {
@@ -12,8 +14,8 @@ namespace {
 constexpr std::size_t kHeaderSize = 2048;
 constexpr std::size_t kRecordSize = 128;
 constexpr std::uint16_t kDefaultDensity = 200;
-constexpr std::uint32_t kWidestPage = 65535;
-constexpr std::uint32_t kLongestPage = 1u << 17;
+constexpr std::uint32_t kWidestPage = kMaxPageWidth;
+constexpr std::uint32_t kLongestPage = kMaxPageRows;
 
 // The value of the record named key ("rtype"), without blanks around it;
 // empty when the header has no such record.

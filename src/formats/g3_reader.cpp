@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "codec/fax_decoder.h"
+
 namespace quillon {
 
 namespace {
@@ -16,7 +18,7 @@ constexpr std::size_t kSampleBytes = 64 * 1024;
 // The page widths of T.4 (A4, B4, A3) and its narrower ones.
 constexpr std::uint32_t kWidths[] = {1728, 2048, 2432, 1216, 864};
 // No fax page holds more lines; what follows is not handed on.
-constexpr std::uint32_t kMostRows = 1u << 17;
+constexpr std::uint32_t kMostRows = kMaxPageRows;
 constexpr std::uint32_t kFineFromRows = 1500;
 constexpr std::uint16_t kXResolution = 204;
 constexpr std::uint16_t kStandardLines = 98;

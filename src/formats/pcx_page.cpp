@@ -2,6 +2,8 @@
 
 #include "formats/little_endian.h"
 
+#include "codec/fax_decoder.h"
+
 namespace quillon {
 
 namespace {
@@ -9,9 +11,8 @@ namespace {
 constexpr std::uint8_t kManufacturer = 0x0A;
 constexpr std::uint8_t kRunLengthCoded = 1;
 constexpr std::size_t kPlanesAt = 65;
-// No fax page comes near these sizes.
-constexpr std::uint32_t kWidestPage = 65535;
-constexpr std::uint32_t kLongestPage = 1u << 17;
+constexpr std::uint32_t kWidestPage = kMaxPageWidth;
+constexpr std::uint32_t kLongestPage = kMaxPageRows;
 
 }  // namespace
 

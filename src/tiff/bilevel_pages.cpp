@@ -7,15 +7,13 @@
 #include <functional>
 #include <vector>
 
+#include "codec/fax_decoder.h"
 #include "tiff/tiff_source.h"
 
 namespace quillon {
 
 namespace {
 
-// No fax page comes near this many pixels a side; a larger one (a damaged
-// or hostile file) is refused before libtiff allocates its rows.
-constexpr std::uint32_t kLargestSide = 1u << 17;
 // More pages than any fax holds are not counted.
 constexpr std::uint32_t kMostPages = 65535;
 
@@ -63,7 +61,7 @@ bool readPage(TIFF* tif, BilevelPageSink& sink, std::string& why) {
     std::uint32_t width = 0, rows = 0;
     TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &rows);
-    if (width == 0 || width > kLargestSide || rows > kLargestSide) {
+    if (width == 0 || width > std::uint32_t(kMaxPageWidth) || rows > kMaxPageRows) {
         why = "a page is " + std::to_string(width) + " x " + std::to_string(rows) + " pixels, no fax page size";
         return false;
     }

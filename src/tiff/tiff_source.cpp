@@ -5,16 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "codec/fax_decoder.h"
 #include "platform/files.h"
 
 namespace quillon {
 
 namespace {
 
-// No fax page comes near these sizes; a larger one (a damaged or hostile
-// file) is refused before anything is allocated for it.
-constexpr std::uint32_t kWidestPage = 65535;
-constexpr std::uint32_t kLongestPage = 1u << 17;
+constexpr std::uint32_t kWidestPage = kMaxPageWidth;
+constexpr std::uint32_t kLongestPage = kMaxPageRows;
 // The most bytes one band of tiles may take.
 constexpr std::size_t kLargestTileBand = 16u << 20;
 
