@@ -261,10 +261,11 @@ for r in map(json.loads, open(f"{a}/ref.jsonl")):
 sys.exit(bad > 0)
 PY
 }
-# Each converted file converted once: a Success line in some log entry, or an
-# output already there when its task was cancelled (that run wrote no entry).
+# Each converted file converted once: a Success line in some log entry, or,
+# for a file of the cancelled part, an output already there when that task was
+# cancelled (that run wrote no entry; the other tasks went on and wrote theirs).
 converted_once() {
-  python3 - "$archive" "$tmp/at-cancel.txt" <<'PY'
+  python3 - "$archive" "$tmp/at-cancel.txt" "$archive/reports/part-$cancel.jsonl" <<'PY'
 import collections, glob, json, sys
 a = sys.argv[1]
 count = collections.Counter()
@@ -272,10 +273,11 @@ for log in glob.glob(f"{a}/logs/log-*.txt"):
     for line in open(log):
         if line.rstrip().endswith(" : Success !"): count[line.split(" --> ")[0].removeprefix(a + "/")] += 1
 there = {line.split()[0].removeprefix("pdf/") for line in open(sys.argv[2])}
+cancelled_part = {json.loads(l)["source"].removeprefix(a + "/") for l in open(sys.argv[3])}
 bad = 0
 for r in map(json.loads, open(f"{a}/ref.jsonl")):
     if r["status"] != "converted": continue
-    n = count[r["source"]] + (r["outputs"][0].removeprefix("ref/") in there)
+    n = count[r["source"]] + (r["source"] in cancelled_part and r["outputs"][0].removeprefix("ref/") in there)
     if n != 1:
         bad += 1
         if bad <= 5: print(f"  {r['source']} converted {n} times")
