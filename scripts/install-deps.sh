@@ -3,7 +3,7 @@
 # when any of them is missing. Runs apt-get update once, only if needed.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libtiff-dev libssl-dev libtiff-tools libgtest-dev libgmock-dev
+packages=(g++ cmake make pkg-config libtiff-dev nettle-dev libtiff-tools libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev qt6-base-dev clang libclang-rt-14-dev xvfb xauth time
           librsvg2-bin gzip file man-db dpkg-dev fakeroot lintian desktop-file-utils appstream
           shared-mime-info libqpdf-dev qpdf poppler-utils icc-profiles-free imagemagick

@@ -1,6 +1,6 @@
 #include "engine/page_fingerprint.h"
 
-#include <openssl/evp.h>
+#include <nettle/sha2.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,15 +25,15 @@ std::string hexOf(const unsigned char* bytes, unsigned size) {
 }  // namespace
 
 struct PageFingerprint::Digest {
-    EVP_MD_CTX* context = EVP_MD_CTX_new();
-    Digest() { EVP_DigestInit_ex(context, EVP_sha256(), nullptr); }
-    ~Digest() { EVP_MD_CTX_free(context); }
-    void update(const void* data, std::size_t size) { EVP_DigestUpdate(context, data, size); }
+    sha256_ctx context;
+    Digest() { sha256_init(&context); }
+    void update(const void* data, std::size_t size) {
+        sha256_update(&context, size, static_cast<const std::uint8_t*>(data));
+    }
     std::string finish() {
-        unsigned char value[EVP_MAX_MD_SIZE];
-        unsigned size = 0;
-        EVP_DigestFinal_ex(context, value, &size);
-        return hexOf(value, size);
+        std::uint8_t value[SHA256_DIGEST_SIZE];
+        sha256_digest(&context, sizeof value, value);
+        return hexOf(value, sizeof value);
     }
 };
 

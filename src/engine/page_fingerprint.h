@@ -26,7 +26,7 @@ public:
     // Lowercase hex of the rows so far; the fingerprint is finished then.
     std::string hex();
 
-    struct Digest;  // OpenSSL's SHA-256, kept out of this header
+    struct Digest;  // nettle's SHA-256, kept out of this header
 
 private:
     std::unique_ptr<Digest> digest_;
