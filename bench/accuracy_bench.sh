@@ -5,6 +5,8 @@
 # resolution, one page of each upside down and one with 2 % speckle) go
 #   - through quillon /ocrtext with one worker (/j=1),
 #   - through `ocrmypdf --jobs 1` with its defaults, one page file at a time,
+#   - through Tesseract's own command line, one page file at a time, as the
+#     floor both stand on,
 #   - to PDF without text through quillon /pdf and through tiff2pdf.
 # Word error rate (WER): the word-level edit distance to the printed text
 # over the printed words, of `pdftotext -layout` of each PDF (the text
@@ -71,6 +73,17 @@ if command -v ocrmypdf >/dev/null; then
   for pdf in "$work"/ocrmypdf/*.pdf; do pdftotext -layout "$pdf" "${pdf%.pdf}.layout"; done
 fi
 
+# Tesseract alone, its command line with its defaults on the same page files,
+# one process a page: the recognition both tools above are built on, so that
+# the share of their time that is Tesseract's own shows.
+alone=""
+if command -v tesseract >/dev/null; then
+  timed alone env OMP_THREAD_LIMIT=1 bash -c 'for tif in "$1"/tiff/*.tif; do
+      tesseract "$tif" "$1/alone-$(basename "$tif" .tif)" quiet >/dev/null 2>&1 || true
+    done' - "$work"
+  alone=$(cat "$work/alone.processor")
+fi
+
 # PDF without text, ours and tiff2pdf's.
 "$build/src/quillon" /q /j=1 /pdf /d="$work/faxes" /sd="$work/plain" >/dev/null
 if command -v tiff2pdf >/dev/null; then
@@ -93,12 +106,15 @@ for lpi in 200 100; do
 done
 ppm() { awk -v p="$pages" -v t="$1" 'BEGIN {printf "%.1f", p / t * 60}'; }
 row "pages per minute per core" "$(ppm "$ours") ($ours s)" "$([ -n "$theirs" ] && echo "$(ppm "$theirs") ($theirs s)")"
+[ -n "$alone" ] && row "  tesseract alone, one page a process" "$(ppm "$alone") ($alone s)" ""
 row "seconds on the clock" "$(cat "$work/ours.clock")" "$([ -n "$theirs" ] && cat "$work/theirs.clock")"
 row "searchable PDF, bytes" "$(bytes "$work"/quillon/*.pdf)" "$([ -n "$theirs" ] && bytes "$work"/ocrmypdf/*.pdf)"
 row "pages shown turned by /Rotate 180" "$rotated" ""
 if [ -n "$theirs" ]; then
   echo
   awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "speed, quillon / ocrmypdf:       %.2f (goal at least 2)\n", b / a}'
+  [ -n "$alone" ] && awk -v a="$alone" -v b="$theirs" -v q="$ours" 'BEGIN {
+    printf "tesseract alone takes %.0f %% of ocrmypdf'"'"'s time and %.0f %% of ours\n", 100 * a / b, 100 * a / q }'
   awk -v a="$(bytes "$work"/quillon/*.pdf)" -v b="$(bytes "$work"/ocrmypdf/*.pdf)" \
     'BEGIN {printf "size, quillon / ocrmypdf:        %.2f (goal at most 1)\n", a / b}'
 fi
