@@ -2,7 +2,7 @@
 # Runs one fuzz target of a build made with -DQUILLON_FUZZ=ON for a while:
 #   scripts/fuzz.sh TARGET SECONDS [BUILD-FOLDER]    (default build-fuzz)
 # Targets: file_conversion decoder codec encoder ini command_line tiff_reader
-# dcx_reader g3_reader cals_reader bmp_reader.
+# dcx_reader g3_reader cals_reader bmp_reader speckle.
 # It starts from the seeds made at build time, the inputs of earlier runs and
 # the kept regression inputs, uses the target's dictionary when there is one,
 # and runs one process at the lowest priority. An allocation of 64 MiB or more

@@ -12,7 +12,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DQUILLON_FUZZ=ON -DQUILLON_TESTS=
   -DQUILLON_GUI=OFF >/dev/null
 cmake --build build-fuzz -j2
 for target in file_conversion decoder codec encoder ini command_line tiff_reader dcx_reader g3_reader \
-    cals_reader bmp_reader; do
+    cals_reader bmp_reader speckle; do
   scripts/fuzz.sh "$target" 15
 done
 

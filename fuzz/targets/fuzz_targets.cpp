@@ -7,7 +7,7 @@ std::span<const FuzzTarget> fuzzTargets() {
         {"file_conversion", fileConversion}, {"decoder", decoderAgainstLibtiff}, {"codec", decoderRobustness},
         {"encoder", encodeAndDecode},        {"ini", iniFile},                   {"command_line", commandLine},
         {"tiff_reader", tiffReader},         {"dcx_reader", dcxReader},          {"g3_reader", g3Reader},
-        {"cals_reader", calsReader},         {"bmp_reader", bmpReader},
+        {"cals_reader", calsReader},         {"bmp_reader", bmpReader},          {"speckle", speckleFilter},
     };
     return kTargets;
 }

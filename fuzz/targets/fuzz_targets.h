@@ -31,6 +31,11 @@ int dcxReader(const std::uint8_t* data, std::size_t size);
 int g3Reader(const std::uint8_t* data, std::size_t size);
 int calsReader(const std::uint8_t* data, std::size_t size);
 int bmpReader(const std::uint8_t* data, std::size_t size);
+// Bytes 0-1: width - 1 (little-endian, modulo 512); byte 2 bit 0 set: the
+// rest is the rows of the bitmap (1 = white); clear: byte 3 is rows - 1 and
+// the page is white but for one black pixel at each place the rest names
+// (two bytes of x, one of the row), as line noise scatters them.
+int speckleFilter(const std::uint8_t* data, std::size_t size);
 // Byte 0 chooses the entry written back; the rest is the INI file.
 int iniFile(const std::uint8_t* data, std::size_t size);
 // Byte 0 even: the rest is one command-line text; odd: pattern, NUL, name.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "codec/fax_decoder.h"
+#include "ocr/speckle_filter.h"
 
 namespace quillon {
 
@@ -32,6 +33,9 @@ std::optional<PagePixels> decodeForRecognition(const std::vector<std::uint8_t>& 
     const std::uint8_t white = 0xFF;
     pixels.bits.assign(std::size_t(pixels.rows) * pixels.bytesPerRow, white);
     const std::uint32_t decodedRows = image.bytesPerRow == pixels.bytesPerRow ? std::min(image.rows, rows) : 0;
+    // On the rows as faxed: a pixel of line noise on a standard page is one
+    // row high there, two once the rows are repeated.
+    removeSpeckle(image.bitmap, width, decodedRows, image.bytesPerRow);
     for (std::uint32_t row = 0; row < decodedRows; ++row)
         for (std::uint32_t copy = 0; copy < rowRepeat; ++copy)
             std::copy_n(image.row(row), pixels.bytesPerRow,

@@ -23,16 +23,21 @@ double yDpi(const FixturePage& page) { return page.resolution == 0 ? 100 : page.
 
 const Bitmap& fixtureBitmap(const FixturePage& page) {
     const PrintedPage& printed = printedPage(page.sheet, unsigned(yDpi(page)));
-    if (!page.upsideDown) return printed.bitmap;
-    static std::map<std::pair<Sheet, double>, Bitmap> turned;
-    auto it = turned.find({page.sheet, yDpi(page)});
-    if (it == turned.end()) it = turned.emplace(std::make_pair(page.sheet, yDpi(page)), turnedUpsideDown(printed).bitmap).first;
+    if (!page.upsideDown && !page.speckled) return printed.bitmap;
+    static std::map<std::tuple<Sheet, double, bool, bool>, Bitmap> fed;
+    const auto key = std::make_tuple(page.sheet, yDpi(page), page.upsideDown, page.speckled);
+    auto it = fed.find(key);
+    if (it == fed.end()) {
+        Bitmap bitmap = page.upsideDown ? turnedUpsideDown(printed).bitmap : printed.bitmap;
+        if (page.speckled) speckle(bitmap, 0.02, 7);
+        it = fed.emplace(key, std::move(bitmap)).first;
+    }
     return it->second;
 }
 
 WinFaxPage fixturePage(const FixturePage& page) {
-    static std::map<std::tuple<Sheet, double, FaxPageCoding, bool>, WinFaxPage> cache;
-    const auto key = std::make_tuple(page.sheet, yDpi(page), page.coding, page.upsideDown);
+    static std::map<std::tuple<Sheet, double, FaxPageCoding, bool, bool>, WinFaxPage> cache;
+    const auto key = std::make_tuple(page.sheet, yDpi(page), page.coding, page.upsideDown, page.speckled);
     auto it = cache.find(key);
     if (it == cache.end()) it = cache.emplace(key, winFaxPageFromBitmap(fixtureBitmap(page), page.coding)).first;
     WinFaxPage coded = it->second;

@@ -18,6 +18,7 @@ struct FixturePage {
     FaxPageCoding coding;
     std::uint8_t resolution = 1;
     bool upsideDown = false;  // the sheet fed the wrong way round
+    bool speckled = false;    // 2 % of its pixels flipped, as by a noisy line
 };
 
 // The pixels the page was drawn with, which its output page must show.
