@@ -73,6 +73,7 @@ int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& sto
     request.formats = run.options.formats;
     request.recognition.enabled = run.options.textLayer;
     request.recognition.languages = run.options.textLanguages;
+    request.recognition.orientation = run.options.turnPages ? PageOrientation::Detect : PageOrientation::AsFaxed;
     request.outputFormat = run.options.textLayer ? OutputFormat::Pdf : run.options.outputFormat;
     request.destination = run.destination;
     request.workers = run.workers;

@@ -24,6 +24,7 @@ struct PageOptions {
     OutputFormat outputFormat = OutputFormat::Tiff;
     bool textLayer = false;  // recognise the text of PDF pages; PDF output then
     std::string textLanguages = "eng";
+    bool turnPages = true;  // pages that read better turned are read and shown turned (off: /norotate)
     bool resume = false;  // skip faxes whose outputs carry this run's record (/resume)
     InputFormats formats = {};  // the formats a folder run lists and converts (/formats=)
 

@@ -27,6 +27,7 @@ constexpr const char* kOutputFormatKey = "OutputFormat";
 constexpr const char* kPdfText = "PDF";
 constexpr const char* kTextLayerKey = "OcrTextLayer";
 constexpr const char* kLanguagesKey = "OcrLanguages";
+constexpr const char* kTurnPagesKey = "OcrTurnPages";
 constexpr const char* kFormatsKey = "InputFormats";
 
 int readCheck(const QCheckBox* box) {
@@ -79,6 +80,7 @@ OptionsPage::OptionsPage(std::string iniFile, ConvertOptions& options, QWidget* 
     values_.textLayer = readInt(kTextLayerKey, 0) == 1 ? 1 : 0;
     values_.textLanguages = platform::getProfileString(kSection, kLanguagesKey, "eng", iniFile_);
     if (values_.textLanguages.empty()) values_.textLanguages = "eng";
+    values_.turnPages = readInt(kTurnPagesKey, 1) == 0 ? 0 : 1;
     values_.formats =
         InputFormats::parse(platform::getProfileString(kSection, kFormatsKey, "winfax", iniFile_)).value_or(InputFormats{});
     const int convertFlag = readInt("ConvertFlag", 0);
@@ -158,7 +160,9 @@ void OptionsPage::buildLayout() {
     automaticLayout->addLayout(minutesRow);
 
     auto* formatGroup = new QGroupBox("Output format");
-    auto* formatLayout = new QHBoxLayout(formatGroup);
+    auto* formatRows = new QVBoxLayout(formatGroup);
+    auto* formatLayout = new QHBoxLayout;
+    formatRows->addLayout(formatLayout);
     outputFormat_ = new QButtonGroup(this);
     for (const auto& [text, name, format] : {std::tuple{"TIFF", "tiffButton", OutputFormat::Tiff},
                                              std::tuple{"PDF", "pdfButton", OutputFormat::Pdf}}) {
@@ -177,7 +181,16 @@ void OptionsPage::buildLayout() {
     languagesEdit_->setMaximumWidth(100);
     languagesEdit_->setToolTip("Tesseract languages joined by +, such as eng+deu");
     formatLayout->addWidget(languagesEdit_);
+    turnPagesBox_ = makeCheck("Turn pages the right way up", "turnPagesBox");
+    turnPagesBox_->setToolTip("A page fed upside down or on its side is read turned and shown turned; its image "
+                              "keeps the fax's pixels (see the manual)");
     formatLayout->addStretch();
+    // A row of its own, indented: an option of the text layer.
+    auto* turnRow = new QHBoxLayout;
+    turnRow->addSpacing(20);
+    turnRow->addWidget(turnPagesBox_);
+    turnRow->addStretch();
+    formatRows->addLayout(turnRow);
     connect(textLayerBox_, &QCheckBox::toggled, this, [this](bool on) {
         if (on) outputFormat_->button(static_cast<int>(OutputFormat::Pdf))->setChecked(true);
     });
@@ -210,6 +223,7 @@ void OptionsPage::read() {
     values_.textLayer = textLayerBox_->isChecked() ? 1 : 0;
     values_.textLanguages = languagesEdit_->text().trimmed().toStdString();
     if (values_.textLanguages.empty()) values_.textLanguages = "eng";
+    values_.turnPages = turnPagesBox_->isChecked() ? 1 : 0;
     // A list that is not understood keeps the formats in force, and says so.
     if (const auto formats = InputFormats::parse(formatsEdit_->text().trimmed().toStdString())) {
         values_.formats = *formats;
@@ -243,6 +257,7 @@ void OptionsPage::refresh() {
     outputFormat_->button(static_cast<int>(values_.outputFormat))->setChecked(true);
     textLayerBox_->setChecked(values_.textLayer == 1);
     languagesEdit_->setText(QString::fromStdString(values_.textLanguages));
+    turnPagesBox_->setChecked(values_.turnPages == 1);
     formatsEdit_->setText(QString::fromStdString(values_.formats.names()));
 }
 
@@ -288,13 +303,14 @@ void OptionsPage::saveSettings() {
                                  values_.outputFormat == OutputFormat::Pdf ? kPdfText : "TIFF", iniFile_);
     platform::writeProfileString(kSection, kTextLayerKey, std::to_string(values_.textLayer), iniFile_);
     platform::writeProfileString(kSection, kLanguagesKey, values_.textLanguages, iniFile_);
+    platform::writeProfileString(kSection, kTurnPagesKey, std::to_string(values_.turnPages), iniFile_);
     platform::writeProfileString(kSection, kFormatsKey, values_.formats.names(), iniFile_);
 }
 
 PageOptions OptionsPage::pageOptions() const {
     return {values_.dirFile,        values_.subdir,       values_.hiberarchy,     values_.keepDate,
             values_.keepExt,        values_.outputFormat, values_.textLayer == 1, values_.textLanguages,
-            values_.resume == 1,    values_.formats};
+            values_.turnPages == 1, values_.resume == 1,  values_.formats};
 }
 
 }  // namespace quillon

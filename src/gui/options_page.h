@@ -32,6 +32,7 @@ struct OptionValues {
     OutputFormat outputFormat = OutputFormat::Tiff;  // "OutputFormat": TIFF or PDF
     int textLayer = 0;                  // "OcrTextLayer": 1 recognises the text of PDF pages
     std::string textLanguages = "eng";  // "OcrLanguages": Tesseract's names joined by '+'
+    int turnPages = 1;                  // "OcrTurnPages": 0 reads every page as faxed (/norotate)
 };
 
 class OptionsPage : public QWidget {
@@ -82,6 +83,7 @@ private:
     QLineEdit* minutesEdit_ = nullptr;
     QButtonGroup* outputFormat_ = nullptr;
     QCheckBox* textLayerBox_ = nullptr;
+    QCheckBox* turnPagesBox_ = nullptr;
     QLineEdit* languagesEdit_ = nullptr;
     QLineEdit* formatsEdit_ = nullptr;
     QComboBox* pageModeList_ = nullptr;  // never shown: the page mode comes from the INI file only

@@ -53,6 +53,7 @@ struct ConverterCall {
     OutputFormat outputFormat;
     bool textLayer;
     std::string textLanguages;
+    PageOrientation orientation;
 };
 
 class ConversionRunTest : public ::testing::Test {
@@ -68,7 +69,7 @@ protected:
             const std::string& source = task.source;
             const std::string& output = task.output;
             calls.push_back({source, output, job.keepDate, job.skipExisting, job.resume, job.destination, job.outputFormat,
-                             job.recognition.enabled, job.recognition.languages});
+                             job.recognition.enabled, job.recognition.languages, job.recognition.orientation});
             FileOutcome outcome;
             outcome.source = source;
             outcome.destination = output;
@@ -134,6 +135,15 @@ TEST_F(ConversionRunTest, OutputNamesFollowExtensionAndHierarchyCopies) {
     EXPECT_EQ(calls[0].outputFormat, OutputFormat::Pdf);
     EXPECT_TRUE(calls[0].textLayer);
     EXPECT_EQ(calls[0].textLanguages, "eng+deu");
+    EXPECT_EQ(calls[0].orientation, PageOrientation::Detect);
+
+    calls.clear();
+    observer = RecordingObserver();
+    options.turnPages = false;
+    PageRun asFaxed = plan({"sub/b.fxm"}, options);
+    performRun(asFaxed, observer, stop);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].orientation, PageOrientation::AsFaxed) << "the box cleared is /norotate";
 }
 
 TEST_F(ConversionRunTest, OnlyTheSourceFolderAtTheStartIsReplaced) {

@@ -49,6 +49,7 @@ private slots:
         QVERIFY(f.child<QRadioButton>("tiffButton")->isChecked());
         QVERIFY(!f.box("textLayerBox")->isChecked());
         QCOMPARE(f.child<QLineEdit>("languagesEdit")->text(), QString("eng"));
+        QVERIFY2(f.box("turnPagesBox")->isChecked(), "pages are turned unless the box is cleared");
         QCOMPARE(f.child<QLineEdit>("formatsEdit")->text(), QString("winfax"));
         QVERIFY(page.pageOptions().formats == InputFormats{});
         QCOMPARE(f.context.options.pageMode, std::uint8_t(0));
@@ -74,12 +75,14 @@ private slots:
             f.box("textLayerBox")->click();
             QVERIFY2(f.child<QRadioButton>("pdfButton")->isChecked(), "a text layer chooses PDF");
             f.child<QLineEdit>("languagesEdit")->setText(" eng+deu ");
+            f.box("turnPagesBox")->setChecked(false);
             f.child<QLineEdit>("formatsEdit")->setText(" winfax,TIFF,dcx ");
             page.saveSettings();
         }
         QVERIFY(platform::getProfileString("Options", "InputFormats", "", f.context.paths.iniFile) == "winfax,tiff,dcx");
         QVERIFY(platform::getProfileString("Options", "OutputFormat", "", f.context.paths.iniFile) == "PDF");
         QCOMPARE(f.iniValue("OcrTextLayer"), 1);
+        QCOMPARE(f.iniValue("OcrTurnPages"), 0);
         QVERIFY(platform::getProfileString("Options", "OcrLanguages", "", f.context.paths.iniFile) == "eng+deu");
         QCOMPARE(f.iniValue("DirFile"), 1);
         QCOMPARE(f.iniValue("KeepExt"), 0);
@@ -114,6 +117,8 @@ private slots:
         QVERIFY(copies.outputFormat == OutputFormat::Pdf);
         QVERIFY(copies.textLayer);
         QVERIFY(copies.textLanguages == "eng+deu");
+        QVERIFY2(!copies.turnPages, "a cleared box reads pages as faxed");
+        QVERIFY(!f.box("turnPagesBox")->isChecked());
         QVERIFY(f.child<QRadioButton>("pdfButton")->isChecked());
         QVERIFY(!f.child<QRadioButton>("tiffButton")->isChecked());
         f.child<QRadioButton>("tiffButton")->click();
