@@ -5,7 +5,9 @@
 #include <tesseract/resultiterator.h>
 
 #include <mutex>
+#include <optional>
 
+#include "ocr/ink_orientation.h"
 #include "ocr/languages.h"
 #include "ocr/page_turn.h"
 #include "ocr/text_lines.h"
@@ -114,20 +116,38 @@ RecognizedPage PageRecognizer::read(const PagePixels& pixels, int turn) {
 
 RecognizedPage PageRecognizer::recognize(const PagePixels& pixels, PageOrientation orientation) {
     if (!ready_ || pixels.bits.empty()) return {};
-    RecognizedPage asFaxed = read(pixels, 0);
-    const bool upright = asFaxed.recognized && asFaxed.wordCount() >= kUprightWords &&
-                         asFaxed.meanConfidence() >= kUprightConfidence;
-    if (orientation == PageOrientation::AsFaxed || upright) return asFaxed;
-    const Orientation found = detectOrientation(pixels);
-    RecognizedPage page = std::move(asFaxed);
-    if (found.turn != 0 && (found.confidence >= kSureOrientation ||
-                            (found.confidence >= kPossibleOrientation && page.recognized))) {
-        RecognizedPage turned = read(pixels, found.turn);
-        const bool sure = found.confidence >= kSureOrientation;
-        if (turned.recognized && (sure || turned.meanConfidence() >= page.meanConfidence() + kClearlyBetter))
-            page = std::move(turned);
+    if (orientation == PageOrientation::AsFaxed) return read(pixels, 0);
+    const auto readsClearly = [](const RecognizedPage& page) {
+        return page.recognized && page.wordCount() >= kUprightWords && page.meanConfidence() >= kUprightConfidence;
+    };
+    // A page whose ink says it was fed upside down goes to the detector first:
+    // when the detector is sure and the page reads clearly turned, it is read
+    // once instead of twice.
+    std::optional<Orientation> found;
+    std::optional<RecognizedPage> turned;
+    if (inkLooksUpsideDown(pixels)) {
+        found = detectOrientation(pixels);
+        if (found->turn != 0 && found->confidence >= kSureOrientation) {
+            turned = read(pixels, found->turn);
+            if (readsClearly(*turned)) {
+                turned->orientationConfidence = found->confidence;
+                return std::move(*turned);
+            }
+        }
     }
-    page.orientationConfidence = found.confidence;
+    RecognizedPage page = read(pixels, 0);
+    if (!readsClearly(page)) {
+        if (!found) found = detectOrientation(pixels);
+        if (found->turn != 0 && (found->confidence >= kSureOrientation ||
+                                 (found->confidence >= kPossibleOrientation && page.recognized))) {
+            if (!turned) turned = read(pixels, found->turn);
+            const bool sure = found->confidence >= kSureOrientation;
+            if (turned->recognized && (sure || turned->meanConfidence() >= page.meanConfidence() + kClearlyBetter))
+                page = std::move(*turned);
+        }
+    }
+    // Only a page the detector was asked about has its confidence.
+    if (found) page.orientationConfidence = found->confidence;
     return page;
 }
 

@@ -29,7 +29,9 @@ public:
     // The page's lines and text; recognized is false when it failed. With
     // orientation Detect, the page is read turned the right way up when the
     // detector is sure of its finding, or when it is fairly sure and the page
-    // reads clearly better turned (see page_recognizer.cpp).
+    // reads clearly better turned (see page_recognizer.cpp). A page whose ink
+    // looks upside down (ink_orientation.h) is given to the detector before
+    // it is read as faxed.
     RecognizedPage recognize(const PagePixels& pixels, PageOrientation orientation);
 
 private:
