@@ -135,7 +135,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
     const FaxFormat format = inputFormat(source, source);
     outcome.problem = sourceProblem(source, format, job.formats, outcome.problemDetail);
     if (!job.formats.takes(format)) return format == FaxFormat::Tiff ? FileResult::SourceIsTiff : FileResult::NotWinFax;
-    std::unique_ptr<FaxPages> reader = readerFor(format, job.convertOptions);
+    std::unique_ptr<FaxPages> reader = readerFor(format, job.convertOptions, source);
     if (!reader && outcome.problem == FileProblem::None) {
         outcome.problem = FileProblem::NotSupported;
         outcome.problemDetail = formatName(format);

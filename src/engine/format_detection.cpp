@@ -86,6 +86,15 @@ const char* formatName(FaxFormat format) {
     return "unknown";
 }
 
+bool startsWithTiffHeader(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char head[4] = {};
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    return got == sizeof head && (std::memcmp(head, "II*\0", 4) == 0 || std::memcmp(head, "MM\0*", 4) == 0);
+}
+
 FaxFormat sniffG3f(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return FaxFormat::Unknown;

@@ -39,5 +39,7 @@ FaxFormat inputFormat(const std::string& name, const std::string& path);
 // The format's name for people ("TIFF", "raw Group 3", "AWD", ...).
 const char* formatName(FaxFormat format);
 FaxFormat sniffG3f(const std::string& path);
+// The file starts with a TIFF header, either byte order ("II*\0", "MM\0*").
+bool startsWithTiffHeader(const std::string& path);
 
 }  // namespace quillon

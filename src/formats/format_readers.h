@@ -9,8 +9,11 @@
 
 namespace quillon {
 
-// A new reader for files of format; nullptr for a format the program does
-// not read (no public description of its layout, or no fax format at all).
-std::unique_ptr<FaxPages> readerFor(FaxFormat format, const ConvertOptions& options);
+// A new reader for the file at path of format; nullptr for a format the
+// program does not read (no public description of its layout, or no fax
+// format at all). A raw Group 3 file that holds a TIFF file (a ".g3f" whose
+// first bytes detection finds a TIFF header in) gets the TIFF reader: it is
+// taken as raw Group 3 (/formats=g3) and read as what it holds.
+std::unique_ptr<FaxPages> readerFor(FaxFormat format, const ConvertOptions& options, const std::string& path);
 
 }  // namespace quillon

@@ -116,6 +116,9 @@ std::vector<Source> writeSources(const fs::path& folder) {
 
     convert({a, "fax:" + (folder / "raw.g3n").string()});
     sources.push_back({"raw.g3n", magickFaxReading, 98});
+    // A ".g3f" that holds a Group 3 TIFF file, as some fax programs keep them.
+    fs::copy_file(folder / "tiff1.tif", folder / "tiff-inside.g3f");
+    sources.push_back({"tiff-inside.g3f", libtiffReading, 98});
     // Digifax: a 0 byte, the signature, and byte 29 for fine resolution.
     std::string header(64, '\0');
     header.replace(1, 16, "PC Research, Inc");
