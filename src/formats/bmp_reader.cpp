@@ -17,8 +17,6 @@ constexpr std::uint32_t kCoreHeaderSize = 12;  // OS/2 1.x: 16-bit sizes, 3-byte
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kUncompressed = 0;
 constexpr std::uint16_t kDefaultResolution = 200;
-constexpr std::uint32_t kWidestPage = kMaxPageWidth;
-constexpr std::uint32_t kLongestPage = kMaxPageRows;
 
 unsigned brightness(const std::uint8_t* bgr) { return 114u * bgr[0] + 587u * bgr[1] + 299u * bgr[2]; }
 
@@ -70,9 +68,9 @@ bool BmpReader::open(const std::string& path) {
         return true;
     }
     topDown_ = height < 0;
-    width_ = static_cast<std::uint32_t>(std::min<std::int64_t>(width, kWidestPage + 1));
-    rows_ = static_cast<std::uint32_t>(std::min<std::int64_t>(std::abs(height), kLongestPage + 1));
-    if (width_ == 0 || width_ > kWidestPage || rows_ == 0 || rows_ > kLongestPage) {
+    width_ = static_cast<std::uint32_t>(std::min<std::int64_t>(width, kMaxPageWidth + 1));
+    rows_ = static_cast<std::uint32_t>(std::min<std::int64_t>(std::abs(height), kMaxPageRows + 1));
+    if (width_ == 0 || width_ > kMaxPageWidth || rows_ == 0 || rows_ > kMaxPageRows) {
         refuse("its size (" + std::to_string(width) + " x " + std::to_string(height) + " pixels) is no fax page's");
         return true;
     }

@@ -14,8 +14,6 @@ namespace {
 constexpr std::size_t kHeaderSize = 2048;
 constexpr std::size_t kRecordSize = 128;
 constexpr std::uint16_t kDefaultDensity = 200;
-constexpr std::uint32_t kWidestPage = kMaxPageWidth;
-constexpr std::uint32_t kLongestPage = kMaxPageRows;
 
 // The value of the record named key ("rtype"), without blanks around it;
 // empty when the header has no such record.
@@ -64,8 +62,8 @@ bool CalsReader::open(const std::string& path) {
     const std::string_view size = recordValue(header, "rpelcnt");
     const std::size_t comma = size.find(',');
     if (comma == std::string_view::npos || !parseNumber(size.substr(0, comma), width_) ||
-        !parseNumber(size.substr(comma + 1), length_) || width_ == 0 || width_ > kWidestPage || length_ == 0 ||
-        length_ > kLongestPage) {
+        !parseNumber(size.substr(comma + 1), length_) || width_ == 0 || width_ > kMaxPageWidth || length_ == 0 ||
+        length_ > kMaxPageRows) {
         refuse("its page size (rpelcnt " + std::string(size) + ") is no fax page's");
         return true;
     }

@@ -11,8 +11,6 @@ namespace {
 constexpr std::uint8_t kManufacturer = 0x0A;
 constexpr std::uint8_t kRunLengthCoded = 1;
 constexpr std::size_t kPlanesAt = 65;
-constexpr std::uint32_t kWidestPage = kMaxPageWidth;
-constexpr std::uint32_t kLongestPage = kMaxPageRows;
 
 }  // namespace
 
@@ -33,7 +31,7 @@ bool PcxHeader::parse(std::span<const std::uint8_t, kSize> bytes, PcxHeader& hea
     header.xResolution = loadU16(h + 12);
     header.yResolution = loadU16(h + 14);
     header.bytesPerLine = loadU16(h + 66);
-    if (header.width == 0 || header.width > kWidestPage || header.rows > kLongestPage ||
+    if (header.width == 0 || header.width > kMaxPageWidth || header.rows > kMaxPageRows ||
         header.bytesPerLine < (header.width + 7) / 8) {
         why = "a PCX image whose size (" + std::to_string(header.width) + " x " + std::to_string(header.rows) +
               " pixels, " + std::to_string(header.bytesPerLine) + " bytes a row) is no fax page's";

@@ -12,8 +12,6 @@ namespace quillon {
 
 namespace {
 
-constexpr std::uint32_t kWidestPage = kMaxPageWidth;
-constexpr std::uint32_t kLongestPage = kMaxPageRows;
 // The most bytes one band of tiles may take.
 constexpr std::size_t kLargestTileBand = 16u << 20;
 
@@ -123,7 +121,7 @@ bool TiffSource::selectPage(std::uint32_t index, TiffPage& page, std::string& wh
     if (!isBilevel(tif_, why) || !pageCoding(tif_, page, why)) return false;
     TIFFGetField(tif_, TIFFTAG_IMAGEWIDTH, &page.width);
     TIFFGetField(tif_, TIFFTAG_IMAGELENGTH, &page.length);
-    if (page.width == 0 || page.width > kWidestPage || page.length == 0 || page.length > kLongestPage) {
+    if (page.width == 0 || page.width > kMaxPageWidth || page.length == 0 || page.length > kMaxPageRows) {
         why = "its size (" + std::to_string(page.width) + " x " + std::to_string(page.length) +
               " pixels) is no fax page's";
         return false;
