@@ -124,31 +124,6 @@ TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
     EXPECT_EQ(left, 0u) << "no unfinished PDF is left beside the output";
 }
 
-// One word of `pdftotext -bbox` output: its text and box in points.
-struct BoxedWord {
-    int page = 0;  // from 1
-    std::string text;
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-};
-
-std::vector<BoxedWord> boxedWords(const std::string& pdf) {
-    const std::string html = runProcess("/usr/bin/pdftotext", {"-bbox", pdf, "-"}).out;
-    std::vector<BoxedWord> words;
-    int page = 0;
-    std::size_t nextPage = html.find("<page ");
-    for (std::size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
-        for (; nextPage < at; nextPage = html.find("<page ", nextPage + 1)) ++page;
-        BoxedWord word;
-        word.page = page;
-        std::sscanf(html.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">", &word.xMin,
-                    &word.yMin, &word.xMax, &word.yMax);
-        const std::size_t text = html.find('>', at) + 1;
-        word.text = html.substr(text, html.find('<', text) - text);
-        words.push_back(word);
-    }
-    return words;
-}
-
 // The printed letter at both resolutions through /ocrtext: its words are
 // found where they are printed, the pages are still exactly their pixels,
 // and the text file and the report tell what was read.
@@ -163,7 +138,7 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     EXPECT_EQ(r.err, "");
     expectPdfPages(out, pages);
 
-    const std::vector<BoxedWord> words = boxedWords(out);
+    const std::vector<PdfWord> words = pdfWords(out);
     const std::string line = readFile(report);
     const std::regex pageWords("\"words\":([0-9]+),\"confidence\":([0-9.]+),");
     auto recognised = std::sregex_iterator(line.begin(), line.end(), pageWords);
@@ -183,7 +158,7 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
             // least (the layer's font reaches below the baseline of capitals).
             const double tolerance = std::max(4.0, (printed->bottom - printed->top) * 72.0 / linesPerInch / 3);
             const auto found = std::find_if(words.begin(), words.end(),
-                                            [&](const BoxedWord& w) { return w.page == page && w.text == word; });
+                                            [&](const PdfWord& w) { return w.page == page && w.text == word; });
             ASSERT_NE(found, words.end());
             EXPECT_NEAR(found->xMin, printed->left * 72.0 / 200, tolerance);
             EXPECT_NEAR(found->xMax, printed->right * 72.0 / 200, tolerance);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "pdf/fax_pdf.h"
+#include "support/pdf_pages.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
@@ -74,27 +75,6 @@ private:
     std::vector<G4Page> pages_{{1728, 1096, 200, 100}};
 };
 
-// A word's box as `pdftotext -bbox` finds it, in points of the page as a
-// viewer shows it (turned by its /Rotate), from its top left corner.
-struct FoundWord {
-    std::string text;
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-};
-
-std::vector<FoundWord> foundWords(const std::string& pdf) {
-    const std::string html = test::runProcess("/usr/bin/pdftotext", {"-bbox", pdf, "-"}).out;
-    std::vector<FoundWord> words;
-    for (std::size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
-        FoundWord word;
-        std::sscanf(html.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">", &word.xMin,
-                    &word.yMin, &word.xMax, &word.yMax);
-        const std::size_t text = html.find('>', at) + 1;
-        word.text = html.substr(text, html.find('<', text) - text);
-        words.push_back(word);
-    }
-    return words;
-}
-
 // Whichever way a page is shown, its words lie where they are printed on
 // the page as shown, and read as one line in order, also words whose boxes
 // touch.
@@ -109,8 +89,8 @@ TEST(TextLayer, WordsLieOverTheirPrintOnPagesShownTurned) {
             {lineOf({{"Quillon", {400, 300, 600, 340}, 90}, {"reads", {630, 300, 760, 340}, 90},
                      {"faxes", {760, 300, 860, 340}, 90}})},
             rotation)};
-        ASSERT_TRUE(writeFaxPdf(coded, PdfDocumentInfo{"t", "p", 0}, pdf, &texts));
-        const std::vector<FoundWord> words = foundWords(pdf);
+        ASSERT_TRUE(writeFaxPdf(coded, PdfDocumentInfo{"t", "p", 0, {}}, pdf, &texts));
+        const std::vector<test::PdfWord> words = test::pdfWords(pdf);
         ASSERT_EQ(words.size(), 3u);
         EXPECT_EQ(words[0].text, "Quillon");
         // 0.36 points a pixel; the font's ascent and descent, not the ink,

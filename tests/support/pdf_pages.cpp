@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -102,6 +103,24 @@ Bitmap renderPdfPage(const std::string& pdf, int page, double xDpi, double yDpi,
     }
     EXPECT_FALSE(blackBeyond) << "page " << page << " is black beyond its size";
     return bitmap;
+}
+
+std::vector<PdfWord> pdfWords(const std::string& pdf) {
+    const std::string html = runProcess("/usr/bin/pdftotext", {"-bbox", pdf, "-"}).out;
+    std::vector<PdfWord> words;
+    int page = 0;
+    std::size_t nextPage = html.find("<page ");
+    for (std::size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
+        for (; nextPage < at; nextPage = html.find("<page ", nextPage + 1)) ++page;
+        PdfWord word;
+        word.page = page;
+        std::sscanf(html.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">", &word.xMin,
+                    &word.yMin, &word.xMax, &word.yMax);
+        const std::size_t text = html.find('>', at) + 1;
+        word.text = html.substr(text, html.find('<', text) - text);
+        words.push_back(word);
+    }
+    return words;
 }
 
 }  // namespace quillon::test

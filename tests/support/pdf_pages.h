@@ -35,6 +35,16 @@ struct PdfPageSize {
 };
 std::vector<PdfPageSize> pdfPageSizes(const std::string& pdf);
 
+// A word of the text layer as `pdftotext -bbox` finds it: its page (from 1)
+// and its box in points of the page as a viewer shows it (turned by its
+// /Rotate), from the top left corner.
+struct PdfWord {
+    int page = 0;
+    std::string text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+std::vector<PdfWord> pdfWords(const std::string& pdf);
+
 // Page `page` (from 1) rendered by `pdftocairo -mono` at xDpi x yDpi, cut to
 // width x rows (pdftoppm smooths images even at their own resolution, so its
 // pixels differ at the edges of black runs). Fails the current test when the rendering is smaller or has
