@@ -10,17 +10,22 @@ ConversionEngine::ConversionEngine(const ConvertOptions& options, std::unique_pt
 bool ConversionEngine::openSource(const std::string& path) {
     valid_ = false;
     written_.clear();
+    ahead_.reset();
     open_ = pages_->open(path);
     if (!open_) return false;
     // The first page with data decides: an empty page is written as a white
-    // page and says nothing about the data of the pages after it.
-    FaxImage firstPage;
-    PageSummary first;
+    // page and says nothing about the data of the pages after it. Its lines
+    // are kept for writing it.
+    DecodedPage first;
     for (std::uint16_t page = 0; page < pages_->pageCount(); ++page) {
-        if (!pages_->decodePage(page, firstPage, first)) return true;
-        if (first.state != PageState::Empty) break;
+        if (!pages_->loadPage(page)) return true;
+        ahead_.emplace();
+        ahead_->index = page;
+        first = pages_->decodeLoadedPage(options_.recountLines, &ahead_->lines);
+        ahead_->summary = first.summary;
+        if (first.summary.state != PageState::Empty) break;
     }
-    valid_ = firstPage.width > 0 && firstPage.rows > 0 && first.holdsFaxData();
+    valid_ = first.summary.width > 0 && first.decodedRows > 0 && first.summary.holdsFaxData();
     return true;
 }
 
@@ -37,7 +42,7 @@ bool ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t firs
 bool ConversionEngine::writeG4(G4PageOutput& output, std::uint16_t first, std::uint16_t count, G4Layout layout) {
     if (!listsPages(first, count)) return false;
     return writeFaxPagesG4(*pages_, output, first, count, options_.recountLines, options_.fingerprintPages, written_,
-                           layout);
+                           layout, ahead_ ? &*ahead_ : nullptr);
 }
 
 bool ConversionEngine::listsPages(std::uint16_t first, std::uint16_t count) const {

@@ -1,9 +1,11 @@
 #pragma once
 // One fax file through the road: lists its pages, checks that its first page
-// with data holds a fax, and codes pages to Group 4 outputs. One engine per file.
+// with data holds a fax (keeping its lines, so that it is not decoded again
+// when written), and codes pages to Group 4 outputs. One engine per file.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +51,7 @@ private:
     bool open_ = false;
     bool valid_ = false;
     std::vector<PageSummary> written_;
+    std::optional<DecodedAhead> ahead_;  // the page that told whether the file holds a fax
 };
 
 }  // namespace quillon

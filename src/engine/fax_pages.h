@@ -12,6 +12,14 @@
 
 namespace quillon {
 
+// A page decoded once: how it is written and what its data held.
+struct DecodedPage {
+    PageSummary summary;  // how the page is written
+    // Rows its data decoded to; white rows that stand for missing ones are
+    // not counted.
+    std::uint32_t decodedRows = 0;
+};
+
 // The page loaded last, as its output page is described.
 struct LoadedPage {
     std::uint32_t width = 0;
@@ -37,16 +45,15 @@ public:
     // (a colour image, a layout it does not take); empty otherwise.
     virtual std::string refusal() const { return {}; }
 
-    // Counts the lines of a listed page (no raster) into image and summary.
-    // False when the page cannot be loaded.
-    virtual bool decodePage(std::uint16_t index, FaxImage& image, PageSummary& summary) = 0;
-    // Loads a listed page for writing; false when it cannot be loaded.
+    // Loads a listed page; false when it cannot be loaded.
     virtual bool loadPage(std::uint16_t index) = 0;
     virtual LoadedPage loadedPage() const = 0;
-    // Decodes the loaded page once, handing every line that goes into the
-    // output to lines (when given), and tells how the page is written: its
-    // rows may be more than the lines handed out (white rows follow).
-    virtual PageSummary summarizeLoadedPage(bool recount, LineSink* lines) = 0;
+    // Decodes the loaded page without a raster, handing every line that goes
+    // into the output to lines (when given), and tells how the page is
+    // written: its rows may be more than the lines handed out (white rows
+    // follow). With recount, a page whose header gives its rows is written
+    // with the rows its data decoded to instead.
+    virtual DecodedPage decodeLoadedPage(bool recount, LineSink* lines) = 0;
 };
 
 }  // namespace quillon

@@ -91,14 +91,20 @@ G4PageFields pageFields(const LoadedPage& page, std::uint16_t index, std::uint16
 }  // namespace
 
 bool writeFaxPagesG4(FaxPages& pages, G4PageOutput& output, std::uint16_t first, std::uint16_t count, bool recount,
-                     bool fingerprint, std::vector<PageSummary>& written, G4Layout layout) {
+                     bool fingerprint, std::vector<PageSummary>& written, G4Layout layout, const DecodedAhead* ahead) {
     bool ok = true;
     for (std::uint16_t index = first; index < first + count; ++index) {
         if (!pages.loadPage(index)) return false;
         const G4PageFields fields = pageFields(pages.loadedPage(), index, pages.pageCount(), layout);
         ok = ok && output.beginPage(fields);
         G4PageWriter page(output, fields.width, fields.rowsPerStrip, layout.msbFirst, fingerprint);
-        PageSummary summary = pages.summarizeLoadedPage(recount, ok ? &page : nullptr);
+        PageSummary summary;
+        if (ahead && ahead->index == index && ahead->lines.complete()) {
+            summary = ahead->summary;
+            if (ok) ahead->lines.replay(page);
+        } else {
+            summary = pages.decodeLoadedPage(recount, ok ? &page : nullptr).summary;
+        }
         ok = ok && page.finish(summary.rows) && output.endPage(summary.rows);
         summary.sha256 = page.fingerprint();
         written.push_back(summary);

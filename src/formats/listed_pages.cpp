@@ -2,25 +2,17 @@
 
 namespace quillon {
 
-bool ListedPages::decodePage(std::uint16_t index, FaxImage& image, PageSummary& summary) {
-    if (!loadPage(index)) return false;
-    summary = decodeDescribedPage(nullptr);
-    image = FaxImage{};
-    image.width = summary.width;
-    image.rows = summary.goodRows;
-    image.xResolution = loaded_.xResolution;
-    image.yResolution = loaded_.yResolution;
-    image.resolutionUnit = 2;  // inch
-    return true;
-}
-
 bool ListedPages::loadPage(std::uint16_t index) {
     if (index >= pageCount_) return false;
     loaded_ = LoadedPage{};
     return describePage(index, loaded_);
 }
 
-PageSummary ListedPages::summarizeLoadedPage(bool, LineSink* lines) { return decodeDescribedPage(lines); }
+DecodedPage ListedPages::decodeLoadedPage(bool, LineSink* lines) {
+    DecodedPage page{decodeDescribedPage(lines)};
+    page.decodedRows = page.summary.goodRows;
+    return page;
+}
 
 void RowCounter::line(const std::uint32_t* runs, std::uint32_t count) {
     ++rows_;

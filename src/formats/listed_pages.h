@@ -20,12 +20,11 @@ public:
     std::uint16_t pageCount() const override { return pageCount_; }
     const std::vector<PageSummary>& leftOutPages() const override { return leftOut_; }
     std::string refusal() const override { return refusal_; }
-    bool decodePage(std::uint16_t index, FaxImage& image, PageSummary& summary) override;
     bool loadPage(std::uint16_t index) override;
     LoadedPage loadedPage() const override { return loaded_; }
     // The rows written are those the page's header gives, or for data
     // without one the lines they hold: counting again changes nothing.
-    PageSummary summarizeLoadedPage(bool recount, LineSink* lines) override;
+    DecodedPage decodeLoadedPage(bool recount, LineSink* lines) override;
 
 protected:
     // Lists count pages, or none with why.

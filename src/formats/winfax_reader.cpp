@@ -81,27 +81,18 @@ bool WinFaxReader::loadPage(std::uint16_t index) {
     return true;
 }
 
-bool WinFaxReader::decodePage(std::uint16_t index, FaxImage& image, PageSummary& summary) {
-    if (!loadPage(index)) return false;
-    summary = PageSummary{};
-    decodeLoadedPage(image, summary);
-    return true;
-}
-
 LoadedPage WinFaxReader::loadedPage() const {
     // Pages without data are written as white T.6 pages.
     return {header_.width, header_.length, xResolution_, yResolution_, header_.isT6() || pageData().empty()};
 }
 
-PageSummary WinFaxReader::summarizeLoadedPage(bool recount, LineSink* lines) {
-    FaxImage counted;
-    PageSummary summary;
-    decodeLoadedPage(counted, summary, lines);
+DecodedPage WinFaxReader::decodeLoadedPage(bool recount, LineSink* lines) {
+    DecodedPage page = decodeData(lines);
     // Pages without lines keep their header's length: a white page has as
     // many as the header says, and an undecodable page keeps its size.
-    summary.rows = recount && counted.rows > 0 ? counted.rows : header_.length;
-    if (pageData().empty()) summary.coding = ImageCoding::T6;
-    return summary;
+    page.summary.rows = recount && page.decodedRows > 0 ? page.decodedRows : header_.length;
+    if (pageData().empty()) page.summary.coding = ImageCoding::T6;
+    return page;
 }
 
 std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension) {
@@ -114,8 +105,8 @@ std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumbe
     return (hasExtension ? outputPath.substr(0, dot) : outputPath) + number + extension;
 }
 
-void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary, LineSink* lines) const {
-    image = FaxImage{};
+DecodedPage WinFaxReader::decodeData(LineSink* lines) const {
+    FaxImage image;
     const std::vector<std::uint8_t>& data = pageData();
     FaxDecoder decoder;
     const auto length = static_cast<std::int32_t>(data.size());
@@ -136,12 +127,11 @@ void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary, LineS
         else if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);
     }
     image.rows = std::min<std::uint32_t>(image.rows, header_.length);
-    image.xResolution = xResolution_;
-    image.yResolution = yResolution_;
-    image.resolutionUnit = 2;  // inch
 
+    DecodedPage page;
+    page.decodedRows = image.rows;
+    PageSummary& summary = page.summary;
     summary.width = header_.width;
-    summary.rows = image.rows;
     summary.coding = header_.isT6() ? ImageCoding::T6 : ImageCoding::T4OneDimensional;
     summary.linesMet = decoder.decodedLines() + decoder.droppedLines();
     summary.badLines = decoder.droppedLines() + decoder.overlongLines();
@@ -153,6 +143,7 @@ void WinFaxReader::decodeLoadedPage(FaxImage& image, PageSummary& summary, LineS
     else if (data.empty()) summary.state = PageState::Empty;
     else if (summary.badLines > 0 || image.rows == 0) summary.state = PageState::Damaged;
     else summary.state = PageState::Ok;
+    return page;
 }
 
 }  // namespace quillon

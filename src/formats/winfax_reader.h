@@ -31,13 +31,12 @@ public:
     bool open(const std::string& path) override;
     std::uint16_t pageCount() const override { return FaxReader::pageCount(); }
     const std::vector<PageSummary>& leftOutPages() const override { return leftOut_; }
-    bool decodePage(std::uint16_t index, FaxImage& image, PageSummary& summary) override;
     // Reads the header and the data of a listed page; the data are cut to the
     // file and to the start of the next listed page. False when no file is
     // open or the index is not listed.
     bool loadPage(std::uint16_t index) override;
     LoadedPage loadedPage() const override;
-    PageSummary summarizeLoadedPage(bool recount, LineSink* lines) override;
+    DecodedPage decodeLoadedPage(bool recount, LineSink* lines) override;
 
     // The header of the page loaded last, with width and length defaults applied.
     const WinFaxPageHeader& header() const { return header_; }
@@ -45,8 +44,8 @@ public:
 private:
     // Header, clamped data length and resolutions of a listed page, without its data.
     int readPageHeader(std::uint16_t index);
-    // Counts the lines of the loaded page's data into image and summary.
-    void decodeLoadedPage(FaxImage& image, PageSummary& summary, LineSink* lines = nullptr) const;
+    // Decodes the loaded page's data as they are, their rows those decoded.
+    DecodedPage decodeData(LineSink* lines) const;
 
     std::uint8_t rawHeader_[WinFaxPageHeader::kSize] = {};
     WinFaxPageHeader header_;

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "codec/fax_decoder.h"
+#include "engine/recorded_lines.h"
 #include "formats/winfax_reader.h"
 #include "support/drawn_page.h"
 #include "support/temp_dir.h"
@@ -120,6 +121,48 @@ TEST_F(Engine, PagesComeOutAsDrawnWithTheirFields) {
             }
         }
     }
+}
+
+// The first page is decoded once, to tell a fax, and written from the lines
+// kept then; a page with too many runs to keep is decoded again instead.
+TEST_F(Engine, AFirstPageTooDenseToKeepIsDecodedAgainWhenWritten) {
+    Bitmap stripes;
+    stripes.width = 1728;
+    stripes.rows = 700;  // 1728 runs a row: more than RecordedLines keeps
+    stripes.bits.assign(stripes.bytesPerRow() * stripes.rows, 0x55);
+    ASSERT_GT(std::size_t(stripes.width) * stripes.rows, RecordedLines::kMaxRuns);
+    const Bitmap text = test::drawnPage(1728, 500, 1);
+    for (const Bitmap* first : {static_cast<const Bitmap*>(&stripes), &text}) {
+        const std::string path =
+            source({test::winFaxPageFromBitmap(*first, FaxPageCoding::T6, 1),
+                    test::winFaxPageFromBitmap(text, FaxPageCoding::T4OneDimensional, 0)});
+        ConversionEngine fax = engine();
+        ASSERT_TRUE(fax.openSource(path));
+        ASSERT_TRUE(fax.hasImage());
+        ASSERT_TRUE(fax.writeG4(out("dense.tif"), 0, 2));
+        const std::vector<Bitmap> pixels = test::readTiffPages(out("dense.tif"));
+        ASSERT_EQ(pixels.size(), 2u);
+        EXPECT_EQ(pixels[0].bits, first->bits);
+        EXPECT_EQ(pixels[1].bits, text.bits);
+    }
+}
+
+// Lines come back as they went in, until their runs pass the bound.
+TEST(RecordedLines, KeepLinesUntilTheBound) {
+    struct Collected final : LineSink {
+        std::vector<std::vector<std::uint32_t>> lines;
+        void line(const std::uint32_t* runs, std::uint32_t count) override { lines.emplace_back(runs, runs + count); }
+    } collected;
+    RecordedLines recorded(9);
+    const std::uint32_t runs[] = {3, 0, 5, 1};
+    recorded.line(runs, 3);
+    recorded.line(runs, 0);
+    recorded.line(runs + 3, 1);
+    EXPECT_TRUE(recorded.complete());
+    recorded.replay(collected);
+    EXPECT_EQ(collected.lines, (std::vector<std::vector<std::uint32_t>>{{3, 0, 5}, {}, {1}}));
+    recorded.line(runs, 2);  // 7 kept (runs and line ends), 3 more pass 9
+    EXPECT_FALSE(recorded.complete());
 }
 
 TEST_F(Engine, HeaderLengthZeroIsTheDefaultUnlessRecounted) {

@@ -182,19 +182,22 @@ TEST_F(WinFaxFile, DecodingCountsTheLinesOfBothCodings) {
     shortHeader.length = 500;  // fewer than the data hold
     open(test::buildWinFaxFile({t4, t6, shortHeader}));
     ASSERT_EQ(reader_.countPages(), 3);
-    FaxImage image;
-    PageSummary summary;
-    ASSERT_TRUE(reader_.decodePage(0, image, summary));
-    EXPECT_EQ(image.width, 1728u);
-    EXPECT_EQ(image.rows, 1103u);
-    EXPECT_EQ(image.yResolution, 100);
-    EXPECT_EQ(image.xResolution, 200);
-    EXPECT_TRUE(image.bitmap.empty());  // only counted
-    ASSERT_TRUE(reader_.decodePage(1, image, summary));
-    EXPECT_EQ(image.rows, 2376u);
-    EXPECT_EQ(image.yResolution, 200);
-    ASSERT_TRUE(reader_.decodePage(2, image, summary));
-    EXPECT_EQ(image.rows, 500u);
+    const auto decode = [&](std::uint16_t index, bool recount) {
+        EXPECT_TRUE(reader_.loadPage(index));
+        return reader_.decodeLoadedPage(recount, nullptr);
+    };
+    DecodedPage page = decode(0, false);
+    EXPECT_EQ(page.summary.width, 1728u);
+    EXPECT_EQ(page.decodedRows, 1103u);
+    EXPECT_EQ(reader_.loadedPage().yResolution, 100);
+    EXPECT_EQ(reader_.loadedPage().xResolution, 200);
+    // A header longer than the data: written at its length, or recounted.
+    page = decode(1, false);
+    EXPECT_EQ(page.decodedRows, 2376u);
+    EXPECT_EQ(page.summary.rows, 3000u);
+    EXPECT_EQ(reader_.loadedPage().yResolution, 200);
+    EXPECT_EQ(decode(1, true).summary.rows, 2376u);
+    EXPECT_EQ(decode(2, true).decodedRows, 500u);
 }
 
 TEST_F(WinFaxFile, DataThatDoNotDecodeGiveNoLines) {
@@ -205,10 +208,8 @@ TEST_F(WinFaxFile, DataThatDoNotDecodeGiveNoLines) {
     open(test::buildWinFaxFile({zerosT4, zerosT6, plainPage(0)}));
     ASSERT_EQ(reader_.countPages(), 3);
     for (std::uint16_t i = 0; i < 3; ++i) {
-        FaxImage image;
-        PageSummary summary;
-        ASSERT_TRUE(reader_.decodePage(i, image, summary));
-        EXPECT_EQ(image.rows, 0u) << "page " << i;
+        ASSERT_TRUE(reader_.loadPage(i));
+        EXPECT_EQ(reader_.decodeLoadedPage(true, nullptr).decodedRows, 0u) << "page " << i;
     }
 }
 
