@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config libtiff-dev nettle-dev libtiff-tools libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev qt6-base-dev clang libclang-rt-14-dev xvfb xauth time
           librsvg2-bin gzip file man-db dpkg-dev fakeroot lintian desktop-file-utils appstream
-          shared-mime-info libqpdf-dev qpdf poppler-utils icc-profiles-free imagemagick
+          shared-mime-info libqpdf-dev qpdf poppler-utils icc-profiles-free imagemagick netpbm python3-pil
           libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-osd libomp-dev libfreetype-dev fonts-dejavu-core
           slurmctld slurmd slurm-client munge python3-yaml)
 missing=()

@@ -193,6 +193,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
         }
         result = writePages(job, engine, source, planned, record, outcome);
         outcome.pages = engine.pages();
+        for (std::string& note : engine.readerNotes()) outcome.warnings.push_back(std::move(note));
         if (result == FileResult::WriteFailed) outcome.problem = FileProblem::WriteFailed;
         if (result == FileResult::PagesLeftOut) outcome.problem = FileProblem::PagesLeftOut;
     } catch (...) {

@@ -39,6 +39,8 @@ public:
     bool pagesLeftOut() const { return !pages_->leftOutPages().empty(); }
     // Why a file that lists no page is not taken, when its reader can tell.
     std::string refusal() const { return pages_->refusal(); }
+    // What the reader found amiss in the file without failing it.
+    std::vector<std::string> readerNotes() const { return pages_->notes(); }
     // Every page of the chain in order, once writeG4 has written them all:
     // the pages written, then those left out.
     std::vector<PageSummary> pages() const;

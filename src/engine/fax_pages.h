@@ -44,6 +44,9 @@ public:
     // Why a file the reader opened lists no page, when the reader can tell
     // (a colour image, a layout it does not take); empty otherwise.
     virtual std::string refusal() const { return {}; }
+    // What the reader found amiss in a file it takes, without failing it
+    // (such as a page resolution that cannot be a fax's), one line each.
+    virtual std::vector<std::string> notes() const { return {}; }
 
     // Loads a listed page; false when it cannot be loaded.
     virtual bool loadPage(std::uint16_t index) = 0;

@@ -41,11 +41,17 @@ bool DcxReader::open(const std::string& path) {
     PcxHeader header;
     std::int64_t end = 0;
     std::string why;
+    notes_.clear();
     for (std::uint16_t index = 0; index < FaxReader::pageCount(); ++index) {
+        const std::string page = "page " + std::to_string(index + 1) + " of " + std::to_string(FaxReader::pageCount());
         if (!readHeader(index, header, end, why)) {
-            refuse("page " + std::to_string(index + 1) + " of " + std::to_string(FaxReader::pageCount()) + " is " + why);
+            refuse(page + " is " + why);
             return true;
         }
+        if (!header.resolutionPlausible())
+            notes_.push_back(page + ": the resolution its header gives (" + std::to_string(header.xResolution) + " x " +
+                             std::to_string(header.yResolution) + " dpi) cannot be a fax's; written at " +
+                             std::to_string(kDefaultResolution) + " dpi");
     }
     listPages(FaxReader::pageCount());
     return true;
@@ -73,8 +79,10 @@ bool DcxReader::describePage(std::uint16_t index, LoadedPage& page) {
     loadPageData(dataStart, static_cast<std::size_t>(std::max<std::int64_t>(0, end - dataStart)));
     page.width = header_.width;
     page.length = std::max<std::uint32_t>(header_.rows, 1);
-    page.xResolution = header_.xResolution ? header_.xResolution : kDefaultResolution;
-    page.yResolution = header_.yResolution ? header_.yResolution : page.xResolution;
+    header_.ones = pcxOnes(header_, pageData());
+    const bool given = header_.xResolution != 0 && header_.resolutionPlausible();
+    page.xResolution = given ? header_.xResolution : kDefaultResolution;
+    page.yResolution = given && header_.yResolution ? header_.yResolution : page.xResolution;
     return true;
 }
 
@@ -89,7 +97,7 @@ PageSummary DcxReader::decodeDescribedPage(LineSink* lines) {
     for (std::uint32_t y = 0; y < header_.rows; ++y) {
         const std::uint8_t* row = coded.next();
         if (!row) break;  // the data end: the rows left are white
-        rowRuns(row, header_.width, true, runs);
+        rowRuns(row, header_.width, header_.ones == PcxOnes::Black, runs);
         rows.line(runs.data(), static_cast<std::uint32_t>(runs.size()));
     }
     summary.linesMet = header_.rows;

@@ -1,11 +1,13 @@
 #pragma once
 // Reads DCX files: a signature, a table of up to 1023 page offsets ended by
 // 0, and at each offset a PCX image of one bit per pixel (pcx_page.h). The
-// resolution is the PCX header's. A file with a page of more bits per pixel
-// is refused with the reason.
+// resolution is the PCX header's, 200 dpi where it is not given or cannot be
+// a fax's (which the reader's notes say). A file with a page of more bits
+// per pixel is refused with the reason.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "formats/fax_reader.h"
 #include "formats/listed_pages.h"
@@ -16,6 +18,7 @@ namespace quillon {
 class DcxReader final : public FaxReader, public ListedPages {
 public:
     bool open(const std::string& path) override;
+    std::vector<std::string> notes() const override { return notes_; }
 
 private:
     bool describePage(std::uint16_t index, LoadedPage& page) override;
@@ -24,6 +27,7 @@ private:
     bool readHeader(std::uint16_t index, PcxHeader& header, std::int64_t& end, std::string& why);
 
     PcxHeader header_;
+    std::vector<std::string> notes_;
 };
 
 }  // namespace quillon

@@ -1,5 +1,7 @@
 #include "formats/pcx_page.h"
 
+#include <algorithm>
+
 #include "formats/little_endian.h"
 
 #include "codec/fax_decoder.h"
@@ -11,6 +13,14 @@ namespace {
 constexpr std::uint8_t kManufacturer = 0x0A;
 constexpr std::uint8_t kRunLengthCoded = 1;
 constexpr std::size_t kPlanesAt = 65;
+constexpr std::size_t kColoursAt = 16;
+constexpr std::uint16_t kLeastResolution = 50;
+constexpr std::uint16_t kMostResolution = 1200;
+// ImageMagick's palette after a page: a mark byte, then 256 colours.
+constexpr std::uint8_t kPaletteMark = 0x0C;
+constexpr std::size_t kPaletteSize = 1 + 256 * 3;
+
+unsigned brightness(const std::uint8_t* rgb) { return 299u * rgb[0] + 587u * rgb[1] + 114u * rgb[2]; }
 
 }  // namespace
 
@@ -31,6 +41,9 @@ bool PcxHeader::parse(std::span<const std::uint8_t, kSize> bytes, PcxHeader& hea
     header.xResolution = loadU16(h + 12);
     header.yResolution = loadU16(h + 14);
     header.bytesPerLine = loadU16(h + 66);
+    std::copy_n(h + kColoursAt, header.colours.size(), header.colours.begin());
+    const unsigned zero = brightness(header.colours.data()), one = brightness(header.colours.data() + 3);
+    header.ones = one < zero ? PcxOnes::Black : PcxOnes::White;
     if (header.width == 0 || header.width > kMaxPageWidth || header.rows > kMaxPageRows ||
         header.bytesPerLine < (header.width + 7) / 8) {
         why = "a PCX image whose size (" + std::to_string(header.width) + " x " + std::to_string(header.rows) +
@@ -38,6 +51,22 @@ bool PcxHeader::parse(std::span<const std::uint8_t, kSize> bytes, PcxHeader& hea
         return false;
     }
     return true;
+}
+
+bool PcxHeader::resolutionPlausible() const {
+    if (xResolution == 0 && yResolution == 0) return true;
+    const auto inRange = [](std::uint16_t dpi) { return dpi >= kLeastResolution && dpi <= kMostResolution; };
+    const bool pageSize = xResolution == width && yResolution == rows;
+    return inRange(xResolution) && (yResolution == 0 || inRange(yResolution)) && !pageSize;
+}
+
+PcxOnes pcxOnes(const PcxHeader& header, std::span<const std::uint8_t> pageData) {
+    if (pageData.size() >= kPaletteSize) {
+        const auto palette = pageData.last(kPaletteSize);
+        if (palette[0] == kPaletteMark && std::equal(header.colours.begin(), header.colours.end(), palette.begin() + 1))
+            return PcxOnes::Black;
+    }
+    return header.ones;
 }
 
 const std::uint8_t* PcxRows::next() {

@@ -1,7 +1,8 @@
 // Runs over TIFF, raw Group 3, Digifax, DCX, CALS and BMP files of printed
-// pages, written by ImageMagick and libtiff's tiffcp (the Digifax header by
-// hand from its documented layout): every page converts to exactly what the
-// writer itself reads back from its file.
+// pages, written by ImageMagick, libtiff's tiffcp, netpbm and Pillow (the
+// Digifax header and the DCX page table of netpbm's and Pillow's pages by
+// hand from their documented layout): every page converts to exactly what
+// the writer itself reads back from its file.
 
 #include <gtest/gtest.h>
 
@@ -38,12 +39,10 @@ std::string writePbm(const fs::path& path, const Bitmap& page) {
     return path.string();
 }
 
-// The pages ImageMagick reads from a file, as binary PBM images.
-std::vector<Bitmap> magickPages(const std::string& source) {
-    const ProcessResult r = runProcess("/usr/bin/convert", {source, "pbm:-"});
-    EXPECT_EQ(r.exitCode, 0) << source << ": " << r.err;
+// The pages of a stream of binary PBM images.
+std::vector<Bitmap> pbmPages(const std::string& images) {
     std::vector<Bitmap> pages;
-    std::istringstream in(r.out);
+    std::istringstream in(images);
     std::string magic;
     while (in >> magic && magic == "P4") {
         Bitmap page;
@@ -54,6 +53,34 @@ std::vector<Bitmap> magickPages(const std::string& source) {
         pages.push_back(std::move(page));
     }
     return pages;
+}
+
+// The pages ImageMagick reads from a file.
+std::vector<Bitmap> magickPages(const std::string& source) {
+    const ProcessResult r = runProcess("/usr/bin/convert", {source, "pbm:-"});
+    EXPECT_EQ(r.exitCode, 0) << source << ": " << r.err;
+    return pbmPages(r.out);
+}
+
+// The pages a shell command prints as binary PBM images.
+std::vector<Bitmap> shellPages(const std::string& command) {
+    const ProcessResult r = runProcess("/bin/sh", {"-c", command});
+    EXPECT_EQ(r.exitCode, 0) << command << ": " << r.err;
+    return pbmPages(r.out);
+}
+
+// A DCX file of PCX pages: its signature, the pages' offsets ended by 0, the pages.
+void writeDcx(const fs::path& path, const std::vector<std::string>& pcxPages) {
+    const auto u32 = [](std::uint32_t value) {
+        return std::string{char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+    };
+    std::string table = u32(987654321), pages;
+    std::uint32_t at = 4 * std::uint32_t(pcxPages.size() + 2);
+    for (const std::string& page : pcxPages) {
+        table += u32(at + std::uint32_t(pages.size()));
+        pages += readFile(page);
+    }
+    writeFile(path, table + u32(0) + pages);
 }
 
 // The left width pixels of a page, whose other columns must be white.
@@ -134,6 +161,31 @@ std::vector<Source> writeSources(const fs::path& folder) {
     convert({b, "-type", "Palette", "png8:" + png});
     convert({gif, png, (folder / "two.dcx").string()});
     sources.push_back({"two.dcx", magickPages, 0});
+    // netpbm's pages, black first in the palette and black second (a 1 bit
+    // white, then black); netpbm writes each page's size where its
+    // resolution belongs, which is then none (200 dpi).
+    const std::string blackFirst = (scratch / "black-first.pcx").string(), blackSecond = (scratch / "black-second.pcx").string();
+    writeFile(scratch / "white-black.ppm", std::string("P3\n2 1\n255\n255 255 255 0 0 0\n"));
+    run("/bin/sh", {"-c", "ppmtopcx " + a + " > " + blackFirst});
+    run("/bin/sh", {"-c", "ppmtopcx -palette=" + (scratch / "white-black.ppm").string() + " " + b + " > " + blackSecond});
+    writeDcx(folder / "netpbm.dcx", {blackFirst, blackSecond});
+    sources.push_back({"netpbm.dcx",
+                       [blackFirst, blackSecond](const std::string&) {
+                           return shellPages("for p in " + blackFirst + " " + blackSecond +
+                                             "; do pcxtoppm $p | ppmtopgm | pgmtopbm -threshold; done");
+                       },
+                       200});
+    // Pillow's: both palette colours black, and a 1 bit white.
+    const std::string pillowPage = (scratch / "pillow.pcx").string();
+    run("/usr/bin/python3", {"-c", "import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])", a, pillowPage});
+    writeDcx(folder / "pillow.dcx", {pillowPage});
+    sources.push_back({"pillow.dcx",
+                       [pillowPage](const std::string&) {
+                           return shellPages("/usr/bin/python3 -c \"import sys; from PIL import Image; "
+                                             "Image.open(sys.argv[1]).save(sys.stdout.buffer, 'PPM')\" " +
+                                             pillowPage);
+                       },
+                       100});
 
     convert({a, "-density", "300", "-units", "PixelsPerInch", (folder / "page.cal").string()});
     sources.push_back({"page.cal", magickPages, 0});
@@ -193,7 +245,19 @@ TEST(OtherFormats, EveryPageConvertsToWhatItsWriterReads) {
         const nlohmann::json entry = nlohmann::json::parse(line);
         EXPECT_EQ(entry["status"], "converted") << line;
         for (const auto& page : entry["pages"]) EXPECT_EQ(page["state"], "ok") << line;
+        // Only netpbm's resolution fields hold no resolution, and the run says so.
+        const bool netpbm = std::string(entry["source"]).ends_with("netpbm.dcx");
+        EXPECT_EQ(entry.contains("warnings"), netpbm) << line;
+        if (netpbm) {
+            EXPECT_EQ(entry["warnings"],
+                      nlohmann::json({"page 1 of 2: the resolution its header gives (1728 x 1100 dpi) cannot be a "
+                                      "fax's; written at 200 dpi",
+                                      "page 2 of 2: the resolution its header gives (1728 x 2200 dpi) cannot be a "
+                                      "fax's; written at 200 dpi"}));
+        }
     }
+    EXPECT_NE(r.err.find("netpbm.dcx: page 2 of 2: the resolution its header gives (1728 x 2200 dpi)"),
+              std::string::npos) << r.err;
     EXPECT_EQ(lines, sources.size());
 }
 
@@ -206,6 +270,8 @@ TEST(OtherFormats, AMixedFolderConvertsInOneRunAndTheDefaultRunTakesOnlyWinFax) 
              "-compress", "Group4", (in / "sub" / "g4.tif").string()});
     convert({(work / "letter.pbm").string(), (work / "letter.gif").string()});
     convert({(work / "letter.gif").string(), (in / "one.dcx").string()});
+    run("/bin/sh", {"-c", "ppmtopcx " + (work / "letter.pbm").string() + " > " + (work / "letter.pcx").string()});
+    writeDcx(in / "netpbm.dcx", {(work / "letter.pcx").string()});
     convert({(work / "letter.pbm").string(), "fax:" + (in / "raw.g3n").string()});
     writeFile(in / "headerless.g3f", readFile(in / "raw.g3n"));
     convert({(work / "letter.pbm").string(), (in / "page.cal").string()});
@@ -227,7 +293,7 @@ TEST(OtherFormats, AMixedFolderConvertsInOneRunAndTheDefaultRunTakesOnlyWinFax) 
                    home.str());
     EXPECT_EQ(all.exitCode, 1) << "files failed";
     const std::map<std::string, std::string> expected = {
-        {"fax.fxd", "converted"}, {"sub/g4.tif", "converted"}, {"one.dcx", "converted"},
+        {"fax.fxd", "converted"}, {"sub/g4.tif", "converted"}, {"one.dcx", "converted"}, {"netpbm.dcx", "converted"},
         {"raw.g3n", "converted"}, {"page.cal", "converted"},   {"sheet.bmp", "converted"},
         {"headerless.g3f", "converted"},
         {"cut.cal", "converted"}, {"grey.tif", "not-fax"},     {"red.bmp", "not-fax"},
@@ -256,7 +322,7 @@ TEST(OtherFormats, AMixedFolderConvertsInOneRunAndTheDefaultRunTakesOnlyWinFax) 
     EXPECT_NE(readFile(home / "log/kfqlog.txt").find("Damaged : page 1 of 1:"), std::string::npos);
     // Every page at its resolution: the file's, or 200 dpi where it gives none.
     const std::map<std::string, std::pair<double, double>> dpi = {
-        {"fax", {200, 100}}, {"sub/g4", {204, 98}}, {"one", {200, 200}},
+        {"fax", {200, 100}}, {"sub/g4", {204, 98}}, {"one", {200, 200}}, {"netpbm", {200, 200}},
         {"raw", {204, 98}},  {"page", {200, 200}},  {"sheet", {200, 200}}, {"headerless", {204, 98}}};
     for (const auto& [name, resolution] : dpi) {
         SCOPED_TRACE(name);
