@@ -64,7 +64,9 @@ endfunction()
 # shared core (quillon_core, src/CMakeLists.txt) and resolves every symbol
 # when it is linked (QUILLON_NO_UNDEFINED). It is built beside the program
 # and the core, installed beside the core in QUILLON_MODULE_DIR, and finds
-# the core there ($ORIGIN). COMPONENT is the Debian package it goes into.
+# the core there ($ORIGIN) in both trees, so its RUNPATH is never edited
+# (an edit would pad the build one with empty entries, the current folder).
+# COMPONENT is the Debian package it goes into.
 function(quillon_module target file)
   cmake_parse_arguments(ARG "" "COMPONENT" "LINKS" ${ARGN})
   if(NOT ARG_COMPONENT)
@@ -73,7 +75,7 @@ function(quillon_module target file)
   add_library(${target} MODULE ${ARG_UNPARSED_ARGUMENTS})
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${file}
                         LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/src
-                        BUILD_RPATH "$ORIGIN" INSTALL_RPATH "$ORIGIN")
+                        BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "$ORIGIN")
   target_link_libraries(${target} PRIVATE quillon_core ${ARG_LINKS})
   target_link_options(${target} PRIVATE ${QUILLON_NO_UNDEFINED})
   install(TARGETS ${target} LIBRARY DESTINATION ${QUILLON_MODULE_DIR} COMPONENT ${ARG_COMPONENT})

@@ -34,6 +34,24 @@ for binary in bin/quillon $module_dir/libquillon-core.so ${modules//quillon-/$mo
   out=$(ldd -r "$root/$binary" 2>&1) || fail "ldd $binary: $out"
   ! grep -E "not found|undefined symbol" <<<"$out" || fail "$binary is not bound completely"
 done
+# No binary, built or installed, looks for libraries in the folder it is run
+# from: an empty or relative RUNPATH entry would let a planted libc.so.6 in a
+# folder of received faxes run as the user.
+checked=0
+while IFS= read -r -d '' file; do
+  head -c 4 "$file" | grep -q $'^\x7fELF' || continue
+  checked=$((checked + 1))
+  runpath=$(readelf -d "$file" | sed -n 's/.*(R\(UN\)\{0,1\}PATH).*\[\(.*\)\]$/\2/p')
+  [ -n "$runpath" ] || continue
+  IFS=: read -r -a entries <<<"$runpath:"
+  for entry in "${entries[@]}"; do
+    case "$entry" in
+      /* | '$ORIGIN' | '$ORIGIN'/*) ;;
+      *) fail "$file: RUNPATH [$runpath] has the entry '$entry' (empty: the current folder)" ;;
+    esac
+  done
+done < <(find "$build/src" "$build/tests" "$build/fuzz" "$root" -type f \( -perm -u+x -o -name '*.so' \) -print0 2>/dev/null)
+[ "$checked" -ge 4 ] || fail "only $checked binaries found to check their RUNPATH"
 core=$(ldd "$root/bin/quillon" | sed -n 's/^\s*libquillon-core.so => \(.*\) (0x.*$/\1/p')
 [ "$(realpath "$core")" = "$root/$module_dir/libquillon-core.so" ] || fail "core not found from bin/: $core"
 # (The sanitizers' runtimes export their own options from the program.)
