@@ -81,8 +81,9 @@ MainWindow::MainWindow(ProgramContext& context, UserDialogs& dialogs, QWidget* p
     connect(convertPage_, &ConvertPage::goAccepted, this, [this] { savedSource_.reset(); });
     setAcceptDrops(true);
 
-    resize(640, 520);
-    setFixedSize(size());
+    // The window's size, or larger where its pages need more (larger fonts):
+    // a fixed size below what the layout needs would clip its controls.
+    setFixedSize(QSize(640, 520).expandedTo(minimumSizeHint()));
     if (const QScreen* desktop = screen()) move(desktop->availableGeometry().center() - rect().center());
     synchronise();
     trayIcon_->show();

@@ -159,6 +159,10 @@ void OptionsPage::buildLayout() {
     minutesRow->addStretch();
     automaticLayout->addLayout(minutesRow);
 
+    // The output format in rows of its own, so that it sits beside the
+    // automatic conversion and the page fits the window: the format, the
+    // text layer with its languages, and (indented, an option of the text
+    // layer) turning pages.
     auto* formatGroup = new QGroupBox("Output format");
     auto* formatRows = new QVBoxLayout(formatGroup);
     auto* formatLayout = new QHBoxLayout;
@@ -171,21 +175,23 @@ void OptionsPage::buildLayout() {
         outputFormat_->addButton(button, static_cast<int>(format));
         formatLayout->addWidget(button);
     }
+    formatLayout->addStretch();
     // A text layer is a PDF's: the box chooses PDF, and TIFF clears the box.
     textLayerBox_ = makeCheck("OCR text layer", "textLayerBox");
-    formatLayout->addSpacing(20);
-    formatLayout->addWidget(textLayerBox_);
-    formatLayout->addWidget(new QLabel("Languages"));
+    auto* textRow = new QHBoxLayout;
+    textRow->addWidget(textLayerBox_);
+    textRow->addSpacing(12);
+    textRow->addWidget(new QLabel("Languages"));
     languagesEdit_ = new QLineEdit;
     languagesEdit_->setObjectName("languagesEdit");
     languagesEdit_->setMaximumWidth(100);
     languagesEdit_->setToolTip("Tesseract languages joined by +, such as eng+deu");
-    formatLayout->addWidget(languagesEdit_);
+    textRow->addWidget(languagesEdit_);
+    textRow->addStretch();
+    formatRows->addLayout(textRow);
     turnPagesBox_ = makeCheck("Turn pages the right way up", "turnPagesBox");
     turnPagesBox_->setToolTip("A page fed upside down or on its side is read turned and shown turned; its image "
                               "keeps the fax's pixels (see the manual)");
-    formatLayout->addStretch();
-    // A row of its own, indented: an option of the text layer.
     auto* turnRow = new QHBoxLayout;
     turnRow->addSpacing(20);
     turnRow->addWidget(turnPagesBox_);
@@ -198,11 +204,14 @@ void OptionsPage::buildLayout() {
         if (format == static_cast<int>(OutputFormat::Tiff)) textLayerBox_->setChecked(false);
     });
 
+    automaticLayout->addStretch();
+    auto* lastRow = new QHBoxLayout;
+    lastRow->addWidget(automaticGroup);
+    lastRow->addWidget(formatGroup);
     auto* page = new QVBoxLayout(this);
     page->addWidget(sourceGroup);
     page->addWidget(destinationGroup);
-    page->addWidget(automaticGroup);
-    page->addWidget(formatGroup);
+    page->addLayout(lastRow);
     page->addStretch();
 
     connect(directoryButton_, &QRadioButton::clicked, this, &OptionsPage::sourceModeClicked);

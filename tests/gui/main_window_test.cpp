@@ -1,6 +1,10 @@
 #include <thread>
 
 #include <QAction>
+#include <QApplication>
+#include <QProgressBar>
+#include <QGroupBox>
+#include <QComboBox>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
@@ -68,6 +72,54 @@ private slots:
         QCOMPARE(window.convertPage().palette().color(QPalette::Window), QColor(196, 255, 225));
         QCOMPARE(window.optionsPage().palette().color(QPalette::Base), QColor(255, 255, 255));
         QCOMPARE(window.convertPage().palette().color(QPalette::Active, QPalette::ButtonText), QColor(0, 0, 255));
+    }
+
+    // At the window's size, and at a larger font where the window grows, no
+    // control of either page gets less room than it asks for (less than its
+    // size hint where its size policy may not shrink it, its minimum where it
+    // may, and never more than its maximum).
+    void everyControlOfBothPagesShowsWhole() {
+        const QFont font = QApplication::font();
+        for (const double scale : {1.0, 1.5}) {
+            QFont larger = font;
+            larger.setPointSizeF(font.pointSizeF() * scale);
+            QApplication::setFont(larger);
+            Fixture f;
+            MainWindow& window = f.open();
+            window.show();
+            QVERIFY(window.width() >= 640 && window.height() >= 520);
+            for (int tab = 0; tab < window.tabs().count(); ++tab) {
+                window.tabs().setCurrentIndex(tab);
+                QApplication::processEvents();
+                QWidget* page = window.tabs().widget(tab);
+                int controls = 0;
+                for (QWidget* control : page->findChildren<QWidget*>()) {
+                    const bool checked = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                                         qobject_cast<QLabel*>(control) || qobject_cast<QGroupBox*>(control) ||
+                                         qobject_cast<QComboBox*>(control) || qobject_cast<QProgressBar*>(control);
+                    if (!checked || !control->isVisibleTo(&window)) continue;
+                    ++controls;
+                    const QSizePolicy policy = control->sizePolicy();
+                    const QSize hint = control->sizeHint();
+                    const QSize least = control->minimumSizeHint().expandedTo(control->minimumSize());
+                    const auto needed = [](QSizePolicy::Policy p, int hint, int least, int most) {
+                        return std::min(p & QSizePolicy::ShrinkFlag ? least : hint, most);
+                    };
+                    const int width = needed(policy.horizontalPolicy(), hint.width(), least.width(), control->maximumWidth());
+                    const int height = needed(policy.verticalPolicy(), hint.height(), least.height(), control->maximumHeight());
+                    const QString what = QString("%1 \"%2\" at %3x font: %4x%5, needs %6x%7")
+                                             .arg(control->metaObject()->className(), control->objectName())
+                                             .arg(scale)
+                                             .arg(control->width())
+                                             .arg(control->height())
+                                             .arg(width)
+                                             .arg(height);
+                    QVERIFY2(control->width() >= width && control->height() >= height, qPrintable(what));
+                }
+                QVERIFY(controls > 10);
+            }
+        }
+        QApplication::setFont(font);
     }
 
     void closeBoxExitsWithTwoAndWritesBothSections() {
