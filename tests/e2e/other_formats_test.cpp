@@ -175,6 +175,21 @@ std::vector<Source> writeSources(const fs::path& folder) {
                                              "; do pcxtoppm $p | ppmtopgm | pgmtopbm -threshold; done");
                        },
                        200});
+    // netpbm's raw Group 3 pages, in both bit orders, and its bitmap.
+    for (const auto& [name, bits] : {std::pair{"pbmtog3.g3n", ""}, std::pair{"pbmtog3-reversed.g3n", " -reversebits"}}) {
+        const std::string path = (folder / name).string();
+        run("/bin/sh", {"-c", std::string("pbmtog3") + bits + " " + a + " > " + path});
+        sources.push_back({name, [path, bits = std::string(bits)](const std::string&) {
+                               return shellPages("g3topbm" + bits + " " + path);
+                           },
+                           98});
+    }
+    const std::string netpbmBmp = (folder / "ppmtobmp.bmp").string();
+    run("/bin/sh", {"-c", "ppmtobmp -bpp=1 " + a + " > " + netpbmBmp});
+    sources.push_back({"ppmtobmp.bmp", [netpbmBmp](const std::string&) {
+                           return shellPages("bmptopnm " + netpbmBmp + " | ppmtopgm | pgmtopbm -threshold");
+                       },
+                       0});
     // Pillow's: both palette colours black, and a 1 bit white.
     const std::string pillowPage = (scratch / "pillow.pcx").string();
     run("/usr/bin/python3", {"-c", "import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])", a, pillowPage});
