@@ -4,17 +4,18 @@
 
 #include "platform/files.h"
 #include "platform/local_time.h"
+#include "platform/paths.h"
 
 namespace quillon {
 
 LogResult writeLog(const std::string& logPath, const std::string& text) {
     if (logPath.empty()) return LogResult::NoLog;
-    const std::string::size_type slash = logPath.rfind('/');
+    const std::string::size_type slash = platform::lastPathSeparator(logPath);
     if (slash != std::string::npos && slash > 0) {
         const std::string folder = logPath.substr(0, slash);
         if (!platform::folderExists(folder) && !platform::makeFolder(folder)) return LogResult::FolderMissing;
     }
-    std::FILE* file = std::fopen(logPath.c_str(), "ab");
+    std::FILE* file = platform::openFile(logPath, "ab");
     if (!file) return LogResult::CannotOpen;
     const std::string entry = platform::formatLocalTime("%Y-%m-%d %H:%M:%S\n") + text +
                               "--------------------------------------------------\n";

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace quillon {
 
@@ -89,7 +90,7 @@ bool ConversionReport::open(const std::string& path) {
     fileHoldsReplacedLines_ = false;
     bool torn = false;
     if (platform::pathKind(path) != platform::PathKind::Missing) {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(platform::fileSystemPath(path), std::ios::binary);
         if (!in) return false;
         std::string text;
         while (std::getline(in, text)) {

@@ -17,6 +17,7 @@
 #include "formats/winfax_reader.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace quillon {
 
@@ -25,7 +26,7 @@ namespace {
 // The recognised text's file beside a PDF: its extension replaced by ".txt".
 std::string textOutputName(const std::string& output) {
     const std::size_t dot = output.rfind('.');
-    const std::size_t slash = output.rfind('/');
+    const std::size_t slash = platform::lastPathSeparator(output);
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     return (hasExtension ? output.substr(0, dot) : output) + ".txt";
 }
@@ -147,7 +148,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
         return FileResult::SkippedExisting;
     }
     if (outcome.problem != FileProblem::None) return FileResult::NotFax;
-    const std::string::size_type slash = destination.rfind('/');
+    const std::string::size_type slash = platform::lastPathSeparator(destination);
     if (slash != std::string::npos && slash > 0) {
         outcome.folder = destination.substr(0, slash);
         if (!makeFolderPath(outcome.folder)) {
@@ -236,8 +237,9 @@ FileOutcome convertFile(const BatchJob& request, const std::string& source, cons
 
 bool makeFolderPath(const std::string& folder) {
     if (platform::folderExists(folder)) return true;
-    const std::string::size_type slash = folder.rfind('/');
-    if (slash != std::string::npos && slash > 0) makeFolderPath(folder.substr(0, slash));
+    // Parents beyond the root ("/", or "C:\" on Windows) are made first.
+    const std::string::size_type slash = platform::lastPathSeparator(folder);
+    if (slash != std::string::npos && slash > platform::pathRootLength(folder)) makeFolderPath(folder.substr(0, slash));
     return platform::makeFolder(folder) || platform::folderExists(folder);
 }
 

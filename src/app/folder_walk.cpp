@@ -4,8 +4,11 @@
 
 #include "engine/format_detection.h"
 #include "platform/folder_search.h"
+#include "platform/paths.h"
 
 namespace quillon {
+
+using platform::joinPath;
 
 namespace {
 
@@ -31,11 +34,6 @@ void walk(const std::string& root, const std::string& folder, const std::string&
 
 }  // namespace
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '/') return folder + name;
-    return folder + "/" + name;
-}
-
 FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders, const Shard& shard,
                       const InputFormats& formats) {
     FolderWalk found;
@@ -54,7 +52,7 @@ std::string folderOutputPath(const std::string& sourceFolder, const std::string&
     if (!keepExtension && dot != std::string::npos && !dotStartsPath) path.resize(dot);
     path += extension;
     if (keepHierarchy) return joinPath(destination, path);
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = platform::lastPathSeparator(path);
     return joinPath(destination, slash == std::string::npos ? path : path.substr(slash + 1));
 }
 

@@ -31,7 +31,4 @@ QUILLON_EXPORT std::string folderOutputPath(const std::string& sourceFolder, con
                              const std::string& destination, bool keepExtension, bool keepHierarchy,
                              const char* extension = ".tif");
 
-// folder and name joined by one '/'.
-std::string joinPath(const std::string& folder, const std::string& name);
-
 }  // namespace quillon

@@ -43,25 +43,25 @@ private:
 };
 
 ModulePart<FaxPdfWriter>& pdfWriter() {
-    static ModulePart<FaxPdfWriter> part("quillon-pdf.so", "quillonFaxPdfWriter");
+    static ModulePart<FaxPdfWriter> part("quillon-pdf", "quillonFaxPdfWriter");
     return part;
 }
 
 ModulePart<PdfPageImageReader>& pdfReader() {
-    static ModulePart<PdfPageImageReader> part("quillon-pdf.so", "quillonPdfPageImages");
+    static ModulePart<PdfPageImageReader> part("quillon-pdf", "quillonPdfPageImages");
     return part;
 }
 
 ModulePart<PdfInfoTextReader>& pdfInfo() {
-    static ModulePart<PdfInfoTextReader> part("quillon-pdf.so", "quillonPdfInfoText");
+    static ModulePart<PdfInfoTextReader> part("quillon-pdf", "quillonPdfInfoText");
     return part;
 }
 
 ModulePart<PageRecognition>& recognition() {
 #ifdef QUILLON_WITH_OCR
-    static ModulePart<PageRecognition> part("quillon-ocr.so", "quillonPageRecognition");
+    static ModulePart<PageRecognition> part("quillon-ocr", "quillonPageRecognition");
 #else
-    static ModulePart<PageRecognition> part("quillon-ocr.so", "quillonPageRecognition",
+    static ModulePart<PageRecognition> part("quillon-ocr", "quillonPageRecognition",
                                             "text recognition (/ocr) is not in this build of quillon");
 #endif
     return part;

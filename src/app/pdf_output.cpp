@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "pdf/g4_page_spool.h"
 #include "platform/file_times.h"
+#include "platform/paths.h"
 #include "platform/private_temp_folder.h"
 
 namespace quillon {
@@ -18,9 +19,9 @@ bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::ui
     platform::FileTimes times;
     if (!platform::readFileTimes(source, times)) return false;
     PdfDocumentInfo info;
-    info.title = source.substr(source.rfind('/') + 1);
+    info.title = std::string(platform::fileNamePart(source));
     info.producer = kVersionText;
-    info.created = times.modification.tv_sec;
+    info.created = times.modificationSeconds();
     info.runRecord = runRecord;
 
     // Workers convert at once: each spill file gets a name of its own.

@@ -1,12 +1,13 @@
 #include "app/run_outputs.h"
 
 #include <algorithm>
-#include <filesystem>
+
+#include "platform/paths.h"
 
 namespace quillon {
 
-// "out//a.tif" and "out/./a.tif" are one file.
-std::string RunOutputs::key(const std::string& path) { return std::filesystem::path(path).lexically_normal().string(); }
+// "out//a.tif" and "out/./a.tif" are one file (and on Windows "OUT\A.TIF").
+std::string RunOutputs::key(const std::string& path) { return platform::pathKey(path); }
 
 std::size_t RunOutputs::enter() {
     std::lock_guard lock(mutex_);

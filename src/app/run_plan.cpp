@@ -1,6 +1,7 @@
 #include "app/run_plan.h"
 
 #include "app/folder_walk.h"
+#include "platform/paths.h"
 
 namespace quillon {
 
@@ -18,7 +19,7 @@ RunPlan planListedFiles(const std::string& sourceFolder, const std::vector<std::
                         const std::string& destination, bool keepExtension, bool keepHierarchy, OutputFormat format) {
     RunPlan plan;
     for (const std::string& name : names)
-        plan.tasks.push_back({joinPath(sourceFolder, name), folderOutputPath(sourceFolder, name, destination, keepExtension,
+        plan.tasks.push_back({platform::joinPath(sourceFolder, name), folderOutputPath(sourceFolder, name, destination, keepExtension,
                                                                             keepHierarchy, outputExtension(format))});
     plan.sources = sourcesOf(plan.tasks);
     return plan;

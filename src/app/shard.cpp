@@ -2,17 +2,20 @@
 
 #include <charconv>
 
+#include "platform/paths.h"
+
 namespace quillon {
 
 namespace {
 
 // FNV-1a, 64 bits, the same on every machine, compiler and run (std::hash
 // is not), with splitmix64's finaliser: FNV's low bits alone spread names
-// that differ in one digit unevenly over a few shards.
+// that differ in one digit unevenly over a few shards. Separators count as
+// '/', so that a Windows run ("sub\a.fxd") parts a folder as a Linux run does.
 std::uint64_t stableHash(std::string_view text) {
     std::uint64_t hash = 14695981039346656037ull;
     for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
+        hash ^= static_cast<unsigned char>(platform::isPathSeparator(c) ? '/' : c);
         hash *= 1099511628211ull;
     }
     hash = (hash ^ (hash >> 30)) * 0xbf58476d1ce4e5b9ull;

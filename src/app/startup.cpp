@@ -15,9 +15,9 @@ namespace quillon {
 
 namespace {
 
-bool hasWord(int argc, char** argv, std::string_view a, std::string_view b = {}) {
-    for (int i = 1; i < argc; ++i)
-        if (argv[i] == a || (!b.empty() && argv[i] == b)) return true;
+bool hasWord(const std::vector<std::string>& words, std::string_view a, std::string_view b = {}) {
+    for (const std::string& word : words)
+        if (word == a || (!b.empty() && word == b)) return true;
     return false;
 }
 
@@ -33,7 +33,8 @@ int openMainWindow(ProgramContext& context, const MainWindowRunner& mainWindow) 
     return mainWindow(context);
 }
 
-int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPaths& paths) {
+int run(int argc, char** argv, std::vector<std::string> commandWords, const MainWindowRunner& mainWindow,
+        const WorkPaths& paths) {
     ProgramContext context;
     context.paths = paths;
     context.options = startupConvertOptions();
@@ -43,8 +44,7 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
 
     BatchJob job;
     job.convertOptions = context.options;
-    std::optional<std::vector<std::string>> words(std::in_place);
-    for (int i = 1; i < argc; ++i) words->push_back(argv[i]);
+    std::optional<std::vector<std::string>> words(std::move(commandWords));
 
     const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
     if (parsed == kCommandLineRefused) return kExitRefused;
@@ -73,22 +73,24 @@ int run(int argc, char** argv, const MainWindowRunner& mainWindow, const WorkPat
 }  // namespace
 
 int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
-    if (hasWord(argc, argv, "--help", "-h")) {
+    platform::setUpProcess();
+    std::vector<std::string> words = platform::commandLineWords(argc, argv);
+    if (hasWord(words, "--help", "-h")) {
         writeHelp(std::cout);
         return kExitSuccess;
     }
-    if (hasWord(argc, argv, "--version")) {
+    if (hasWord(words, "--version")) {
         std::cout << kVersionText << "\n";
         return kExitSuccess;
     }
     platform::removeOnTermination();
     const std::string& tempFolder = platform::privateTempFolder();
     if (tempFolder.empty()) {
-        std::cerr << "No private temporary folder can be made under $TMPDIR or /tmp.\n";
+        std::cerr << "No private temporary folder can be made under " << platform::privateTempFolderPlace() << ".\n";
         return kExitFilesFailed;
     }
     const WorkPaths paths = formWorkPaths(platform::homeFolder());
-    const int exitCode = run(argc, argv, mainWindow, paths);
+    const int exitCode = run(argc, argv, std::move(words), mainWindow, paths);
     platform::removePrivateTempFolder();
     return exitCode;
 }

@@ -11,6 +11,7 @@
 #include "app/verification_lines.h"
 #include "app/worker_pool.h"
 #include "tiff/tiff_messages.h"
+#include "platform/paths.h"
 
 namespace quillon {
 
@@ -22,7 +23,7 @@ int runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err)
         err << "quillon: /report=" << request.reportPath << " names the report being verified; nothing verified\n";
         return kExitRefused;
     }
-    std::ifstream in(reportRead, std::ios::binary);
+    std::ifstream in(platform::fileSystemPath(reportRead), std::ios::binary);
     if (!in) {
         err << "quillon: the report " << reportRead << " cannot be read; nothing verified\n";
         return kExitRefused;
@@ -41,7 +42,7 @@ int runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err)
 
     std::ofstream report;
     if (!request.reportPath.empty()) {
-        report.open(request.reportPath, std::ios::binary | std::ios::app);
+        report.open(platform::fileSystemPath(request.reportPath), std::ios::binary | std::ios::app);
         if (!report) {
             err << "quillon: the report file " << request.reportPath << " cannot be opened for writing; nothing verified\n";
             return kExitCouldNotWork;

@@ -9,7 +9,7 @@ namespace quillon {
 MainWindowRunner mainWindowFromModule() {
     return [](ProgramContext& context) {
         std::string error;
-        void* function = platform::moduleFunction("quillon-window.so", "quillonRunMainWindow", error);
+        void* function = platform::moduleFunction("quillon-window", "quillonRunMainWindow", error);
         if (!function) {
             std::cerr << "The main window cannot be loaded (" << error << "); give a complete command line.\n";
             return kExitNoWindow;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/files.h"
+
 namespace quillon {
 
 namespace {
@@ -87,7 +89,7 @@ const char* formatName(FaxFormat format) {
 }
 
 bool startsWithTiffHeader(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = platform::openFile(path, "rb");
     if (!file) return false;
     char head[4] = {};
     const std::size_t got = std::fread(head, 1, sizeof head, file);
@@ -96,7 +98,7 @@ bool startsWithTiffHeader(const std::string& path) {
 }
 
 FaxFormat sniffG3f(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = platform::openFile(path, "rb");
     if (!file) return FaxFormat::Unknown;
     unsigned char head[18] = {};
     const std::size_t got = std::fread(head, 1, sizeof head, file);

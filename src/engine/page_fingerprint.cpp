@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "codec/run_painter.h"
+#include "platform/files.h"
 
 namespace quillon {
 
@@ -63,7 +64,7 @@ void PageFingerprint::packedRow(const std::uint8_t* row) { digest_->update(row, 
 std::string PageFingerprint::hex() { return digest_->finish(); }
 
 std::string fileSha256(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = platform::openFile(path, "rb");
     if (!file) return {};
     PageFingerprint::Digest digest;
     unsigned char buffer[65536];

@@ -10,7 +10,7 @@ int FaxReader::openFile(const std::string& path) {
     closeFile();
     // Only regular files: opening a named pipe would wait for a writer forever.
     if (platform::fileSize(path) < 0) return -1;
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = platform::openFile(path, "rb");
     if (!file_) return -1;
     long size = -1;
     if (std::fseek(file_, 0, SEEK_END) == 0) size = std::ftell(file_);

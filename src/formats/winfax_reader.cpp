@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "codec/fax_decoder.h"
+#include "platform/paths.h"
 
 namespace quillon {
 
@@ -98,7 +99,7 @@ DecodedPage WinFaxReader::decodeLoadedPage(bool recount, LineSink* lines) {
 std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension) {
     // Only a '.' in the file name starts an extension, not one in a folder name.
     const std::size_t dot = outputPath.find_last_of('.');
-    const std::size_t slash = outputPath.find_last_of('/');
+    const std::size_t slash = platform::lastPathSeparator(outputPath);
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     char number[16];
     std::snprintf(number, sizeof number, "%03u", pageNumber);

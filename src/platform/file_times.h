@@ -1,15 +1,22 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
-
-#include <time.h>
 
 namespace quillon::platform {
 
-// Last access and last modification time of a file (Linux keeps no creation
-// time that a program could set).
+// The times of a file, in nanoseconds since 1970-01-01 UTC, as exactly as
+// the system keeps them, so that a copy gets the very same times.
 struct FileTimes {
-    timespec access{};
-    timespec modification{};
+    std::int64_t access = 0;
+    std::int64_t modification = 0;
+    // Where the system keeps a creation time that a program can set
+    // (Windows); Linux keeps none.
+    std::optional<std::int64_t> creation;
+
+    std::int64_t modificationSeconds() const {
+        return modification >= 0 ? modification / 1'000'000'000 : -((-modification + 999'999'999) / 1'000'000'000);
+    }
 };
 
 bool readFileTimes(const std::string& path, FileTimes& times);

@@ -1,9 +1,14 @@
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 
 namespace quillon::platform {
+
+// Opens a file as std::fopen does (mode "rb", "wb", "ab", ...), by its
+// UTF-8 path, not inherited by programs the process starts.
+std::FILE* openFile(const std::string& path, const char* mode);
 
 bool fileExists(const std::string& path);     // a file or folder of that name exists
 bool folderExists(const std::string& path);
@@ -27,16 +32,19 @@ PathKind pathKind(const std::string& path);
 // ("Permission denied").
 std::string readError(const std::string& path);
 
-// The device and inode of the file a path names (links followed): two paths
-// name one file when these are equal. Nothing when the path names nothing.
+// The device and inode (on Windows: the volume serial number and the file
+// index) of the file a path names, links followed: two paths name one file
+// when these are equal, however they are spelt (case, short names, hard
+// links). Nothing when the path names nothing.
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     bool operator==(const FileIdentity&) const = default;
 };
 std::optional<FileIdentity> fileIdentity(const std::string& path);
-// The path made absolute against the current folder, with "." and ".."
-// parts and doubled separators resolved by the text alone (links are not).
+// The path made absolute against the current folder (and drive), with "."
+// and ".." parts and doubled separators resolved by the text alone (links
+// are not).
 std::string absolutePath(const std::string& path);
 
 }  // namespace quillon::platform

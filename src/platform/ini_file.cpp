@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace quillon::platform {
 
@@ -30,7 +31,7 @@ bool sameName(const std::string& a, const std::string& b) { return strcasecmp(a.
 
 IniText load(const std::string& path) {
     IniText ini;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fileSystemPath(path), std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') {
@@ -96,7 +97,7 @@ std::optional<std::string> lookUp(const std::string& section, const std::string&
 bool save(const IniText& ini, const std::string& path) {
     const std::string temp = siblingTempName(path);
     if (temp.empty()) return false;
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    std::FILE* file = openFile(temp, "wb");
     if (!file) return false;
     const char* end = ini.crlf ? "\r\n" : "\n";
     bool ok = true;

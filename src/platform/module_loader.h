@@ -20,11 +20,13 @@ namespace quillon::platform {
 constexpr const char* kModuleInterface = QUILLON_VERSION;
 #define QUILLON_MODULE_INTERFACE extern "C" QUILLON_EXPORT const char quillonModuleInterface[] = QUILLON_VERSION
 
-// The function `symbol` of module file `name`, looked for beside the program
-// (a build tree) and then in the program's module folder (QUILLON_MODULE_DIR
-// relative to the program's prefix). The module stays loaded. nullptr when it
-// cannot be loaded or is of another version than kModuleInterface; error then
-// says why.
+// The function `symbol` of module `name`, whose file is the name and the
+// system's suffix (quillon-pdf.so; quillon-pdf.dll on Windows), looked for
+// beside the program (a build tree, and the Windows program's folder) and
+// then in the program's module folder (QUILLON_MODULE_DIR relative to the
+// program's prefix); always by its full path. The module stays loaded.
+// nullptr when it cannot be loaded or is of another version than
+// kModuleInterface; error then says why.
 void* moduleFunction(const std::string& name, const char* symbol, std::string& error);
 
 }  // namespace quillon::platform

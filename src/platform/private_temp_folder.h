@@ -4,13 +4,16 @@
 namespace quillon::platform {
 
 // The process's own folder for intermediate files: made with mkdtemp (mode
-// 0700) under $TMPDIR or /tmp on first use, and removed with its content when
+// 0700) under $TMPDIR or /tmp on first use (on Windows under %TEMP%), and removed with its content when
 // the process exits normally or is ended by SIGINT, SIGTERM or SIGHUP (once
 // removeOnTermination() has been called). Returned with a trailing '/'.
 // Fixed names in a shared folder would let other users read the faxes or
 // plant links that the program then overwrites.
 // Returns an empty text when no folder can be made.
 const std::string& privateTempFolder();
+
+// Where the folder is made, in words: "$TMPDIR or /tmp", "%TEMP%".
+const char* privateTempFolderPlace();
 
 // Removes the folder now (also done at normal exit).
 void removePrivateTempFolder();

@@ -3,6 +3,7 @@
 #include <tiffio.h>
 
 #include "platform/local_time.h"
+#include "tiff/tiff_file.h"
 
 namespace quillon {
 
@@ -19,7 +20,7 @@ bool G4TiffOutput::open(const std::string& path, const std::string& description)
     close();
     failed_ = false;
     description_ = description;
-    tif_ = TIFFOpen(path.c_str(), "w");
+    tif_ = openTiffFile(path, "w");
     return tif_ != nullptr;
 }
 

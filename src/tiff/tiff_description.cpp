@@ -2,10 +2,12 @@
 
 #include <tiffio.h>
 
+#include "tiff/tiff_file.h"
+
 namespace quillon {
 
 std::optional<std::string> tiffImageDescription(const std::string& path) {
-    TIFF* tif = TIFFOpen(path.c_str(), "r");
+    TIFF* tif = openTiffFile(path, "r");
     if (!tif) return std::nullopt;
     std::optional<std::string> description;
     if (const char* text = nullptr; TIFFGetField(tif, TIFFTAG_IMAGEDESCRIPTION, &text) && text) description = text;

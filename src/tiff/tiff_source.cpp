@@ -7,6 +7,7 @@
 
 #include "codec/fax_decoder.h"
 #include "platform/files.h"
+#include "tiff/tiff_file.h"
 
 namespace quillon {
 
@@ -97,7 +98,7 @@ bool TiffSource::open(const std::string& path, std::string& why) {
         why = "it cannot be opened";
         return false;
     }
-    tif_ = TIFFOpen(path.c_str(), "r");
+    tif_ = openTiffFile(path, "r");
     if (!tif_) why = "it is no TIFF file libtiff can read";
     return tif_ != nullptr;
 }

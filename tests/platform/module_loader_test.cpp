@@ -19,23 +19,23 @@ std::string besideProgram(const std::string& name) {
 
 TEST(ModuleLoader, TakesOnlyModulesOfItsOwnVersion) {
     std::string error;
-    void* entry = moduleFunction("quillon-test-module.so", "quillonTestModuleEntry", error);
+    void* entry = moduleFunction("quillon-test-module", "quillonTestModuleEntry", error);
     ASSERT_NE(entry, nullptr) << error;
     EXPECT_EQ(reinterpret_cast<int (*)()>(entry)(), 42);
 
     error.clear();
-    EXPECT_EQ(moduleFunction("quillon-test-module-old.so", "quillonTestModuleEntry", error), nullptr);
+    EXPECT_EQ(moduleFunction("quillon-test-module-old", "quillonTestModuleEntry", error), nullptr);
     EXPECT_EQ(error, besideProgram("quillon-test-module-old.so") + ": module of version 2.9.17, but this program "
                                                                     "needs version " QUILLON_VERSION);
 
     error.clear();
-    EXPECT_EQ(moduleFunction("quillon-test-module-unversioned.so", "quillonTestModuleEntry", error), nullptr);
+    EXPECT_EQ(moduleFunction("quillon-test-module-unversioned", "quillonTestModuleEntry", error), nullptr);
     EXPECT_EQ(error, besideProgram("quillon-test-module-unversioned.so") +
                          ": module of no known version, but this program needs version " QUILLON_VERSION);
 
     // A module of the right version without the entry asked for.
     error.clear();
-    EXPECT_EQ(moduleFunction("quillon-test-module.so", "quillonNoSuchEntry", error), nullptr);
+    EXPECT_EQ(moduleFunction("quillon-test-module", "quillonNoSuchEntry", error), nullptr);
     EXPECT_EQ(error, besideProgram("quillon-test-module.so") + ": no quillonNoSuchEntry");
 }
 

@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include "platform/paths.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +13,10 @@
 #include <random>
 
 namespace quillon::platform {
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), (std::string(mode) + "e").c_str());
+}
 
 bool fileExists(const std::string& path) {
     struct stat info {};
@@ -50,7 +56,7 @@ bool renameFile(const std::string& from, const std::string& to) {
 }
 
 std::string siblingTempName(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
+    const std::string::size_type slash = lastPathSeparator(path);
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     // One generator per thread: workers name their outputs at the same time.

@@ -59,6 +59,8 @@ void watchSignals() {
 
 }  // namespace
 
+const char* privateTempFolderPlace() { return "$TMPDIR or /tmp"; }
+
 const std::string& privateTempFolder() {
     std::lock_guard lock(folderMutex);
     if (!made) {

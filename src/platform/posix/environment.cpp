@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -15,6 +16,10 @@ bool isSet(const char* name) {
 }
 
 }  // namespace
+
+void setUpProcess() {}
+
+std::vector<std::string> commandLineWords(int argc, char** argv) { return {argv + std::min(argc, 1), argv + argc}; }
 
 bool displayAvailable() {
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");

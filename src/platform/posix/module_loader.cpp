@@ -12,8 +12,9 @@ namespace quillon::platform {
 void* moduleFunction(const std::string& name, const char* symbol, std::string& error) {
     const std::string program = programPath();
     const std::string folder = program.substr(0, program.rfind('/') + 1);
-    std::string path = folder + name;
-    if (!fileExists(path)) path = folder + "../" QUILLON_MODULE_DIR "/" + name;
+    const std::string file = name + ".so";
+    std::string path = folder + file;
+    if (!fileExists(path)) path = folder + "../" QUILLON_MODULE_DIR "/" + file;
     // Bound at once, so that a module that does not fit the program fails
     // here and not in the middle of a run.
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
