@@ -6,8 +6,14 @@ add_compile_options(-Wall -Wextra -Wpedantic)
 # of the subsystem libraries, so they are built position-independent. It
 # shows only the declarations marked QUILLON_EXPORT (platform/export.h).
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
-set(CMAKE_CXX_VISIBILITY_PRESET hidden)
-set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
+if(NOT WIN32)  # a Windows DLL shows only what __declspec(dllexport) marks anyway
+  set(CMAKE_CXX_VISIBILITY_PRESET hidden)
+  set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
+endif()
+if(WIN32)
+  # UTF-16 calls by their W names only; windows.h without its min and max macros.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+endif()
 # With hidden symbols the linker sees everything the program and the modules
 # cannot reach, and drops it from the core (--gc-sections): a run to TIFF maps
 # no more of it than it did when all was one executable.
@@ -35,9 +41,15 @@ endif()
 # The core and the modules resolve every symbol when they are linked (-z defs).
 # Clang links its sanitizer runtimes into executables only, so that its
 # sanitized builds (the fuzz targets) leave those symbols to the program.
+# (A Windows DLL resolves every symbol when it is linked in any case.)
 set(QUILLON_NO_UNDEFINED LINKER:-z,defs)
-if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (QUILLON_FUZZ OR QUILLON_SANITIZE OR QUILLON_TSAN))
+if(WIN32 OR (CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (QUILLON_FUZZ OR QUILLON_SANITIZE OR QUILLON_TSAN)))
   set(QUILLON_NO_UNDEFINED "")
+endif()
+# Keeps the ELF program's code in one segment with its read-only data; no PE option.
+set(QUILLON_ONE_SEGMENT LINKER:-z,noseparate-code)
+if(WIN32)
+  set(QUILLON_ONE_SEGMENT "")
 endif()
 
 # quillon_library(<name> <sources...> [LINKS <targets...>])

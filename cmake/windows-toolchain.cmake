@@ -18,3 +18,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # pkg-config looks only at what was built for Windows.
 set(ENV{PKG_CONFIG_LIBDIR} "${QUILLON_WINDOWS_DEPS}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
+# Libraries are found in the dependency prefix too; scripts/windows.sh puts
+# there the names some projects link that differ in case from MinGW-w64's
+# (qpdf links Advapi32, MinGW-w64 has libadvapi32.a).
+foreach(kind EXE SHARED MODULE)
+  set(CMAKE_${kind}_LINKER_FLAGS_INIT "-L${QUILLON_WINDOWS_DEPS}/lib")
+endforeach()
+# zlib goes into the program's DLLs: no zlib1.dll to ship.
+set(ZLIB_USE_STATIC_LIBS ON)

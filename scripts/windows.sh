@@ -25,7 +25,7 @@ mkdir -p "$deps" "$sources"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 zip dpkg-dev cmake make
-          pkg-config nlohmann-json3-dev libgtest-dev m4 patch xz-utils bzip2)
+          pkg-config nlohmann-json3-dev icc-profiles-free autoconf m4 patch xz-utils bzip2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -81,22 +81,37 @@ debian_source() {
   echo "$folder"
 }
 
+# The licence text the zip carries for what a package put into the program:
+# the first of the files given that exists (Debian's copyright file, else
+# the upstream licence when only the orig tarball could be had).
+licence() {  # name, files...
+  local name=$1 file
+  shift
+  mkdir -p "$deps/licences"
+  for file in "$@"; do
+    if [ -f "$file" ]; then cp "$file" "$deps/licences/$name.txt"; return; fi
+  done
+  echo "windows.sh: no licence text of $name" >&2
+  exit 1
+}
+
 toolchain=$project/cmake/windows-toolchain.cmake
-cross_cmake() {  # source folder, build folder, options...
-  local source=$1 build=$2
-  shift 2
+cross_cmake() {  # source folder, build folder, target ("all": every one), options...
+  local source=$1 build=$2 target=$3
+  shift 3
   cmake -S "$source" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQUILLON_WINDOWS_DEPS="$deps" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_SHARED_LIBS=OFF "$@" >/dev/null
-  cmake --build "$build" -j2 >/dev/null
+  cmake --build "$build" -j2 --target "$target" >/dev/null
 }
 
 if [ ! -f "$deps/.done-tiff" ]; then
   echo "Cross-building libtiff"
   src=$(debian_source tiff)
-  cross_cmake "$src" "$work/tiff" -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF \
+  cross_cmake "$src" "$work/tiff" all -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF \
     -Dzlib=ON -Djpeg=OFF -Dold-jpeg=OFF -Djbig=OFF -Dlerc=OFF -Dlzma=OFF -Dzstd=OFF -Dwebp=OFF -Dlibdeflate=OFF \
     -Dpixarlog=OFF -Dcxx=OFF
   cmake --install "$work/tiff" >/dev/null
+  licence tiff "$src/debian/copyright" "$src/LICENSE.md"
   touch "$deps/.done-tiff"
 fi
 
@@ -107,27 +122,40 @@ if [ ! -f "$deps/.done-nettle" ]; then
   (cd "$work/nettle" && "$src/configure" --host=$host --prefix="$deps" --disable-shared --enable-static \
      --disable-public-key --disable-documentation --disable-openssl >/dev/null &&
    make -j2 >/dev/null && make install >/dev/null)
+  licence nettle "$src/debian/copyright" "$src/COPYING.LESSERv3"
   touch "$deps/.done-nettle"
 fi
 
 if [ ! -f "$deps/.done-jpeg" ]; then
   echo "Cross-building libjpeg-turbo"
   src=$(debian_source libjpeg-turbo)
-  cross_cmake "$src" "$work/jpeg" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
+  cross_cmake "$src" "$work/jpeg" all -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
     -DCMAKE_SYSTEM_PROCESSOR=AMD64
   cmake --install "$work/jpeg" >/dev/null
+  licence libjpeg-turbo "$src/debian/copyright" "$src/LICENSE.md"
   touch "$deps/.done-jpeg"
 fi
 
 if [ ! -f "$deps/.done-qpdf" ]; then
   echo "Cross-building qpdf"
+  # qpdf links Advapi32; MinGW-w64 spells it in lower case.
+  mkdir -p "$deps/lib"
+  ln -sf "/usr/$host/lib/libadvapi32.a" "$deps/lib/libAdvapi32.a"
   src=$(debian_source qpdf)
-  cross_cmake "$src" "$work/qpdf" -DBUILD_STATIC_LIBS=ON -DUSE_IMPLICIT_CRYPTO=OFF -DREQUIRE_CRYPTO_NATIVE=ON \
-    -DBUILD_DOC=OFF -DINSTALL_EXAMPLES=OFF -DINSTALL_MANUAL=OFF -DLIBJPEG_H_PATH="$deps/include" \
-    -DLIBJPEG_LIB_PATH="$deps/lib/libjpeg.a"
-  cmake --install "$work/qpdf" >/dev/null
+  # The library alone, with its headers and CMake package:
+  # its command line tools would want the compiler's DLLs copied.
+  cross_cmake "$src" "$work/qpdf" libqpdf -DBUILD_STATIC_LIBS=ON -DUSE_IMPLICIT_CRYPTO=OFF \
+    -DREQUIRE_CRYPTO_NATIVE=ON -DBUILD_DOC=OFF -DINSTALL_EXAMPLES=OFF -DINSTALL_MANUAL=OFF \
+    -DLIBJPEG_H_PATH="$deps/include" -DLIBJPEG_LIB_PATH="$deps/lib/libjpeg.a"
+  cmake --install "$work/qpdf" --component dev >/dev/null
+  cmake --install "$work/qpdf" --component Unspecified >/dev/null  # its CMake package
+  licence qpdf "$src/debian/copyright" "$src/LICENSE.txt"
   touch "$deps/.done-qpdf"
 fi
+
+licence zlib /usr/share/doc/libz-mingw-w64-dev/copyright
+licence gcc-runtime /usr/share/doc/gcc-mingw-w64-base/copyright
+licence mingw-w64 /usr/share/doc/mingw-w64-common/copyright
 
 # The JSON library is headers alone: Debian's, as its package installs them.
 if [ ! -f "$deps/.done-json" ]; then

@@ -17,8 +17,10 @@ LogResult writeLog(const std::string& logPath, const std::string& text) {
     }
     std::FILE* file = platform::openFile(logPath, "ab");
     if (!file) return LogResult::CannotOpen;
-    const std::string entry = platform::formatLocalTime("%Y-%m-%d %H:%M:%S\n") + text +
-                              "--------------------------------------------------\n";
+    // The results text's lines end in CR LF already; the date and separator
+    // lines in the system's line end.
+    const std::string entry = platform::formatLocalTime("%Y-%m-%d %H:%M:%S") + platform::kTextLineEnd + text +
+                              "--------------------------------------------------" + platform::kTextLineEnd;
     const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
     return std::fclose(file) == 0 && written ? LogResult::Written : LogResult::CannotOpen;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // A file that lines are appended to, each in one write at the file's end
-// (O_APPEND), so that a reader, or a process killed in between, never leaves
+// (O_APPEND; FILE_APPEND_DATA on Windows), so that a reader, or a process killed in between, never leaves
 // a line mixed with another.
 
+#include <cstdint>
 #include <string>
 
 namespace quillon::platform {
@@ -19,10 +20,12 @@ public:
     // False when not all of bytes could be written (a full disk, say).
     bool append(const std::string& bytes);
     bool close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return file_ != kClosed; }
 
 private:
-    int fd_ = -1;
+    // The open file: a descriptor on POSIX systems, a HANDLE on Windows.
+    static constexpr std::intptr_t kClosed = -1;
+    std::intptr_t file_ = kClosed;
 };
 
 }  // namespace quillon::platform

@@ -6,6 +6,14 @@
 
 namespace quillon::platform {
 
+// The line end of the text files written for people to read (the log):
+// CR LF on Windows, LF elsewhere.
+#ifdef _WIN32
+inline constexpr const char* kTextLineEnd = "\r\n";
+#else
+inline constexpr const char* kTextLineEnd = "\n";
+#endif
+
 // Opens a file as std::fopen does (mode "rb", "wb", "ab", ...), by its
 // UTF-8 path, not inherited by programs the process starts.
 std::FILE* openFile(const std::string& path, const char* mode);

@@ -4,9 +4,11 @@
 namespace quillon::platform {
 
 // The process's own folder for intermediate files: made with mkdtemp (mode
-// 0700) under $TMPDIR or /tmp on first use (on Windows under %TEMP%), and removed with its content when
-// the process exits normally or is ended by SIGINT, SIGTERM or SIGHUP (once
-// removeOnTermination() has been called). Returned with a trailing '/'.
+// 0700) under $TMPDIR or /tmp on first use (on Windows, a new folder under
+// the user's %TEMP%), and removed with its content when the process exits
+// normally or is ended by SIGINT, SIGTERM or SIGHUP (on Windows Ctrl+C, a
+// closed console, log-off), once removeOnTermination() has been called.
+// Returned with a trailing separator.
 // Fixed names in a shared folder would let other users read the faxes or
 // plant links that the program then overwrites.
 // Returns an empty text when no folder can be made.

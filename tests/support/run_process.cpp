@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -89,9 +90,24 @@ std::string quillonExe() {
     return QUILLON_EXE;
 }
 
+bool runsUnderWine() {
+    const char* wine = std::getenv("QUILLON_WINE");
+    return wine && *wine;
+}
+
 ProcessResult runQuillon(const std::vector<std::string>& args, const std::string& home,
                          std::map<std::string, std::string> env, const std::string& workingFolder) {
     env.emplace("QUILLON_HOME", home);
+    if (runsUnderWine()) {
+        std::vector<std::string> wineArgs{quillonExe()};
+        wineArgs.insert(wineArgs.end(), args.begin(), args.end());
+        ProcessResult r = runProcess(std::getenv("QUILLON_WINE"), wineArgs, env, workingFolder);
+        for (std::string* text : {&r.out, &r.err}) {
+            std::erase(*text, '\r');
+            std::replace(text->begin(), text->end(), '\\', '/');
+        }
+        return r;
+    }
     env.emplace("DISPLAY", "");
     env.emplace("WAYLAND_DISPLAY", "");
     env.emplace("QT_QPA_PLATFORM", "");

@@ -11,15 +11,17 @@ AppendFile::~AppendFile() { close(); }
 
 bool AppendFile::open(const std::string& path) {
     close();
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    return fd_ >= 0;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    file_ = fd;
+    return true;
 }
 
 bool AppendFile::append(const std::string& bytes) {
-    if (fd_ < 0) return false;
+    if (file_ == kClosed) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(int(file_), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += std::size_t(n);
@@ -28,9 +30,9 @@ bool AppendFile::append(const std::string& bytes) {
 }
 
 bool AppendFile::close() {
-    if (fd_ < 0) return true;
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
+    if (file_ == kClosed) return true;
+    const bool closed = ::close(int(file_)) == 0;
+    file_ = kClosed;
     return closed;
 }
 
