@@ -5,7 +5,7 @@
 # source packages into build-windows/deps (zlib is Debian's
 # libz-mingw-w64-dev), then the program. Nothing comes from anywhere but
 # Debian's archive. With --test, the end-to-end tests then run the program
-# under Wine.
+# under Wine (tests/windows/wine_test.sh).
 #
 #   scripts/windows.sh [--test]
 #
@@ -172,5 +172,10 @@ cmake --build "$work/program" -j2 --target quillon_windows_zip
 ls "$work/program"/quillon-*-windows-x64.zip
 
 if [ "$test" -eq 1 ]; then
-  "$project/tests/windows/wine_test.sh" "$work/program"
+  # The tests are Linux programs (of the Linux build in build/) that start
+  # the Windows program under Wine.
+  [ -f "$project/build/CMakeCache.txt" ] || { "$project/scripts/install-deps.sh" &&
+    cmake -S "$project" -B "$project/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null; }
+  cmake --build "$project/build" -j2 --target quillon quillon_cli_tests quillon_windows_tests >/dev/null
+  "$project/tests/windows/wine_test.sh" "$work/program" "$project/build"
 fi

@@ -99,6 +99,10 @@ ProcessResult runQuillon(const std::vector<std::string>& args, const std::string
                          std::map<std::string, std::string> env, const std::string& workingFolder) {
     env.emplace("QUILLON_HOME", home);
     if (runsUnderWine()) {
+        // Wine keeps its server's socket under $TMPDIR: another one would
+        // start a second Wine whose services hold the output pipes open. The
+        // Windows program takes its temporary folder from %TEMP% instead.
+        env.erase("TMPDIR");
         std::vector<std::string> wineArgs{quillonExe()};
         wineArgs.insert(wineArgs.end(), args.begin(), args.end());
         ProcessResult r = runProcess(std::getenv("QUILLON_WINE"), wineArgs, env, workingFolder);

@@ -21,7 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<FixturePage> kLetter = {{Sheet::Letter, FaxPageCoding::T6, 1}};
-const std::vector<FixturePage> kTwoPages = {{Sheet::Memo, FaxPageCoding::T4TwoDimensional, 0}, {Sheet::Letter, FaxPageCoding::T4OneDimensional, 1}};
+const std::vector<FixturePage> kTwoPages = {{Sheet::PriceList, FaxPageCoding::T4OneDimensional, 0},
+                                            {Sheet::Letter, FaxPageCoding::T6, 1}};
 
 // The Windows name of a path on Wine's drive Z:, which is the Linux root.
 std::string onDriveZ(const fs::path& path) {
@@ -71,7 +72,7 @@ TEST_F(WindowsProgram, DriveLettersTheLongFormNamesOutsideTheCodePageAndLongPath
     std::vector<std::string> sources;
     for (const nlohmann::json& line : reportLines(report)) sources.push_back(line["source"]);
     for (const std::string& name : names)
-        EXPECT_NE(std::find(sources.begin(), sources.end(), "Z:" + (work / "in").string() + "/" + name), sources.end())
+        EXPECT_NE(std::find(sources.begin(), sources.end(), onDriveZ(work / "in") + "\\" + name), sources.end())
             << nlohmann::json(sources).dump();
 }
 
