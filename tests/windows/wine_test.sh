@@ -47,8 +47,12 @@ linux_only=(
   'FolderRun.ConvertsATreeWithResultsLinesLogAndExactPages'
   'FolderRun.ResumeConvertsOnlyWhatIsNotDoneAndTheReportKeepsOneLinePerFile'
   'OtherFormats.AMixedFolderConvertsInOneRunAndTheDefaultRunTakesOnlyWinFax'
+  'FolderRun.ShardsTogetherConvertEachFileOnceAsOneRunDoes'
+  # signals that end a run part-way (the Windows program's Ctrl+C is a
+  # console event that Wine's pipes cannot send)
+  'FileRun.InterruptedFolderRunLeavesOnlyCompleteOutputs'
   # text recognition, which the Windows program does not have
-  'FileRun.Ocr*' 'FileRun.PagesWhoseTextIsNotRecognised*' 'FileRun.PagesFedUpsideDown*'
+  'FileRun.Ocr*' 'FileRun.PagesWhoseTextIsNotRecognised*' 'FileRun.PagesFedUpsideDown*' 'FileRun.LineNoise*'
   'Cli.RefusedValuesAndMissingLanguages*'
 )
 filter=$(IFS=:; echo "${linux_only[*]}")
