@@ -6,31 +6,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <mutex>
-#include <set>
 #include <thread>
 #include <vector>
+
+#include "platform/system_temp_folder.h"
 
 namespace quillon::platform {
 
 namespace {
-
-std::mutex folderMutex;
-std::string folder;  // empty until made, and again after removal
-bool made = false;
-std::set<std::string> filesInProgress;
-
-std::string makeFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/quillon-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) return {};
-    return std::string(buffer.data()) + "/";
-}
-
-void removeAtExit() { removePrivateTempFolder(); }
 
 sigset_t terminationSignals() {
     sigset_t set;
@@ -45,11 +28,7 @@ void watchSignals() {
     const sigset_t set = terminationSignals();
     int sig = 0;
     if (sigwait(&set, &sig) != 0) return;
-    removePrivateTempFolder();
-    {
-        std::lock_guard lock(folderMutex);
-        for (const std::string& path : filesInProgress) unlink(path.c_str());
-    }
+    removeWhatTerminationLeaves();
     // End the process the way the signal would have, so the parent sees it.
     signal(sig, SIG_DFL);
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
@@ -59,35 +38,16 @@ void watchSignals() {
 
 }  // namespace
 
+std::string makeSystemTempFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/quillon-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data())) return {};
+    return std::string(buffer.data()) + "/";
+}
+
 const char* privateTempFolderPlace() { return "$TMPDIR or /tmp"; }
-
-const std::string& privateTempFolder() {
-    std::lock_guard lock(folderMutex);
-    if (!made) {
-        made = true;
-        folder = makeFolder();
-        if (!folder.empty()) std::atexit(removeAtExit);
-    }
-    return folder;
-}
-
-void removePrivateTempFolder() {
-    std::lock_guard lock(folderMutex);
-    if (folder.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-    folder.clear();
-}
-
-void removeOnTerminationToo(const std::string& path) {
-    std::lock_guard lock(folderMutex);
-    filesInProgress.insert(path);
-}
-
-void keepOnTermination(const std::string& path) {
-    std::lock_guard lock(folderMutex);
-    filesInProgress.erase(path);
-}
 
 void removeOnTermination() {
     const sigset_t set = terminationSignals();

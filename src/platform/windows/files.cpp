@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 
 #include "platform/paths.h"
 #include "platform/windows/wide_text.h"
@@ -66,20 +65,6 @@ bool writeWholeFile(const std::string& path, const std::string& bytes) {
 
 bool renameFile(const std::string& from, const std::string& to) {
     return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-}
-
-std::string siblingTempName(const std::string& path) {
-    const std::string::size_type slash = lastPathSeparator(path);
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    thread_local std::mt19937_64 random{std::random_device{}()};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%012llx.part", static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-        std::string candidate = folder + "." + name + suffix;
-        if (!fileExists(candidate)) return candidate;
-    }
-    return {};
 }
 
 PathKind pathKind(const std::string& path) {
