@@ -63,7 +63,10 @@ for shard in 0 1; do
     "$linux_build/tests/e2e/quillon_cli_tests" --gtest_filter="-$filter" --gtest_brief=1 > "$stage/shard-$shard.log" 2>&1 &
 done
 for shard in 0 1; do wait -n || status=1; done
-cat "$stage"/shard-*.log
-"$linux_build/tests/windows/quillon_windows_tests" --gtest_brief=1 || status=1
-[ "$status" -eq 0 ] && echo "wine: the end-to-end and Windows cases passed" || echo "wine: cases failed" >&2
-exit "$status"
+"$linux_build/tests/windows/quillon_windows_tests" --gtest_brief=1 > "$stage/windows.log" 2>&1 || status=1
+cat "$stage"/shard-*.log "$stage/windows.log"
+passed=$(cat "$stage"/*.log | sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\.$/\1/p' | awk '{ s += $1 } END { print s + 0 }')
+# (gtest names a failed case twice: where it fails and in its summary.)
+failed=$(cat "$stage"/*.log | sed -n 's/^\[  FAILED  \] \([A-Za-z][^ ]*\).*/\1/p' | sort -u | wc -l)
+echo "wine: ${passed:-0} passed, $failed failed"
+[ "$status" -eq 0 ] && [ "${passed:-0}" -gt 0 ]
