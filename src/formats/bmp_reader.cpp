@@ -5,6 +5,7 @@
 
 #include "codec/row_runs.h"
 #include "formats/little_endian.h"
+#include "formats/palette_brightness.h"
 
 #include "codec/fax_decoder.h"
 
@@ -18,7 +19,8 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kUncompressed = 0;
 constexpr std::uint16_t kDefaultResolution = 200;
 
-unsigned brightness(const std::uint8_t* bgr) { return 114u * bgr[0] + 587u * bgr[1] + 299u * bgr[2]; }
+// A palette entry is blue, green, red (and a reserved byte).
+unsigned entryBrightness(const std::uint8_t* bgr) { return brightness(bgr[2], bgr[1], bgr[0]); }
 
 std::uint16_t dotsPerInch(std::uint32_t perMetre) {
     if (perMetre == 0 || perMetre > 0x7FFFFFFF) return kDefaultResolution;
@@ -81,7 +83,7 @@ bool BmpReader::open(const std::string& path) {
     }
     if (infoSize == kCoreHeaderSize) xResolution_ = yResolution_ = kDefaultResolution;
     // Colour 1 is black when it is the darker one; two equal colours keep 1 black.
-    blackIs1_ = brightness(h + paletteAt + paletteEntry) <= brightness(h + paletteAt);
+    blackIs1_ = entryBrightness(h + paletteAt + paletteEntry) <= entryBrightness(h + paletteAt);
     listPages(1);
     return true;
 }

@@ -79,7 +79,7 @@ bool DcxReader::describePage(std::uint16_t index, LoadedPage& page) {
     loadPageData(dataStart, static_cast<std::size_t>(std::max<std::int64_t>(0, end - dataStart)));
     page.width = header_.width;
     page.length = std::max<std::uint32_t>(header_.rows, 1);
-    header_.ones = pcxOnes(header_, pageData());
+    ones_ = pcxOnes(header_, pageData());
     const bool given = header_.xResolution != 0 && header_.resolutionPlausible();
     page.xResolution = given ? header_.xResolution : kDefaultResolution;
     page.yResolution = given && header_.yResolution ? header_.yResolution : page.xResolution;
@@ -97,7 +97,7 @@ PageSummary DcxReader::decodeDescribedPage(LineSink* lines) {
     for (std::uint32_t y = 0; y < header_.rows; ++y) {
         const std::uint8_t* row = coded.next();
         if (!row) break;  // the data end: the rows left are white
-        rowRuns(row, header_.width, header_.ones == PcxOnes::Black, runs);
+        rowRuns(row, header_.width, ones_ == PcxOnes::Black, runs);
         rows.line(runs.data(), static_cast<std::uint32_t>(runs.size()));
     }
     summary.linesMet = header_.rows;

@@ -27,6 +27,7 @@ private:
     bool readHeader(std::uint16_t index, PcxHeader& header, std::int64_t& end, std::string& why);
 
     PcxHeader header_;
+    PcxOnes ones_ = PcxOnes::White;  // of the page loaded last, by its palette and its writer
     std::vector<std::string> notes_;
 };
 

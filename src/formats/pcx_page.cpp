@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "formats/little_endian.h"
+#include "formats/palette_brightness.h"
 
 #include "codec/fax_decoder.h"
 
@@ -19,8 +20,6 @@ constexpr std::uint16_t kMostResolution = 1200;
 // ImageMagick's palette after a page: a mark byte, then 256 colours.
 constexpr std::uint8_t kPaletteMark = 0x0C;
 constexpr std::size_t kPaletteSize = 1 + 256 * 3;
-
-unsigned brightness(const std::uint8_t* rgb) { return 299u * rgb[0] + 587u * rgb[1] + 114u * rgb[2]; }
 
 }  // namespace
 
@@ -42,7 +41,8 @@ bool PcxHeader::parse(std::span<const std::uint8_t, kSize> bytes, PcxHeader& hea
     header.yResolution = loadU16(h + 14);
     header.bytesPerLine = loadU16(h + 66);
     std::copy_n(h + kColoursAt, header.colours.size(), header.colours.begin());
-    const unsigned zero = brightness(header.colours.data()), one = brightness(header.colours.data() + 3);
+    const auto& c = header.colours;
+    const unsigned zero = brightness(c[0], c[1], c[2]), one = brightness(c[3], c[4], c[5]);
     header.ones = one < zero ? PcxOnes::Black : PcxOnes::White;
     if (header.width == 0 || header.width > kMaxPageWidth || header.rows > kMaxPageRows ||
         header.bytesPerLine < (header.width + 7) / 8) {

@@ -1,38 +1,32 @@
-#include "platform/module_loader.h"
-
 #include <dlfcn.h>
-
-#include <string_view>
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/system_modules.h"
 
 namespace quillon::platform {
 
-void* moduleFunction(const std::string& name, const char* symbol, std::string& error) {
+std::string moduleFile(const std::string& name) {
     const std::string program = programPath();
     const std::string folder = program.substr(0, program.rfind('/') + 1);
     const std::string file = name + ".so";
-    std::string path = folder + file;
-    if (!fileExists(path)) path = folder + "../" QUILLON_MODULE_DIR "/" + file;
+    const std::string beside = folder + file;
+    return fileExists(beside) ? beside : folder + "../" QUILLON_MODULE_DIR "/" + file;
+}
+
+void* openModule(const std::string& path, std::string& error) {
     // Bound at once, so that a module that does not fit the program fails
     // here and not in the middle of a run.
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         const char* reason = dlerror();
         error = reason ? reason : path + ": cannot be loaded";
-        return nullptr;
     }
-    const auto* version = static_cast<const char*>(dlsym(module, "quillonModuleInterface"));
-    if (!version || std::string_view(version) != kModuleInterface) {
-        error = path + ": module of " + (version ? "version " + std::string(version) : "no known version") +
-                ", but this program needs version " + kModuleInterface;
-        dlclose(module);
-        return nullptr;
-    }
-    void* function = dlsym(module, symbol);
-    if (!function) error = path + ": no " + symbol;
-    return function;
+    return module;
 }
+
+void* moduleSymbol(void* module, const char* symbol) { return dlsym(module, symbol); }
+
+void closeModule(void* module) { dlclose(module); }
 
 }  // namespace quillon::platform
