@@ -1,5 +1,5 @@
-#include "app/startup.h"
-#include "app/window_module.h"
+#include "cli/startup.h"
+#include "cli/window_module.h"
 
 int main(int argc, char** argv) {
 #ifdef QUILLON_WITH_GUI

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "app/command_line.h"
+#include "cli/command_line.h"
 #include "fuzz_targets.h"
 #include "oracle.h"
 #include "platform/wildcard.h"

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/file_conversion.h"
-#include "app/input_formats.h"
+#include "run/convert/file_conversion.h"
+#include "formats/format_set.h"
 
 namespace quillon::fuzz {
 

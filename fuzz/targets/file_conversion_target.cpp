@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/file_conversion.h"
-#include "app/module_parts.h"
+#include "run/convert/file_conversion.h"
+#include "run/convert/loaded_modules.h"
 #include "conversion_check.h"
 #include "fuzz_targets.h"
 #include "oracle.h"

@@ -11,7 +11,7 @@
 
 #include "engine/convert_options.h"
 #include "engine/fax_pages.h"
-#include "engine/g4_road.h"
+#include "engine/page_pipeline.h"
 
 namespace quillon {
 

@@ -5,7 +5,7 @@
 
 #include "engine/convert_options.h"
 #include "engine/fax_pages.h"
-#include "engine/format_detection.h"
+#include "formats/format_detection.h"
 
 namespace quillon {
 

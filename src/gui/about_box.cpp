@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/startup.h"
+#include "cli/startup.h"
 
 namespace quillon {
 

@@ -1,7 +1,8 @@
 #include "gui/conversion_run.h"
 
-#include "app/file_conversion.h"
-#include "app/run_plan.h"
+#include "run/convert/file_conversion.h"
+#include "platform/folder_path.h"
+#include "run/plan/run_plan.h"
 
 namespace quillon {
 
@@ -77,7 +78,7 @@ int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& sto
     request.outputFormat = run.options.textLayer ? OutputFormat::Pdf : run.options.outputFormat;
     request.destination = run.destination;
     request.workers = run.workers;
-    if (!makeFolderPath(run.destination)) observer.saveFolderFailed();
+    if (!platform::makeFolderPath(run.destination)) observer.saveFolderFailed();
     const RunPlan plan = planListedFiles(run.sourceFolder, run.names, run.destination, run.options.keepExt != 0,
                                          run.options.hiberarchy == 1, request.outputFormat);
     FileRunCalls calls;

@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "app/batch_job.h"
-#include "app/file_outcome.h"
-#include "app/run_driver.h"
+#include "run/request/batch_job.h"
+#include "run/outcome/file_outcome.h"
+#include "run/drive/run_driver.h"
 
 namespace quillon {
 

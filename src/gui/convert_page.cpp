@@ -20,8 +20,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/conversion_log.h"
-#include "app/folder_walk.h"
+#include "records/conversion_log.h"
+#include "run/plan/folder_walk.h"
 #include "gui/conversion_worker.h"
 #include "gui/source_selection.h"
 #include "gui/user_dialogs.h"

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/batch_job.h"
+#include "run/request/batch_job.h"
 #include "gui/conversion_run.h"
 
 class QLabel;

@@ -9,7 +9,7 @@
 
 #include <QWidget>
 
-#include "app/startup.h"
+#include "cli/startup.h"
 
 class QTabWidget;
 

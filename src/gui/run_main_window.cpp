@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/command_line.h"
+#include "cli/command_line.h"
 #include "gui/main_window.h"
 #include "gui/user_dialogs.h"
 #include "tiff/tiff_messages.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/startup.h"
+#include "cli/startup.h"
 
 namespace quillon {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/file_conversion.h"
+#include "run/convert/file_conversion.h"
 #include "support/temp_dir.h"
 
 namespace quillon {

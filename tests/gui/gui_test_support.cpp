@@ -1,9 +1,9 @@
 #include "gui/gui_test_support.h"
 
-#include "app/file_conversion.h"
+#include "run/convert/file_conversion.h"
 
 
-#include "app/work_paths.h"
+#include "cli/home_paths.h"
 #include "support/winfax_writer.h"
 
 namespace quillon::test {
@@ -70,8 +70,8 @@ void writeWinFaxFile(const std::filesystem::path& path, int pages) {
 
 ProgramContext testContext(const TempDir& home) {
     ProgramContext context;
-    context.paths = formWorkPaths(home.str());
-    context.options = startupConvertOptions();
+    context.paths = formHomePaths(home.str());
+    context.options = ConvertOptions{};
     context.logFile = context.paths.logFile;
     return context;
 }

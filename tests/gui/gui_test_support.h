@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
+#include "cli/startup.h"
 #include "gui/conversion_run.h"
 #include "gui/user_dialogs.h"
 #include "support/temp_dir.h"

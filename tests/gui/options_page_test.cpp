@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(f.iniValue("ConvertFlag"), 0);
         QCOMPARE(f.iniValue("Resume"), 1);
 
-        f.context.options = startupConvertOptions();
+        f.context.options = ConvertOptions{};
         OptionsPage& again = f.open();
         again.apply();
         const OptionValues& v = again.values();

@@ -1,0 +1,19 @@
+#pragma once
+#include <iosfwd>
+#include <string>
+
+#include "run/request/batch_job.h"
+
+namespace quillon {
+
+// Runs the conversion a complete command line describes, appends the results
+// to the log and, unless quiet, writes them to out (CR LF shown as LF). Pages
+// that were empty, damaged or left out are named on err, also when quiet, and
+// with "/report=" every file gets a line in the report.
+// Returns 0 when every file converted or was skipped; 1 when any failed for
+// what it holds (or is); 3 when the run could not do its work: an output or
+// its folder could not be written, a source folder read, or the report
+// written.
+int runCommandLineMode(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err);
+
+}  // namespace quillon

@@ -1,0 +1,98 @@
+#include "cli/startup.h"
+
+#include <iostream>
+
+#include "cli/command_line.h"
+#include "cli/convert_command.h"
+#include "run/convert/loaded_modules.h"
+#include "cli/verify_command.h"
+#include "ocr/languages.h"
+#include "platform/environment.h"
+#include "platform/home_folder.h"
+#include "platform/private_temp_folder.h"
+
+namespace quillon {
+
+namespace {
+
+bool hasWord(const std::vector<std::string>& words, std::string_view a, std::string_view b = {}) {
+    for (const std::string& word : words)
+        if (word == a || (!b.empty() && word == b)) return true;
+    return false;
+}
+
+int openMainWindow(ProgramContext& context, const MainWindowRunner& mainWindow) {
+    if (!mainWindow) {
+        std::cerr << "The main window is not available in this build; give a complete command line.\n";
+        return kExitNoWindow;
+    }
+    if (!platform::displayAvailable()) {
+        std::cerr << "No display: the main window cannot be opened; give a complete command line.\n";
+        return kExitNoWindow;
+    }
+    return mainWindow(context);
+}
+
+int run(int argc, char** argv, std::vector<std::string> commandWords, const MainWindowRunner& mainWindow,
+        const HomePaths& paths) {
+    ProgramContext context;
+    context.paths = paths;
+    context.options = ConvertOptions{};
+    context.logFile = paths.logFile;
+    context.argc = argc;
+    context.argv = argv;
+
+    BatchJob job;
+    job.convertOptions = context.options;
+    std::optional<std::vector<std::string>> words(std::move(commandWords));
+
+    const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
+    if (parsed == kCommandLineRefused) return kExitRefused;
+    if (parsed == kCommandLineComplete && job.mode == JobMode::Verify) return runVerifyMode(job, std::cout, std::cerr);
+    if (parsed == kCommandLineComplete) {
+        // Before any file: a run must not write PDF files without the text asked for.
+        if (job.recognition.enabled) {
+            if (std::string error; !pageRecognition(error)) {
+                std::cerr << "quillon: text cannot be recognised: " << error << "; nothing converted\n";
+                return kExitRefused;
+            }
+            if (const std::string missing = missingLanguage(*splitLanguages(job.recognition.languages));
+                !missing.empty()) {
+                std::cerr << "quillon: " << missingLanguageMessage(missing) << "; nothing converted\n";
+                return kExitRefused;
+            }
+        }
+        return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
+    }
+    context.options = job.convertOptions;
+    context.saveFolderMissing = job.mode != JobMode::None && job.destination.empty();
+    context.openPaths = plainWords(*words);
+    return openMainWindow(context, mainWindow);
+}
+
+}  // namespace
+
+int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
+    platform::setUpProcess();
+    std::vector<std::string> words = platform::commandLineWords(argc, argv);
+    if (hasWord(words, "--help", "-h")) {
+        writeHelp(std::cout);
+        return kExitSuccess;
+    }
+    if (hasWord(words, "--version")) {
+        std::cout << kVersionText << "\n";
+        return kExitSuccess;
+    }
+    platform::removeOnTermination();
+    const std::string& tempFolder = platform::privateTempFolder();
+    if (tempFolder.empty()) {
+        std::cerr << "No private temporary folder can be made under " << platform::privateTempFolderPlace() << ".\n";
+        return kExitFilesFailed;
+    }
+    const HomePaths paths = formHomePaths(platform::homeFolder());
+    const int exitCode = run(argc, argv, std::move(words), mainWindow, paths);
+    platform::removePrivateTempFolder();
+    return exitCode;
+}
+
+}  // namespace quillon

@@ -1,0 +1,32 @@
+#pragma once
+// A file written whole or not at all: written under a temporary name in its
+// destination folder and renamed into place only when complete, so that a
+// failed write, a crash or a killed process never leaves a partial file under
+// its name, and an earlier good file stays until a complete new one replaces
+// it. Outputs and the rewritten report are written this way.
+
+#include <string>
+
+namespace quillon::platform {
+
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string finalPath);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Where to write; empty when no temporary name could be found.
+    const std::string& path() const { return tempPath_; }
+    // Renames the written file to its final name; false when that fails.
+    bool commit();
+    // Writes bytes as the whole file and renames it into place.
+    bool writeWhole(const std::string& bytes);
+
+private:
+    std::string finalPath_;
+    std::string tempPath_;
+    bool committed_ = false;
+};
+
+}  // namespace quillon::platform

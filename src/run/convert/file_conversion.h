@@ -1,0 +1,37 @@
+#pragma once
+// Converting one WinFax file into a TIFF file (or one TIFF file per page).
+
+#include <string>
+
+#include "run/request/batch_job.h"
+#include "run/outcome/file_outcome.h"
+#include "run/drive/output_claims.h"
+#include "run/plan/run_plan.h"
+#include "run/drive/run_sources.h"
+#include "platform/export.h"
+
+namespace quillon {
+
+// The run a file is converted in: the output names its files claimed (the
+// file's ticket gives its place in walk order) and the sources no output may
+// replace.
+struct FileRun {
+    OutputClaims& outputs;
+    std::size_t ticket;
+    const RunSources& sources;
+};
+
+// Converts the task's source into its output with the request's options and
+// tells what became of it: the result, the files written, every page and,
+// when the file was not converted, why (resultsLines renders its results
+// text). No output may be one of the run's sources. No exception leaves it:
+// one that escapes the conversion is the Exception result.
+FileOutcome convertFile(const BatchJob& request, const FileTask& task, const FileRun& run);
+// The same for a file converted alone.
+FileOutcome convertFile(const BatchJob& request, const std::string& source, const std::string& destination);
+
+// Gives `to` the access and modification times of `from`: 0, -1 when the first
+// file cannot be read, -2 when the second cannot be changed.
+int copyFileTimes(const std::string& from, const std::string& to);
+
+}  // namespace quillon

@@ -1,0 +1,35 @@
+#include "run/convert/page_recognition.h"
+
+#include "run/convert/loaded_modules.h"
+#include "ocr/page_pixels.h"
+
+namespace quillon {
+
+std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognition& recognition,
+                                           std::vector<std::string>& problems) {
+    std::vector<RecognizedPage> recognized(pages.pages().size());
+    std::string error;
+    const PageRecognition recognize = pageRecognition(error);
+    if (!recognize) problems.push_back("text cannot be recognised: " + error);
+    std::vector<std::uint8_t> coded;
+    for (std::size_t index = 0; index < recognized.size(); ++index) {
+        const G4Page& page = pages.pages()[index];
+        if (recognize && pages.readCodedData(index, coded)) {
+            const auto pixels = decodeForRecognition(coded, page.width, page.rows, page.xDpi, page.yDpi);
+            if (pixels) recognized[index] = recognize(recognition.languages, recognition.orientation, *pixels);
+        }
+        if (recognition.pageRecognized) recognition.pageRecognized();
+    }
+    return recognized;
+}
+
+std::string pagesText(const std::vector<RecognizedPage>& pages) {
+    std::string text;
+    for (std::size_t index = 0; index < pages.size(); ++index) {
+        if (index > 0) text += '\f';
+        text += pages[index].text;
+    }
+    return text;
+}
+
+}  // namespace quillon
