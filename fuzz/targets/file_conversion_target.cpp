@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "run/convert/file_conversion.h"
+#include "run/outcome/results_lines.h"
 #include "run/convert/loaded_modules.h"
 #include "conversion_check.h"
 #include "fuzz_targets.h"

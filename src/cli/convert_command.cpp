@@ -3,6 +3,8 @@
 #include <optional>
 #include <ostream>
 
+#include "run/outcome/file_problem.h"
+#include "run/outcome/log_notes.h"
 #include "records/conversion_log.h"
 #include "records/conversion_report.h"
 #include "run/convert/file_conversion.h"
@@ -89,7 +91,7 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
         for (const std::string& line : describeRecognitionFailures(outcome))
             notes += "quillon: warning: " + outcome.source + ": " + line + "\n";
         for (const std::string& line : outcome.warnings) notes += "quillon: warning: " + outcome.source + ": " + line + "\n";
-        if (outcome.problem != FileProblem::None)
+        if (hasProblem(outcome))
             notes += "quillon: " + outcome.source + ": " + describeProblem(outcome) + "\n";
         if (progress) {
             progress->print(notes);

@@ -1,5 +1,6 @@
 #include "engine/conversion_engine.h"
 
+#include "platform/files.h"
 #include "tiff/g4_tiff_output.h"
 
 namespace quillon {
@@ -33,10 +34,9 @@ bool ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t firs
                                const std::string& description) {
     if (!listsPages(first, count)) return false;
     G4TiffOutput output;
-    // Pages are summarised also when the file cannot be created: its pages then refuse them.
-    output.open(outputPath, description);
+    output.open(description);
     const bool written = writeG4(output, first, count, G4Layout{});
-    return output.close() && written;
+    return output.close() && written && platform::writeWholeFile(outputPath, output.bytes());
 }
 
 bool ConversionEngine::writeG4(G4PageOutput& output, std::uint16_t first, std::uint16_t count, G4Layout layout) {

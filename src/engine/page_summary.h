@@ -47,4 +47,10 @@ struct PageSummary {
     bool holdsFaxData() const { return linesMet > badLines && (endMarked || badLines * 2 < linesMet); }
 };
 
+// The report's words: "ok", "empty", "damaged", "left-out", "cut".
+const char* pageStateName(PageState state);
+// "MH", "T.4-1D", "T.4-2D", "T.6", and for pages read as rows "none",
+// "PackBits", "LZW", "other" (another TIFF compression) or "PCX-RLE".
+const char* codingName(ImageCoding coding);
+
 }  // namespace quillon

@@ -1,5 +1,7 @@
 #include "gui/conversion_run.h"
 
+#include "run/outcome/log_notes.h"
+#include "run/outcome/results_lines.h"
 #include "run/convert/file_conversion.h"
 #include "platform/folder_path.h"
 #include "run/plan/run_plan.h"
@@ -10,25 +12,27 @@ namespace {
 
 // The Results column's words: "Not WinFax File!" only for files that are not
 // WinFax files; other failures say what happened.
-std::string failureText(FileProblem problem) {
-    switch (problem) {
-        case FileProblem::NotWinFaxExtension:
-        case FileProblem::TiffSource:
-        case FileProblem::NoSignature: return "Not WinFax File!";
-        case FileProblem::NoSuchFile: return "No such file!";
-        case FileProblem::Unreadable: return "Cannot be read!";
-        case FileProblem::Folder: return "A folder, not a file!";
-        case FileProblem::NoFaxData: return "No fax data!";
-        case FileProblem::FormatNotTaken: return "Format not selected!";
-        case FileProblem::NotSupported: return "Not supported!";
-        case FileProblem::FormatRefused: return "Not a fax page!";
-        case FileProblem::OutputIsSource: return "Output is a source!";
-        case FileProblem::OutputTaken: return "Output name used twice!";
-        case FileProblem::FolderNotMade: return "Folder not made!";
-        case FileProblem::WriteFailed: return "Output not written!";
-        case FileProblem::PagesLeftOut: return "Pages left out!";
-        case FileProblem::None:
-        case FileProblem::Exception: break;
+std::string failureText(const FileOutcome& outcome) {
+    switch (outcome.result) {
+        case FileResult::NotSupported: return "Not supported!";
+        case FileResult::OutputIsSource: return "Output is a source!";
+        case FileResult::OutputTaken: return "Output name used twice!";
+        case FileResult::FolderNotMade: return "Folder not made!";
+        case FileResult::WriteFailed: return "Output not written!";
+        case FileResult::PagesLeftOut: return "Pages left out!";
+        default: break;
+    }
+    switch (outcome.sourceProblem) {
+        case SourceProblem::NotWinFaxExtension:
+        case SourceProblem::TiffSource:
+        case SourceProblem::NoSignature: return "Not WinFax File!";
+        case SourceProblem::NoSuchFile: return "No such file!";
+        case SourceProblem::Unreadable: return "Cannot be read!";
+        case SourceProblem::Folder: return "A folder, not a file!";
+        case SourceProblem::NoFaxData: return "No fax data!";
+        case SourceProblem::FormatNotTaken: return "Format not selected!";
+        case SourceProblem::FormatRefused: return "Not a fax page!";
+        case SourceProblem::None: break;
     }
     return "Failed!";
 }
@@ -37,19 +41,19 @@ std::string failureText(FileProblem problem) {
 
 RowOutcome rowOutcome(const FileOutcome& outcome, const std::string& output, const std::string& resultsLines) {
     RowOutcome row;
-    switch (outcome.status()) {
-        case FileStatus::Converted:
+    switch (outcome.result) {
+        case FileResult::Converted:
             row.output = output;
             row.kind = outcome.hasDamage() ? RowKind::Damaged : RowKind::Converted;
             row.resultText = outcome.hasDamage() ? "Converted, with damaged pages!" : "Converted!";
             break;
-        case FileStatus::Skipped:
+        case FileResult::SkippedExisting:
             row.kind = RowKind::Skipped;
             row.resultText = "Already exist, skipped!";
             break;
         default:
             row.kind = RowKind::Failed;
-            row.resultText = failureText(outcome.problem);
+            row.resultText = failureText(outcome);
             break;
     }
     for (char c : resultsLines + logNotes(outcome))

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ocr/recognized_page.h"
+#include "pdf/byte_sink.h"
 #include "pdf/coded_pages.h"
 
 namespace quillon {
@@ -21,14 +22,14 @@ struct PdfDocumentInfo {
 // The document information entry of a run's record (app/resume_record.h).
 constexpr const char* kRunRecordKey = "/QuillonRun";
 
-// Writes the pages as pdfPath, reading each page's data only while it is
-// written. False when there is no page, a page cannot be read or the PDF
-// cannot be written; pdfPath may then hold a partial file. With pageTexts
+// Writes the pages as a PDF into out, reading each page's data only while
+// it is written. False when there is no page, a page cannot be read or out
+// refuses the bytes; out may then hold part of a PDF. With pageTexts
 // (one per page), each page gets its words as an invisible text layer over
 // the image, and a page recognised turned is shown turned (/Rotate).
-bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath,
+bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, ByteSink& out,
                  const std::vector<RecognizedPage>* pageTexts);
-using FaxPdfWriter = bool (*)(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath,
+using FaxPdfWriter = bool (*)(CodedPages& pages, const PdfDocumentInfo& info, ByteSink& out,
                               const std::vector<RecognizedPage>* pageTexts);
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/atomic_file.h"
+#include "run/outcome/file_problem.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -40,9 +41,9 @@ std::string reportLine(const FileOutcome& outcome) {
     nlohmann::ordered_json line = {{"source", outcome.source},
                                    {"outputs", outcome.outputs},
                                    {"result", resultCode(outcome.result)},
-                                   {"status", statusName(outcome.status())}};
-    if (outcome.problem != FileProblem::None) {
-        line["reason"] = problemName(outcome.problem);
+                                   {"status", statusName(outcome.result)}};
+    if (hasProblem(outcome)) {
+        line["reason"] = problemName(outcome);
         line["reasonText"] = describeProblem(outcome);
     }
     if (!outcome.warnings.empty()) line["warnings"] = outcome.warnings;
@@ -105,7 +106,7 @@ bool ConversionReport::open(const std::string& path) {
 
 bool ConversionReport::append(const FileOutcome& outcome) {
     std::string line = reportLine(outcome);
-    if (!take(line, outcome.source, outcome.status() == FileStatus::Skipped)) return true;
+    if (!take(line, outcome.source, outcome.result == FileResult::SkippedExisting)) return true;
     return file_.append(line + '\n');
 }
 

@@ -3,7 +3,6 @@
 #include <tiffio.h>
 
 #include "platform/local_time.h"
-#include "tiff/tiff_file.h"
 
 namespace quillon {
 
@@ -16,11 +15,12 @@ constexpr char kDateTimeFormat[] = "%Y:%m:%d %H:%M:%S";  // TIFF's DateTime
 
 G4TiffOutput::~G4TiffOutput() { close(); }
 
-bool G4TiffOutput::open(const std::string& path, const std::string& description) {
+bool G4TiffOutput::open(const std::string& description) {
     close();
     failed_ = false;
     description_ = description;
-    tif_ = openTiffFile(path, "w");
+    file_ = {};
+    tif_ = openMemoryTiff(file_, "w");
     return tif_ != nullptr;
 }
 

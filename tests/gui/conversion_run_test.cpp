@@ -239,27 +239,27 @@ TEST_F(ConversionRunTest, StopConvertsNoFurtherFileButFinishesTheRun) {
 TEST(RowOutcome, SaysWhatHappenedAndNotWinFaxOnlyForFilesThatAreNot) {
     struct Case {
         FileResult result;
-        FileProblem problem;
+        SourceProblem problem;
         PageState page;
         const char* text;
         RowKind kind;
     };
     const Case cases[] = {
-        {FileResult::Converted, FileProblem::None, PageState::Ok, "Converted!", RowKind::Converted},
-        {FileResult::Converted, FileProblem::None, PageState::Cut, "Converted, with damaged pages!", RowKind::Damaged},
-        {FileResult::Converted, FileProblem::None, PageState::Empty, "Converted, with damaged pages!", RowKind::Damaged},
-        {FileResult::SkippedExisting, FileProblem::None, PageState::Ok, "Already exist, skipped!", RowKind::Skipped},
-        {FileResult::NotWinFax, FileProblem::NotWinFaxExtension, PageState::Ok, "Not WinFax File!", RowKind::Failed},
-        {FileResult::NotFax, FileProblem::NoSignature, PageState::Ok, "Not WinFax File!", RowKind::Failed},
-        {FileResult::NotFax, FileProblem::NoSuchFile, PageState::Ok, "No such file!", RowKind::Failed},
-        {FileResult::FolderNotMade, FileProblem::FolderNotMade, PageState::Ok, "Folder not made!", RowKind::Failed},
-        {FileResult::OutputTaken, FileProblem::OutputTaken, PageState::Ok, "Output name used twice!", RowKind::Failed},
-        {FileResult::OutputIsSource, FileProblem::OutputIsSource, PageState::Ok, "Output is a source!", RowKind::Failed},
+        {FileResult::Converted, SourceProblem::None, PageState::Ok, "Converted!", RowKind::Converted},
+        {FileResult::Converted, SourceProblem::None, PageState::Cut, "Converted, with damaged pages!", RowKind::Damaged},
+        {FileResult::Converted, SourceProblem::None, PageState::Empty, "Converted, with damaged pages!", RowKind::Damaged},
+        {FileResult::SkippedExisting, SourceProblem::None, PageState::Ok, "Already exist, skipped!", RowKind::Skipped},
+        {FileResult::NotWinFax, SourceProblem::NotWinFaxExtension, PageState::Ok, "Not WinFax File!", RowKind::Failed},
+        {FileResult::NotFax, SourceProblem::NoSignature, PageState::Ok, "Not WinFax File!", RowKind::Failed},
+        {FileResult::NotFax, SourceProblem::NoSuchFile, PageState::Ok, "No such file!", RowKind::Failed},
+        {FileResult::FolderNotMade, SourceProblem::None, PageState::Ok, "Folder not made!", RowKind::Failed},
+        {FileResult::OutputTaken, SourceProblem::None, PageState::Ok, "Output name used twice!", RowKind::Failed},
+        {FileResult::OutputIsSource, SourceProblem::None, PageState::Ok, "Output is a source!", RowKind::Failed},
     };
     for (const Case& c : cases) {
         FileOutcome outcome;
         outcome.result = c.result;
-        outcome.problem = c.problem;
+        outcome.sourceProblem = c.problem;
         outcome.pages.push_back({1728, 100, ImageCoding::T6, c.page});
         const RowOutcome row = rowOutcome(outcome, "/out/a.tif", "a line\r\n");
         EXPECT_EQ(row.resultText, c.text) << c.text;
@@ -267,7 +267,7 @@ TEST(RowOutcome, SaysWhatHappenedAndNotWinFaxOnlyForFilesThatAreNot) {
         EXPECT_EQ(row.output.empty(), c.result != FileResult::Converted) << c.text;
         // The tooltip keeps the results line and says why.
         EXPECT_TRUE(row.details.starts_with("a line")) << row.details;
-        if (c.page != PageState::Ok || c.problem != FileProblem::None) {
+        if (c.page != PageState::Ok || c.result != FileResult::Converted && c.result != FileResult::SkippedExisting) {
             EXPECT_NE(row.details.find('\n'), std::string::npos) << row.details;
         }
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "run/outcome/results_lines.h"
 #include "support/temp_dir.h"
 #include "support/winfax_writer.h"
 

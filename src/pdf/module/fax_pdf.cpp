@@ -121,9 +121,22 @@ void describeDocument(QPDF& pdf, const PdfDocumentInfo& info) {
     root.replaceKey("/OutputIntents", Object::newArray({pdf.makeIndirectObject(intent)}));
 }
 
+// qpdf's end of a ByteSink: qpdf writes the file in one pass, in order.
+class SinkPipeline final : public Pipeline {
+public:
+    explicit SinkPipeline(ByteSink& sink) : Pipeline("output", nullptr), sink_(sink) {}
+    void write(unsigned char const* data, size_t size) override {
+        if (!sink_.write(data, size)) throw std::runtime_error("the output refused the PDF's bytes");
+    }
+    void finish() override {}
+
+private:
+    ByteSink& sink_;
+};
+
 }  // namespace
 
-bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::string& pdfPath,
+bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, ByteSink& out,
                  const std::vector<RecognizedPage>* pageTexts) {
     try {
         if (pages.pages().empty()) return false;
@@ -137,7 +150,9 @@ bool writeFaxPdf(CodedPages& pages, const PdfDocumentInfo& info, const std::stri
             addPage(pdf, provider, index, imageContents, textLayers,
                     pageTexts && index < pageTexts->size() ? &(*pageTexts)[index] : nullptr);
         describeDocument(pdf, info);
-        QPDFWriter writer(pdf, pdfPath.c_str());
+        SinkPipeline output(out);
+        QPDFWriter writer(pdf);
+        writer.setOutputPipeline(&output);
         writer.setMinimumPDFVersion("1.7");
         // Deflate what is not coded already: the text layers and the
         // profile. The images keep their CCITT data as it is (qpdf does not

@@ -1,224 +1,199 @@
 #include "run/convert/file_conversion.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "run/convert/page_recognition.h"
-#include "run/convert/pdf_output.h"
+#include "engine/conversion_engine.h"
+#include "engine/page_fingerprint.h"
+#include "formats/format_detection.h"
+#include "formats/format_readers.h"
+#include "platform/file_times.h"
+#include "platform/files.h"
+#include "platform/folder_path.h"
+#include "platform/paths.h"
+#include "run/convert/output_names.h"
+#include "run/convert/output_writing.h"
 #include "run/convert/resume_record.h"
 #include "run/drive/file_claim.h"
-#include "engine/conversion_engine.h"
-#include "formats/format_detection.h"
-#include "engine/page_fingerprint.h"
-#include "formats/format_readers.h"
-#include "formats/winfax_reader.h"
-#include "platform/atomic_file.h"
-#include "platform/file_times.h"
-#include "platform/folder_path.h"
-#include "platform/files.h"
-#include "platform/paths.h"
 
 namespace quillon {
 
 namespace {
 
-// The recognised text's file beside a PDF: its extension replaced by ".txt".
-std::string textOutputName(const std::string& output) {
-    const std::size_t dot = output.rfind('.');
-    const std::size_t slash = platform::lastPathSeparator(output);
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-    return (hasExtension ? output.substr(0, dot) : output) + ".txt";
-}
+// One file's conversion as the steps it takes, in order. Each step either
+// lets the file go on (nothing) or ends it with its result; the outcome is
+// built as the steps go.
+class FileConversion {
+public:
+    FileConversion(const BatchJob& job, const FileTask& task, const FileRun& run, FileOutcome& outcome)
+        : job_(job), source_(task.source), destination_(task.output), run_(run), outcome_(outcome),
+          claim_(run.outputs, run.ticket, task.source, outcome.outputs) {}
 
-// Writes pages [first, first + count) of the fax to an output, in the job's
-// output format, through a temporary name; with "/ocrtext" their text too,
-// both complete or neither. The pages' recognition joins outcome.texts.
-// With /resume the output carries the run's record.
-bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::string& source, std::uint16_t first,
-                 std::uint16_t count, const std::string& output, const std::string& record, FileOutcome& outcome) {
-    platform::AtomicFile pending(output);
-    if (pending.path().empty()) return false;
-    if (job.outputFormat == OutputFormat::Tiff)
-        return engine.writeG4(pending.path(), first, count, record) && pending.commit();
+    FileResult run() {
+        if (const auto end = checkSource()) return *end;
+        if (const auto end = pickReader()) return *end;
+        if (const auto end = skipWhenOutputExists()) return *end;
+        if (outcome_.sourceProblem != SourceProblem::None) return FileResult::NotFax;
+        if (const auto end = makeOutputFolder()) return *end;
+        const FileResult result = convertPages();
+        recordSourceChecksum();
+        keepSourceDates();
+        return result;
+    }
 
-    std::vector<RecognizedPage> texts;
-    std::vector<std::string> problems;
-    const bool written =
-        writePdfOutput(engine, source, first, count, pending.path(), job.recognition, texts, problems, record);
-    // A module that cannot be loaded fails or weakens every file alike: said once a file.
-    for (const std::string& problem : problems)
-        if (std::find(outcome.warnings.begin(), outcome.warnings.end(), problem) == outcome.warnings.end())
-            outcome.warnings.push_back(problem);
-    if (!written) return false;
-    for (const RecognizedPage& text : texts)
-        outcome.texts.push_back({text.recognized, text.wordCount(), text.meanConfidence(), text.rotation,
-                                 text.orientationConfidence});
-    if (!job.recognition.writeText) return pending.commit();
-    platform::AtomicFile pendingText(textOutputName(output));
-    if (pendingText.path().empty() || !platform::writeWholeFile(pendingText.path(), pagesText(texts))) return false;
-    return pending.commit() && pendingText.commit();
-}
+private:
+    using Step = std::optional<FileResult>;
 
-// The files a fax of `pages` pages is written to.
-std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::string& destination) {
-    if (!job.convertOptions.splitPages() || pages <= 1) return {destination};
-    std::vector<std::string> names;
-    for (int page = 1; page <= pages; ++page)
-        names.push_back(winFaxPageFileName(destination, page, outputExtension(job.outputFormat)));
-    return names;
-}
-
-// Writes the pages of the open fax to their output(s): the written files go
-// to outcome.outputs, and in split mode every page's file to pageFiles.
-FileResult writePages(const BatchJob& job, ConversionEngine& engine, const std::string& source,
-                      const std::vector<std::string>& names, const std::string& record, FileOutcome& outcome) {
-    const std::uint16_t pages = engine.pageCount();
-    bool written = true;
-    if (names.size() > 1) {
-        for (std::uint16_t page = 0; page < pages; ++page) {
-            const std::string& output = names[page];
-            const bool pageWritten = writeOutput(job, engine, source, page, 1, output, record, outcome);
-            outcome.pageFiles.push_back({output, pageWritten});
-            written = written && pageWritten;  // one failed page fails the file
-            if (!pageWritten) continue;
-            outcome.outputs.push_back(output);
-            if (job.recognition.writeText) outcome.outputs.push_back(textOutputName(output));
+    // The format by the source's name (and for ".g3f" its first bytes), and
+    // what the source is: a file not taken by name ends here, never read.
+    Step checkSource() {
+        format_ = inputFormat(source_, source_);
+        switch (platform::pathKind(source_)) {
+            case platform::PathKind::Missing: outcome_.sourceProblem = SourceProblem::NoSuchFile; break;
+            case platform::PathKind::Folder: outcome_.sourceProblem = SourceProblem::Folder; break;
+            case platform::PathKind::File:
+            case platform::PathKind::Other: break;
         }
-    } else {
-        written = writeOutput(job, engine, source, 0, pages, names.front(), record, outcome);
-        if (written) {
-            outcome.outputs.push_back(names.front());
-            if (job.recognition.writeText) outcome.outputs.push_back(textOutputName(names.front()));
+        if (!job_.formats.takes(format_)) {
+            if (outcome_.sourceProblem == SourceProblem::None) outcome_.sourceProblem = notTakenProblem();
+            return format_ == FaxFormat::Tiff ? FileResult::SourceIsTiff : FileResult::NotWinFax;
         }
+        if (outcome_.sourceProblem != SourceProblem::None) return {};
+        outcome_.detail = platform::readError(source_);
+        if (!outcome_.detail.empty()) outcome_.sourceProblem = SourceProblem::Unreadable;
+        return {};
     }
-    if (!written) return FileResult::WriteFailed;
-    return engine.pagesLeftOut() ? FileResult::PagesLeftOut : FileResult::Converted;
-}
 
-}  // namespace
-
-namespace {
-
-// Why a source that is not converted by its name or its bytes is no fax:
-// told apart so that "Not Fax" never hides a missing or unreadable file.
-FileProblem sourceProblem(const std::string& source, FaxFormat format, const InputFormats& formats,
-                          std::string& detail) {
-    switch (platform::pathKind(source)) {
-        case platform::PathKind::Missing: return FileProblem::NoSuchFile;
-        case platform::PathKind::Folder: return FileProblem::Folder;
-        case platform::PathKind::File:
-        case platform::PathKind::Other: break;
+    // Why the run does not take the source's format: a run of WinFax files
+    // alone says what it always said.
+    SourceProblem notTakenProblem() {
+        if (job_.formats == InputFormats{} || format_ == FaxFormat::Unknown || format_ == FaxFormat::NeverFax)
+            return format_ == FaxFormat::Tiff ? SourceProblem::TiffSource : SourceProblem::NotWinFaxExtension;
+        outcome_.detail = formatName(format_);
+        return SourceProblem::FormatNotTaken;
     }
-    if (!formats.takes(format)) {
-        // A run of WinFax files alone says what it always said.
-        if (formats == InputFormats{} || format == FaxFormat::Unknown || format == FaxFormat::NeverFax)
-            return format == FaxFormat::Tiff ? FileProblem::TiffSource : FileProblem::NotWinFaxExtension;
-        detail = formatName(format);
-        return FileProblem::FormatNotTaken;
-    }
-    detail = platform::readError(source);
-    return detail.empty() ? FileProblem::None : FileProblem::Unreadable;
-}
 
-// The output among names that is a source of the run, or empty.
-std::string outputThatIsSource(const RunSources& sources, const std::string& source,
-                               const std::vector<std::string>& names) {
-    const RunSources own({source});
-    for (const std::string& name : names)
-        if (own.contains(name) || sources.contains(name)) return name;
-    return {};
-}
-
-FileResult convertChecked(const BatchJob& job, const std::string& source, const std::string& destination,
-                          const FileRun& run, FileOutcome& outcome) {
-    FileClaim ticket(run.outputs, run.ticket, source, outcome.outputs);
-    const FaxFormat format = inputFormat(source, source);
-    outcome.problem = sourceProblem(source, format, job.formats, outcome.problemDetail);
-    if (!job.formats.takes(format)) return format == FaxFormat::Tiff ? FileResult::SourceIsTiff : FileResult::NotWinFax;
-    std::unique_ptr<FaxPages> reader = readerFor(format, job.convertOptions, source);
-    if (!reader && outcome.problem == FileProblem::None) {
-        outcome.problem = FileProblem::NotSupported;
-        outcome.problemDetail = formatName(format);
+    Step pickReader() {
+        reader_ = readerFor(format_, job_.convertOptions, source_);
+        if (reader_ || outcome_.sourceProblem != SourceProblem::None) return {};
+        outcome_.detail = formatName(format_);
         return FileResult::NotSupported;
     }
 
-    if (job.skipExisting && platform::fileSize(destination) > 0) {
-        outcome.problem = FileProblem::None;
+    // The window's automatic runs leave outputs that exist alone.
+    Step skipWhenOutputExists() {
+        if (!job_.skipExisting || platform::fileSize(destination_) <= 0) return {};
+        outcome_.sourceProblem = SourceProblem::None;
+        outcome_.detail.clear();
         return FileResult::SkippedExisting;
     }
-    if (outcome.problem != FileProblem::None) return FileResult::NotFax;
-    const std::string::size_type slash = platform::lastPathSeparator(destination);
-    if (slash != std::string::npos && slash > 0) {
-        outcome.folder = destination.substr(0, slash);
-        if (!platform::makeFolderPath(outcome.folder)) {
-            outcome.problem = FileProblem::FolderNotMade;
-            return FileResult::FolderNotMade;
+
+    Step makeOutputFolder() {
+        const std::string::size_type slash = platform::lastPathSeparator(destination_);
+        if (slash == std::string::npos || slash == 0) return {};
+        const std::string folder = destination_.substr(0, slash);
+        if (platform::makeFolderPath(folder)) return {};
+        outcome_.detail = folder;
+        return FileResult::FolderNotMade;
+    }
+
+    // The pages read, checked, claimed and written; whatever escapes (not
+    // only std::exception) costs this file only.
+    FileResult convertPages() {
+        try {
+            ConversionEngine engine(job_.convertOptions, std::move(reader_));
+            if (const auto end = openPages(engine)) return *end;
+            const std::vector<std::string> planned = outputNames(job_, engine.pageCount(), destination_);
+            if (const auto end = guardOutputs(planned)) return *end;
+            if (const auto end = skipWhenDone(planned)) return *end;
+            if (!platform::readFileTimes(source_, sourceTimes_) && job_.outputFormat == OutputFormat::Pdf)
+                return FileResult::WriteFailed;  // a PDF is dated by its source
+            const FileResult result =
+                writePages(job_, FaxToWrite{engine, source_, sourceTimes_, record_}, planned, outcome_);
+            outcome_.pages = engine.pages();
+            for (std::string& note : engine.readerNotes()) outcome_.warnings.push_back(std::move(note));
+            return result;
+        } catch (...) {
+            return FileResult::Exception;
         }
     }
 
-    FileResult result = FileResult::Converted;
-    std::string sourceSha256;  // read once, for the resume record and the report
-    try {
-        ConversionEngine engine(job.convertOptions, std::move(reader));
-        engine.openSource(source);
-        if (!engine.hasImage()) {
-            outcome.problem = engine.pageCount() > 0       ? FileProblem::NoFaxData
-                              : engine.refusal().empty() ? FileProblem::NoSignature
-                                                         : FileProblem::FormatRefused;
-            if (outcome.problem == FileProblem::FormatRefused) outcome.problemDetail = engine.refusal();
-            return FileResult::NotFax;
+    // A file that lists pages but whose first page with data holds no fax
+    // is no fax; one that lists none says why when its reader can.
+    Step openPages(ConversionEngine& engine) {
+        engine.openSource(source_);
+        if (engine.hasImage()) return {};
+        if (engine.pageCount() > 0) {
+            outcome_.sourceProblem = SourceProblem::NoFaxData;
+        } else if (engine.refusal().empty()) {
+            outcome_.sourceProblem = SourceProblem::NoSignature;
+        } else {
+            outcome_.sourceProblem = SourceProblem::FormatRefused;
+            outcome_.detail = engine.refusal();
         }
-        const std::vector<std::string> planned = outputNames(job, engine.pageCount(), destination);
-        std::vector<std::string> texts;
-        if (job.recognition.writeText)
-            for (const std::string& output : planned) texts.push_back(textOutputName(output));
-        std::vector<std::string> written = planned;
-        written.insert(written.end(), texts.begin(), texts.end());
-        if (const std::string taken = outputThatIsSource(run.sources, source, written); !taken.empty()) {
-            outcome.problem = FileProblem::OutputIsSource;
-            outcome.problemDetail = taken;
+        return FileResult::NotFax;
+    }
+
+    // No output may replace a source of the run, nor one an earlier file of
+    // the run wrote; the names are the file's once claimed.
+    Step guardOutputs(const std::vector<std::string>& planned) {
+        const RunSources own({source_});
+        for (const std::string& name : filesWritten(job_, planned)) {
+            if (!own.contains(name) && !run_.sources.contains(name)) continue;
+            outcome_.detail = name;
             return FileResult::OutputIsSource;
         }
-        if (const std::optional<EarlierOutput> earlier = ticket.claim(planned)) {
-            outcome.problem = FileProblem::OutputTaken;
-            outcome.problemDetail = earlier->path;
-            outcome.earlierSource = earlier->source;
+        if (const std::optional<EarlierOutput> earlier = claim_.claim(planned)) {
+            outcome_.detail = earlier->path;
+            outcome_.earlierSource = earlier->source;
             return FileResult::OutputTaken;
         }
-        std::string record;
-        if (job.resume) {
-            sourceSha256 = fileSha256(source);
-            record = resumeRecord(job, sourceSha256);
-            if (outputsCarryRecord(job.outputFormat, planned, texts, record)) return FileResult::SkippedExisting;
+        return {};
+    }
+
+    // "/resume": outputs that carry the record this run would write are done.
+    Step skipWhenDone(const std::vector<std::string>& planned) {
+        if (!job_.resume) return {};
+        sourceSha256_ = fileSha256(source_);
+        record_ = resumeRecord(job_, sourceSha256_);
+        std::vector<std::string> texts;
+        if (job_.recognition.writeText)
+            for (const std::string& output : planned) texts.push_back(textOutputName(output));
+        if (outputsCarryRecord(job_.outputFormat, planned, texts, record_)) return FileResult::SkippedExisting;
+        return {};
+    }
+
+    // With page fingerprints, the source's checksum beside its outputs'.
+    void recordSourceChecksum() {
+        if (!job_.convertOptions.fingerprintPages || outcome_.outputs.empty()) return;
+        outcome_.sourceSha256 = sourceSha256_.empty() ? fileSha256(source_) : sourceSha256_;
+    }
+
+    // "/l": the outputs take the source's times. The copy never changes the
+    // file's result: a failed conversion stays failed, and a converted file
+    // whose times could not be copied is still converted, with a warning.
+    void keepSourceDates() {
+        if (!job_.keepDate) return;
+        for (const std::string& output : outcome_.outputs) {
+            platform::FileTimes times;
+            if (!platform::readFileTimes(source_, times) || !platform::writeFileTimes(output, times))
+                outcome_.warnings.push_back("the date and time of the source could not be given to " + output);
         }
-        result = writePages(job, engine, source, planned, record, outcome);
-        outcome.pages = engine.pages();
-        for (std::string& note : engine.readerNotes()) outcome.warnings.push_back(std::move(note));
-        if (result == FileResult::WriteFailed) outcome.problem = FileProblem::WriteFailed;
-        if (result == FileResult::PagesLeftOut) outcome.problem = FileProblem::PagesLeftOut;
-    } catch (...) {
-        // Whatever escaped (not only std::exception) costs this file only.
-        outcome.problem = FileProblem::Exception;
-        result = FileResult::Exception;
     }
 
-    if (job.convertOptions.fingerprintPages && !outcome.outputs.empty()) {
-        outcome.sourceSha256 = sourceSha256.empty() ? fileSha256(source) : sourceSha256;
-        for (const std::string& output : outcome.outputs) outcome.outputSha256.push_back(fileSha256(output));
-    }
-
-    // The date copy never changes the file's result: a failed conversion
-    // stays failed, and a converted file whose times could not be copied is
-    // still converted, with a warning.
-    if (job.keepDate) {
-        for (const std::string& output : outcome.outputs)
-            if (copyFileTimes(source, output) != 0)
-                outcome.warnings.push_back("the date and time of the source could not be given to " + output);
-    }
-    return result;
-}
+    const BatchJob& job_;
+    const std::string& source_;
+    const std::string& destination_;
+    const FileRun& run_;
+    FileOutcome& outcome_;
+    FileClaim claim_;
+    FaxFormat format_ = FaxFormat::Unknown;
+    std::unique_ptr<FaxPages> reader_;
+    platform::FileTimes sourceTimes_;
+    std::string sourceSha256_;  // read once, for the resume record and the report
+    std::string record_;
+};
 
 }  // namespace
 
@@ -226,7 +201,7 @@ FileOutcome convertFile(const BatchJob& request, const FileTask& task, const Fil
     FileOutcome outcome;
     outcome.source = task.source;
     outcome.destination = task.output;
-    outcome.result = convertChecked(request, task.source, task.output, run, outcome);
+    outcome.result = FileConversion(request, task, run, outcome).run();
     return outcome;
 }
 
@@ -234,12 +209,6 @@ FileOutcome convertFile(const BatchJob& request, const std::string& source, cons
     OutputClaims outputs;
     const RunSources sources({source});
     return convertFile(request, FileTask{source, destination}, FileRun{outputs, outputs.enter(), sources});
-}
-
-int copyFileTimes(const std::string& from, const std::string& to) {
-    platform::FileTimes times;
-    if (!platform::readFileTimes(from, times)) return -1;
-    return platform::writeFileTimes(to, times) ? 0 : -2;
 }
 
 }  // namespace quillon

@@ -1,14 +1,14 @@
 #pragma once
-// Converting one WinFax file into a TIFF file (or one TIFF file per page).
+// Converting one fax file into its outputs (a TIFF or PDF file, or one a
+// page), as the steps of file_conversion.cpp.
 
 #include <string>
 
-#include "run/request/batch_job.h"
-#include "run/outcome/file_outcome.h"
 #include "run/drive/output_claims.h"
-#include "run/plan/run_plan.h"
 #include "run/drive/run_sources.h"
-#include "platform/export.h"
+#include "run/outcome/file_outcome.h"
+#include "run/plan/run_plan.h"
+#include "run/request/batch_job.h"
 
 namespace quillon {
 
@@ -29,9 +29,5 @@ struct FileRun {
 FileOutcome convertFile(const BatchJob& request, const FileTask& task, const FileRun& run);
 // The same for a file converted alone.
 FileOutcome convertFile(const BatchJob& request, const std::string& source, const std::string& destination);
-
-// Gives `to` the access and modification times of `from`: 0, -1 when the first
-// file cannot be read, -2 when the second cannot be changed.
-int copyFileTimes(const std::string& from, const std::string& to);
 
 }  // namespace quillon

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "run/outcome/log_notes.h"
+#include "run/outcome/results_lines.h"
 #include "run/drive/output_claims.h"
 #include "run/drive/worker_pool.h"
 

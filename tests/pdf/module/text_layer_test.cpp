@@ -78,6 +78,15 @@ private:
 // Whichever way a page is shown, its words lie where they are printed on
 // the page as shown, and read as one line in order, also words whose boxes
 // touch.
+// The PDF's bytes as the writer hands them out.
+struct StringSink final : ByteSink {
+    std::string text;
+    bool write(const unsigned char* data, std::size_t size) override {
+        text.append(reinterpret_cast<const char*>(data), size);
+        return true;
+    }
+};
+
 TEST(TextLayer, WordsLieOverTheirPrintOnPagesShownTurned) {
     const test::TempDir dir;
     for (const int rotation : {0, 90, 180, 270}) {
@@ -89,7 +98,9 @@ TEST(TextLayer, WordsLieOverTheirPrintOnPagesShownTurned) {
             {lineOf({{"Quillon", {400, 300, 600, 340}, 90}, {"reads", {630, 300, 760, 340}, 90},
                      {"faxes", {760, 300, 860, 340}, 90}})},
             rotation)};
-        ASSERT_TRUE(writeFaxPdf(coded, PdfDocumentInfo{"t", "p", 0, {}}, pdf, &texts));
+        StringSink bytes;
+        ASSERT_TRUE(writeFaxPdf(coded, PdfDocumentInfo{"t", "p", 0, {}}, bytes, &texts));
+        test::writeFile(pdf, bytes.text);
         const std::vector<test::PdfWord> words = test::pdfWords(pdf);
         ASSERT_EQ(words.size(), 3u);
         EXPECT_EQ(words[0].text, "Quillon");

@@ -1,0 +1,31 @@
+#include "run/convert/output_names.h"
+
+#include "formats/winfax_reader.h"
+#include "platform/paths.h"
+#include "run/request/output_format.h"
+
+namespace quillon {
+
+std::string textOutputName(const std::string& output) {
+    const std::size_t dot = output.rfind('.');
+    const std::size_t slash = platform::lastPathSeparator(output);
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (hasExtension ? output.substr(0, dot) : output) + ".txt";
+}
+
+std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::string& destination) {
+    if (!job.convertOptions.splitPages() || pages <= 1) return {destination};
+    std::vector<std::string> names;
+    for (int page = 1; page <= pages; ++page)
+        names.push_back(winFaxPageFileName(destination, page, outputExtension(job.outputFormat)));
+    return names;
+}
+
+std::vector<std::string> filesWritten(const BatchJob& job, const std::vector<std::string>& outputs) {
+    std::vector<std::string> files = outputs;
+    if (job.recognition.writeText)
+        for (const std::string& output : outputs) files.push_back(textOutputName(output));
+    return files;
+}
+
+}  // namespace quillon

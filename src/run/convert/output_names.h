@@ -1,0 +1,19 @@
+#pragma once
+// The names of the files one fax is written to: its output, or one file per
+// page in split mode, and the recognised text's file beside each PDF.
+
+#include <string>
+#include <vector>
+
+#include "run/request/batch_job.h"
+
+namespace quillon {
+
+// The text file beside a PDF: its extension replaced by ".txt".
+std::string textOutputName(const std::string& output);
+// The files a fax of `pages` pages is written to, in page order.
+std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::string& destination);
+// Every file those outputs make: the outputs, then their text files (with "/ocrtext").
+std::vector<std::string> filesWritten(const BatchJob& job, const std::vector<std::string>& outputs);
+
+}  // namespace quillon

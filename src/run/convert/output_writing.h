@@ -1,0 +1,34 @@
+#pragma once
+// Writing a fax's outputs, TIFF and PDF alike: every page coded once to
+// Group 4 by the engine, into a TIFF file or into the pages of a PDF (with
+// their recognised text, "/ocr"), and the text file beside a PDF
+// ("/ocrtext"). Each output is complete or not there (output_file.h); the
+// written files, their checksums and the pages' text join the file's outcome.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/conversion_engine.h"
+#include "platform/file_times.h"
+#include "run/outcome/file_outcome.h"
+#include "run/request/batch_job.h"
+
+namespace quillon {
+
+// The open fax whose pages are written, and what its outputs say of it.
+struct FaxToWrite {
+    ConversionEngine& engine;
+    const std::string& source;
+    const platform::FileTimes& sourceTimes;  // a PDF is dated by its source's modification
+    const std::string& record;               // "/resume"'s run record (resume_record.h), or empty
+};
+
+// Writes every page of the fax to its outputs: one file, or in split mode
+// (several names) one file a page, each noted in outcome.pageFiles. The
+// result is Converted, PagesLeftOut (pages beyond the page table were not
+// listed) or WriteFailed (one failed output fails the file).
+FileResult writePages(const BatchJob& job, const FaxToWrite& fax, const std::vector<std::string>& names,
+                      FileOutcome& outcome);
+
+}  // namespace quillon
