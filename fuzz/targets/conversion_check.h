@@ -1,5 +1,5 @@
 #pragma once
-// One file converted through the whole road and checked: its result is one
+// One file converted through the whole pipeline and checked: its result is one
 // a file can have, and every output it reports opens (libtiff, qpdf) with
 // the pages it reports. Byte 0 chooses the options (bit 0 recount lines,
 // bit 1 one file per page, bit 2 PDF output); the rest is the file.

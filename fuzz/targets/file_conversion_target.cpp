@@ -1,5 +1,5 @@
 // Bytes as a fax file through the whole conversion: format detection, the
-// reader, the engine and the Group 4 road into the final TIFF
+// reader, the engine and the Group 4 page pipeline into the final TIFF
 // file(s) or PDF files. Every output the program reports must open in libtiff
 // (or qpdf) with the pages it reports, and nothing but the source and those outputs may be left
 // in the temporary folder.

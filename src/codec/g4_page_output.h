@@ -1,6 +1,6 @@
 #pragma once
-// Where the direct Group 4 road puts the pages it codes: a TIFF file
-// (G4TiffOutput) or the pages of a PDF (G4PageSpool).
+// Where the Group 4 page pipeline (engine/page_pipeline.h) puts the pages
+// it codes: a TIFF file (G4TiffOutput) or the pages of a PDF (G4PageSpool).
 
 #include <cstdint>
 #include <span>

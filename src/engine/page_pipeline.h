@@ -1,6 +1,6 @@
 #pragma once
-// The Group 4 road of fax pages: each page is decoded once by the program's
-// own decoder, which hands its lines to a T.6 encoder band by band; the
+// The Group 4 page pipeline: each page is decoded once by the program's own
+// decoder, which hands its lines to a T.6 encoder band by band; the
 // strips go to a G4PageOutput (a TIFF file through libtiff, or the pages of a
 // PDF). No intermediate file, no decoding or coding by libtiff, and memory
 // bounded by one band (a strip of about 64 KiB of pixels), and the runs of a

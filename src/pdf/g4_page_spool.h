@@ -1,5 +1,5 @@
 #pragma once
-// The Group 4 pages of one PDF as the road codes them (one strip per
+// The Group 4 pages of one PDF as the page pipeline codes them (one strip per
 // page, most significant bit first), kept until the PDF writer asks for each
 // page's data. The first pages stay in memory; once they hold kMemoryBytes,
 // the rest goes to a file, so that a fax of a thousand pages costs no more

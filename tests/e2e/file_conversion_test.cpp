@@ -110,7 +110,7 @@ TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
     EXPECT_FALSE(std::filesystem::exists(work / "out/a.tif"));
     EXPECT_FALSE(std::filesystem::exists(work / "out/a001.tif"));
 
-    // An output that cannot take its name fails with the TIFF road's line.
+    // An output that cannot take its name fails with the TIFF output's line.
     std::filesystem::create_directories(work / "taken/b.pdf/x");
     const std::string out = (work / "taken/b.pdf").string();
     const ProcessResult failed = runQuillon({"/f=" + fax, "/sf=" + out, "/report=" + (work / "r.jsonl").string()},

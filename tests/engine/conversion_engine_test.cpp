@@ -1,4 +1,4 @@
-// Whole WinFax files through the engine's Group 4 road, checked against what
+// Whole WinFax files through the engine's Group 4 page pipeline, checked against what
 // was drawn (undamaged pages are pixel-exact), against the decoder's own
 // rows (damaged pages), and against libtiff's reading of the fields.
 
