@@ -19,7 +19,7 @@ struct PdfDocumentInfo {
     std::string runRecord;     // kept under kRunRecordKey when not empty
 };
 
-// The document information entry of a run's record (app/resume_record.h).
+// The document information entry of a run's record (run/convert/resume_record.h).
 constexpr const char* kRunRecordKey = "/QuillonRun";
 
 // Writes the pages as a PDF into out, reading each page's data only while
