@@ -1,4 +1,6 @@
 #pragma once
+// The main window's entry: what the window module runs.
+
 #include "cli/startup.h"
 
 namespace quillon {

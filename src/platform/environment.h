@@ -1,4 +1,7 @@
 #pragma once
+// What the process learns from and sets in its environment: a display, the
+// process's own set-up, the command line's words, variables.
+
 #include <string>
 #include <vector>
 

@@ -1,4 +1,6 @@
 #pragma once
+// A file's access, modification and creation times, read and set.
+
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,4 +1,7 @@
 #pragma once
+// Files and folders by their UTF-8 paths: opening, examining, writing whole,
+// renaming and removing, and telling whether two paths name one file.
+
 #include <cstdint>
 #include <cstdio>
 #include <optional>

@@ -1,4 +1,6 @@
 #pragma once
+// Listing a folder's entries that match a wildcard.
+
 #include <optional>
 #include <string>
 #include <vector>

@@ -1,4 +1,6 @@
 #pragma once
+// Where the program keeps its settings, log and work files.
+
 #include <string>
 
 namespace quillon::platform {

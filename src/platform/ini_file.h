@@ -1,4 +1,6 @@
 #pragma once
+// Reading and writing settings files in the Windows INI format.
+
 #include <string>
 
 #include "platform/export.h"

@@ -1,4 +1,6 @@
 #pragma once
+// The local time as text, for the log and the TIFF DateTime field.
+
 #include <string>
 
 namespace quillon::platform {

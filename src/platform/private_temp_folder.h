@@ -1,4 +1,7 @@
 #pragma once
+// The process's private folder for intermediate files, and removing files a
+// run leaves in progress when the process is ended.
+
 #include <string>
 
 namespace quillon::platform {

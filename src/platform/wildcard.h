@@ -1,4 +1,6 @@
 #pragma once
+// Matching names against Windows wildcards ("*.fx?").
+
 #include <string_view>
 
 namespace quillon::platform {

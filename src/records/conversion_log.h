@@ -1,4 +1,6 @@
 #pragma once
+// The log: one entry a run, appended to the log file.
+
 #include <string>
 
 #include "platform/export.h"
