@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/windows/handle_times.h"
 #include "platform/windows/wide_text.h"
 
 namespace quillon::platform {
@@ -28,16 +29,19 @@ HANDLE openForTimes(const std::string& path, DWORD access) {
 
 }  // namespace
 
+std::optional<FileTimes> handleTimes(HANDLE file) {
+    FILETIME creation{}, access{}, write{};
+    if (!GetFileTime(file, &creation, &access, &write)) return std::nullopt;
+    return FileTimes{nanoseconds(access), nanoseconds(write), nanoseconds(creation)};
+}
+
 bool readFileTimes(const std::string& path, FileTimes& times) {
     const HANDLE file = openForTimes(path, FILE_READ_ATTRIBUTES);
     if (file == INVALID_HANDLE_VALUE) return false;
-    FILETIME creation{}, access{}, write{};
-    const bool read = GetFileTime(file, &creation, &access, &write);
+    const std::optional<FileTimes> read = handleTimes(file);
     CloseHandle(file);
     if (!read) return false;
-    times.creation = nanoseconds(creation);
-    times.access = nanoseconds(access);
-    times.modification = nanoseconds(write);
+    times = *read;
     return true;
 }
 
