@@ -63,6 +63,12 @@ void PageFingerprint::packedRow(const std::uint8_t* row) { digest_->update(row, 
 
 std::string PageFingerprint::hex() { return digest_->finish(); }
 
+std::string sha256Hex(std::span<const std::uint8_t> bytes) {
+    PageFingerprint::Digest digest;
+    if (!bytes.empty()) digest.update(bytes.data(), bytes.size());
+    return digest.finish();
+}
+
 std::string fileSha256(const std::string& path) {
     std::FILE* file = platform::openFile(path, "rb");
     if (!file) return {};
