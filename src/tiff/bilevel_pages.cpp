@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codec/fax_decoder.h"
+#include "tiff/tiff_file.h"
 #include "tiff/tiff_source.h"
 
 namespace quillon {
@@ -78,35 +79,6 @@ bool readPage(TIFF* tif, BilevelPageSink& sink, std::string& why) {
     for (std::uint32_t y = 0; y < rows; ++y) packed(TIFFReadScanline(tif, row.data(), y, 0) < 0 ? nullptr : row.data());
     return true;
 }
-
-// A TIFF file held in memory, for libtiff's client calls.
-struct MemoryFile {
-    std::vector<std::uint8_t> bytes;
-    toff_t at = 0;
-};
-
-tmsize_t memoryRead(thandle_t handle, void* buffer, tmsize_t size) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    if (size < 0 || file->at >= file->bytes.size()) return 0;
-    const std::size_t count = std::min<std::size_t>(std::size_t(size), file->bytes.size() - file->at);
-    std::memcpy(buffer, file->bytes.data() + file->at, count);
-    file->at += count;
-    return tmsize_t(count);
-}
-
-tmsize_t memoryWrite(thandle_t, void*, tmsize_t) { return 0; }
-
-toff_t memorySeek(thandle_t handle, toff_t offset, int whence) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const toff_t base = whence == SEEK_CUR ? file->at : whence == SEEK_END ? file->bytes.size() : 0;
-    file->at = base + offset;
-    return file->at;
-}
-
-int memoryClose(thandle_t) { return 0; }
-toff_t memorySize(thandle_t handle) { return static_cast<MemoryFile*>(handle)->bytes.size(); }
-int memoryMap(thandle_t, void**, toff_t*) { return 0; }
-void memoryUnmap(thandle_t, void*, toff_t) {}
 
 void put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
     out.push_back(std::uint8_t(value));
@@ -183,9 +155,9 @@ bool readGroup4Image(std::span<const std::uint8_t> data, std::uint32_t width, st
         why = "its image data are larger than 4 GB";
         return false;
     }
-    MemoryFile file{singleStripTiff(data, width, rows, blackIs1)};
-    TIFF* tif = TIFFClientOpen("page image", "rm", &file, memoryRead, memoryWrite, memorySeek, memoryClose, memorySize,
-                               memoryMap, memoryUnmap);
+    const std::vector<std::uint8_t> bytes = singleStripTiff(data, width, rows, blackIs1);
+    TiffBytes file{bytes};
+    TIFF* tif = openTiffBytes(file, "page image", "rm");
     if (!tif) {
         why = "its image cannot be read";
         return false;
