@@ -7,11 +7,11 @@ namespace quillon {
 ConversionEngine::ConversionEngine(const ConvertOptions& options, std::unique_ptr<FaxPages> pages)
     : options_(options), pages_(std::move(pages)) {}
 
-bool ConversionEngine::openSource(const std::string& path) {
+bool ConversionEngine::openSource(SourceBytes bytes) {
     valid_ = false;
     written_.clear();
     ahead_.reset();
-    open_ = pages_->open(path);
+    open_ = pages_->open(bytes);
     if (!open_) return false;
     // The first page with data decides: an empty page is written as a white
     // page and says nothing about the data of the pages after it. Its lines

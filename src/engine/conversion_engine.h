@@ -20,9 +20,11 @@ public:
     // options is copied; pages is the reader of the file's format.
     ConversionEngine(const ConvertOptions& options, std::unique_ptr<FaxPages> pages);
 
-    // False when the file cannot be opened; whether it holds a fax is told
-    // by hasImage, and a file of another format lists no page.
-    bool openSource(const std::string& path);
+    // Lists the pages of the source's bytes, which the caller keeps alive
+    // while the engine is used. False when there are none to read (the
+    // source is no regular file); whether it holds a fax is told by
+    // hasImage, and a file of another format lists no page.
+    bool openSource(SourceBytes bytes);
     // The first page with data decoded to a width and at least one line and
     // holds fax data (damage keeps a fax a fax, random bytes do not).
     bool hasImage() const { return valid_; }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codec/fax_decoder.h"
+#include "platform/source_file.h"
 #include "tiff/tiff_file.h"
 #include "tiff/tiff_source.h"
 
@@ -133,8 +134,9 @@ std::vector<std::uint8_t> singleStripTiff(std::span<const std::uint8_t> data, st
 }  // namespace
 
 bool readBilevelTiff(const std::string& path, BilevelPageSink& sink, std::string& why) {
+    const platform::SourceFile file(path);
     TiffSource source;
-    if (!source.open(path, why)) return false;
+    if (!source.open(file.contents(), path, why)) return false;
     const std::uint32_t pages = source.countPages(kMostPages);
     for (std::uint32_t index = 0; index < pages; ++index) {
         TiffPage page;

@@ -19,6 +19,7 @@
 #include "platform/folder_path.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/source_file.h"
 
 namespace quillon {
 
@@ -101,11 +102,18 @@ FileResult writePages(const BatchJob& job, ConversionEngine& engine, const std::
 
 namespace {
 
+// The source, opened and read once, when its format by its name is taken or
+// its first bytes tell its format: a file left out by its name is not opened.
+std::optional<platform::SourceFile> openedSource(const std::string& source, const InputFormats& formats) {
+    if (!firstBytesDecide(source) && !formats.takes(inputFormat(source))) return std::nullopt;
+    return std::optional<platform::SourceFile>(std::in_place, source);
+}
+
 // Why a source that is not converted by its name or its bytes is no fax:
 // told apart so that "Not Fax" never hides a missing or unreadable file.
-FileProblem sourceProblem(const std::string& source, FaxFormat format, const InputFormats& formats,
-                          std::string& detail) {
-    switch (platform::pathKind(source)) {
+FileProblem sourceProblem(const std::string& source, const std::optional<platform::SourceFile>& file,
+                          FaxFormat format, const InputFormats& formats, std::string& detail) {
+    switch (file ? file->kind() : platform::pathKind(source)) {
         case platform::PathKind::Missing: return FileProblem::NoSuchFile;
         case platform::PathKind::Folder: return FileProblem::Folder;
         case platform::PathKind::File:
@@ -118,7 +126,7 @@ FileProblem sourceProblem(const std::string& source, FaxFormat format, const Inp
         detail = formatName(format);
         return FileProblem::FormatNotTaken;
     }
-    detail = platform::readError(source);
+    detail = file->error();  // a source whose format is taken is always opened
     return detail.empty() ? FileProblem::None : FileProblem::Unreadable;
 }
 
@@ -134,10 +142,12 @@ std::string outputThatIsSource(const RunSources& sources, const std::string& sou
 FileResult convertChecked(const BatchJob& job, const std::string& source, const std::string& destination,
                           const FileRun& run, FileOutcome& outcome) {
     FileClaim ticket(run.outputs, run.ticket, source, outcome.outputs);
-    const FaxFormat format = inputFormat(source, source);
-    outcome.problem = sourceProblem(source, format, job.formats, outcome.problemDetail);
+    const std::optional<platform::SourceFile> file = openedSource(source, job.formats);
+    const std::span<const std::uint8_t> bytes = file ? file->bytes() : std::span<const std::uint8_t>();
+    const FaxFormat format = inputFormat(source, bytes);
+    outcome.problem = sourceProblem(source, file, format, job.formats, outcome.problemDetail);
     if (!job.formats.takes(format)) return format == FaxFormat::Tiff ? FileResult::SourceIsTiff : FileResult::NotWinFax;
-    std::unique_ptr<FaxPages> reader = readerFor(format, job.convertOptions, source);
+    std::unique_ptr<FaxPages> reader = readerFor(format, job.convertOptions, source, bytes);
     if (!reader && outcome.problem == FileProblem::None) {
         outcome.problem = FileProblem::NotSupported;
         outcome.problemDetail = formatName(format);
@@ -162,7 +172,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
     std::string sourceSha256;  // read once, for the resume record and the report
     try {
         ConversionEngine engine(job.convertOptions, std::move(reader));
-        engine.openSource(source);
+        engine.openSource(file->contents());
         if (!engine.hasImage()) {
             outcome.problem = engine.pageCount() > 0       ? FileProblem::NoFaxData
                               : engine.refusal().empty() ? FileProblem::NoSignature
@@ -189,7 +199,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
         }
         std::string record;
         if (job.resume) {
-            sourceSha256 = fileSha256(source);
+            sourceSha256 = sha256Hex(bytes);
             record = resumeRecord(job, sourceSha256);
             if (outputsCarryRecord(job.outputFormat, planned, texts, record)) return FileResult::SkippedExisting;
         }
@@ -205,7 +215,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
     }
 
     if (job.convertOptions.fingerprintPages && !outcome.outputs.empty()) {
-        outcome.sourceSha256 = sourceSha256.empty() ? fileSha256(source) : sourceSha256;
+        outcome.sourceSha256 = sourceSha256.empty() ? sha256Hex(bytes) : sourceSha256;
         for (const std::string& output : outcome.outputs) outcome.outputSha256.push_back(fileSha256(output));
     }
 
