@@ -37,7 +37,7 @@ std::string textOutputName(const std::string& output) {
 // output format, through a temporary name; with "/ocrtext" their text too,
 // both complete or neither. The pages' recognition joins outcome.texts.
 // With /resume the output carries the run's record.
-bool writeOutput(const BatchJob& job, ConversionEngine& engine, const std::string& source, std::uint16_t first,
+bool writeOutput(const BatchJob& job, ConversionEngine& engine, const platform::SourceFile& source, std::uint16_t first,
                  std::uint16_t count, const std::string& output, const std::string& record, FileOutcome& outcome) {
     platform::AtomicFile pending(output);
     if (pending.path().empty()) return false;
@@ -73,7 +73,7 @@ std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::
 
 // Writes the pages of the open fax to their output(s): the written files go
 // to outcome.outputs, and in split mode every page's file to pageFiles.
-FileResult writePages(const BatchJob& job, ConversionEngine& engine, const std::string& source,
+FileResult writePages(const BatchJob& job, ConversionEngine& engine, const platform::SourceFile& source,
                       const std::vector<std::string>& names, const std::string& record, FileOutcome& outcome) {
     const std::uint16_t pages = engine.pageCount();
     bool written = true;
@@ -203,7 +203,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
             record = resumeRecord(job, sourceSha256);
             if (outputsCarryRecord(job.outputFormat, planned, texts, record)) return FileResult::SkippedExisting;
         }
-        result = writePages(job, engine, source, planned, record, outcome);
+        result = writePages(job, engine, *file, planned, record, outcome);
         outcome.pages = engine.pages();
         for (std::string& note : engine.readerNotes()) outcome.warnings.push_back(std::move(note));
         if (result == FileResult::WriteFailed) outcome.problem = FileProblem::WriteFailed;
@@ -224,7 +224,7 @@ FileResult convertChecked(const BatchJob& job, const std::string& source, const 
     // still converted, with a warning.
     if (job.keepDate) {
         for (const std::string& output : outcome.outputs)
-            if (copyFileTimes(source, output) != 0)
+            if (!file->times() || !platform::writeFileTimes(output, *file->times()))
                 outcome.warnings.push_back("the date and time of the source could not be given to " + output);
     }
     return result;
@@ -244,12 +244,6 @@ FileOutcome convertFile(const BatchJob& request, const std::string& source, cons
     OutputClaims outputs;
     const RunSources sources({source});
     return convertFile(request, FileTask{source, destination}, FileRun{outputs, outputs.enter(), sources});
-}
-
-int copyFileTimes(const std::string& from, const std::string& to) {
-    platform::FileTimes times;
-    if (!platform::readFileTimes(from, times)) return -1;
-    return platform::writeFileTimes(to, times) ? 0 : -2;
 }
 
 }  // namespace quillon

@@ -30,8 +30,4 @@ FileOutcome convertFile(const BatchJob& request, const FileTask& task, const Fil
 // The same for a file converted alone.
 FileOutcome convertFile(const BatchJob& request, const std::string& source, const std::string& destination);
 
-// Gives `to` the access and modification times of `from`: 0, -1 when the first
-// file cannot be read, -2 when the second cannot be changed.
-int copyFileTimes(const std::string& from, const std::string& to);
-
 }  // namespace quillon

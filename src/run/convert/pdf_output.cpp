@@ -6,22 +6,20 @@
 #include "run/convert/loaded_modules.h"
 #include "quillon_version.h"
 #include "pdf/g4_page_spool.h"
-#include "platform/file_times.h"
 #include "platform/paths.h"
 #include "platform/private_temp_folder.h"
 
 namespace quillon {
 
-bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
-                    const std::string& pdfPath, const TextRecognition& recognition,
+bool writePdfOutput(ConversionEngine& engine, const platform::SourceFile& source, std::uint16_t first,
+                    std::uint16_t count, const std::string& pdfPath, const TextRecognition& recognition,
                     std::vector<RecognizedPage>& recognized, std::vector<std::string>& problems,
                     const std::string& runRecord) {
-    platform::FileTimes times;
-    if (!platform::readFileTimes(source, times)) return false;
+    if (!source.times()) return false;
     PdfDocumentInfo info;
-    info.title = std::string(platform::fileNamePart(source));
+    info.title = std::string(platform::fileNamePart(source.path()));
     info.producer = QUILLON_VERSION_TEXT;
-    info.created = times.modificationSeconds();
+    info.created = source.times()->modificationSeconds();
     info.runRecord = runRecord;
 
     // Workers convert at once: each spill file gets a name of its own.

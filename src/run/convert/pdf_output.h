@@ -11,18 +11,20 @@
 #include "run/request/batch_job.h"
 #include "engine/conversion_engine.h"
 #include "ocr/recognized_page.h"
+#include "platform/source_file.h"
 
 namespace quillon {
 
 // Writes pages [first, first + count) of the open fax as the PDF pdfPath,
-// titled with source's name and dated with its modification time. False
-// when the pages cannot be coded or the PDF cannot be written. With
-// recognition enabled, the pages get text layers and recognized their text.
-// Why a part of the program could not be used (its module not loaded) goes
-// to problems, for the file's outcome. A run record (resume_record.h), when
+// titled with source's name and dated with its modification time, as its
+// open handle gave it. False when the pages cannot be coded, the PDF cannot
+// be written or the source's times are not known. With recognition
+// enabled, the pages get text layers and recognized their text. Why a part
+// of the program could not be used (its module not loaded) goes to
+// problems, for the file's outcome. A run record (resume_record.h), when
 // given, goes into the document information.
-bool writePdfOutput(ConversionEngine& engine, const std::string& source, std::uint16_t first, std::uint16_t count,
-                    const std::string& pdfPath, const TextRecognition& recognition,
+bool writePdfOutput(ConversionEngine& engine, const platform::SourceFile& source, std::uint16_t first,
+                    std::uint16_t count, const std::string& pdfPath, const TextRecognition& recognition,
                     std::vector<RecognizedPage>& recognized, std::vector<std::string>& problems,
                     const std::string& runRecord = {});
 
