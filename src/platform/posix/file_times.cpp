@@ -28,13 +28,6 @@ FileTimes statTimes(const struct stat& info) {
     return FileTimes{nanoseconds(info.st_atim), nanoseconds(info.st_mtim), std::nullopt};
 }
 
-bool readFileTimes(const std::string& path, FileTimes& times) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return false;
-    times = statTimes(info);
-    return true;
-}
-
 bool writeFileTimes(const std::string& path, const FileTimes& times) {
     const timespec both[2] = {timeOf(times.access), timeOf(times.modification)};
     return utimensat(AT_FDCWD, path.c_str(), both, 0) == 0;

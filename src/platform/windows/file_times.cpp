@@ -35,16 +35,6 @@ std::optional<FileTimes> handleTimes(HANDLE file) {
     return FileTimes{nanoseconds(access), nanoseconds(write), nanoseconds(creation)};
 }
 
-bool readFileTimes(const std::string& path, FileTimes& times) {
-    const HANDLE file = openForTimes(path, FILE_READ_ATTRIBUTES);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const std::optional<FileTimes> read = handleTimes(file);
-    CloseHandle(file);
-    if (!read) return false;
-    times = *read;
-    return true;
-}
-
 bool writeFileTimes(const std::string& path, const FileTimes& times) {
     const HANDLE file = openForTimes(path, FILE_WRITE_ATTRIBUTES);
     if (file == INVALID_HANDLE_VALUE) return false;

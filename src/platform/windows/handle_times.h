@@ -1,6 +1,6 @@
 #pragma once
-// The times of an open file handle, as FileTimes: shared by the times of a
-// path (file_times.cpp) and of an open source (source_file.cpp).
+// The times of an open file handle, as FileTimes, for an open source
+// (source_file.cpp); file_times.cpp keeps the system's time conversions.
 
 #include <windows.h>
 
