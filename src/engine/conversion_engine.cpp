@@ -1,18 +1,16 @@
 #include "engine/conversion_engine.h"
 
-#include "platform/files.h"
-#include "tiff/g4_tiff_output.h"
 
 namespace quillon {
 
 ConversionEngine::ConversionEngine(const ConvertOptions& options, std::unique_ptr<FaxPages> pages)
     : options_(options), pages_(std::move(pages)) {}
 
-bool ConversionEngine::openSource(const std::string& path) {
+bool ConversionEngine::openSource(SourceBytes bytes) {
     valid_ = false;
     written_.clear();
     ahead_.reset();
-    open_ = pages_->open(path);
+    open_ = pages_->open(bytes);
     if (!open_) return false;
     // The first page with data decides: an empty page is written as a white
     // page and says nothing about the data of the pages after it. Its lines
@@ -28,15 +26,6 @@ bool ConversionEngine::openSource(const std::string& path) {
     }
     valid_ = first.summary.width > 0 && first.decodedRows > 0 && first.summary.holdsFaxData();
     return true;
-}
-
-bool ConversionEngine::writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count,
-                               const std::string& description) {
-    if (!listsPages(first, count)) return false;
-    G4TiffOutput output;
-    output.open(description);
-    const bool written = writeG4(output, first, count, G4Layout{});
-    return output.close() && written && platform::writeWholeFile(outputPath, output.bytes());
 }
 
 bool ConversionEngine::writeG4(G4PageOutput& output, std::uint16_t first, std::uint16_t count, G4Layout layout) {

@@ -1,5 +1,5 @@
 #pragma once
-// One fax file through the road: lists its pages, checks that its first page
+// One fax file through the engine: lists its pages, checks that its first page
 // with data holds a fax (keeping its lines, so that it is not decoded again
 // when written), and codes pages to Group 4 outputs. One engine per file.
 
@@ -20,18 +20,18 @@ public:
     // options is copied; pages is the reader of the file's format.
     ConversionEngine(const ConvertOptions& options, std::unique_ptr<FaxPages> pages);
 
-    // False when the file cannot be opened; whether it holds a fax is told
-    // by hasImage, and a file of another format lists no page.
-    bool openSource(const std::string& path);
+    // Lists the pages of the source's bytes, which the caller keeps alive
+    // while the engine is used. False when there are none to read (the
+    // source is no regular file); whether it holds a fax is told by
+    // hasImage, and a file of another format lists no page.
+    bool openSource(SourceBytes bytes);
     // The first page with data decoded to a width and at least one line and
     // holds fax data (damage keeps a fax a fax, random bytes do not).
     bool hasImage() const { return valid_; }
-    // Listed pages [first, first + count) into one Group 4 TIFF file, or
-    // coded into output. False when the pages are not listed, a page cannot
-    // be read or the output refuses a page. Their summaries join pages(), so
-    // one file may take several calls.
-    bool writeG4(const std::string& outputPath, std::uint16_t first, std::uint16_t count,
-                 const std::string& description = {});
+    // Listed pages [first, first + count) coded into output (a TIFF file, the
+    // pages of a PDF). False when the pages are not listed, a page cannot be
+    // read or the output refuses a page. Their summaries join pages(), so one
+    // file may take several calls.
     bool writeG4(G4PageOutput& output, std::uint16_t first, std::uint16_t count, G4Layout layout);
 
     std::uint16_t pageCount() const { return pages_->pageCount(); }

@@ -3,6 +3,8 @@
 // the file's format: each reader of formats/ gives its file this way.
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,13 +33,18 @@ struct LoadedPage {
     bool group4Options = false;
 };
 
+// A source file's bytes as the readers take them, kept alive by the caller
+// while the reader is used; nothing for a source that is no regular file (a
+// named pipe, a device), which is never read.
+using SourceBytes = std::optional<std::span<const std::uint8_t>>;
+
 class FaxPages {
 public:
     virtual ~FaxPages() = default;
 
-    // Opens the file and lists its pages; false when it cannot be opened.
+    // Lists the pages of the file's bytes; false when there are none to read.
     // A file that is not of the reader's format lists no page.
-    virtual bool open(const std::string& path) = 0;
+    virtual bool open(SourceBytes file) = 0;
     virtual std::uint16_t pageCount() const = 0;
     // Pages the file holds beyond those listed: named, never written.
     virtual const std::vector<PageSummary>& leftOutPages() const = 0;

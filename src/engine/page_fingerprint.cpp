@@ -1,7 +1,5 @@
 #include "engine/page_fingerprint.h"
 
-#include <nettle/sha2.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,35 +9,8 @@
 
 namespace quillon {
 
-namespace {
-
-std::string hexOf(const unsigned char* bytes, unsigned size) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (unsigned i = 0; i < size; ++i) {
-        text += kDigits[bytes[i] >> 4];
-        text += kDigits[bytes[i] & 15];
-    }
-    return text;
-}
-
-}  // namespace
-
-struct PageFingerprint::Digest {
-    sha256_ctx context;
-    Digest() { sha256_init(&context); }
-    void update(const void* data, std::size_t size) {
-        sha256_update(&context, size, static_cast<const std::uint8_t*>(data));
-    }
-    std::string finish() {
-        std::uint8_t value[SHA256_DIGEST_SIZE];
-        sha256_digest(&context, sizeof value, value);
-        return hexOf(value, sizeof value);
-    }
-};
-
 PageFingerprint::PageFingerprint(std::uint32_t width)
-    : digest_(std::make_unique<Digest>()), width_(width), row_((std::size_t(width) + 7) / 8) {}
+    : digest_(std::make_unique<Sha256>()), width_(width), row_((std::size_t(width) + 7) / 8) {}
 
 PageFingerprint::~PageFingerprint() = default;
 
@@ -61,18 +32,24 @@ void PageFingerprint::whiteRow() {
 
 void PageFingerprint::packedRow(const std::uint8_t* row) { digest_->update(row, row_.size()); }
 
-std::string PageFingerprint::hex() { return digest_->finish(); }
+std::string PageFingerprint::hex() { return digest_->hex(); }
+
+std::string sha256Hex(std::span<const std::uint8_t> bytes) {
+    Sha256 digest;
+    if (!bytes.empty()) digest.update(bytes.data(), bytes.size());
+    return digest.hex();
+}
 
 std::string fileSha256(const std::string& path) {
     std::FILE* file = platform::openFile(path, "rb");
     if (!file) return {};
-    PageFingerprint::Digest digest;
+    Sha256 digest;
     unsigned char buffer[65536];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) digest.update(buffer, got);
     const bool read = !std::ferror(file);
     std::fclose(file);
-    return read ? digest.finish() : std::string();
+    return read ? digest.hex() : std::string();
 }
 
 }  // namespace quillon

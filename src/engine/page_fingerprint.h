@@ -6,8 +6,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "engine/sha256.h"
 
 namespace quillon {
 
@@ -26,15 +29,16 @@ public:
     // Lowercase hex of the rows so far; the fingerprint is finished then.
     std::string hex();
 
-    struct Digest;  // nettle's SHA-256, kept out of this header
-
 private:
-    std::unique_ptr<Digest> digest_;
+    std::unique_ptr<Sha256> digest_;
     std::uint32_t width_;
     std::vector<std::uint8_t> row_;
 };
 
-// Lowercase hex SHA-256 of a file's bytes; empty when it cannot be read.
+// Lowercase hex SHA-256 of bytes (a source read into memory).
+std::string sha256Hex(std::span<const std::uint8_t> bytes);
+// The same of a file's bytes, read from its path (an output checked again);
+// empty when it cannot be read.
 std::string fileSha256(const std::string& path);
 
 }  // namespace quillon

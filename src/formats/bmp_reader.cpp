@@ -29,8 +29,8 @@ std::uint16_t dotsPerInch(std::uint32_t perMetre) {
 
 }  // namespace
 
-bool BmpReader::open(const std::string& path) {
-    if (openFile(path) != 0) return false;
+bool BmpReader::open(SourceBytes file) {
+    if (!openBytes(file)) return false;
     // The largest header read: the info header and two palette entries.
     std::uint8_t h[kFileHeaderSize + 124 + 8] = {};
     const std::size_t read = readAt(0, h, sizeof h);

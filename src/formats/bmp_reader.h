@@ -15,7 +15,7 @@ namespace quillon {
 
 class BmpReader final : public FaxReader, public ListedPages {
 public:
-    bool open(const std::string& path) override;
+    bool open(SourceBytes file) override;
 
 private:
     bool describePage(std::uint16_t index, LoadedPage& page) override;

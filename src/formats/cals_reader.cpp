@@ -37,8 +37,8 @@ bool parseNumber(std::string_view text, std::uint32_t& value) {
 
 }  // namespace
 
-bool CalsReader::open(const std::string& path) {
-    if (openFile(path) != 0) return false;
+bool CalsReader::open(SourceBytes file) {
+    if (!openBytes(file)) return false;
     char bytes[kHeaderSize] = {};
     if (readAt(0, reinterpret_cast<std::uint8_t*>(bytes), kHeaderSize) != kHeaderSize) {
         refuse("it is shorter than a CALS header");

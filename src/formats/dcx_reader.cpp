@@ -15,8 +15,8 @@ constexpr std::uint16_t kDefaultResolution = 200;
 
 }  // namespace
 
-bool DcxReader::open(const std::string& path) {
-    if (openFile(path) != 0) return false;
+bool DcxReader::open(SourceBytes file) {
+    if (!openBytes(file)) return false;
     clearPages();
     std::uint8_t table[4 * (kMostPages + 2)] = {};
     const std::size_t read = readAt(0, table, sizeof table);

@@ -17,7 +17,7 @@ namespace quillon {
 
 class DcxReader final : public FaxReader, public ListedPages {
 public:
-    bool open(const std::string& path) override;
+    bool open(SourceBytes file) override;
     std::vector<std::string> notes() const override { return notes_; }
 
 private:

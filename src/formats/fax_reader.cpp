@@ -1,47 +1,37 @@
 #include "formats/fax_reader.h"
 
-#include "platform/files.h"
+#include <algorithm>
 
 namespace quillon {
 
-FaxReader::~FaxReader() { closeFile(); }
-
-int FaxReader::openFile(const std::string& path) {
-    closeFile();
-    // Only regular files: opening a named pipe would wait for a writer forever.
-    if (platform::fileSize(path) < 0) return -1;
-    file_ = platform::openFile(path, "rb");
-    if (!file_) return -1;
-    long size = -1;
-    if (std::fseek(file_, 0, SEEK_END) == 0) size = std::ftell(file_);
-    if (size < 0 || std::fseek(file_, 0, SEEK_SET) != 0) {
-        closeFile();
-        return -1;
-    }
-    fileSize_ = size;
-    return 0;
+bool FaxReader::openBytes(SourceBytes bytes) {
+    closeBytes();
+    if (!bytes) return false;
+    bytes_ = *bytes;
+    open_ = true;
+    return true;
 }
 
-int FaxReader::closeFile() {
-    if (!file_) return 0;
-    const int result = std::fclose(file_);
-    file_ = nullptr;
-    return result;
+void FaxReader::closeBytes() {
+    bytes_ = {};
+    open_ = false;
 }
 
-int FaxReader::addPagePosition(std::uint32_t position) {
-    if (pageCount_ >= kMaxPages) return -1;
+bool FaxReader::addPagePosition(std::uint32_t position) {
+    if (pageCount_ >= kMaxPages) return false;
     pagePositions_[pageCount_++] = position;
-    return 0;
+    return true;
 }
 
 std::uint32_t FaxReader::pagePosition(std::uint16_t index) const {
     return index < pageCount_ ? pagePositions_[index] : 0;
 }
 
-std::size_t FaxReader::readAt(std::int64_t position, std::uint8_t* into, std::size_t size) {
-    if (!file_ || position < 0 || std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) return 0;
-    return std::fread(into, 1, size, file_);
+std::size_t FaxReader::readAt(std::int64_t position, std::uint8_t* into, std::size_t size) const {
+    if (!open_ || position < 0 || std::uint64_t(position) >= bytes_.size()) return 0;
+    const std::size_t count = std::min<std::size_t>(size, bytes_.size() - std::size_t(position));
+    std::copy_n(bytes_.begin() + std::ptrdiff_t(position), count, into);
+    return count;
 }
 
 void FaxReader::loadPageData(std::int64_t position, std::size_t size) {

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -11,6 +12,10 @@
 namespace quillon {
 
 namespace {
+
+// The bytes that tell a ".g3f" file's format: a Digifax header's signature
+// ends at byte 17.
+constexpr std::size_t kSniffedBytes = 18;
 
 struct FormatEntry {
     std::string_view extension;
@@ -45,23 +50,42 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
-}  // namespace
-
-FaxFormat detectFormat(const std::string& path) { return detectFormat(path, path); }
-
-FaxFormat detectFormat(const std::string& name, const std::string& path) {
+// The first entry the name's extension matches, or none.
+const FormatEntry* entryFor(std::string_view name) {
     const std::string_view extension = extensionOf(name);
-    for (const FormatEntry& entry : kEntries) {
-        if (!startsWithNoCase(extension, entry.extension)) continue;
-        return entry.sniffed ? sniffG3f(path) : entry.format;
-    }
-    return FaxFormat::Unknown;
+    for (const FormatEntry& entry : kEntries)
+        if (startsWithNoCase(extension, entry.extension)) return &entry;
+    return nullptr;
 }
 
-FaxFormat inputFormat(const std::string& name, const std::string& path) {
-    const FaxFormat format = detectFormat(name, path);
+}  // namespace
+
+FaxFormat detectFormat(const std::string& name, std::span<const std::uint8_t> head) {
+    const FormatEntry* entry = entryFor(name);
+    if (!entry) return FaxFormat::Unknown;
+    return entry->sniffed ? sniffG3f(head) : entry->format;
+}
+
+FaxFormat inputFormat(const std::string& name, std::span<const std::uint8_t> head) {
+    const FaxFormat format = detectFormat(name, head);
     if (format != FaxFormat::Unknown) return format;
     return startsWithNoCase(extensionOf(name), "g3f") ? FaxFormat::RawG3 : format;
+}
+
+FaxFormat inputFormatAt(const std::string& name, const std::string& path) {
+    if (!firstBytesDecide(name)) return inputFormat(name);
+    std::uint8_t head[kSniffedBytes] = {};
+    std::size_t got = 0;
+    if (std::FILE* file = platform::openFile(path, "rb")) {
+        got = std::fread(head, 1, sizeof head, file);
+        std::fclose(file);
+    }
+    return inputFormat(name, std::span<const std::uint8_t>(head, got));
+}
+
+bool firstBytesDecide(const std::string& name) {
+    const FormatEntry* entry = entryFor(name);
+    return entry && entry->sniffed;
 }
 
 const char* formatName(FaxFormat format) {
@@ -88,22 +112,15 @@ const char* formatName(FaxFormat format) {
     return "unknown";
 }
 
-bool startsWithTiffHeader(const std::string& path) {
-    std::FILE* file = platform::openFile(path, "rb");
-    if (!file) return false;
-    char head[4] = {};
-    const std::size_t got = std::fread(head, 1, sizeof head, file);
-    std::fclose(file);
-    return got == sizeof head && (std::memcmp(head, "II*\0", 4) == 0 || std::memcmp(head, "MM\0*", 4) == 0);
+bool startsWithTiffHeader(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 4 &&
+           (std::memcmp(bytes.data(), "II*\0", 4) == 0 || std::memcmp(bytes.data(), "MM\0*", 4) == 0);
 }
 
-FaxFormat sniffG3f(const std::string& path) {
-    std::FILE* file = platform::openFile(path, "rb");
-    if (!file) return FaxFormat::Unknown;
-    unsigned char head[18] = {};
-    const std::size_t got = std::fread(head, 1, sizeof head, file);
-    std::fclose(file);
-    (void)got;  // a shorter file leaves the rest zero
+FaxFormat sniffG3f(std::span<const std::uint8_t> bytes) {
+    // A shorter file leaves the rest zero.
+    std::uint8_t head[kSniffedBytes] = {};
+    if (!bytes.empty()) std::memcpy(head, bytes.data(), std::min(bytes.size(), sizeof head));
     if (head[2] == 0x2A && head[3] == 0) return FaxFormat::RawG3;  // a little-endian TIFF header
     if (std::memcmp(head + 1, "PC Research, Inc", 16) == 0) return FaxFormat::Digifax;
     return FaxFormat::Unknown;

@@ -26,8 +26,8 @@ constexpr std::uint16_t kFineLines = 196;
 
 }  // namespace
 
-bool G3Reader::open(const std::string& path) {
-    if (openFile(path) != 0) return false;
+bool G3Reader::open(SourceBytes file) {
+    if (!openBytes(file)) return false;
     dataStart_ = 0;
     if (layout_ == G3Layout::Digifax) {
         std::uint8_t header[kDigifaxHeaderSize] = {};

@@ -28,7 +28,7 @@ public:
     // verticalResolution: lines per inch of raw data ("/v="); 0 lets the line count decide.
     G3Reader(G3Layout layout, std::uint16_t verticalResolution) : layout_(layout), verticalResolution_(verticalResolution) {}
 
-    bool open(const std::string& path) override;
+    bool open(SourceBytes file) override;
 
 private:
     bool describePage(std::uint16_t index, LoadedPage& page) override;

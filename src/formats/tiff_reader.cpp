@@ -17,10 +17,10 @@ constexpr std::uint32_t kMostPagesCounted = 65535;
 
 }  // namespace
 
-bool TiffReader::open(const std::string& path) {
+bool TiffReader::open(SourceBytes file) {
     leftOut().clear();
     std::string why;
-    if (!source_.open(path, why)) {
+    if (!source_.open(file, name_, why)) {
         // Read, but no TIFF file: it lists no page and says why.
         refuse(why);
         return true;

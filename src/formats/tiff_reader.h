@@ -17,7 +17,9 @@ namespace quillon {
 
 class TiffReader final : public ListedPages {
 public:
-    bool open(const std::string& path) override;
+    // name stands for the file in libtiff's messages.
+    explicit TiffReader(std::string name = {}) : name_(std::move(name)) {}
+    bool open(SourceBytes file) override;
 
 private:
     bool describePage(std::uint16_t index, LoadedPage& page) override;
@@ -25,6 +27,7 @@ private:
     PageSummary decodeStrips(LineSink* lines);
     PageSummary decodeRows(LineSink* lines);
 
+    std::string name_;
     TiffSource source_;
     TiffPage page_;
     std::vector<std::uint8_t> strip_;

@@ -19,21 +19,21 @@ constexpr std::size_t kMaxChainPages = 65535;
 
 }  // namespace
 
-int WinFaxReader::checkHeader(std::int64_t position) {
-    if (!isOpen()) return -1;
+HeaderCheck WinFaxReader::checkHeader(std::int64_t position) {
+    if (!isOpen()) return HeaderCheck::NotOpen;
     // Bytes beyond the end of the file read as zero.
     std::memset(rawHeader_, 0, sizeof rawHeader_);
     readAt(position, rawHeader_, sizeof rawHeader_);
     header_ = WinFaxPageHeader::parse(rawHeader_);
-    return header_.signature ? 0 : -2;
+    return header_.signature ? HeaderCheck::Signature : HeaderCheck::NoSignature;
 }
 
 std::uint16_t WinFaxReader::countPages() {
     clearPages();
     leftOut_.clear();
     std::int64_t position = 0;
-    while (checkHeader(position) == 0) {
-        if (addPagePosition(static_cast<std::uint32_t>(position)) != 0) {
+    while (checkHeader(position) == HeaderCheck::Signature) {
+        if (!addPagePosition(static_cast<std::uint32_t>(position))) {
             // A further page behind a full table: not converted, but named.
             leftOut_.push_back({header_.width ? header_.width : WinFaxPageHeader::kDefaultWidth, 0,
                                 header_.isT6() ? ImageCoding::T6 : ImageCoding::T4OneDimensional, PageState::LeftOut});
@@ -45,12 +45,12 @@ std::uint16_t WinFaxReader::countPages() {
         if (next <= position || next >= fileSize() || next > std::numeric_limits<std::uint32_t>::max()) break;
         position = next;
     }
-    if (pageCount() == 0) closeFile();
+    if (pageCount() == 0) closeBytes();
     return pageCount();
 }
 
-int WinFaxReader::readPageHeader(std::uint16_t index) {
-    if (!isOpen() || index >= pageCount()) return -1;
+bool WinFaxReader::readPageHeader(std::uint16_t index) {
+    if (!isOpen() || index >= pageCount()) return false;
     const std::int64_t position = pagePosition(index);
     checkHeader(position);
     if (header_.width == 0) header_.width = WinFaxPageHeader::kDefaultWidth;
@@ -67,17 +67,17 @@ int WinFaxReader::readPageHeader(std::uint16_t index) {
     fileEndsInside_ = end == fileSize() && dataAnnounced_ > dataLength_;
     xResolution_ = kXResolution;
     yResolution_ = header_.yResolution();
-    return 0;
+    return true;
 }
 
-bool WinFaxReader::open(const std::string& path) {
-    if (openFile(path) != 0) return false;
+bool WinFaxReader::open(SourceBytes file) {
+    if (!openBytes(file)) return false;
     countPages();
     return true;
 }
 
 bool WinFaxReader::loadPage(std::uint16_t index) {
-    if (readPageHeader(index) != 0) return false;
+    if (!readPageHeader(index)) return false;
     loadPageData(std::int64_t(pagePosition(index)) + std::int64_t(WinFaxPageHeader::kSize), dataLength_);
     return true;
 }

@@ -17,18 +17,24 @@
 
 namespace quillon {
 
+// What the bytes at a position of a WinFax file start with.
+enum class HeaderCheck {
+    Signature,    // a page header's signature
+    NoSignature,  // anything else, also the end of the file
+    NotOpen,      // no file is open
+};
+
 class WinFaxReader final : public FaxReader, public FaxPages {
 public:
-    // 0 when the bytes at position start with the page header signature, -2
-    // when not, -1 when no file is open.
-    int checkHeader(std::int64_t position);
+    // Reads the header at position into header().
+    HeaderCheck checkHeader(std::int64_t position);
     // Lists the page headers of the chain (at most kMaxPages) and returns
     // their number; a file without any page is closed. The pages chained
     // beyond a full table are walked to the end too, and summarised as left out.
     std::uint16_t countPages();
 
     // FaxPages
-    bool open(const std::string& path) override;
+    bool open(SourceBytes file) override;
     std::uint16_t pageCount() const override { return FaxReader::pageCount(); }
     const std::vector<PageSummary>& leftOutPages() const override { return leftOut_; }
     // Reads the header and the data of a listed page; the data are cut to the
@@ -42,8 +48,9 @@ public:
     const WinFaxPageHeader& header() const { return header_; }
 
 private:
-    // Header, clamped data length and resolutions of a listed page, without its data.
-    int readPageHeader(std::uint16_t index);
+    // Header, clamped data length and resolutions of a listed page, without
+    // its data; false when no file is open or the index is not listed.
+    bool readPageHeader(std::uint16_t index);
     // Decodes the loaded page's data as they are, their rows those decoded.
     DecodedPage decodeData(LineSink* lines) const;
 

@@ -21,7 +21,8 @@ struct FileTimes {
     }
 };
 
-bool readFileTimes(const std::string& path, FileTimes& times);
+// Gives the file at path these times; those of a source come from its open
+// handle (source_file.h).
 bool writeFileTimes(const std::string& path, const FileTimes& times);
 
 }  // namespace quillon::platform

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "codec/fax_decoder.h"
+#include "platform/source_file.h"
+#include "tiff/tiff_file.h"
 #include "tiff/tiff_source.h"
 
 namespace quillon {
@@ -79,35 +81,6 @@ bool readPage(TIFF* tif, BilevelPageSink& sink, std::string& why) {
     return true;
 }
 
-// A TIFF file held in memory, for libtiff's client calls.
-struct MemoryFile {
-    std::vector<std::uint8_t> bytes;
-    toff_t at = 0;
-};
-
-tmsize_t memoryRead(thandle_t handle, void* buffer, tmsize_t size) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    if (size < 0 || file->at >= file->bytes.size()) return 0;
-    const std::size_t count = std::min<std::size_t>(std::size_t(size), file->bytes.size() - file->at);
-    std::memcpy(buffer, file->bytes.data() + file->at, count);
-    file->at += count;
-    return tmsize_t(count);
-}
-
-tmsize_t memoryWrite(thandle_t, void*, tmsize_t) { return 0; }
-
-toff_t memorySeek(thandle_t handle, toff_t offset, int whence) {
-    auto* file = static_cast<MemoryFile*>(handle);
-    const toff_t base = whence == SEEK_CUR ? file->at : whence == SEEK_END ? file->bytes.size() : 0;
-    file->at = base + offset;
-    return file->at;
-}
-
-int memoryClose(thandle_t) { return 0; }
-toff_t memorySize(thandle_t handle) { return static_cast<MemoryFile*>(handle)->bytes.size(); }
-int memoryMap(thandle_t, void**, toff_t*) { return 0; }
-void memoryUnmap(thandle_t, void*, toff_t) {}
-
 void put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
     out.push_back(std::uint8_t(value));
     out.push_back(std::uint8_t(value >> 8));
@@ -161,8 +134,9 @@ std::vector<std::uint8_t> singleStripTiff(std::span<const std::uint8_t> data, st
 }  // namespace
 
 bool readBilevelTiff(const std::string& path, BilevelPageSink& sink, std::string& why) {
+    const platform::SourceFile file(path);
     TiffSource source;
-    if (!source.open(path, why)) return false;
+    if (!source.open(file.contents(), path, why)) return false;
     const std::uint32_t pages = source.countPages(kMostPages);
     for (std::uint32_t index = 0; index < pages; ++index) {
         TiffPage page;
@@ -183,9 +157,9 @@ bool readGroup4Image(std::span<const std::uint8_t> data, std::uint32_t width, st
         why = "its image data are larger than 4 GB";
         return false;
     }
-    MemoryFile file{singleStripTiff(data, width, rows, blackIs1)};
-    TIFF* tif = TIFFClientOpen("page image", "rm", &file, memoryRead, memoryWrite, memorySeek, memoryClose, memorySize,
-                               memoryMap, memoryUnmap);
+    const std::vector<std::uint8_t> bytes = singleStripTiff(data, width, rows, blackIs1);
+    TiffBytes file{bytes};
+    TIFF* tif = openTiffBytes(file, "page image", "rm");
     if (!tif) {
         why = "its image cannot be read";
         return false;

@@ -6,8 +6,6 @@
 #include <cmath>
 
 #include "codec/fax_decoder.h"
-#include "platform/files.h"
-#include "tiff/tiff_file.h"
 
 namespace quillon {
 
@@ -90,15 +88,18 @@ TiffSource::~TiffSource() {
     if (tif_) TIFFClose(tif_);
 }
 
-bool TiffSource::open(const std::string& path, std::string& why) {
+bool TiffSource::open(std::optional<std::span<const std::uint8_t>> bytes, const std::string& name,
+                      std::string& why) {
     if (tif_) TIFFClose(tif_);
     tif_ = nullptr;
-    // Only regular files: opening a named pipe would wait for a writer forever.
-    if (platform::fileSize(path) < 0) {
+    if (!bytes) {
         why = "it cannot be opened";
         return false;
     }
-    tif_ = openTiffFile(path, "r");
+    file_ = TiffBytes{*bytes};
+    // "r", not "rm": libtiff reads the bytes in place, on the road it takes
+    // for a file it maps, as it did when it opened sources by their paths.
+    tif_ = openTiffBytes(file_, name, "r");
     if (!tif_) why = "it is no TIFF file libtiff can read";
     return tif_ != nullptr;
 }

@@ -7,13 +7,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "codec/fax_image.h"
-
-typedef struct tiff TIFF;
+#include "tiff/tiff_file.h"
 
 namespace quillon {
 
@@ -38,8 +38,11 @@ public:
     TiffSource(const TiffSource&) = delete;
     TiffSource& operator=(const TiffSource&) = delete;
 
-    // Opens a regular file through libtiff; false, with why, when it is no TIFF file.
-    bool open(const std::string& path, std::string& why);
+    // Opens a file's bytes through libtiff, which reads them in place; they
+    // stay alive while the source is used. name stands for the file in
+    // libtiff's messages. False, with why, when there are none (the file is
+    // no regular file) or they are no TIFF file.
+    bool open(std::optional<std::span<const std::uint8_t>> bytes, const std::string& name, std::string& why);
     // Pages (directories), counted to at most limit.
     std::uint32_t countPages(std::uint32_t limit);
     // Makes page index current; false, with why, when it cannot be read or
@@ -56,6 +59,7 @@ public:
 private:
     bool readTiledRows(const std::function<void(const std::uint8_t* row)>& row);
 
+    TiffBytes file_;  // what libtiff reads through tif_
     TIFF* tif_ = nullptr;
     TiffPage page_;
 };

@@ -385,6 +385,13 @@ TEST(FileRun, FilesNotConvertedSayWhy) {
     std::filesystem::create_directories(work / "folder.fxd");
     writeFile(work / "noise.fxd", std::string(300, '\x5A'));
     writeFile(work / "header-only.fxd", fax.substr(0, 128));
+    // Opened without waiting for a writer, and not read.
+    ASSERT_EQ(mkfifo((work / "pipe.fxd").c_str(), 0600), 0);
+    // Opens, but its first read fails: the program's own memory at address 0.
+    std::filesystem::create_symlink("/proc/self/mem", work / "mem.fxd");
+    // Sparse: refused by its size before a byte is read or held.
+    writeFile(work / "huge.fxd", "");
+    std::filesystem::resize_file(work / "huge.fxd", (std::uintmax_t(1) << 30) + 1);
     struct Row {
         const char* source;
         const char* results;  // what follows the header line
@@ -399,6 +406,9 @@ TEST(FileRun, FilesNotConvertedSayWhy) {
         {"folder.fxd", " - Not Fax\n", "folder", "a folder, not a file"},
         {"noise.fxd", " - Not Fax\n", "no-signature", "no WinFax signature"},
         {"header-only.fxd", " - Not Fax\n", "no-fax-data", "the first page holds no fax data"},
+        {"pipe.fxd", " - Not Fax\n", "no-signature", "no WinFax signature"},
+        {"mem.fxd", " - Not Fax\n", "unreadable", "cannot be read: Input/output error"},
+        {"huge.fxd", " - Not Fax\n", "unreadable", "cannot be read: larger than the 1 GiB a source may hold"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.source);

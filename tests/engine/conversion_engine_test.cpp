@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <random>
+#include <span>
 
 #include "codec/fax_decoder.h"
 #include "engine/recorded_lines.h"
+#include "platform/files.h"
+#include "tiff/g4_tiff_output.h"
 #include "formats/winfax_reader.h"
 #include "support/drawn_page.h"
 #include "support/temp_dir.h"
@@ -20,6 +24,14 @@
 
 namespace quillon {
 namespace {
+
+// The pages into one Group 4 TIFF file, as a run writes them.
+bool writeTiff(ConversionEngine& fax, const std::string& path, std::uint16_t first, std::uint16_t count) {
+    G4TiffOutput tiff;
+    tiff.open();
+    const bool coded = fax.writeG4(tiff, first, count, G4Layout{});
+    return tiff.close() && coded && platform::writeWholeFile(path, tiff.bytes());
+}
 
 using test::Bitmap;
 using test::FaxPageCoding;
@@ -59,19 +71,19 @@ std::vector<std::uint8_t> decoderRows(const WinFaxPage& page, std::uint32_t rows
 
 class Engine : public ::testing::Test {
 protected:
-    std::string source(const std::vector<WinFaxPage>& pages, const std::string& name = "fax.fxd") {
-        return sourceBytes(test::buildWinFaxFile(pages), name);
+    std::span<const std::uint8_t> source(const std::vector<WinFaxPage>& pages) {
+        return sourceBytes(test::buildWinFaxFile(pages));
     }
-    std::string sourceBytes(const std::string& bytes, const std::string& name = "fax.fxd") {
-        const std::string path = (dir_ / name).string();
-        test::writeFile(path, bytes);
-        return path;
+    // The bytes of a source, kept by the test for as long as an engine reads them.
+    std::span<const std::uint8_t> sourceBytes(const std::string& bytes) {
+        return sources_.emplace_back(bytes.begin(), bytes.end());
     }
     std::string out(const std::string& name = "out.tif") const { return (dir_ / name).string(); }
     ConversionEngine engine() const { return ConversionEngine(options_, std::make_unique<WinFaxReader>()); }
 
     TempDir dir_;
     ConvertOptions options_;
+    std::deque<std::vector<std::uint8_t>> sources_;
 };
 
 // Pages of both codings, three resolutions and two widths: each page as drawn,
@@ -81,20 +93,20 @@ TEST_F(Engine, PagesComeOutAsDrawnWithTheirFields) {
     const std::vector<WinFaxPage> pages = {test::winFaxPageFromBitmap(drawn[0], FaxPageCoding::T6, 0),
                                            test::winFaxPageFromBitmap(drawn[1], FaxPageCoding::T4OneDimensional, 1),
                                            test::winFaxPageFromBitmap(drawn[2], FaxPageCoding::T4NoFillBits, 5)};
-    const std::string path = source(pages);
+    const std::span<const std::uint8_t> bytes = source(pages);
     const float yResolutions[] = {100, 200, 400};
     for (const bool recount : {false, true}) {
         for (const bool onePerFile : {false, true}) {
             SCOPED_TRACE(std::string(recount ? "recount" : "header rows") + (onePerFile ? ", a file a page" : ""));
             options_.recountLines = recount;
             ConversionEngine fax = engine();
-            ASSERT_TRUE(fax.openSource(path));
+            ASSERT_TRUE(fax.openSource(bytes));
             EXPECT_TRUE(fax.hasImage());
             ASSERT_EQ(fax.pageCount(), 3);
             std::vector<std::string> files;
             for (std::uint16_t i = 0; i < (onePerFile ? 3 : 1); ++i) {
                 files.push_back(out("out" + std::to_string(i) + ".tif"));
-                ASSERT_TRUE(fax.writeG4(files.back(), onePerFile ? i : 0, onePerFile ? 1 : 3));
+                ASSERT_TRUE(writeTiff(fax, files.back(), onePerFile ? i : 0, onePerFile ? 1 : 3));
             }
             std::vector<test::TiffPageInfo> fields;
             std::vector<Bitmap> pixels;
@@ -133,13 +145,13 @@ TEST_F(Engine, AFirstPageTooDenseToKeepIsDecodedAgainWhenWritten) {
     ASSERT_GT(std::size_t(stripes.width) * stripes.rows, RecordedLines::kMaxRuns);
     const Bitmap text = test::drawnPage(1728, 500, 1);
     for (const Bitmap* first : {static_cast<const Bitmap*>(&stripes), &text}) {
-        const std::string path =
+        const std::span<const std::uint8_t> bytes =
             source({test::winFaxPageFromBitmap(*first, FaxPageCoding::T6, 1),
                     test::winFaxPageFromBitmap(text, FaxPageCoding::T4OneDimensional, 0)});
         ConversionEngine fax = engine();
-        ASSERT_TRUE(fax.openSource(path));
+        ASSERT_TRUE(fax.openSource(bytes));
         ASSERT_TRUE(fax.hasImage());
-        ASSERT_TRUE(fax.writeG4(out("dense.tif"), 0, 2));
+        ASSERT_TRUE(writeTiff(fax, out("dense.tif"), 0, 2));
         const std::vector<Bitmap> pixels = test::readTiffPages(out("dense.tif"));
         ASSERT_EQ(pixels.size(), 2u);
         EXPECT_EQ(pixels[0].bits, first->bits);
@@ -169,12 +181,12 @@ TEST_F(Engine, HeaderLengthZeroIsTheDefaultUnlessRecounted) {
     WinFaxPage page = smallPage(40, FaxPageCoding::T6);
     page.length = 0;
     page.width = 0;
-    const std::string path = source({page});
+    const std::span<const std::uint8_t> bytes = source({page});
     for (const bool recount : {false, true}) {
         options_.recountLines = recount;
         ConversionEngine fax = engine();
-        ASSERT_TRUE(fax.openSource(path));
-        ASSERT_TRUE(fax.writeG4(out(), 0, 1));
+        ASSERT_TRUE(fax.openSource(bytes));
+        ASSERT_TRUE(writeTiff(fax, out(), 0, 1));
         const auto fields = test::readTiffInfo(out());
         ASSERT_EQ(fields.size(), 1u);
         EXPECT_EQ(fields[0].width, 1728u);
@@ -223,7 +235,7 @@ TEST_F(Engine, DamagedPagesKeepTheirPlaceAndTheDecodersRows) {
             options_.recountLines = recount;
             ConversionEngine fax = engine();
             ASSERT_TRUE(fax.openSource(source(pages)));
-            ASSERT_TRUE(fax.writeG4(out(), 0, 3));
+            ASSERT_TRUE(writeTiff(fax, out(), 0, 3));
             std::vector<Bitmap> pixels;
             {
                 LibtiffMessages messages;
@@ -245,15 +257,15 @@ TEST_F(Engine, DamagedPagesKeepTheirPlaceAndTheDecodersRows) {
 
 TEST_F(Engine, FilesThatHoldNoFax) {
     ConversionEngine missing = engine();
-    EXPECT_FALSE(missing.openSource(out("missing.fxd")));
+    EXPECT_FALSE(missing.openSource(std::nullopt)) << "a source that is no regular file has no bytes to read";
     EXPECT_FALSE(missing.hasImage());
-    EXPECT_FALSE(missing.writeG4(out(), 0, 1));
+    EXPECT_FALSE(writeTiff(missing, out(), 0, 1));
 
     ConversionEngine noSignature = engine();
     ASSERT_TRUE(noSignature.openSource(sourceBytes(std::string(500, 'A'))));
     EXPECT_EQ(noSignature.pageCount(), 0);
     EXPECT_FALSE(noSignature.hasImage());
-    EXPECT_FALSE(noSignature.writeG4(out(), 0, 1));
+    EXPECT_FALSE(writeTiff(noSignature, out(), 0, 1));
     EXPECT_FALSE(std::filesystem::exists(out()));
 
     ConversionEngine bare = engine();
@@ -278,7 +290,7 @@ TEST_F(Engine, FilesThatHoldNoFax) {
 
     ConversionEngine unwritable = engine();
     ASSERT_TRUE(unwritable.openSource(source({smallPage(5, FaxPageCoding::T6)})));
-    EXPECT_FALSE(unwritable.writeG4(out("no/such/folder/out.tif"), 0, 1));
+    EXPECT_FALSE(writeTiff(unwritable, out("no/such/folder/out.tif"), 0, 1));
 }
 
 TEST_F(Engine, A1030PageChainWrites1024PagesAndNamesTheRest) {
@@ -290,7 +302,7 @@ TEST_F(Engine, A1030PageChainWrites1024PagesAndNamesTheRest) {
     ASSERT_TRUE(fax.openSource(source(pages)));
     EXPECT_EQ(fax.pageCount(), 1024);
     EXPECT_TRUE(fax.pagesLeftOut());
-    ASSERT_TRUE(fax.writeG4(out(), 0, 1024));
+    ASSERT_TRUE(writeTiff(fax, out(), 0, 1024));
     const auto fields = test::readTiffInfo(out());
     ASSERT_EQ(fields.size(), 1024u);
     EXPECT_EQ(fields[1023].pageIndex, 1023);
@@ -307,11 +319,11 @@ TEST_F(Engine, AHugeDataLengthIsClampedToTheFile) {
     page.data.resize(30000 - 128, 0);  // padding after the end of the page's coding
     page.dataLength = 1000000;
     page.term89 = 0;
-    const std::string path = source({page});
-    ASSERT_EQ(std::filesystem::file_size(path), 30000u);
+    const std::span<const std::uint8_t> bytes = source({page});
+    ASSERT_EQ(bytes.size(), 30000u);
     ConversionEngine fax = engine();
-    ASSERT_TRUE(fax.openSource(path));
-    ASSERT_TRUE(fax.writeG4(out(), 0, 1));
+    ASSERT_TRUE(fax.openSource(bytes));
+    ASSERT_TRUE(writeTiff(fax, out(), 0, 1));
     EXPECT_EQ(test::readTiffPages(out()).at(0).bits, drawn.bits);
     EXPECT_EQ(fax.pages().at(0).bytesPresent, 30000u - 128);
     EXPECT_EQ(fax.pages().at(0).state, PageState::Cut) << "the header announced more than the file holds";
@@ -322,15 +334,15 @@ TEST_F(Engine, AHugeDataLengthIsClampedToTheFile) {
 // a TIFF file that libtiff reads whenever the engine says it wrote one.
 TEST_F(Engine, CutAndRandomFilesEndCleanly) {
     int written = 0;
-    const auto convertAnything = [&](const std::string& path) {
+    const auto convertAnything = [&](std::span<const std::uint8_t> bytes) {
         ConversionEngine fax = engine();
-        ASSERT_TRUE(fax.openSource(path));
-        const auto size = std::filesystem::file_size(path);
+        ASSERT_TRUE(fax.openSource(bytes));
+        const auto size = bytes.size();
         EXPECT_LE(fax.pageCount(), size / 128 + 1) << "every listed page starts with a header in the file";
         if (!fax.hasImage()) return;
         std::filesystem::remove(out());
         LibtiffMessages quiet;
-        const bool ok = fax.writeG4(out(), 0, fax.pageCount());
+        const bool ok = writeTiff(fax, out(), 0, fax.pageCount());
         EXPECT_TRUE(ok) << "a listed page that can be loaded is always written";
         if (!ok) return;
         ++written;
@@ -340,7 +352,7 @@ TEST_F(Engine, CutAndRandomFilesEndCleanly) {
     const std::string whole = test::buildWinFaxFile(
         {smallPage(30, FaxPageCoding::T6), smallPage(25, FaxPageCoding::T4OneDimensional), smallPage(9, FaxPageCoding::T6)});
     options_.recountLines = 1;
-    for (std::size_t size = 0; size < whole.size(); size += 7) convertAnything(sourceBytes(whole.substr(0, size), "cut.fxd"));
+    for (std::size_t size = 0; size < whole.size(); size += 7) convertAnything(sourceBytes(whole.substr(0, size)));
     std::mt19937 random(1234);
     for (int round = 0; round < 60; ++round) {
         std::string bytes(200 + random() % 6000, '\0');
@@ -348,7 +360,7 @@ TEST_F(Engine, CutAndRandomFilesEndCleanly) {
         bytes[0] = 0x0B;
         bytes[1] = 0x23;
         options_.recountLines = round % 2;
-        convertAnything(sourceBytes(bytes, "random.fxd"));
+        convertAnything(sourceBytes(bytes));
     }
     EXPECT_GT(written, 10) << "the cut files that keep a first page are written";
 }

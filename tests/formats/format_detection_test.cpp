@@ -27,18 +27,24 @@ TEST(FormatDetection, NamesTellWinFaxAndTiffFilesFromTheRest) {
 }
 
 TEST(FormatDetection, G3fFilesAreToldApartByTheirFirstBytes) {
-    test::TempDir dir;
-    const auto make = [&](const std::string& name, const std::string& bytes) {
-        test::writeFile(dir / name, bytes);
-        return (dir / name).string();
+    const auto detect = [](const std::string& name, const std::string& head) {
+        return detectFormat(name, std::span(reinterpret_cast<const std::uint8_t*>(head.data()), head.size()));
     };
-    EXPECT_EQ(detectFormat(make("short.g3f", std::string("\x00\x00", 2))), FaxFormat::Unknown);
-    EXPECT_EQ(detectFormat(make("tiff.G3F", std::string("\x00\x00\x2A\x00", 4))), FaxFormat::RawG3);
-    EXPECT_EQ(detectFormat(make("pcr.g3f", "#PC Research, Inc and more")), FaxFormat::Digifax);
-    EXPECT_EQ(detectFormat(make("both.g3f", std::string("\x00P\x2A\x00", 4) + "Research, Inc")), FaxFormat::RawG3)
+    EXPECT_EQ(detect("short.g3f", std::string("\x00\x00", 2)), FaxFormat::Unknown);
+    EXPECT_EQ(detect("tiff.G3F", std::string("\x00\x00\x2A\x00", 4)), FaxFormat::RawG3);
+    EXPECT_EQ(detect("pcr.g3f", "#PC Research, Inc and more"), FaxFormat::Digifax);
+    EXPECT_EQ(detect("both.g3f", std::string("\x00P\x2A\x00", 4) + "Research, Inc"), FaxFormat::RawG3)
         << "the TIFF test comes first";
-    EXPECT_EQ(detectFormat(make("other.g3f", "#PC Research, Inx")), FaxFormat::Unknown);
-    EXPECT_EQ(detectFormat((dir / "missing.g3f").string()), FaxFormat::Unknown);
+    EXPECT_EQ(detect("other.g3f", "#PC Research, Inx"), FaxFormat::Unknown);
+    EXPECT_EQ(detect("empty.g3f", ""), FaxFormat::Unknown);
+    EXPECT_EQ(detect("a.fxd", "#PC Research, Inc"), FaxFormat::WinFax) << "only a .g3f name looks at the bytes";
+
+    // A folder walk reads the first bytes by the path, and of .g3f files only.
+    test::TempDir dir;
+    test::writeFile(dir / "pcr.g3f", "#PC Research, Inc and more");
+    EXPECT_EQ(inputFormatAt("pcr.g3f", (dir / "pcr.g3f").string()), FaxFormat::Digifax);
+    EXPECT_EQ(inputFormatAt("missing.g3f", (dir / "missing.g3f").string()), FaxFormat::RawG3);
+    EXPECT_EQ(inputFormatAt("a.fxd", (dir / "pcr.g3f").string()), FaxFormat::WinFax);
 }
 
 }  // namespace

@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "support/drawn_page.h"
-#include "support/temp_dir.h"
 #include "support/winfax_writer.h"
 
 namespace quillon {
 namespace {
 
-using test::TempDir;
 using test::WinFaxPage;
 
 // A page whose data are a few arbitrary bytes: enough for listing and loading.
@@ -21,15 +19,13 @@ WinFaxPage plainPage(std::size_t dataSize, std::uint8_t fill = 0x5A) {
 
 class WinFaxFile : public ::testing::Test {
 protected:
-    // Writes the bytes as a file and opens it in the reader.
+    // Opens the bytes in the reader, which reads them where they are kept.
     void open(const std::string& bytes) {
-        path_ = (dir_ / "fax.fxd").string();
-        test::writeFile(path_, bytes);
-        ASSERT_EQ(reader_.openFile(path_), 0);
+        bytes_.assign(bytes.begin(), bytes.end());
+        ASSERT_TRUE(reader_.openBytes(bytes_));
     }
 
-    TempDir dir_;
-    std::string path_;
+    std::vector<std::uint8_t> bytes_;
     WinFaxReader reader_;
 };
 
@@ -77,7 +73,7 @@ TEST_F(WinFaxFile, AFileWithoutSignatureHasNoPagesAndIsClosed) {
     open(bytes);
     EXPECT_EQ(reader_.countPages(), 0);
     EXPECT_FALSE(reader_.isOpen());
-    EXPECT_EQ(reader_.checkHeader(0), -1);
+    EXPECT_EQ(reader_.checkHeader(0), HeaderCheck::NotOpen);
     EXPECT_FALSE(reader_.loadPage(0));
 }
 
@@ -87,7 +83,7 @@ TEST_F(WinFaxFile, ChainEndsAtABadHeader) {
     bytes[2 * (128 + 20)] = 0x0C;  // third header loses its signature
     open(bytes);
     EXPECT_EQ(reader_.countPages(), 2);
-    EXPECT_EQ(reader_.checkHeader(2 * (128 + 20)), -2);
+    EXPECT_EQ(reader_.checkHeader(2 * (128 + 20)), HeaderCheck::NoSignature);
 }
 
 TEST_F(WinFaxFile, ChainThatPointsBackOrAtItselfEnds) {
@@ -108,7 +104,7 @@ TEST_F(WinFaxFile, NoMoreThan1024PagesAreListed) {
     EXPECT_EQ(reader_.countPages(), 1024);
     EXPECT_TRUE(!reader_.leftOutPages().empty());
     EXPECT_EQ(reader_.pagePosition(1023), 1023u * (128 + 3));
-    EXPECT_EQ(reader_.addPagePosition(99), -1);
+    EXPECT_FALSE(reader_.addPagePosition(99));
     EXPECT_EQ(reader_.pageCount(), 1024);
 
     open(test::buildWinFaxFile(std::vector<WinFaxPage>(1024, plainPage(3))));

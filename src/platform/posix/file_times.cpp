@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/posix/stat_times.h"
+
 namespace quillon::platform {
 
 namespace {
@@ -22,13 +24,8 @@ timespec timeOf(std::int64_t nanoseconds) {
 
 }  // namespace
 
-bool readFileTimes(const std::string& path, FileTimes& times) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return false;
-    times.access = nanoseconds(info.st_atim);
-    times.modification = nanoseconds(info.st_mtim);
-    times.creation.reset();
-    return true;
+FileTimes statTimes(const struct stat& info) {
+    return FileTimes{nanoseconds(info.st_atim), nanoseconds(info.st_mtim), std::nullopt};
 }
 
 bool writeFileTimes(const std::string& path, const FileTimes& times) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/windows/handle_times.h"
 #include "platform/windows/wide_text.h"
 
 namespace quillon::platform {
@@ -28,17 +29,10 @@ HANDLE openForTimes(const std::string& path, DWORD access) {
 
 }  // namespace
 
-bool readFileTimes(const std::string& path, FileTimes& times) {
-    const HANDLE file = openForTimes(path, FILE_READ_ATTRIBUTES);
-    if (file == INVALID_HANDLE_VALUE) return false;
+std::optional<FileTimes> handleTimes(HANDLE file) {
     FILETIME creation{}, access{}, write{};
-    const bool read = GetFileTime(file, &creation, &access, &write);
-    CloseHandle(file);
-    if (!read) return false;
-    times.creation = nanoseconds(creation);
-    times.access = nanoseconds(access);
-    times.modification = nanoseconds(write);
-    return true;
+    if (!GetFileTime(file, &creation, &access, &write)) return std::nullopt;
+    return FileTimes{nanoseconds(access), nanoseconds(write), nanoseconds(creation)};
 }
 
 bool writeFileTimes(const std::string& path, const FileTimes& times) {

@@ -8,10 +8,10 @@
 #include "engine/page_fingerprint.h"
 #include "formats/format_detection.h"
 #include "formats/format_readers.h"
-#include "platform/file_times.h"
 #include "platform/files.h"
 #include "platform/folder_path.h"
 #include "platform/paths.h"
+#include "platform/source_file.h"
 #include "run/convert/output_names.h"
 #include "run/convert/output_writing.h"
 #include "run/convert/resume_record.h"
@@ -45,11 +45,16 @@ public:
 private:
     using Step = std::optional<FileResult>;
 
+    std::span<const std::uint8_t> bytes() const { return file_ ? file_->bytes() : std::span<const std::uint8_t>(); }
+
     // The format by the source's name (and for ".g3f" its first bytes), and
-    // what the source is: a file not taken by name ends here, never read.
+    // what the source is. The source is opened and read once, here, when
+    // its name does not already leave it out: the format check, the reader,
+    // the checksums and the dates all take it from that one read.
     Step checkSource() {
-        format_ = inputFormat(source_, source_);
-        switch (platform::pathKind(source_)) {
+        if (firstBytesDecide(source_) || job_.formats.takes(inputFormat(source_))) file_.emplace(source_);
+        format_ = inputFormat(source_, bytes());
+        switch (file_ ? file_->kind() : platform::pathKind(source_)) {
             case platform::PathKind::Missing: outcome_.sourceProblem = SourceProblem::NoSuchFile; break;
             case platform::PathKind::Folder: outcome_.sourceProblem = SourceProblem::Folder; break;
             case platform::PathKind::File:
@@ -60,7 +65,7 @@ private:
             return format_ == FaxFormat::Tiff ? FileResult::SourceIsTiff : FileResult::NotWinFax;
         }
         if (outcome_.sourceProblem != SourceProblem::None) return {};
-        outcome_.detail = platform::readError(source_);
+        outcome_.detail = file_->error();  // a source whose format is taken is always opened
         if (!outcome_.detail.empty()) outcome_.sourceProblem = SourceProblem::Unreadable;
         return {};
     }
@@ -75,7 +80,7 @@ private:
     }
 
     Step pickReader() {
-        reader_ = readerFor(format_, job_.convertOptions, source_);
+        reader_ = readerFor(format_, job_.convertOptions, source_, bytes());
         if (reader_ || outcome_.sourceProblem != SourceProblem::None) return {};
         outcome_.detail = formatName(format_);
         return FileResult::NotSupported;
@@ -107,10 +112,7 @@ private:
             const std::vector<std::string> planned = outputNames(job_, engine.pageCount(), destination_);
             if (const auto end = guardOutputs(planned)) return *end;
             if (const auto end = skipWhenDone(planned)) return *end;
-            if (!platform::readFileTimes(source_, sourceTimes_) && job_.outputFormat == OutputFormat::Pdf)
-                return FileResult::WriteFailed;  // a PDF is dated by its source
-            const FileResult result =
-                writePages(job_, FaxToWrite{engine, source_, sourceTimes_, record_}, planned, outcome_);
+            const FileResult result = writePages(job_, FaxToWrite{engine, *file_, record_}, planned, outcome_);
             outcome_.pages = engine.pages();
             for (std::string& note : engine.readerNotes()) outcome_.warnings.push_back(std::move(note));
             return result;
@@ -122,7 +124,7 @@ private:
     // A file that lists pages but whose first page with data holds no fax
     // is no fax; one that lists none says why when its reader can.
     Step openPages(ConversionEngine& engine) {
-        engine.openSource(source_);
+        engine.openSource(file_->contents());
         if (engine.hasImage()) return {};
         if (engine.pageCount() > 0) {
             outcome_.sourceProblem = SourceProblem::NoFaxData;
@@ -155,7 +157,7 @@ private:
     // "/resume": outputs that carry the record this run would write are done.
     Step skipWhenDone(const std::vector<std::string>& planned) {
         if (!job_.resume) return {};
-        sourceSha256_ = fileSha256(source_);
+        sourceSha256_ = sha256Hex(bytes());
         record_ = resumeRecord(job_, sourceSha256_);
         std::vector<std::string> texts;
         if (job_.recognition.writeText)
@@ -167,7 +169,7 @@ private:
     // With page fingerprints, the source's checksum beside its outputs'.
     void recordSourceChecksum() {
         if (!job_.convertOptions.fingerprintPages || outcome_.outputs.empty()) return;
-        outcome_.sourceSha256 = sourceSha256_.empty() ? fileSha256(source_) : sourceSha256_;
+        outcome_.sourceSha256 = sourceSha256_.empty() ? sha256Hex(bytes()) : sourceSha256_;
     }
 
     // "/l": the outputs take the source's times. The copy never changes the
@@ -175,11 +177,9 @@ private:
     // whose times could not be copied is still converted, with a warning.
     void keepSourceDates() {
         if (!job_.keepDate) return;
-        for (const std::string& output : outcome_.outputs) {
-            platform::FileTimes times;
-            if (!platform::readFileTimes(source_, times) || !platform::writeFileTimes(output, times))
+        for (const std::string& output : outcome_.outputs)
+            if (!file_->times() || !platform::writeFileTimes(output, *file_->times()))
                 outcome_.warnings.push_back("the date and time of the source could not be given to " + output);
-        }
     }
 
     const BatchJob& job_;
@@ -188,9 +188,9 @@ private:
     const FileRun& run_;
     FileOutcome& outcome_;
     FileClaim claim_;
+    std::optional<platform::SourceFile> file_;  // the source, once opened
     FaxFormat format_ = FaxFormat::Unknown;
     std::unique_ptr<FaxPages> reader_;
-    platform::FileTimes sourceTimes_;
     std::string sourceSha256_;  // read once, for the resume record and the report
     std::string record_;
 };

@@ -46,10 +46,11 @@ bool writeTiff(const FaxToWrite& fax, PageRange pages, OutputFile& file) {
 // "/ocr" they are recognised first and recognized gets their words.
 bool writePdf(const BatchJob& job, const FaxToWrite& fax, PageRange pages, OutputFile& file,
               std::vector<RecognizedPage>& recognized, FileOutcome& outcome) {
+    if (!fax.source.times()) return false;
     PdfDocumentInfo info;
-    info.title = std::string(platform::fileNamePart(fax.source));
+    info.title = std::string(platform::fileNamePart(fax.source.path()));
     info.producer = QUILLON_VERSION_TEXT;
-    info.created = fax.sourceTimes.modificationSeconds();
+    info.created = fax.source.times()->modificationSeconds();
     info.runRecord = fax.record;
 
     // Workers convert at once: each spill file gets a name of its own.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/conversion_engine.h"
-#include "platform/file_times.h"
+#include "platform/source_file.h"
 #include "run/outcome/file_outcome.h"
 #include "run/request/batch_job.h"
 
@@ -19,9 +19,8 @@ namespace quillon {
 // The open fax whose pages are written, and what its outputs say of it.
 struct FaxToWrite {
     ConversionEngine& engine;
-    const std::string& source;
-    const platform::FileTimes& sourceTimes;  // a PDF is dated by its source's modification
-    const std::string& record;               // "/resume"'s run record (resume_record.h), or empty
+    const platform::SourceFile& source;  // a PDF is named and dated by it
+    const std::string& record;           // "/resume"'s run record (resume_record.h), or empty
 };
 
 // Writes every page of the fax to its outputs: one file, or in split mode

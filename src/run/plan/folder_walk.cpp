@@ -28,7 +28,8 @@ void walk(const std::string& root, const std::string& folder, const std::string&
             continue;
         }
         const std::string relative = path.substr(std::min(rootLength, path.size()));
-        if (formats.takes(inputFormat(relative, path)) && inShard(relative, shard)) found.files.push_back(relative);
+        // Only ".g3f" files are opened, for their first bytes.
+        if (formats.takes(inputFormatAt(relative, path)) && inShard(relative, shard)) found.files.push_back(relative);
     }
 }
 

@@ -1,0 +1,90 @@
+// Files written whole or not at all, sources read whole at once, and
+// folders made with their parents.
+
+#include "platform/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "platform/folder_path.h"
+#include "platform/source_file.h"
+#include "support/temp_dir.h"
+
+namespace quillon {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+TEST(AtomicFile, OnlyACommitReplacesTheOutput) {
+    TempDir dir;
+    const std::string output = (dir / "a.tif").string();
+    writeFile(output, "earlier good output");
+    {
+        platform::AtomicFile pending(output);
+        ASSERT_FALSE(pending.path().empty());
+        writeFile(pending.path(), "half");
+    }
+    EXPECT_EQ(readFile(output), "earlier good output");
+    {
+        platform::AtomicFile pending(output);
+        writeFile(pending.path(), "complete");
+        EXPECT_TRUE(pending.commit());
+    }
+    EXPECT_EQ(readFile(output), "complete");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 1u);
+}
+
+// A source is opened without waiting for a pipe's writer, and a regular
+// file read whole through that one handle, to its end whatever size the
+// system gives (0 for files of /proc).
+TEST(SourceFile, ReadsRegularFilesWholeAndNothingElse) {
+    TempDir dir;
+    writeFile(dir / "a.fxd", "fax bytes");
+    ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+    using platform::PathKind;
+    const struct {
+        std::string path;
+        PathKind kind;
+        std::optional<std::string> contents;
+        std::string error;
+    } rows[] = {
+        {(dir / "a.fxd").string(), PathKind::File, "fax bytes", ""},
+        {"/proc/self/cmdline", PathKind::File, readFile("/proc/self/cmdline"), ""},
+        {(dir / "pipe").string(), PathKind::Other, std::nullopt, ""},
+        {dir.str(), PathKind::Folder, std::nullopt, ""},
+        {(dir / "missing").string(), PathKind::Missing, std::nullopt, "No such file or directory"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        const platform::SourceFile file(row.path);
+        EXPECT_EQ(file.kind(), row.kind);
+        EXPECT_EQ(file.error(), row.error);
+        EXPECT_EQ(file.contents().has_value(), row.contents.has_value());
+        if (row.contents) {
+            EXPECT_EQ(std::string(file.bytes().begin(), file.bytes().end()), *row.contents);
+        }
+        EXPECT_EQ(file.times().has_value(), row.kind != PathKind::Missing);
+    }
+    struct stat info {};
+    ASSERT_EQ(stat((dir / "a.fxd").c_str(), &info), 0);
+    const platform::SourceFile file((dir / "a.fxd").string());
+    EXPECT_EQ(file.times()->modification, info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec);
+}
+
+TEST(MakeFolderPath, MakesMissingLevels) {
+    TempDir dir;
+    EXPECT_TRUE(platform::makeFolderPath((dir / "a/b/c").string()));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "a/b/c"));
+    writeFile(dir / "file", "x");
+    EXPECT_FALSE(platform::makeFolderPath((dir / "file/sub").string()));
+}
+
+}  // namespace
+}  // namespace quillon
