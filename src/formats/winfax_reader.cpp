@@ -1,12 +1,10 @@
 #include "formats/winfax_reader.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
 #include "codec/fax_decoder.h"
-#include "platform/paths.h"
 
 namespace quillon {
 
@@ -94,16 +92,6 @@ DecodedPage WinFaxReader::decodeLoadedPage(bool recount, LineSink* lines) {
     page.summary.rows = recount && page.decodedRows > 0 ? page.decodedRows : header_.length;
     if (pageData().empty()) page.summary.coding = ImageCoding::T6;
     return page;
-}
-
-std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension) {
-    // Only a '.' in the file name starts an extension, not one in a folder name.
-    const std::size_t dot = outputPath.find_last_of('.');
-    const std::size_t slash = platform::lastPathSeparator(outputPath);
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    char number[16];
-    std::snprintf(number, sizeof number, "%03u", pageNumber);
-    return (hasExtension ? outputPath.substr(0, dot) : outputPath) + number + extension;
 }
 
 DecodedPage WinFaxReader::decodeData(LineSink* lines) const {

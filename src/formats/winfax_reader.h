@@ -64,8 +64,4 @@ private:
     std::vector<PageSummary> leftOut_;
 };
 
-// The name of page file `pageNumber` (counted from 1) for an output path,
-// ending in extension.
-std::string winFaxPageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension = ".tif");
-
 }  // namespace quillon

@@ -209,16 +209,5 @@ TEST_F(WinFaxFile, DataThatDoNotDecodeGiveNoLines) {
     }
 }
 
-TEST(WinFaxPageFileName, NumberReplacesTheExtension) {
-    EXPECT_EQ(winFaxPageFileName("/out/a.tif", 1), "/out/a001.tif");
-    EXPECT_EQ(winFaxPageFileName("/out/a.b.tif", 12), "/out/a.b012.tif");
-    EXPECT_EQ(winFaxPageFileName("/out/a", 999), "/out/a999.tif");
-    // A dot in a folder name is no extension.
-    EXPECT_EQ(winFaxPageFileName("/tmp/run.d/a", 2), "/tmp/run.d/a002.tif");
-    // Pages past 999 keep their own number instead of wrapping onto page 1.
-    EXPECT_EQ(winFaxPageFileName("/out/a.tif", 1001), "/out/a1001.tif");
-    EXPECT_EQ(winFaxPageFileName("/out/a.PDF", 3, ".pdf"), "/out/a003.pdf");
-}
-
 }  // namespace
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "run/outcome/results_lines.h"
+#include "run/convert/output_names.h"
 #include "support/temp_dir.h"
 #include "support/winfax_writer.h"
 
@@ -59,6 +60,17 @@ TEST(ConvertFile, FailedCopyStaysFailedWithKeepDateAndKeepsTheEarlierOutput) {
     EXPECT_TRUE(std::filesystem::exists(dir / "out.tif" / "keep"));
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos) << "temporary file left";
+}
+
+TEST(PageFileName, NumberReplacesTheExtension) {
+    EXPECT_EQ(pageFileName("/out/a.tif", 1, ".tif"), "/out/a001.tif");
+    EXPECT_EQ(pageFileName("/out/a.b.tif", 12, ".tif"), "/out/a.b012.tif");
+    EXPECT_EQ(pageFileName("/out/a", 999, ".tif"), "/out/a999.tif");
+    // A dot in a folder name is no extension.
+    EXPECT_EQ(pageFileName("/tmp/run.d/a", 2, ".tif"), "/tmp/run.d/a002.tif");
+    // Pages past 999 keep their own number instead of wrapping onto page 1.
+    EXPECT_EQ(pageFileName("/out/a.tif", 1001, ".tif"), "/out/a1001.tif");
+    EXPECT_EQ(pageFileName("/out/a.PDF", 3, ".pdf"), "/out/a003.pdf");
 }
 
 }  // namespace
