@@ -124,8 +124,9 @@ private:
     // A file that lists pages but whose first page with data holds no fax
     // is no fax; one that lists none says why when its reader can.
     Step openPages(ConversionEngine& engine) {
-        engine.openSource(file_->contents());
-        if (engine.hasImage()) return {};
+        // A source with no bytes to read (a named pipe, a device) lists no
+        // page, as a file of another format does: its reader says why when it can.
+        if (engine.openSource(file_->contents()) && engine.hasImage()) return {};
         if (engine.pageCount() > 0) {
             outcome_.sourceProblem = SourceProblem::NoFaxData;
         } else if (engine.refusal().empty()) {
