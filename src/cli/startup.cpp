@@ -21,16 +21,17 @@ bool hasWord(const std::vector<std::string>& words, std::string_view a, std::str
     return false;
 }
 
+// The window's own exit code, or NoWindow's.
 int openMainWindow(ProgramContext& context, const MainWindowRunner& mainWindow) {
     if (!mainWindow) {
         std::cerr << "The main window is not available in this build; give a complete command line.\n";
-        return kExitNoWindow;
+        return exitStatus(ExitCode::NoWindow);
     }
     if (!platform::displayAvailable()) {
         std::cerr << "No display: the main window cannot be opened; give a complete command line.\n";
-        return kExitNoWindow;
+        return exitStatus(ExitCode::NoWindow);
     }
-    return mainWindow(context);
+    return mainWindow(context).value_or(exitStatus(ExitCode::NoWindow));
 }
 
 int run(int argc, char** argv, std::vector<std::string> commandWords, const MainWindowRunner& mainWindow,
@@ -47,22 +48,23 @@ int run(int argc, char** argv, std::vector<std::string> commandWords, const Main
     std::optional<std::vector<std::string>> words(std::move(commandWords));
 
     const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
-    if (parsed == kCommandLineRefused) return kExitRefused;
-    if (parsed == kCommandLineComplete && job.mode == JobMode::Verify) return runVerifyMode(job, std::cout, std::cerr);
+    if (parsed == kCommandLineRefused) return exitStatus(ExitCode::Refused);
+    if (parsed == kCommandLineComplete && job.mode == JobMode::Verify)
+        return exitStatus(runVerifyMode(job, std::cout, std::cerr));
     if (parsed == kCommandLineComplete) {
         // Before any file: a run must not write PDF files without the text asked for.
         if (job.recognition.enabled) {
             if (std::string error; !pageRecognition(error)) {
                 std::cerr << "quillon: text cannot be recognised: " << error << "; nothing converted\n";
-                return kExitRefused;
+                return exitStatus(ExitCode::Refused);
             }
             if (const std::string missing = missingLanguage(*splitLanguages(job.recognition.languages));
                 !missing.empty()) {
                 std::cerr << "quillon: " << missingLanguageMessage(missing) << "; nothing converted\n";
-                return kExitRefused;
+                return exitStatus(ExitCode::Refused);
             }
         }
-        return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
+        return exitStatus(runCommandLineMode(job, context.logFile, std::cout, std::cerr));
     }
     context.options = job.convertOptions;
     context.saveFolderMissing = job.mode != JobMode::None && job.destination.empty();
@@ -77,17 +79,17 @@ int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
     std::vector<std::string> words = platform::commandLineWords(argc, argv);
     if (hasWord(words, "--help", "-h")) {
         writeHelp(std::cout);
-        return kExitSuccess;
+        return exitStatus(ExitCode::Success);
     }
     if (hasWord(words, "--version")) {
         std::cout << kVersionText << "\n";
-        return kExitSuccess;
+        return exitStatus(ExitCode::Success);
     }
     platform::removeOnTermination();
     const std::string& tempFolder = platform::privateTempFolder();
     if (tempFolder.empty()) {
         std::cerr << "No private temporary folder can be made under " << platform::privateTempFolderPlace() << ".\n";
-        return kExitFilesFailed;
+        return exitStatus(ExitCode::FilesFailed);
     }
     const HomePaths paths = formHomePaths(platform::homeFolder());
     const int exitCode = run(argc, argv, std::move(words), mainWindow, paths);
