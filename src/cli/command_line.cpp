@@ -135,7 +135,8 @@ Exit status:
      that cannot be read
   3  the run could not do its work: an output or its folder could not be
      written (no permission, disk full), a source folder could not be read,
-     or the report could not be written; running it again may succeed
+     the report could not be written, or no private temporary folder could
+     be made; running it again may succeed
 
 Files:
   home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon

@@ -88,8 +88,9 @@ int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
     platform::removeOnTermination();
     const std::string& tempFolder = platform::privateTempFolder();
     if (tempFolder.empty()) {
+        // No file is at fault: the place for work files is.
         std::cerr << "No private temporary folder can be made under " << platform::privateTempFolderPlace() << ".\n";
-        return exitStatus(ExitCode::FilesFailed);
+        return exitStatus(ExitCode::CouldNotWork);
     }
     const HomePaths paths = formHomePaths(platform::homeFolder());
     const int exitCode = run(argc, argv, std::move(words), mainWindow, paths);
