@@ -34,40 +34,43 @@ int openMainWindow(ProgramContext& context, const MainWindowRunner& mainWindow) 
     return mainWindow(context).value_or(exitStatus(ExitCode::NoWindow));
 }
 
+// The conversion a command line describes. Asked for text, it is refused
+// before any file when the text cannot be recognised: a run must not write
+// PDF files without the text asked for.
+ExitCode runConversion(const BatchJob& job, const std::string& logFile) {
+    if (job.recognition.enabled) {
+        if (std::string error; !pageRecognition(error)) {
+            std::cerr << "quillon: text cannot be recognised: " << error << "; nothing converted\n";
+            return ExitCode::Refused;
+        }
+        if (const std::string missing = missingLanguage(*splitLanguages(job.recognition.languages));
+            !missing.empty()) {
+            std::cerr << "quillon: " << missingLanguageMessage(missing) << "; nothing converted\n";
+            return ExitCode::Refused;
+        }
+    }
+    return runCommandLineMode(job, logFile, std::cout, std::cerr);
+}
+
 int run(int argc, char** argv, std::vector<std::string> commandWords, const MainWindowRunner& mainWindow,
         const HomePaths& paths) {
+    const std::optional<std::vector<std::string>> words(std::move(commandWords));
+    const ParsedCommandLine parsed = parseCommandLine(words, ConvertOptions{}, paths.logFile, std::cout, std::cerr);
+    switch (parsed.request) {
+        case CommandLineRequest::Refused: return exitStatus(ExitCode::Refused);
+        case CommandLineRequest::Verify: return exitStatus(runVerifyMode(parsed.job, std::cout, std::cerr));
+        case CommandLineRequest::Convert: return exitStatus(runConversion(parsed.job, parsed.logPath));
+        case CommandLineRequest::Absent:
+        case CommandLineRequest::Empty:
+        case CommandLineRequest::Incomplete: break;
+    }
     ProgramContext context;
     context.paths = paths;
-    context.options = ConvertOptions{};
-    context.logFile = paths.logFile;
+    context.options = parsed.job.convertOptions;
+    context.logFile = parsed.logPath;
     context.argc = argc;
     context.argv = argv;
-
-    BatchJob job;
-    job.convertOptions = context.options;
-    std::optional<std::vector<std::string>> words(std::move(commandWords));
-
-    const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
-    if (parsed == kCommandLineRefused) return exitStatus(ExitCode::Refused);
-    if (parsed == kCommandLineComplete && job.mode == JobMode::Verify)
-        return exitStatus(runVerifyMode(job, std::cout, std::cerr));
-    if (parsed == kCommandLineComplete) {
-        // Before any file: a run must not write PDF files without the text asked for.
-        if (job.recognition.enabled) {
-            if (std::string error; !pageRecognition(error)) {
-                std::cerr << "quillon: text cannot be recognised: " << error << "; nothing converted\n";
-                return exitStatus(ExitCode::Refused);
-            }
-            if (const std::string missing = missingLanguage(*splitLanguages(job.recognition.languages));
-                !missing.empty()) {
-                std::cerr << "quillon: " << missingLanguageMessage(missing) << "; nothing converted\n";
-                return exitStatus(ExitCode::Refused);
-            }
-        }
-        return exitStatus(runCommandLineMode(job, context.logFile, std::cout, std::cerr));
-    }
-    context.options = job.convertOptions;
-    context.saveFolderMissing = job.mode != JobMode::None && job.destination.empty();
+    context.saveFolderMissing = parsed.job.mode != JobMode::None && parsed.job.destination.empty();
     context.openPaths = plainWords(*words);
     return openMainWindow(context, mainWindow);
 }
