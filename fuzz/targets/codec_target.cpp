@@ -38,16 +38,15 @@ int decoderRobustness(const std::uint8_t* bytes, std::size_t size) {
     }
     decoder.setGeometry(width, maxRows);
     decoder.setCountOnly(choice & 0x20);
-    int result;
+    bool decoded = false;
     if (coding < 4) {
-        result = decoder.decodePage(image);
-    } else {
-        result = decoder.findT6Start(static_cast<quillon::T6Search>((t6 >> 2) % 3));
-        if (result == 0) result = decoder.decodePageT6(image);
+        decoded = decoder.decodePage(image) == PageStatus::Decoded;
+    } else if (decoder.findT6Start(static_cast<quillon::T6Search>((t6 >> 2) % 3)) == LoadStatus::Loaded) {
+        decoded = decoder.decodePageT6(image) == PageStatus::Decoded;
     }
     // The record must describe the bitmap it holds.
     expect(image.rows <= std::uint32_t(maxRows), "more rows than asked for");
-    expect((choice & 0x20) || result < 0 || image.bitmap.size() == std::size_t(image.rows) * image.bytesPerRow,
+    expect((choice & 0x20) || !decoded || image.bitmap.size() == std::size_t(image.rows) * image.bytesPerRow,
            "the bitmap does not hold the rows the record gives");
     return 0;
 }

@@ -35,21 +35,21 @@ void parse(const std::string& text) {
     }
     expect(letters <= text.size(), "the words hold more than the text");
 
-    BatchJob job;
-    std::string logPath;
     std::ostringstream out, err;
-    const int result = parseCommandLine(words, job, logPath, out, err);
-    expect(result == kCommandLineComplete || result == kEmptyCommandLine || result == kCommandLineIncomplete ||
-               result == kCommandLineRefused,
-           "result " + std::to_string(result));
-    expect((result == kEmptyCommandLine) == words.empty(), "an empty command line not told as such");
-    if (result == kCommandLineComplete && job.mode == JobMode::Verify)
-        expect(!job.verifyReport.empty(), "a check without its report");
-    else if (result == kCommandLineComplete)
-        expect(job.mode != JobMode::None && !job.destination.empty(), "a job without a destination");
-    if (result == kCommandLineIncomplete) expect(!out.str().empty() || !err.str().empty(), "an incomplete line told nothing");
-    if (result == kCommandLineRefused) expect(!err.str().empty(), "a refused value without its error");
-    expect(logPath.size() <= kMaxLogPathLength, "a log path beyond the limit");
+    const ParsedCommandLine parsed = parseCommandLine(words, ConvertOptions{}, "", out, err);
+    const CommandLineRequest result = parsed.request;
+    const BatchJob& job = parsed.job;
+    expect(result != CommandLineRequest::Absent, "words given, yet no command line");
+    expect((result == CommandLineRequest::Empty) == words.empty(), "an empty command line not told as such");
+    if (result == CommandLineRequest::Verify)
+        expect(job.mode == JobMode::Verify && !job.verifyReport.empty(), "a check without its report");
+    else if (result == CommandLineRequest::Convert)
+        expect(job.mode != JobMode::None && job.mode != JobMode::Verify && !job.destination.empty(),
+               "a job without a destination");
+    if (result == CommandLineRequest::Incomplete)
+        expect(!out.str().empty() || !err.str().empty(), "an incomplete line told nothing");
+    if (result == CommandLineRequest::Refused) expect(!err.str().empty(), "a refused value without its error");
+    expect(parsed.logPath.size() <= kMaxLogPathLength, "a log path beyond the limit");
     const std::vector<std::string> plain = plainWords(words);
     for (const std::string& word : plain)
         expect(std::find(words.begin(), words.end(), word) != words.end(), "a plain word that was not given");

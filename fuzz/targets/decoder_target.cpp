@@ -48,7 +48,7 @@ FaxImage decodeHere(const Coded& coded, std::int32_t maxRows, bool countOnly, st
     decoder.setGeometry(coded.width, maxRows);
     decoder.setCountOnly(countOnly);
     if (coded.coding == Coding::T6) {
-        if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);
+        if (decoder.findT6Start(T6Search::FromFirstByte) == LoadStatus::Loaded) decoder.decodePageT6(image);
     } else {
         decoder.decodePage(image);
     }

@@ -53,7 +53,8 @@ FaxImage decodeStrip(std::span<const std::uint8_t> strip, std::uint32_t width, s
     decoder.initDecoderT6(strip.data(), std::int32_t(strip.size()), 2, 0, 1, 0);
     decoder.setRawStart(true);
     decoder.setGeometry(std::int32_t(width), std::int32_t(rows));
-    expect(decoder.findT6Start(T6Search::FromFirstByte) == 0 && decoder.decodePageT6(image) == 0,
+    expect(decoder.findT6Start(T6Search::FromFirstByte) == LoadStatus::Loaded &&
+               decoder.decodePageT6(image) == PageStatus::Decoded,
            "the decoder refuses a coded strip");
     expect(decoder.droppedLines() == 0 && decoder.overlongLines() == 0 && decoder.sawEndOfBlock(),
            "a coded strip holds bad lines or no EOFB");

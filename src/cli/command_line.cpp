@@ -135,7 +135,8 @@ Exit status:
      that cannot be read
   3  the run could not do its work: an output or its folder could not be
      written (no permission, disk full), a source folder could not be read,
-     or the report could not be written; running it again may succeed
+     the report could not be written, or no private temporary folder could
+     be made; running it again may succeed
 
 Files:
   home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
@@ -261,49 +262,51 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
 
 }  // namespace
 
-int parseCommandLine(const std::optional<std::vector<std::string>>& words, BatchJob& job, std::string& logPath,
-                     std::ostream& out, std::ostream& err) {
-    job.keepDate = job.quiet = job.keepExtension = false;
-    job.includeSubFolders = job.keepHierarchy = job.skipExisting = job.resume = false;
-    job.mode = JobMode::None;
-    job.filter = "*.*";
-    job.formats = InputFormats{};
-    job.reportPath.clear();
-    job.workers = 0;
-    job.outputFormat = OutputFormat::Tiff;
-    job.recognition = TextRecognition{};
-    job.shard = Shard{};
-    job.verifyReport.clear();
-    job.verifySources = false;
-    job.convertOptions.rawStart = 0;
-    job.convertOptions.recountLines = 0;
+namespace {
 
-    if (!words) return kNoCommandLine;
-    if (words->empty()) return kEmptyCommandLine;
+// The words applied to a fresh job: what they ask for.
+CommandLineRequest readWords(const std::optional<std::vector<std::string>>& words, BatchJob& job,
+                             std::string& logPath, std::ostream& out, std::ostream& err) {
+    if (!words) return CommandLineRequest::Absent;
+    if (words->empty()) return CommandLineRequest::Empty;
     bool refused = false;
     for (const std::string& raw : *words) {
         std::string_view word = raw;
         while (!word.empty() && isWhiteSpace(word.front())) word.remove_prefix(1);
         if (!word.empty()) applyWord(word, job, logPath, err, refused);  // other words are ignored
     }
-    if (refused) return kCommandLineRefused;
+    if (refused) return CommandLineRequest::Refused;
     if (job.mode == JobMode::Verify && job.verifyReport.empty()) {
         err << "quillon: /verify= takes the report whose outputs are checked, such as /verify=run.jsonl\n";
-        return kCommandLineRefused;
+        return CommandLineRequest::Refused;
     }
-    if (job.mode == JobMode::Verify) return kCommandLineComplete;
+    if (job.mode == JobMode::Verify) return CommandLineRequest::Verify;
     if (job.recognition.enabled) job.outputFormat = OutputFormat::Pdf;
     if (job.mode == JobMode::None) {
         writeUsage(out);
-        return kCommandLineIncomplete;
+        return CommandLineRequest::Incomplete;
     }
     if (job.mode == JobMode::File && namesPdf(job.destination)) job.outputFormat = OutputFormat::Pdf;
     if (job.mode == JobMode::File && job.outputFormat == OutputFormat::Pdf) job.destination = pdfFileName(job.destination);
     if (job.destination.empty()) {
         err << kSaveFolderCaption << ": " << kSaveFolderMessage << "\n";
-        return kCommandLineIncomplete;
+        return CommandLineRequest::Incomplete;
     }
-    return kCommandLineComplete;
+    return CommandLineRequest::Convert;
+}
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(const std::optional<std::vector<std::string>>& words,
+                                   const ConvertOptions& options, const std::string& defaultLog, std::ostream& out,
+                                   std::ostream& err) {
+    ParsedCommandLine parsed;
+    parsed.job.convertOptions = options;
+    parsed.job.convertOptions.rawStart = 0;
+    parsed.job.convertOptions.recountLines = 0;
+    parsed.logPath = defaultLog;
+    parsed.request = readWords(words, parsed.job, parsed.logPath, out, err);
+    return parsed;
 }
 
 std::vector<std::string> plainWords(const std::vector<std::string>& words) {

@@ -10,12 +10,22 @@
 
 namespace quillon {
 
-// parseCommandLine results.
-constexpr int kCommandLineComplete = 0;   // a conversion is described
-constexpr int kNoCommandLine = -1;
-constexpr int kEmptyCommandLine = -2;
-constexpr int kCommandLineIncomplete = 126;  // usage or save-folder error written
-constexpr int kCommandLineRefused = 125;     // a value that cannot be carried out; its error written
+// What a command line asks the program to do.
+enum class CommandLineRequest {
+    Convert,     // the conversion it describes (a folder or a file)
+    Verify,      // "/verify=": the check of the outputs a report lists
+    Absent,      // no command line was given: the window opens
+    Empty,       // a command line without words: the window opens
+    Incomplete,  // no conversion described: the usage or the save-folder error is written, the window opens
+    Refused,     // a value that cannot be carried out: its error is written, nothing is done
+};
+
+// A command line read: what it asks for, and the request with its log path.
+struct ParsedCommandLine {
+    CommandLineRequest request = CommandLineRequest::Absent;
+    BatchJob job;
+    std::string logPath;
+};
 
 // The error of a destination option without a value: on standard error, and
 // in a box captioned kSaveFolderCaption when the window opens.
@@ -29,11 +39,14 @@ constexpr std::size_t kMaxLogPathLength = 259;
 constexpr unsigned kMaxWorkers = 64;
 
 // Reads the words of a command line (each word one argument; option names
-// compared without regard to case, values kept as given) into the job and its
-// convertOptions. "/log=" replaces logPath. The usage text goes to out, the
-// save-folder error and refused values to err.
-int parseCommandLine(const std::optional<std::vector<std::string>>& words, BatchJob& job, std::string& logPath,
-                     std::ostream& out, std::ostream& err);
+// compared without regard to case, values kept as given) into a fresh job
+// whose convertOptions start from options ("/raw" and "/relines" hold for
+// one command line only: they start off), and whose log is defaultLog unless
+// "/log=" names another. The usage text goes to out, the save-folder error
+// and refused values to err.
+ParsedCommandLine parseCommandLine(const std::optional<std::vector<std::string>>& words,
+                                   const ConvertOptions& options, const std::string& defaultLog, std::ostream& out,
+                                   std::ostream& err);
 
 // The three lines that tell how to call the program, in three writes.
 void writeUsage(std::ostream& out);

@@ -3,16 +3,16 @@
 #include <optional>
 #include <ostream>
 
-#include "run/outcome/file_problem.h"
-#include "run/outcome/log_notes.h"
+#include "cli/exit_codes.h"
+#include "cli/terminal_progress.h"
+#include "platform/terminal.h"
 #include "records/conversion_log.h"
 #include "records/conversion_report.h"
 #include "run/convert/file_conversion.h"
 #include "run/drive/run_driver.h"
+#include "run/outcome/file_problem.h"
+#include "run/outcome/log_notes.h"
 #include "run/plan/run_plan.h"
-#include "cli/startup.h"
-#include "cli/terminal_progress.h"
-#include "platform/terminal.h"
 #include "tiff/tiff_messages.h"
 
 namespace quillon {
@@ -29,7 +29,7 @@ std::string withUnixLineEnds(const std::string& text) {
 
 }  // namespace
 
-int runCommandLineMode(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err) {
+ExitCode runCommandLineMode(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err) {
     // libtiff's errors explain outputs that could not be written.
     routeTiffMessages(TiffMessageTarget::errorsToStandardError);
     const bool folderRun = request.mode == JobMode::Folder;
@@ -60,14 +60,14 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
     for (const auto& [option, path] : {std::pair{"/log=", logFile}, std::pair{"/report=", request.reportPath}}) {
         if (plan.sources.contains(path)) {
             err << "quillon: " << option << path << " names a source of this run; nothing converted\n";
-            return kExitRefused;
+            return ExitCode::Refused;
         }
     }
 
     ConversionReport report;
     if (!request.reportPath.empty() && !report.open(request.reportPath)) {
         err << "quillon: the report file " << request.reportPath << " cannot be opened for writing; nothing converted\n";
-        return kExitCouldNotWork;
+        return ExitCode::CouldNotWork;
     }
     bool reportFailed = false;
     // Folder runs only: a progress line on a terminal.
@@ -141,8 +141,8 @@ int runCommandLineMode(const BatchJob& request, const std::string& logFile, std:
             break;
     }
     if (!request.quiet) out << withUnixLineEnds(results) << std::flush;
-    if (couldNotWork || reportFailed) return kExitCouldNotWork;
-    return anyFailed ? kExitFilesFailed : kExitSuccess;
+    if (couldNotWork || reportFailed) return ExitCode::CouldNotWork;
+    return anyFailed ? ExitCode::FilesFailed : ExitCode::Success;
 }
 
 }  // namespace quillon

@@ -21,51 +21,56 @@ bool hasWord(const std::vector<std::string>& words, std::string_view a, std::str
     return false;
 }
 
+// The window's own exit code, or NoWindow's.
 int openMainWindow(ProgramContext& context, const MainWindowRunner& mainWindow) {
     if (!mainWindow) {
         std::cerr << "The main window is not available in this build; give a complete command line.\n";
-        return kExitNoWindow;
+        return exitStatus(ExitCode::NoWindow);
     }
     if (!platform::displayAvailable()) {
         std::cerr << "No display: the main window cannot be opened; give a complete command line.\n";
-        return kExitNoWindow;
+        return exitStatus(ExitCode::NoWindow);
     }
-    return mainWindow(context);
+    return mainWindow(context).value_or(exitStatus(ExitCode::NoWindow));
+}
+
+// The conversion a command line describes. Asked for text, it is refused
+// before any file when the text cannot be recognised: a run must not write
+// PDF files without the text asked for.
+ExitCode runConversion(const BatchJob& job, const std::string& logFile) {
+    if (job.recognition.enabled) {
+        if (std::string error; !pageRecognition(error)) {
+            std::cerr << "quillon: text cannot be recognised: " << error << "; nothing converted\n";
+            return ExitCode::Refused;
+        }
+        if (const std::string missing = missingLanguage(*splitLanguages(job.recognition.languages));
+            !missing.empty()) {
+            std::cerr << "quillon: " << missingLanguageMessage(missing) << "; nothing converted\n";
+            return ExitCode::Refused;
+        }
+    }
+    return runCommandLineMode(job, logFile, std::cout, std::cerr);
 }
 
 int run(int argc, char** argv, std::vector<std::string> commandWords, const MainWindowRunner& mainWindow,
         const HomePaths& paths) {
+    const std::optional<std::vector<std::string>> words(std::move(commandWords));
+    const ParsedCommandLine parsed = parseCommandLine(words, ConvertOptions{}, paths.logFile, std::cout, std::cerr);
+    switch (parsed.request) {
+        case CommandLineRequest::Refused: return exitStatus(ExitCode::Refused);
+        case CommandLineRequest::Verify: return exitStatus(runVerifyMode(parsed.job, std::cout, std::cerr));
+        case CommandLineRequest::Convert: return exitStatus(runConversion(parsed.job, parsed.logPath));
+        case CommandLineRequest::Absent:
+        case CommandLineRequest::Empty:
+        case CommandLineRequest::Incomplete: break;
+    }
     ProgramContext context;
     context.paths = paths;
-    context.options = ConvertOptions{};
-    context.logFile = paths.logFile;
+    context.options = parsed.job.convertOptions;
+    context.logFile = parsed.logPath;
     context.argc = argc;
     context.argv = argv;
-
-    BatchJob job;
-    job.convertOptions = context.options;
-    std::optional<std::vector<std::string>> words(std::move(commandWords));
-
-    const int parsed = parseCommandLine(words, job, context.logFile, std::cout, std::cerr);
-    if (parsed == kCommandLineRefused) return kExitRefused;
-    if (parsed == kCommandLineComplete && job.mode == JobMode::Verify) return runVerifyMode(job, std::cout, std::cerr);
-    if (parsed == kCommandLineComplete) {
-        // Before any file: a run must not write PDF files without the text asked for.
-        if (job.recognition.enabled) {
-            if (std::string error; !pageRecognition(error)) {
-                std::cerr << "quillon: text cannot be recognised: " << error << "; nothing converted\n";
-                return kExitRefused;
-            }
-            if (const std::string missing = missingLanguage(*splitLanguages(job.recognition.languages));
-                !missing.empty()) {
-                std::cerr << "quillon: " << missingLanguageMessage(missing) << "; nothing converted\n";
-                return kExitRefused;
-            }
-        }
-        return runCommandLineMode(job, context.logFile, std::cout, std::cerr);
-    }
-    context.options = job.convertOptions;
-    context.saveFolderMissing = job.mode != JobMode::None && job.destination.empty();
+    context.saveFolderMissing = parsed.job.mode != JobMode::None && parsed.job.destination.empty();
     context.openPaths = plainWords(*words);
     return openMainWindow(context, mainWindow);
 }
@@ -77,17 +82,18 @@ int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow) {
     std::vector<std::string> words = platform::commandLineWords(argc, argv);
     if (hasWord(words, "--help", "-h")) {
         writeHelp(std::cout);
-        return kExitSuccess;
+        return exitStatus(ExitCode::Success);
     }
     if (hasWord(words, "--version")) {
         std::cout << kVersionText << "\n";
-        return kExitSuccess;
+        return exitStatus(ExitCode::Success);
     }
     platform::removeOnTermination();
     const std::string& tempFolder = platform::privateTempFolder();
     if (tempFolder.empty()) {
+        // No file is at fault: the place for work files is.
         std::cerr << "No private temporary folder can be made under " << platform::privateTempFolderPlace() << ".\n";
-        return kExitFilesFailed;
+        return exitStatus(ExitCode::CouldNotWork);
     }
     const HomePaths paths = formHomePaths(platform::homeFolder());
     const int exitCode = run(argc, argv, std::move(words), mainWindow, paths);

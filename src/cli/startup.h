@@ -3,13 +3,14 @@
 // command-line mode and the main window.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "run/request/batch_job.h"
+#include "cli/exit_codes.h"
 #include "cli/home_paths.h"
 #include "platform/export.h"
-#include "quillon_version.h"
+#include "run/request/batch_job.h"
 
 namespace quillon {
 
@@ -24,19 +25,9 @@ struct ProgramContext {
     char** argv = nullptr;
 };
 
-// Runs the main window and returns the process exit code.
-using MainWindowRunner = std::function<int(ProgramContext&)>;
-
-constexpr const char* kVersionText = QUILLON_VERSION_TEXT;
-
-// Exit codes of the program.
-constexpr int kExitSuccess = 0;
-constexpr int kExitFilesFailed = 1;
-constexpr int kExitNoWindow = 2;
-constexpr int kExitRefused = 2;  // a command-line value that cannot be carried out
-// The run could not do its work: an output, a folder or the report could not
-// be written, or a source folder read; running it again may succeed.
-constexpr int kExitCouldNotWork = 3;
+// Runs the main window and returns the process exit code; nothing when the
+// window cannot be opened (it has said why on standard error).
+using MainWindowRunner = std::function<std::optional<int>(ProgramContext&)>;
 
 // Runs the program; mainWindow may be empty in a build without the window.
 QUILLON_EXPORT int runProgram(int argc, char** argv, const MainWindowRunner& mainWindow);

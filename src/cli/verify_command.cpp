@@ -4,9 +4,9 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/exit_codes.h"
 #include "records/output_check.h"
 #include "records/report_reading.h"
-#include "cli/startup.h"
 #include "run/drive/run_sources.h"
 #include "records/verify_lines.h"
 #include "run/drive/worker_pool.h"
@@ -15,27 +15,27 @@
 
 namespace quillon {
 
-int runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err) {
+ExitCode runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err) {
     // A damaged output is named in its line; libtiff's own words would only repeat it.
     routeTiffMessages(TiffMessageTarget::discard);
     const std::string& reportRead = request.verifyReport;
     if (!request.reportPath.empty() && RunSources({reportRead}).contains(request.reportPath)) {
         err << "quillon: /report=" << request.reportPath << " names the report being verified; nothing verified\n";
-        return kExitRefused;
+        return ExitCode::Refused;
     }
     std::ifstream in(platform::fileSystemPath(reportRead), std::ios::binary);
     if (!in) {
         err << "quillon: the report " << reportRead << " cannot be read; nothing verified\n";
-        return kExitRefused;
+        return ExitCode::Refused;
     }
     std::vector<RecordedFile> files = readRecordedFiles(in);
     if (in.bad()) {
         err << "quillon: the report " << reportRead << " cannot be read to its end; nothing verified\n";
-        return kExitRefused;
+        return ExitCode::Refused;
     }
     if (files.empty()) {
         err << "quillon: the report " << reportRead << " lists no output to verify\n";
-        return 1;
+        return ExitCode::FilesFailed;
     }
     // A shard may hold none of the files: it has nothing to prove then.
     std::erase_if(files, [&](const RecordedFile& file) { return !inShard(file.source, request.shard); });
@@ -45,7 +45,7 @@ int runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err)
         report.open(platform::fileSystemPath(request.reportPath), std::ios::binary | std::ios::app);
         if (!report) {
             err << "quillon: the report file " << request.reportPath << " cannot be opened for writing; nothing verified\n";
-            return kExitCouldNotWork;
+            return ExitCode::CouldNotWork;
         }
     }
     std::vector<std::optional<VerifyOutcome>> done(files.size());
@@ -81,8 +81,8 @@ int runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err)
         out << "\n";
     }
     out.flush();
-    if (reportFailed) return kExitCouldNotWork;
-    return verified != files.size() ? kExitFilesFailed : kExitSuccess;
+    if (reportFailed) return ExitCode::CouldNotWork;
+    return verified != files.size() ? ExitCode::FilesFailed : ExitCode::Success;
 }
 
 }  // namespace quillon

@@ -7,13 +7,15 @@
 
 #include <iosfwd>
 
+#include "cli/exit_codes.h"
 #include "run/request/batch_job.h"
 
 namespace quillon {
 
-// 0 when every file (of the shard) verified; 1 when any did not, or the
-// report lists no output at all;
-// 2 when the report cannot be read or the run's own report would be it.
-int runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err);
+// Success when every file (of the shard) verified; FilesFailed when any did
+// not, or the report lists no output at all; Refused when the report cannot
+// be read or the run's own report would be it; CouldNotWork when the run's
+// own report cannot be written.
+ExitCode runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream& err);
 
 }  // namespace quillon

@@ -7,12 +7,12 @@
 namespace quillon {
 
 MainWindowRunner mainWindowFromModule() {
-    return [](ProgramContext& context) {
+    return [](ProgramContext& context) -> std::optional<int> {
         std::string error;
         void* function = platform::moduleFunction("quillon-window", "quillonRunMainWindow", error);
         if (!function) {
             std::cerr << "The main window cannot be loaded (" << error << "); give a complete command line.\n";
-            return kExitNoWindow;
+            return std::nullopt;
         }
         return reinterpret_cast<int (*)(ProgramContext&)>(function)(context);
     };

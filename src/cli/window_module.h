@@ -8,7 +8,7 @@
 namespace quillon {
 
 // Runs the window from its module; when the module cannot be loaded, says
-// why on standard error and returns kExitNoWindow.
+// why on standard error and returns nothing.
 QUILLON_EXPORT MainWindowRunner mainWindowFromModule();
 
 }  // namespace quillon

@@ -4,21 +4,20 @@
 
 #include "codec/bit_tables.h"
 #include "codec/code_tables.h"
-#include "codec/decode_status.h"
 
 namespace quillon {
 
-int BitReader::reset(const std::uint8_t* data, std::int32_t length) {
+Load BitReader::reset(const std::uint8_t* data, std::int32_t length) {
     data_ = data;
     length_ = data ? std::max<std::int32_t>(length, 0) : 0;
     setBitPosition(0);
-    return data_ ? current() : kLoadNoData;
+    return current();
 }
 
-int BitReader::byteAt(std::int64_t index) const {
-    if (!data_) return kLoadNoData;
-    if (index < 0) return kLoadBeforeStart;
-    if (index >= length_) return kLoadPastEnd;
+Load BitReader::byteAt(std::int64_t index) const {
+    if (!data_) return LoadStatus::NoData;
+    if (index < 0) return LoadStatus::BeforeStart;
+    if (index >= length_) return LoadStatus::PastEnd;
     const std::uint8_t b = data_[index];
     return fillOrder_ == 1 ? b : bit_tables::kReversed[b];
 }
@@ -34,68 +33,69 @@ BitReader::Window BitReader::refillTail(const std::uint8_t* data, std::int32_t l
     return window;
 }
 
-int BitReader::loadByte(bool advance) {
+Load BitReader::loadByte(bool advance) {
     if (advance && bitPosition() < totalBits()) setBitPosition((std::int64_t(position()) + 1) * 8);
     return current();
 }
 
-int BitReader::seekByte(std::int32_t position) {
+Load BitReader::seekByte(std::int32_t position) {
     setBitPosition(std::int64_t(position) * 8);
     return byteAt(position);
 }
 
-int BitReader::readBits(int n) {
-    if (!data_) return kLoadNoData;
+Load BitReader::readBits(int n) {
+    if (!data_) return LoadStatus::NoData;
     const std::uint64_t bits = peek();
     if (n > windowBits_) {
         setBitPosition(totalBits());
-        return kLoadPastEnd;
+        return LoadStatus::PastEnd;
     }
     consume(n);
     return static_cast<int>(bits >> (64 - n));
 }
 
-int BitReader::unreadBits(int n) {
-    if (n > bitPosition()) return kLoadBeforeStart;
+Load BitReader::unreadBits(int n) {
+    if (n > bitPosition()) return LoadStatus::BeforeStart;
     setBitPosition(bitPosition() - n);
     return current();
 }
 
-int BitReader::alignToByte(bool word) {
+Load BitReader::alignToByte(bool word) {
     std::int64_t byte = (bitPosition() + 7) >> 3;
     if (word && (byte & 1)) ++byte;
     setBitPosition(byte * 8);
     return current();
 }
 
-int BitReader::readWord16() {
+Load BitReader::readWord16() {
     alignToByte(false);
     const std::int64_t at = position();
-    if (!data_) return kLoadNoData;
-    if (at + 2 > length_) return kLoadPastEnd;
+    if (!data_) return LoadStatus::NoData;
+    if (at + 2 > length_) return LoadStatus::PastEnd;
     setBitPosition((at + 2) * 8);
     return data_[at] | (data_[at + 1] << 8);
 }
 
-int BitReader::findEol() {
+LoadStatus BitReader::findEol() {
     std::int64_t index = position();
-    const int first = byteAt(index);
-    if (first < 0) return first;
+    const Load first = byteAt(index);
+    if (!first.ok()) return first.status;
     // Only the unused bits of the current byte may start the zero run: bits
     // already taken by a code are no part of an EOL.
-    int zeros = std::min(bit_tables::trailingZeros(std::uint8_t(first)), 8 - bitsUsed());
+    int zeros = std::min(bit_tables::trailingZeros(std::uint8_t(first.value)), 8 - bitsUsed());
     for (;;) {
         int b;
         do {
-            b = byteAt(++index);
-            if (b < 0) {
+            const Load next = byteAt(++index);
+            if (!next.ok()) {
                 setBitPosition(totalBits());
-                return b;
+                return next.status;
             }
+            b = next.value;
             zeros += bit_tables::kLeadingZeros[b];
         } while (b == 0);
         setBitPosition(index * 8 + bit_tables::kLeadingZeros[b] + 1);
-        if (zeros >= kEolZeroBits) return 0;
+        if (zeros >= kEolZeroBits) return LoadStatus::Loaded;
         zeros = bit_tables::trailingZeros(std::uint8_t(b));
     }
 }

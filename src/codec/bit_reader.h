@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "codec/decode_status.h"
+
 namespace quillon {
 
 class BitReader {
@@ -24,26 +26,27 @@ public:
     std::uint8_t fillOrder() const { return fillOrder_; }
 
     // Binds to data (not owned) at bit 0; returns the first byte or its load status.
-    int reset(const std::uint8_t* data, std::int32_t length);
+    Load reset(const std::uint8_t* data, std::int32_t length);
 
     // The byte at the position (after an advance to the next byte when asked),
     // bit-order corrected, or its load status.
-    int loadByte(bool advance);
+    Load loadByte(bool advance);
     // Next n bits (1..24), first bit highest, or the load status when they run
     // past the data (the reader then stands at the end).
-    int readBits(int n);
-    // Steps back n bits (1..24); kLoadBeforeStart when that would pass the start.
-    int unreadBits(int n);
+    Load readBits(int n);
+    // Steps back n bits (1..24) and returns the current byte; BeforeStart
+    // when that would pass the start.
+    Load unreadBits(int n);
     // Moves to the next byte when bits of the current one are used; with
     // word set, then on to an even byte position. Returns the new current byte.
-    int alignToByte(bool word);
+    Load alignToByte(bool word);
     // The two stored bytes at the (aligned) position as a little-endian value,
     // without bit-order correction; advances by 2.
-    int readWord16();
+    Load readWord16();
     // Searches forward for eleven or more zero bits followed by a one bit,
-    // starting with the unused bits of the current byte; 0 with the reader
-    // just after that one bit, or the load status at the end.
-    int findEol();
+    // starting with the unused bits of the current byte; Loaded with the
+    // reader just after that one bit, or the load status at the end.
+    LoadStatus findEol();
 
     // The window: at least 32 bits of it are real unless the data end first
     // (then windowBits() tells how many); bits past the data read as 0.
@@ -101,15 +104,15 @@ public:
     // byte after bit-order correction or its load status.
     std::int32_t position() const { return static_cast<std::int32_t>(bitPosition() >> 3); }
     int bitsUsed() const { return static_cast<int>(bitPosition() & 7); }
-    int current() const { return byteAt(position()); }
+    Load current() const { return byteAt(position()); }
     std::int32_t length() const { return length_; }
     std::int64_t bitPosition() const { return std::int64_t(nextByte_) * 8 - windowBits_; }
     // Moves to bit 0 of byte position (clamped to the data); returns its byte or load status.
-    int seekByte(std::int32_t position);
+    Load seekByte(std::int32_t position);
 
 private:
     std::int64_t totalBits() const { return std::int64_t(length_) * 8; }
-    int byteAt(std::int64_t index) const;
+    Load byteAt(std::int64_t index) const;
     [[gnu::always_inline]] void setBitPosition(std::int64_t bit) {
         bit = bit < 0 ? 0 : bit > totalBits() ? totalBits() : bit;
         nextByte_ = static_cast<std::int32_t>(bit >> 3);

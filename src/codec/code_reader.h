@@ -11,30 +11,30 @@ namespace quillon {
 static_assert(BitReader::kLongestCode >= kFirstLevelBits + kSecondLevelBits);
 static_assert(BitReader::kLongestCode >= kRunBits && BitReader::kLongestCode >= kModeBits);
 
-// The code's value (run length or mode number), kInvalidCode, kUnexpectedEol
+// The code's value (run length or mode number), InvalidCode, UnexpectedEol
 // (eleven or more zero bits and a one bit; the reader stands after the one
-// bit), or kDataEnded when the code runs past the data.
-[[gnu::always_inline]] inline int readCode(BitReader& reader, const CodeEntry* table) {
+// bit), or DataEnded when the code runs past the data.
+[[gnu::always_inline]] inline LineResult<int> readCode(BitReader& reader, const CodeEntry* table) {
     const std::uint64_t bits = reader.peekCode();
     CodeEntry entry = table[bits >> (64 - kFirstLevelBits)];
     if (entry.kind == CodeKind::SubTable)
         entry = table[entry.value + ((bits >> (64 - kFirstLevelBits - kSecondLevelBits)) & (kSecondLevelSize - 1))];
     if (entry.kind == CodeKind::ZeroRun) {
         const std::int64_t zeros = reader.zerosBeforeOne();
-        if (zeros < 0) return kDataEnded;
-        return zeros >= kEolZeroBits ? kUnexpectedEol : kInvalidCode;
+        if (zeros < 0) return LineStatus::DataEnded;
+        return zeros >= kEolZeroBits ? LineStatus::UnexpectedEol : LineStatus::InvalidCode;
     }
     // A window shorter than the code holds everything that is left.
     if (entry.length > reader.windowBits()) {
         reader.skipBits(entry.length);
-        return kDataEnded;
+        return LineStatus::DataEnded;
     }
     reader.consume(entry.length);
-    return entry.kind == CodeKind::Code ? entry.value : kInvalidCode;
+    return entry.kind == CodeKind::Code ? LineResult<int>(entry.value) : LineStatus::InvalidCode;
 }
 
 // One two-dimensional mode code: its mode number, or a status as readCode gives.
-[[gnu::always_inline]] inline int readMode(BitReader& reader) {
+[[gnu::always_inline]] inline LineResult<int> readMode(BitReader& reader) {
     const std::uint64_t bits = reader.peekCode();
     const std::uint8_t entry = kModeLookup[bits >> (64 - kModeBits)];
     const int length = entry & 7;
@@ -49,7 +49,7 @@ inline const CodeEntry* runTable(int colour) { return colour ? kBlackTable.data(
 
 // One run code of colour 0 (white) or 1 (black): a run length, or a status
 // as readCode gives.
-[[gnu::always_inline]] inline int readRun(BitReader& reader, int colour) {
+[[gnu::always_inline]] inline LineResult<int> readRun(BitReader& reader, int colour) {
     const std::uint64_t bits = reader.peekCode();
     const std::uint16_t entry = kRunLookup[(colour << kRunBits) + (bits >> (64 - kRunBits))];
     const int length = entry & 15;
@@ -63,23 +63,24 @@ inline const CodeEntry* runTable(int colour) { return colour ? kBlackTable.data(
 // The codes of one run of a colour: its make-up codes, then the code after them.
 struct RunCodes {
     std::int64_t makeUp = 0;  // the sum of the make-up codes
-    int code = 0;             // the terminating code's length, or the status of the code that failed
+    LineResult<int> code = 0;  // the terminating code's length, or the status of the code that failed
 };
 
 [[gnu::always_inline]] inline RunCodes readRunCodes(BitReader& reader, int colour) {
     RunCodes run;
     run.code = readRun(reader, colour);
-    while (run.code >= 64) {
-        run.makeUp += run.code;
+    while (run.code.hasValue() && run.code.value() >= 64) {
+        run.makeUp += run.code.value();
         run.code = readRun(reader, colour);
     }
     return run;
 }
 
 // One run of a colour: its length, or the status of the code that failed.
-[[gnu::always_inline]] inline std::int64_t readRunLength(BitReader& reader, int colour) {
+[[gnu::always_inline]] inline LineResult<std::int64_t> readRunLength(BitReader& reader, int colour) {
     const RunCodes run = readRunCodes(reader, colour);
-    return run.code < 0 ? run.code : run.makeUp + run.code;
+    if (!run.code.hasValue()) return run.code.status();
+    return run.makeUp + run.code.value();
 }
 
 }  // namespace quillon

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "codec/code_reader.h"
-#include "codec/decode_status.h"
 #include "codec/fax_decoder.h"
 #include "codec/reference_line.h"
 #include "codec/t4_codes.h"
@@ -29,8 +28,8 @@ static_assert(kVerticalOffset[t4::kVR2] == 2 && kVerticalOffset[t4::kVL1] == -1 
 }  // namespace
 
 template <bool kT6>
-int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::int64_t& total,
-                             const RunPainter& rowPainter) {
+LineResult<int> FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::int64_t& total,
+                                         const RunPainter& rowPainter) {
     // Local copies, handed back at the end, stay in registers: stores of runs
     // cannot alias them (see codec/bit_reader.h).
     const std::int64_t width = width_;
@@ -53,18 +52,18 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
         if (a0 != runStart) endRun(a0, colour);
     };
     auto endOfData = [&]() __attribute__((always_inline)) {
-        if (a0 != width) return kDataEnded;
+        if (a0 != width) return LineStatus::DataEnded;
         flushPending();
-        return kEndedAtWidth;
+        return LineStatus::EndedAtWidth;
     };
-    int result;
+    LineResult<int> result = 0;
     for (;;) {
-        const int mode = readMode(in);
-        if (mode <= t4::kVL3 && mode >= 0) {
-            const std::int64_t a1 = reference.b1() + kVerticalOffset[mode];
+        const LineResult<int> mode = readMode(in);
+        if (mode.hasValue() && mode.value() <= t4::kVL3) {
+            const std::int64_t a1 = reference.b1() + kVerticalOffset[mode.value()];
             // A changing element left of a0 cannot be coded: damaged data.
             if (a1 < a0) {
-                result = kInvalidCode;
+                result = LineStatus::InvalidCode;
                 break;
             }
             endRun(a1, colour);
@@ -76,17 +75,17 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
             }
             reference.verticalChange(a1, colour);
         } else if (mode == t4::kHorizontal) {
-            const std::int64_t first = readRunLength(in, colour);
-            if (first >= 0) {
-                a0 += first;
+            const LineResult<std::int64_t> first = readRunLength(in, colour);
+            if (first.hasValue()) {
+                a0 += first.value();
                 endRun(a0, colour);
             }
-            const std::int64_t second = first < 0 ? first : readRunLength(in, colour ^ 1);
-            if (second < 0) {
-                result = second == kDataEnded ? endOfData() : int(second);
+            const LineResult<std::int64_t> second = first.hasValue() ? readRunLength(in, colour ^ 1) : first;
+            if (!second.hasValue()) {
+                result = second == LineStatus::DataEnded ? endOfData() : second.status();
                 break;
             }
-            a0 += second;
+            a0 += second.value();
             endRun(a0, colour ^ 1);
             if (kT6 && a0 >= width) {
                 result = clampToInt(a0);
@@ -96,7 +95,7 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
         } else if (mode == t4::kPass) {
             const std::int64_t b2 = reference.takeB2();
             if (b2 < a0) {
-                result = kInvalidCode;
+                result = LineStatus::InvalidCode;
                 break;
             }
             a0 = b2;
@@ -107,15 +106,15 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
                 break;
             }
             reference.passChange(b2);
-        } else if (mode == kDataEnded) {
+        } else if (mode == LineStatus::DataEnded) {
             result = endOfData();
             break;
-        } else if (mode == kUnexpectedEol && !kT6) {
+        } else if (mode == LineStatus::UnexpectedEol && !kT6) {
             flushPending();
             result = clampToInt(runStart);
             break;
         } else {
-            result = mode < 0 ? mode : kInvalidCode;
+            result = mode.hasValue() ? LineStatus::InvalidCode : mode.status();
             break;
         }
     }
@@ -125,7 +124,7 @@ int FaxDecoder::decodeRuns2D(RunList& currentLine, RunList& referenceLine, std::
     return result;
 }
 
-template int FaxDecoder::decodeRuns2D<false>(RunList&, RunList&, std::int64_t&, const RunPainter&);
-template int FaxDecoder::decodeRuns2D<true>(RunList&, RunList&, std::int64_t&, const RunPainter&);
+template LineResult<int> FaxDecoder::decodeRuns2D<false>(RunList&, RunList&, std::int64_t&, const RunPainter&);
+template LineResult<int> FaxDecoder::decodeRuns2D<true>(RunList&, RunList&, std::int64_t&, const RunPainter&);
 
 }  // namespace quillon

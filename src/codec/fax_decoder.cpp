@@ -5,7 +5,6 @@
 #include <new>
 
 #include "codec/code_reader.h"
-#include "codec/decode_status.h"
 #include "codec/width_class.h"
 
 namespace quillon {
@@ -42,23 +41,23 @@ void FaxDecoder::setGeometry(std::int32_t width, std::int32_t maxRows) {
     maxRows_ = maxRows;
 }
 
-int FaxDecoder::decodePage(FaxImage& image) {
+PageStatus FaxDecoder::decodePage(FaxImage& image) {
     switch (coding_) {
         case ImageCoding::ModifiedHuffman: return decodePageMH(image, false);
         case ImageCoding::ModifiedHuffmanWord: return decodePageMH(image, true);
         case ImageCoding::T4OneDimensional: return decodePage1D(image);
         case ImageCoding::T4TwoDimensional: return decodePage2D(image);
-        default: return kDecodeRefused;
+        default: return PageStatus::Refused;
     }
 }
 
-int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
+bool FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     decodedLines_ = 0;
     droppedLines_ = 0;
     overlongLines_ = 0;
     overlongRows_ = 0;
     endOfBlock_ = false;
-    if (width_ <= 0 || width_ > kMaxPageWidth || maxRows_ < 0) return kDecodeRefused;
+    if (width_ <= 0 || width_ > kMaxPageWidth || maxRows_ < 0) return false;
     bytesPerRow_ = (std::uint32_t(width_) + 7) / 8;
     const WidthClass widthClass = classifyWidth(width_);
     image.width = std::uint32_t(width_);
@@ -79,7 +78,7 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     const std::int64_t fillableRows = std::int64_t(reader_.length()) * 8 + 1;
     heldRows_ = countOnly_ ? 0 : std::uint32_t(std::min<std::int64_t>(maxRows_, fillableRows));
     const std::size_t runCapacity = std::size_t(width_) + 2;  // first white run may be 0, last may overshoot
-    if (std::size_t(heldRows_) > std::numeric_limits<std::size_t>::max() / bytesPerRow_) return kDecodeRefused;
+    if (std::size_t(heldRows_) > std::numeric_limits<std::size_t>::max() / bytesPerRow_) return false;
     const std::size_t rasterBytes = std::size_t(heldRows_) * bytesPerRow_;
     // The raster of the previous page is reused when it fits well; lines are
     // drawn into zeroed rows.
@@ -91,11 +90,11 @@ int FaxDecoder::beginPage(FaxImage& image, ImageCoding coding) {
     } catch (const std::bad_alloc&) {
         std::vector<std::uint8_t>().swap(image.bitmap);
         heldRows_ = 0;
-        return kDecodeRefused;
+        return false;
     }
     current_ = {runStorage_.data(), std::uint32_t(runCapacity), 0};
     reference_ = {runStorage_.data() + runCapacity + 2, std::uint32_t(runCapacity), 0};
-    return 0;
+    return true;
 }
 
 RunPainter FaxDecoder::painterFor(FaxImage& image, std::uint32_t row) const {
@@ -115,6 +114,6 @@ void FaxDecoder::finishPage(FaxImage& image, std::uint32_t goodLines) {
     image.bitmap.resize(std::size_t(image.rows) * bytesPerRow_);
 }
 
-int FaxDecoder::decodeRun(int colour) { return readRun(reader_, colour); }
+LineResult<int> FaxDecoder::decodeRun(int colour) { return readRun(reader_, colour); }
 
 }  // namespace quillon

@@ -60,17 +60,18 @@ public:
     void setLineSink(LineSink* sink) { sink_ = sink; }
 
     // Decodes a page in the coding given to initDecoder: modified Huffman
-    // byte- or word-aligned, T.4 one- or two-dimensional; others -1. The result is
-    // the number of dropped lines (modified Huffman: 1 when it stopped at a bad
-    // line), or -1 when the page could not be decoded at all.
-    int decodePage(FaxImage& image);
+    // byte- or word-aligned, T.4 one- or two-dimensional; others are Refused.
+    // Decoded, with droppedLines() the lines lost (modified Huffman: 1 when it
+    // stopped at a bad line), or Refused when the page could not be decoded
+    // at all.
+    PageStatus decodePage(FaxImage& image);
     // Positions the reader at a start of T.6 data behind flag bytes (none
-    // with raw start). 0, or the load status when data end first.
-    int findT6Start(T6Search from);
-    // Decodes a T.6 page from the current position: 0, -11 when not one line
-    // decoded, -12 when an invalid code had no new start behind it, -1 when
-    // refused (options bit 0, geometry, memory).
-    int decodePageT6(FaxImage& image);
+    // with raw start). Loaded, or the load status when data end first.
+    LoadStatus findT6Start(T6Search from);
+    // Decodes a T.6 page from the current position: Decoded, NoLine when not
+    // one line decoded, NoRestart when an invalid code had no new start
+    // behind it, Refused when refused (options bit 0, geometry, memory).
+    PageStatus decodePageT6(FaxImage& image);
     // Line counts of the page decoded last, also beyond maxRows: lines kept,
     // lines dropped for a bad code or a wrong length, and kept T.6 lines whose
     // coding ran past the width (a good line ends exactly at it).
@@ -91,9 +92,9 @@ public:
     std::uint32_t joinedRuns() const { return current_.joined + reference_.joined; }
 
     // One run code of colour 0 (white) or 1 (black): its length (a make-up
-    // code gives its multiple of 64 and the caller adds what follows), or a
-    // status from codec/decode_status.h: -11, -12 or -13.
-    int decodeRun(int colour);
+    // code gives its multiple of 64 and the caller adds what follows), or
+    // DataEnded, InvalidCode or UnexpectedEol.
+    LineResult<int> decodeRun(int colour);
 
     BitReader& reader() { return reader_; }
     const BitReader& reader() const { return reader_; }
@@ -103,9 +104,9 @@ public:
     std::int32_t maxRows() const { return maxRows_; }
 
 private:
-    // Fills the record, sizes the raster and the run lists; kDecodeRefused on
-    // unusable geometry or no memory.
-    int beginPage(FaxImage& image, ImageCoding coding);
+    // Fills the record, sizes the raster and the run lists; false (the page
+    // is refused) on unusable geometry or no memory.
+    bool beginPage(FaxImage& image, ImageCoding coding);
     // The painter of raster row `row`: it paints nothing when the raster does
     // not hold the row. Lines are painted as they are decoded; a line that is
     // not kept is cleared again.
@@ -113,18 +114,19 @@ private:
     // A good line, painted into row `row` already, goes to the line sink.
     void keepLine(std::uint32_t row, const RunList& runs) const;
     void finishPage(FaxImage& image, std::uint32_t goodLines);
-    int decodePageMH(FaxImage& image, bool wordAligned);
-    int decodePage1D(FaxImage& image);
-    int decodePage2D(FaxImage& image);
-    // Searches the next EOL whose tag bit is 1: 0, or the load status.
-    int findEolWithTag();
+    PageStatus decodePageMH(FaxImage& image, bool wordAligned);
+    PageStatus decodePage1D(FaxImage& image);
+    PageStatus decodePage2D(FaxImage& image);
+    // Searches the next EOL whose tag bit is 1: Loaded, or the load status.
+    LoadStatus findEolWithTag();
     // The line decoders proper: they record the runs of a line in current
     // (room for width + 2 runs) and paint them. A reference line reaches the
     // width and its storage has room for two runs behind its last. Results
-    // are the line length or a status from codec/decode_status.h.
-    int decodeRuns1D(RunList& current, const RunPainter& painter);
+    // are the line length or its line status.
+    LineResult<int> decodeRuns1D(RunList& current, const RunPainter& painter);
     template <bool kT6>
-    int decodeRuns2D(RunList& current, RunList& reference, std::int64_t& total, const RunPainter& painter);
+    LineResult<int> decodeRuns2D(RunList& current, RunList& reference, std::int64_t& total,
+                                 const RunPainter& painter);
 
     BitReader reader_;
     std::int32_t mark_ = 0;

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "codec/code_reader.h"
-#include "codec/decode_status.h"
 #include "codec/fax_decoder.h"
 
 namespace quillon {
@@ -36,37 +35,36 @@ struct OneDimensionalLine {
 
 }  // namespace
 
-int FaxDecoder::decodeRuns1D(RunList& currentLine, const RunPainter& painter) {
+LineResult<int> FaxDecoder::decodeRuns1D(RunList& currentLine, const RunPainter& painter) {
     const std::int64_t width = width_;
     BitReader& in = reader_;
     RunAppender current(currentLine);
     OneDimensionalLine line;
-    int result;
+    LineResult<int> result = 0;
     for (;;) {
         const RunCodes run = readRunCodes(in, line.colour);
-        if (run.code >= 0) {
-            line.endRun(current, painter, run.makeUp + run.code);
+        if (run.code.hasValue()) {
+            line.endRun(current, painter, run.makeUp + run.code.value());
             continue;
         }
-        if (run.code == kInvalidCode) {
-            result = kInvalidCode;
+        if (run.code == LineStatus::InvalidCode) {
+            result = LineStatus::InvalidCode;
             break;
         }
         if (run.makeUp > 0) line.closeMakeUp(current, painter, run.makeUp);
-        if (run.code == kUnexpectedEol)
+        if (run.code == LineStatus::UnexpectedEol)
             result = int(std::min<std::int64_t>(line.sum, std::numeric_limits<int>::max()));
         else
-            result = line.sum == width ? kEndedAtWidth : kDataEnded;
+            result = line.sum == width ? LineStatus::EndedAtWidth : LineStatus::DataEnded;
         break;
     }
     current.finish();
     return result;
 }
 
-int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
-    if (const int status = beginPage(image, wordAligned ? ImageCoding::ModifiedHuffmanWord : ImageCoding::ModifiedHuffman);
-        status < 0)
-        return status;
+PageStatus FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
+    if (!beginPage(image, wordAligned ? ImageCoding::ModifiedHuffmanWord : ImageCoding::ModifiedHuffman))
+        return PageStatus::Refused;
     const std::int64_t width = width_;
     BitReader& in = reader_;
     RunAppender current(current_);
@@ -74,21 +72,18 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
     std::uint32_t rows = 0;
     RunPainter painter = painterFor(image, rows);
     OneDimensionalLine line;
-    int result = 0;
     for (;;) {
         const RunCodes run = readRunCodes(in, line.colour);
-        if (run.code == kDataEnded) break;
+        if (run.code == LineStatus::DataEnded) break;
         // Modified Huffman lines have no EOL to resynchronise at: a bad code
         // or an overlong line ends the page, keeping the lines before it.
-        if (run.code < 0) {
-            result = 1;
+        if (!run.code.hasValue()) {
             droppedLines_ = 1;
             break;
         }
-        line.endRun(current, painter, run.makeUp + run.code);
+        line.endRun(current, painter, run.makeUp + run.code.value());
         if (line.sum < width) continue;
         if (line.sum > width) {
-            result = 1;
             droppedLines_ = 1;
             break;
         }
@@ -101,11 +96,11 @@ int FaxDecoder::decodePageMH(FaxImage& image, bool wordAligned) {
     }
     current.finish();
     finishPage(image, rows);  // cuts off the row of a line the page ended in
-    return result;
+    return PageStatus::Decoded;
 }
 
-int FaxDecoder::decodePage1D(FaxImage& image) {
-    if (const int status = beginPage(image, ImageCoding::T4OneDimensional); status < 0) return status;
+PageStatus FaxDecoder::decodePage1D(FaxImage& image) {
+    if (!beginPage(image, ImageCoding::T4OneDimensional)) return PageStatus::Refused;
     const std::int64_t width = width_;
     // Local copies stay in registers (see codec/bit_reader.h).
     BitReader in = reader_;
@@ -128,13 +123,13 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
     };
     for (;;) {
         const RunCodes run = readRunCodes(in, line.colour);
-        if (run.code >= 0) {
-            line.endRun(current, painter, run.makeUp + run.code);
+        if (run.code.hasValue()) {
+            line.endRun(current, painter, run.makeUp + run.code.value());
             if (line.sum <= width) continue;
-        } else if (run.code != kInvalidCode && run.makeUp > 0) {
+        } else if (run.code != LineStatus::InvalidCode && run.makeUp > 0) {
             line.closeMakeUp(current, painter, run.makeUp);
         }
-        if (run.code == kUnexpectedEol) {
+        if (run.code == LineStatus::UnexpectedEol) {
             // The EOL ends the line. Short lines (the empty lines of an RTC,
             // or the EOL that starts the data) only count as damage when
             // they hold pixels.
@@ -142,7 +137,7 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
             endLine(line.sum == width);
             continue;
         }
-        if (run.code == kDataEnded) {
+        if (run.code == LineStatus::DataEnded) {
             // A line the data end inside was cut short.
             if (line.sum != width && current.count() > 0) ++droppedLines_;
             endLine(line.sum == width);
@@ -151,53 +146,52 @@ int FaxDecoder::decodePage1D(FaxImage& image) {
         // An invalid code or an overlong line: drop it and go on after the next EOL.
         ++droppedLines_;
         reader_ = in;
-        const int found = reader_.findEol();
+        const LoadStatus found = reader_.findEol();
         in = reader_;
-        if (found < 0) break;
+        if (found != LoadStatus::Loaded) break;
         endLine(false);
     }
     reader_ = in;
     current.finish();
     finishPage(image, rows);
-    return int(droppedLines_);
+    return PageStatus::Decoded;
 }
 
-int FaxDecoder::findEolWithTag() {
+LoadStatus FaxDecoder::findEolWithTag() {
     for (;;) {
-        if (const int status = reader_.findEol(); status < 0) return status;
-        const int tag = reader_.readBits(1);
-        if (tag < 0) return tag;
-        if (tag == 1) return 0;
+        if (const LoadStatus status = reader_.findEol(); status != LoadStatus::Loaded) return status;
+        const Load tag = reader_.readBits(1);
+        if (!tag.ok()) return tag.status;
+        if (tag.value == 1) return LoadStatus::Loaded;
     }
 }
 
-int FaxDecoder::decodePage2D(FaxImage& image) {
-    if (const int status = beginPage(image, ImageCoding::T4TwoDimensional); status < 0) return status;
-    const std::int64_t width = width_;
+PageStatus FaxDecoder::decodePage2D(FaxImage& image) {
+    if (!beginPage(image, ImageCoding::T4TwoDimensional)) return PageStatus::Refused;
     RunList* current = &current_;
     RunList* reference = &reference_;
     reference->clear();
     std::uint32_t rows = 0;
-    if (findEolWithTag() < 0) {
+    if (findEolWithTag() != LoadStatus::Loaded) {
         finishPage(image, rows);
-        return kDecodeRefused;
+        return PageStatus::Refused;
     }
     int tag = 1;
     for (;;) {
         current->clear();
         std::int64_t total = 0;
         const RunPainter painter = painterFor(image, rows);
-        const int length =
+        const LineResult<int> length =
             tag == 1 ? decodeRuns1D(*current, painter) : decodeRuns2D<false>(*current, *reference, total, painter);
-        if (length == kDataEnded) {
+        if (length == LineStatus::DataEnded) {
             if (current->count > 0) ++droppedLines_;  // cut short
             break;
         }
-        if (length == kEndedAtWidth) {
+        if (length == LineStatus::EndedAtWidth) {
             keepLine(rows++, *current);
             break;
         }
-        if (length == width) {
+        if (length == width_) {
             keepLine(rows++, *current);
             std::swap(current, reference);
         } else {
@@ -206,16 +200,17 @@ int FaxDecoder::decodePage2D(FaxImage& image) {
         }
         // After an EOL the tag bit follows. A bad line that ended at its EOL
         // leaves the next line decodable when that line is one-dimensional.
-        if (length >= 0 || length == kUnexpectedEol) {
-            tag = reader_.readBits(1);
-            if (tag < 0) break;
-            if (length == 0 || length == width || tag == 1) continue;
+        if (length.hasValue() || length == LineStatus::UnexpectedEol) {
+            const Load bit = reader_.readBits(1);
+            if (!bit.ok()) break;
+            tag = bit.value;
+            if (length == 0 || length == width_ || tag == 1) continue;
         }
-        if (findEolWithTag() < 0) break;
+        if (findEolWithTag() != LoadStatus::Loaded) break;
         tag = 1;
     }
     finishPage(image, rows);
-    return int(droppedLines_);
+    return PageStatus::Decoded;
 }
 
 }  // namespace quillon

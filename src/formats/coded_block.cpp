@@ -36,7 +36,7 @@ BlockLines decodeCodedBlock(const CodedBlock& block, LineSink* lines) {
     decoder.setCountOnly(true);
     decoder.setLineSink(lines);
     if (block.coding != ImageCoding::T6) decoder.decodePage(image);
-    else if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);
+    else if (decoder.findT6Start(T6Search::FromFirstByte) == LoadStatus::Loaded) decoder.decodePageT6(image);
 
     found.kept = std::min<std::uint32_t>(decoder.decodedLines(), block.maxRows);
     found.met = decoder.decodedLines() + decoder.droppedLines();

@@ -113,7 +113,7 @@ DecodedPage WinFaxReader::decodeData(LineSink* lines) const {
     decoder.setLineSink(lines);
     if (!data.empty()) {
         if (!header_.isT6()) decoder.decodePage(image);
-        else if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);
+        else if (decoder.findT6Start(T6Search::FromFirstByte) == LoadStatus::Loaded) decoder.decodePageT6(image);
     }
     image.rows = std::min<std::uint32_t>(image.rows, header_.length);
 

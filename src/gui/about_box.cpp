@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "cli/startup.h"
+#include "cli/exit_codes.h"
 
 namespace quillon {
 

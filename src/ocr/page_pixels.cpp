@@ -23,7 +23,7 @@ std::optional<PagePixels> decodeForRecognition(const std::vector<std::uint8_t>& 
     decoder.initDecoderT6(coded.data(), std::int32_t(coded.size()), 1, 0, 0, 0);
     decoder.setRawStart(true);
     decoder.setGeometry(std::int32_t(width), std::int32_t(rows));
-    if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);
+    if (decoder.findT6Start(T6Search::FromFirstByte) == LoadStatus::Loaded) decoder.decodePageT6(image);
 
     pixels.width = width;
     pixels.bytesPerRow = (width + 7) / 8;

@@ -8,20 +8,17 @@ namespace quillon {
 namespace {
 
 struct Parsed {
-    int result;
+    CommandLineRequest result;
     BatchJob job;
-    std::string logPath = "default.log";
+    std::string logPath;
     std::string out;
     std::string err;
 };
 
-Parsed parse(const std::vector<std::string>& words, BatchJob job = {}) {
-    Parsed p{0, std::move(job), "default.log", "", ""};
+Parsed parse(const std::vector<std::string>& words, const ConvertOptions& options = {}) {
     std::ostringstream out, err;
-    p.result = parseCommandLine(words, p.job, p.logPath, out, err);
-    p.out = out.str();
-    p.err = err.str();
-    return p;
+    ParsedCommandLine parsed = parseCommandLine(words, options, "default.log", out, err);
+    return {parsed.request, std::move(parsed.job), std::move(parsed.logPath), out.str(), err.str()};
 }
 
 Parsed parseText(const std::string& text) { return parse(splitCommandLine(text)); }
@@ -38,7 +35,7 @@ TEST(CommandLine, PlainWordsAreTheWordsThatAreNoOption) {
 
 TEST(CommandLine, FolderAndFileConversions) {
     Parsed folder = parseText("/q /d=C:/In /sd=C:/Out");
-    EXPECT_EQ(folder.result, kCommandLineComplete);
+    EXPECT_EQ(folder.result, CommandLineRequest::Convert);
     EXPECT_EQ(folder.job.mode, JobMode::Folder);
     EXPECT_EQ(folder.job.source, "C:/In") << "values keep their case";
     EXPECT_EQ(folder.job.destination, "C:/Out");
@@ -46,7 +43,7 @@ TEST(CommandLine, FolderAndFileConversions) {
     EXPECT_TRUE(folder.out.empty());
 
     Parsed file = parseText("/F=/in/a.fxd /SF=/out/b.tif /M=1 /v=2 /RELINES /raw /b=2 /L /KE /I /KH");
-    EXPECT_EQ(file.result, kCommandLineComplete);
+    EXPECT_EQ(file.result, CommandLineRequest::Convert);
     EXPECT_EQ(file.job.mode, JobMode::File);
     EXPECT_EQ(file.job.source, "/in/a.fxd");
     EXPECT_EQ(file.job.convertOptions.pageMode, 1);
@@ -55,11 +52,15 @@ TEST(CommandLine, FolderAndFileConversions) {
     EXPECT_EQ(file.job.convertOptions.recountLines, 1);
     EXPECT_EQ(file.job.convertOptions.rawStart, 1);
     EXPECT_TRUE(file.job.keepDate && file.job.keepExtension && file.job.includeSubFolders && file.job.keepHierarchy);
+
+    Parsed verify = parse({"/d=in", "/sd=out", "/Verify=run.jsonl"});
+    EXPECT_EQ(verify.result, CommandLineRequest::Verify) << "a check, not the conversion";
+    EXPECT_EQ(verify.job.verifyReport, "run.jsonl");
 }
 
 TEST(CommandLine, QuotedValuesSpanBlanks) {
     Parsed p = parseText("/d=\"C:/My Faxes\" /sd=\"D:/Out Dir\" /q");
-    EXPECT_EQ(p.result, kCommandLineComplete);
+    EXPECT_EQ(p.result, CommandLineRequest::Convert);
     EXPECT_EQ(p.job.source, "C:/My Faxes");
     EXPECT_EQ(p.job.destination, "D:/Out Dir");
     EXPECT_TRUE(p.job.quiet) << "the word after a quoted value is read";
@@ -78,7 +79,7 @@ TEST(CommandLine, UnclosedQuoteDoesNotSwallowTheWordsAfterIt) {
     ASSERT_EQ(words.size(), 3u);
     EXPECT_EQ(words[0], "/d=/in");
     Parsed p = parse(words);
-    EXPECT_EQ(p.result, kCommandLineComplete);
+    EXPECT_EQ(p.result, CommandLineRequest::Convert);
     EXPECT_EQ(p.job.source, "/in");
     EXPECT_EQ(p.job.destination, "/out");
     EXPECT_TRUE(p.job.quiet);
@@ -103,15 +104,15 @@ TEST(CommandLine, LaterOptionWins) {
 
 TEST(CommandLine, IncompleteLinesWriteUsageOrSaveFolderError) {
     Parsed sourceOnly = parseText("/d=C:/In");
-    EXPECT_EQ(sourceOnly.result, kCommandLineIncomplete);
+    EXPECT_EQ(sourceOnly.result, CommandLineRequest::Incomplete);
     EXPECT_EQ(sourceOnly.out, kUsage);
 
     Parsed blanks = parse({"   "});
-    EXPECT_EQ(blanks.result, kCommandLineIncomplete) << "blanks only are not an empty command line";
+    EXPECT_EQ(blanks.result, CommandLineRequest::Incomplete) << "blanks only are not an empty command line";
     EXPECT_EQ(blanks.out, kUsage);
 
     Parsed emptyDestination = parseText("/sd=");
-    EXPECT_EQ(emptyDestination.result, kCommandLineIncomplete);
+    EXPECT_EQ(emptyDestination.result, CommandLineRequest::Incomplete);
     EXPECT_TRUE(emptyDestination.out.empty());
     EXPECT_NE(emptyDestination.err.find("ERROR Save Folder"), std::string::npos);
     EXPECT_NE(emptyDestination.err.find("Please set save folder with '/sd=' or '/sf=', and be sure it is not the "
@@ -119,42 +120,39 @@ TEST(CommandLine, IncompleteLinesWriteUsageOrSaveFolderError) {
               std::string::npos);
 
     Parsed destinationOnly = parseText("/sd=D:/Out");
-    EXPECT_EQ(destinationOnly.result, kCommandLineComplete);
+    EXPECT_EQ(destinationOnly.result, CommandLineRequest::Convert);
     EXPECT_TRUE(destinationOnly.job.source.empty());
 
-    BatchJob job;
-    std::string log;
     std::ostringstream out, err;
-    EXPECT_EQ(parseCommandLine(std::nullopt, job, log, out, err), kNoCommandLine);
-    EXPECT_EQ(parseCommandLine(std::vector<std::string>{}, job, log, out, err), kEmptyCommandLine);
+    EXPECT_EQ(parseCommandLine(std::nullopt, {}, "", out, err).request, CommandLineRequest::Absent);
+    EXPECT_EQ(parseCommandLine(std::vector<std::string>{}, {}, "", out, err).request, CommandLineRequest::Empty);
 }
 
 TEST(CommandLine, UnknownWordsAndOutOfRangeValuesAreIgnored) {
-    BatchJob before;
-    before.convertOptions.pageMode = 2;
-    before.convertOptions.verticalResolution = 300;
+    ConvertOptions before;
+    before.pageMode = 2;
+    before.verticalResolution = 300;
     Parsed p = parse({"/j=3", "/m=3", "/v=5", "/b=9", "/x", "hello", "/d=1", "/sd=/o"}, before);
-    EXPECT_EQ(p.result, kCommandLineComplete);
+    EXPECT_EQ(p.result, CommandLineRequest::Convert);
     EXPECT_EQ(p.job.workers, 3u);
     EXPECT_EQ(p.job.convertOptions.pageMode, 2) << "page mode keeps its value";
     EXPECT_EQ(p.job.convertOptions.verticalResolution, 300);
     EXPECT_EQ(p.job.source, "1") << "\"/d=1\" is the source option, not a one-digit switch";
     // Workers are the program's own option: a value it cannot carry out is refused, not ignored.
     for (const char* workers : {"/j=0", "/j=65", "/j=2x"})
-        EXPECT_EQ(parse({"/d=1", "/sd=/o", workers}).result, kCommandLineRefused) << workers;
+        EXPECT_EQ(parse({"/d=1", "/sd=/o", workers}).result, CommandLineRequest::Refused) << workers;
 }
 
 TEST(CommandLine, ParsingResetsTheJobFlags) {
-    BatchJob used;
-    used.quiet = used.keepDate = used.skipExisting = true;
-    used.filter = "*.fxd";
-    used.convertOptions.recountLines = 1;
-    used.outputFormat = OutputFormat::Pdf;
+    ConvertOptions used;
+    used.recountLines = used.rawStart = used.pageMode = 1;
     Parsed p = parse({"/sd=/out"}, used);
     EXPECT_EQ(p.job.outputFormat, OutputFormat::Tiff);
     EXPECT_FALSE(p.job.quiet || p.job.keepDate || p.job.skipExisting);
     EXPECT_EQ(p.job.filter, "*.*");
     EXPECT_EQ(p.job.convertOptions.recountLines, 0);
+    EXPECT_EQ(p.job.convertOptions.rawStart, 0);
+    EXPECT_EQ(p.job.convertOptions.pageMode, 1) << "the start-up value";
     Parsed filtered = parse({"/filter=*.FXD", "/sd=/out"});
     EXPECT_EQ(filtered.job.filter, "*.FXD");
 }
@@ -175,7 +173,7 @@ TEST(CommandLine, PdfOutputsByOptionOrByTheFileName) {
     };
     for (const Row& row : rows) {
         const Parsed p = parse(row.words);
-        EXPECT_EQ(p.result, kCommandLineComplete);
+        EXPECT_EQ(p.result, CommandLineRequest::Convert);
         EXPECT_EQ(p.job.outputFormat, row.format) << row.words.back();
     }
     EXPECT_TRUE(plainWords({"/pdf"}).empty());
@@ -188,19 +186,19 @@ TEST(CommandLine, PdfOutputsByOptionOrByTheFileName) {
 
 TEST(CommandLine, TextRecognitionAndShards) {
     Parsed ocr = parse({"/d=in", "/sd=out", "/OCRTEXT", "/Lang=eng+deu", "/shard=2/16", "/NoRotate"});
-    EXPECT_EQ(ocr.result, kCommandLineComplete);
+    EXPECT_EQ(ocr.result, CommandLineRequest::Convert);
     EXPECT_EQ(ocr.job.outputFormat, OutputFormat::Pdf) << "a text layer is a PDF's";
     EXPECT_TRUE(ocr.job.recognition.enabled && ocr.job.recognition.writeText);
     EXPECT_EQ(ocr.job.recognition.languages, "eng+deu");
     EXPECT_EQ(ocr.job.recognition.orientation, PageOrientation::AsFaxed);
     EXPECT_EQ(ocr.job.shard.index, 2u);
     EXPECT_EQ(ocr.job.shard.count, 16u);
-    Parsed plain = parse({"/sd=out"}, ocr.job);
+    Parsed plain = parse({"/sd=out"}, ocr.job.convertOptions);
     EXPECT_FALSE(plain.job.recognition.enabled);
     EXPECT_EQ(plain.job.recognition.languages, "eng");
     EXPECT_EQ(plain.job.recognition.orientation, PageOrientation::Detect) << "pages are turned unless told";
     EXPECT_EQ(plain.job.shard.count, 1u) << "parsing resets them";
-    EXPECT_EQ(parse({"/sd=out", "/shard=0/0"}).result, kCommandLineRefused);
+    EXPECT_EQ(parse({"/sd=out", "/shard=0/0"}).result, CommandLineRequest::Refused);
 
     // The parts are part of how archives are split across machines and
     // runs: they must never change between versions.
@@ -219,7 +217,7 @@ TEST(CommandLine, InputFormatsWidenTheRunOnlyWhenAsked) {
         EXPECT_FALSE(plain.job.formats.takes(other)) << int(other);
 
     const Parsed some = parse({"/d=in", "/sd=out", "/Formats=TIFF,g3,Digifax"});
-    EXPECT_EQ(some.result, kCommandLineComplete);
+    EXPECT_EQ(some.result, CommandLineRequest::Convert);
     EXPECT_EQ(some.job.formats.names(), "tiff,g3,digifax");
     EXPECT_FALSE(some.job.formats.takes(FaxFormat::WinFax)) << "winfax only when named";
     EXPECT_TRUE(some.job.formats.takes(FaxFormat::RawG3) && some.job.formats.takes(FaxFormat::Digifax));
@@ -233,16 +231,16 @@ TEST(CommandLine, InputFormatsWidenTheRunOnlyWhenAsked) {
     EXPECT_EQ(InputFormats::parse("winfax,tiff,dcx,g3,digifax,cals,bmp")->names(),
               "winfax,tiff,dcx,g3,digifax,cals,bmp") << "every name, yet not all: the unread formats stay out";
 
-    EXPECT_EQ(parse({"/sd=out", "/formats=tif"}).result, kCommandLineRefused);
-    EXPECT_EQ(parse({"/sd=out", "/formats=tiff,,bmp"}).result, kCommandLineRefused);
-    EXPECT_EQ(parse({"/sd=out"}, all.job).job.formats, InputFormats{}) << "parsing resets them";
+    EXPECT_EQ(parse({"/sd=out", "/formats=tif"}).result, CommandLineRequest::Refused);
+    EXPECT_EQ(parse({"/sd=out", "/formats=tiff,,bmp"}).result, CommandLineRequest::Refused);
+    EXPECT_EQ(parse({"/sd=out"}, all.job.convertOptions).job.formats, InputFormats{}) << "parsing resets them";
 }
 
 TEST(CommandLine, LogPathLongerThanItsLimitIsRefused) {
     Parsed fits = parse({"/log=" + std::string(259, 'a'), "/sd=/o"});
     EXPECT_EQ(fits.logPath, std::string(259, 'a'));
     Parsed tooLong = parse({"/log=" + std::string(260, 'a'), "/sd=/o"});
-    EXPECT_EQ(tooLong.result, kCommandLineComplete);
+    EXPECT_EQ(tooLong.result, CommandLineRequest::Convert);
     EXPECT_EQ(tooLong.logPath, "default.log");
     EXPECT_NE(tooLong.err.find("/log="), std::string::npos);
     Parsed quoted = parseText("/log=\"/var/my logs/run.txt\" /sd=/o");

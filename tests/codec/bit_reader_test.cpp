@@ -13,8 +13,8 @@ TEST(BitReader, ReadBitsCrossesIntoTheNextByte) {
     const std::vector<std::uint8_t> data = {0b10110110, 0b01000000};
     BitReader reader;
     reader.reset(data.data(), 2);
-    EXPECT_EQ(reader.readBits(6), 0b101101);
-    EXPECT_EQ(reader.readBits(4), 0b1001);  // last 2 bits of byte 0, first 2 of byte 1
+    EXPECT_EQ(reader.readBits(6).value, 0b101101);
+    EXPECT_EQ(reader.readBits(4).value, 0b1001);  // last 2 bits of byte 0, first 2 of byte 1
     EXPECT_EQ(reader.position(), 1);
     EXPECT_EQ(reader.bitsUsed(), 2);
 }
@@ -23,27 +23,27 @@ TEST(BitReader, FillOrderTwoReversesEveryByte) {
     const std::vector<std::uint8_t> data = {0x01, 0x0F};
     BitReader reader;
     reader.setFillOrder(2);
-    EXPECT_EQ(reader.reset(data.data(), 2), 0x80);
-    EXPECT_EQ(reader.readBits(1), 1);
-    EXPECT_EQ(reader.readBits(8), 0b00000001);  // the rest of 0x80, then 0xF0's first bit
-    EXPECT_EQ(reader.readBits(7), 0b1110000);
+    EXPECT_EQ(reader.reset(data.data(), 2).value, 0x80);
+    EXPECT_EQ(reader.readBits(1).value, 1);
+    EXPECT_EQ(reader.readBits(8).value, 0b00000001);  // the rest of 0x80, then 0xF0's first bit
+    EXPECT_EQ(reader.readBits(7).value, 0b1110000);
     EXPECT_EQ(reader.peek(), 0u);  // nothing past the data
     EXPECT_EQ(reader.windowBits(), 0);
 }
 
 TEST(BitReader, LoadStatusesAtTheEdgesOfTheData) {
     BitReader empty;
-    EXPECT_EQ(empty.reset(nullptr, 10), kLoadNoData);
-    EXPECT_EQ(empty.readBits(1), kLoadNoData);
+    EXPECT_EQ(empty.reset(nullptr, 10).status, LoadStatus::NoData);
+    EXPECT_EQ(empty.readBits(1).status, LoadStatus::NoData);
 
     const std::vector<std::uint8_t> data = {0xAB};
     BitReader reader;
     reader.reset(data.data(), 1);
-    EXPECT_EQ(reader.unreadBits(1), kLoadBeforeStart);
-    EXPECT_EQ(reader.readBits(5), 0b10101);
-    EXPECT_EQ(reader.readBits(4), kLoadPastEnd);  // only 3 bits were left
-    EXPECT_EQ(reader.current(), kLoadPastEnd);
-    EXPECT_EQ(reader.loadByte(true), kLoadPastEnd);
+    EXPECT_EQ(reader.unreadBits(1).status, LoadStatus::BeforeStart);
+    EXPECT_EQ(reader.readBits(5).value, 0b10101);
+    EXPECT_EQ(reader.readBits(4).status, LoadStatus::PastEnd);  // only 3 bits were left
+    EXPECT_EQ(reader.current().status, LoadStatus::PastEnd);
+    EXPECT_EQ(reader.loadByte(true).status, LoadStatus::PastEnd);
 }
 
 TEST(BitReader, UnreadBitsStepsBackAcrossAByte) {
@@ -52,9 +52,9 @@ TEST(BitReader, UnreadBitsStepsBackAcrossAByte) {
     reader.reset(data.data(), 2);
     reader.readBits(8);
     reader.readBits(2);
-    EXPECT_EQ(reader.unreadBits(4), 0x0F);
+    EXPECT_EQ(reader.unreadBits(4).value, 0x0F);
     EXPECT_EQ(reader.position(), 0);
-    EXPECT_EQ(reader.readBits(8), 0b11111100);  // last 2 bits of byte 0, first 6 of byte 1
+    EXPECT_EQ(reader.readBits(8).value, 0b11111100);  // last 2 bits of byte 0, first 6 of byte 1
 }
 
 TEST(BitReader, AlignToByteAndWord) {
@@ -67,8 +67,8 @@ TEST(BitReader, AlignToByteAndWord) {
     reader.readBits(8);
     reader.alignToByte(false);  // a fully used byte moves nothing further
     EXPECT_EQ(reader.position(), 3);
-    EXPECT_EQ(reader.readWord16(), 0x1234);
-    EXPECT_EQ(reader.readWord16(), kLoadPastEnd);
+    EXPECT_EQ(reader.readWord16().value, 0x1234);
+    EXPECT_EQ(reader.readWord16().status, LoadStatus::PastEnd);
 }
 
 TEST(BitReader, ReadWord16TakesTheStoredBytesWhateverTheFillOrder) {
@@ -76,14 +76,14 @@ TEST(BitReader, ReadWord16TakesTheStoredBytesWhateverTheFillOrder) {
     BitReader reader;
     reader.setFillOrder(2);
     reader.reset(data.data(), 2);
-    EXPECT_EQ(reader.readWord16(), 0x8001);
+    EXPECT_EQ(reader.readWord16().value, 0x8001);
 }
 
 TEST(BitReaderFindEol, FindsZeroRunsThatSpanBytes) {
     const std::vector<std::uint8_t> data = {0x80, 0x00, 0x10};  // 7 + 8 + 3 zero bits, then a one
     BitReader reader;
     reader.reset(data.data(), 3);
-    EXPECT_EQ(reader.findEol(), 0);
+    EXPECT_EQ(reader.findEol(), LoadStatus::Loaded);
     EXPECT_EQ(reader.position(), 2);
     EXPECT_EQ(reader.bitsUsed(), 4);
 }
@@ -92,7 +92,7 @@ TEST(BitReaderFindEol, ShortZeroRunsAreNoEol) {
     const std::vector<std::uint8_t> data = {0x10, 0x02, 0x00, 0x80};  // runs of 4 + 6 and 1 + 8 + 0 zeros
     BitReader reader;
     reader.reset(data.data(), 4);
-    EXPECT_EQ(reader.findEol(), kLoadPastEnd);
+    EXPECT_EQ(reader.findEol(), LoadStatus::PastEnd);
 }
 
 TEST(BitReaderFindEol, ZeroBitsAlreadyReadAreNoPartOfAnEol) {
@@ -100,9 +100,9 @@ TEST(BitReaderFindEol, ZeroBitsAlreadyReadAreNoPartOfAnEol) {
     BitReader reader;
     reader.reset(data.data(), 3);
     reader.readBits(6);  // 2 unused zeros + 7 zeros: 9, too short
-    EXPECT_EQ(reader.findEol(), kLoadPastEnd);
+    EXPECT_EQ(reader.findEol(), LoadStatus::PastEnd);
     reader.reset(data.data(), 3);
-    EXPECT_EQ(reader.findEol(), 0);  // from the start: 15 zeros
+    EXPECT_EQ(reader.findEol(), LoadStatus::Loaded);  // from the start: 15 zeros
     EXPECT_EQ(reader.position(), 2);
     EXPECT_EQ(reader.bitsUsed(), 0);
 }
@@ -112,7 +112,7 @@ TEST(BitReaderFindEol, OneBitAtTheEndOfAByteDoesNotSkipTheNextByte) {
     const std::vector<std::uint8_t> data = {0xFF, 0x01, 0x00, 0x08};
     BitReader reader;
     reader.reset(data.data(), 4);
-    EXPECT_EQ(reader.findEol(), 0);  // 8 + 4 zeros after the one bit of byte 1
+    EXPECT_EQ(reader.findEol(), LoadStatus::Loaded);  // 8 + 4 zeros after the one bit of byte 1
     EXPECT_EQ(reader.position(), 3);
     EXPECT_EQ(reader.bitsUsed(), 5);
 }

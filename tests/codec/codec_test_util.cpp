@@ -45,11 +45,12 @@ DecodedPage decodeWithCodec(const std::vector<std::uint8_t>& coded, LibtiffCodin
     decoder.setCountOnly(countOnly);
     decoder.setLineSink(lines);
     if (coding == LibtiffCoding::T6) {
-        page.result = decoder.findT6Start(T6Search::FromFirstByte);
-        if (page.result == 0) page.result = decoder.decodePageT6(page.image);
+        page.start = decoder.findT6Start(T6Search::FromFirstByte);
+        if (page.start == LoadStatus::Loaded) page.status = decoder.decodePageT6(page.image);
     } else {
-        page.result = decoder.decodePage(page.image);
+        page.status = decoder.decodePage(page.image);
     }
+    page.droppedLines = decoder.droppedLines();
     return page;
 }
 

@@ -16,8 +16,14 @@ namespace quillon::test {
 std::vector<std::uint8_t> bitsToBytes(std::string_view bits);
 
 struct DecodedPage {
-    int result = 0;
+    LoadStatus start = LoadStatus::Loaded;    // T.6: the search for the start of the data
+    PageStatus status = PageStatus::Refused;  // the page decoder's, when it ran
+    std::uint32_t droppedLines = 0;
     FaxImage image;
+
+    bool decoded() const { return start == LoadStatus::Loaded && status == PageStatus::Decoded; }
+    // Decoded without a line lost.
+    bool whole() const { return decoded() && droppedLines == 0; }
 };
 
 // Decodes coded data in the way its coding needs: T.6 from the first byte

@@ -14,7 +14,7 @@ namespace {
 using test::bitsToBytes;
 
 struct RunDecode {
-    int result;
+    LineResult<int> result;
     std::int64_t bitPosition;
 };
 
@@ -22,22 +22,22 @@ RunDecode decodeOneRun(const std::string& bits, int colour) {
     const std::vector<std::uint8_t> data = bitsToBytes(bits);
     FaxDecoder decoder;
     decoder.initDecoder(data.data(), std::int32_t(data.size()), 1, ImageCoding::T4OneDimensional, 0);
-    const int result = decoder.decodeRun(colour);
+    const LineResult<int> result = decoder.decodeRun(colour);
     return {result, decoder.reader().bitPosition()};
 }
 
 TEST(RunCodes, ElevenOrMoreZerosAndAOneAreAnEol) {
     for (const int colour : {0, 1}) {
         const RunDecode thirteen = decodeOneRun(std::string(13, '0') + "1" + "0111", colour);
-        EXPECT_EQ(thirteen.result, kUnexpectedEol);
+        EXPECT_EQ(thirteen.result, LineStatus::UnexpectedEol);
         EXPECT_EQ(thirteen.bitPosition, 14);
         for (const char further : {'0', '1'}) {  // the bit after the EOL stays unread
             const RunDecode twelve = decodeOneRun(std::string(12, '0') + "1" + further + "111", colour);
-            EXPECT_EQ(twelve.result, kUnexpectedEol);
+            EXPECT_EQ(twelve.result, LineStatus::UnexpectedEol);
             EXPECT_EQ(twelve.bitPosition, 13);
         }
         const RunDecode fill = decodeOneRun(std::string(75, '0') + "1", colour);
-        EXPECT_EQ(fill.result, kUnexpectedEol);
+        EXPECT_EQ(fill.result, LineStatus::UnexpectedEol);
         EXPECT_EQ(fill.bitPosition, 76);
     }
 }
@@ -45,18 +45,18 @@ TEST(RunCodes, ElevenOrMoreZerosAndAOneAreAnEol) {
 TEST(RunCodes, EightToTenZerosAndAOneAreInvalid) {
     for (const int zeros : {8, 9, 10})
         for (const int colour : {0, 1})
-            EXPECT_EQ(decodeOneRun(std::string(zeros, '0') + "1111111", colour).result, kInvalidCode) << zeros;
+            EXPECT_EQ(decodeOneRun(std::string(zeros, '0') + "1111111", colour).result, LineStatus::InvalidCode) << zeros;
 }
 
 TEST(RunCodes, CodesCutOffByTheEndOfDataEndTheData) {
-    EXPECT_EQ(decodeOneRun("", 0).result, kDataEnded);
-    EXPECT_EQ(decodeOneRun(std::string(16, '0'), 0).result, kDataEnded);  // zeros up to the end
+    EXPECT_EQ(decodeOneRun("", 0).result, LineStatus::DataEnded);
+    EXPECT_EQ(decodeOneRun(std::string(16, '0'), 0).result, LineStatus::DataEnded);  // zeros up to the end
     // The first 5 bits of the 9-bit white make-up 704, at the end of the data.
     const std::vector<std::uint8_t> data = bitsToBytes("0110011");
     FaxDecoder decoder;
     decoder.initDecoder(data.data(), 1, 1, ImageCoding::T4OneDimensional, 0);
     decoder.reader().readBits(3);
-    EXPECT_EQ(decoder.decodeRun(0), kDataEnded);
+    EXPECT_EQ(decoder.decodeRun(0), LineStatus::DataEnded);
 }
 
 TEST(ClassifyWidth, StandardLineLengthsGiveTheirPaperAndResolution) {

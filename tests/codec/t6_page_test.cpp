@@ -23,7 +23,7 @@ std::vector<std::uint8_t> concat(std::initializer_list<std::vector<std::uint8_t>
 }
 
 struct Start {
-    int result;
+    LoadStatus result;
     std::int32_t position;
     int bitsUsed;
     std::int32_t mark;
@@ -33,13 +33,13 @@ Start findStart(const std::vector<std::uint8_t>& data, std::uint8_t flagCount, b
     FaxDecoder decoder;
     decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, flagCount);
     decoder.setRawStart(rawStart);
-    const int result = decoder.findT6Start(T6Search::FromFirstByte);
+    const LoadStatus result = decoder.findT6Start(T6Search::FromFirstByte);
     return {result, decoder.reader().position(), decoder.reader().bitsUsed(), decoder.mark()};
 }
 
 TEST(FindT6Start, StartsAfterTheFlagBytes) {
     const Start start = findStart({0xFF, 0xFF, 0xFF, 0x20}, 3);
-    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.result, LoadStatus::Loaded);
     EXPECT_EQ(start.position, 3);
     EXPECT_EQ(start.bitsUsed, 0);
     EXPECT_EQ(start.mark, 0);
@@ -47,14 +47,14 @@ TEST(FindT6Start, StartsAfterTheFlagBytes) {
 
 TEST(FindT6Start, SkipsTheOneBitsAfterTheFlagBytes) {
     const Start start = findStart({0xFF, 0xFF, 0xFF, 0xF2}, 3);
-    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.result, LoadStatus::Loaded);
     EXPECT_EQ(start.position, 3);
     EXPECT_EQ(start.bitsUsed, 4);
 }
 
 TEST(FindT6Start, RawStartBeginsAtTheFirstByte) {
     const Start start = findStart({0xFF, 0xFF, 0xFF, 0x20}, 3, true);
-    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.result, LoadStatus::Loaded);
     EXPECT_EQ(start.position, 0);
     EXPECT_EQ(start.bitsUsed, 0);
 }
@@ -62,48 +62,48 @@ TEST(FindT6Start, RawStartBeginsAtTheFirstByte) {
 TEST(FindT6Start, RefusesDataThatBeginWithVerticalCodes) {
     // 011 (VR1) and 010 (VL1) cannot start a page: the search goes on.
     const Start start = findStart({0xFF, 0xFF, 0xFF, 0x60, 0xFF, 0xFF, 0xFF, 0x40, 0xFF, 0xFF, 0xFF, 0x20}, 3);
-    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.result, LoadStatus::Loaded);
     EXPECT_EQ(start.position, 11);
     EXPECT_EQ(start.mark, 8);
 }
 
 TEST(FindT6Start, TooFewFlagBytesAreNoStart) {
     const Start start = findStart({0xFF, 0xFF, 0x20, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x10}, 3);
-    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.result, LoadStatus::Loaded);
     EXPECT_EQ(start.position, 8);
     EXPECT_EQ(start.mark, 4);
-    EXPECT_EQ(findStart({0xFF, 0xFF, 0x20, 0x00}, 3).result, kLoadPastEnd);
-    EXPECT_EQ(findStart({0xFF, 0xFF, 0xFF}, 3).result, kLoadPastEnd);
+    EXPECT_EQ(findStart({0xFF, 0xFF, 0x20, 0x00}, 3).result, LoadStatus::PastEnd);
+    EXPECT_EQ(findStart({0xFF, 0xFF, 0xFF}, 3).result, LoadStatus::PastEnd);
 }
 
 TEST(FindT6Start, ResumeSearchesBehindThePreviousStart) {
     const std::vector<std::uint8_t> data = {0xFF, 0xFF, 0xFF, 0x20, 0x00, 0xFF, 0xFF, 0xFF, 0x3F};
     FaxDecoder decoder;
     decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, 3);
-    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), LoadStatus::Loaded);
     EXPECT_EQ(decoder.reader().position(), 3);
-    ASSERT_EQ(decoder.findT6Start(T6Search::FromResume), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromResume), LoadStatus::Loaded);
     EXPECT_EQ(decoder.reader().position(), 8);
     EXPECT_EQ(decoder.mark(), 5);
-    EXPECT_EQ(decoder.findT6Start(T6Search::AfterCurrent), kLoadPastEnd);
+    EXPECT_EQ(decoder.findT6Start(T6Search::AfterCurrent), LoadStatus::PastEnd);
 }
 
-FaxImage decodeT6(const std::vector<std::uint8_t>& data, int& result, std::uint8_t flagCount = 3,
+FaxImage decodeT6(const std::vector<std::uint8_t>& data, PageStatus& result, std::uint8_t flagCount = 3,
                   bool rawStart = true, std::int32_t width = 1728) {
     FaxDecoder decoder;
     decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, flagCount);
     decoder.setRawStart(rawStart);
     decoder.setGeometry(width, 1000);
     FaxImage image;
-    result = decoder.findT6Start(T6Search::FromFirstByte);
-    if (result == 0) result = decoder.decodePageT6(image);
+    EXPECT_EQ(decoder.findT6Start(T6Search::FromFirstByte), LoadStatus::Loaded);
+    result = decoder.decodePageT6(image);
     return image;
 }
 
 TEST(T6Page, AllWhiteLinesAreOneV0Each) {
-    int result = 0;
+    PageStatus result = PageStatus::Refused;
     const FaxImage image = decodeT6(bitsToBytes(std::string(21, '1') + kEofb), result);
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, PageStatus::Decoded);
     ASSERT_EQ(image.rows, 21u);
     EXPECT_EQ(image.bitmap, std::vector<std::uint8_t>(21 * 216, 0xFF));
     EXPECT_EQ(image.coding, ImageCoding::T6);
@@ -117,17 +117,17 @@ TEST(T6Page, FlaggedDataResumeBehindFlagBytesAfterAnInvalidCode) {
     const std::vector<std::uint8_t> flags = {0xFF, 0xFF, 0xFF};
     const std::string horizontalLine = "001" "010011011" "00110101" "0000110111";
     const std::string badCode = "000000001";
-    int result = -99;
+    PageStatus result = PageStatus::Refused;
     const FaxImage image =
         decodeT6(concat({flags, bitsToBytes(horizontalLine + badCode), flags,
                          bitsToBytes(horizontalLine + "111" + kEofb)}),
                  result, 3, false);
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, PageStatus::Decoded);
     EXPECT_EQ(image.rows, 5u);
     // Without a further run of flag bytes the page ends at the bad code.
     const FaxImage ended =
         decodeT6(concat({flags, bitsToBytes(horizontalLine + badCode + "1111" + kEofb)}), result, 3, false);
-    EXPECT_EQ(result, kInvalidCode);
+    EXPECT_EQ(result, PageStatus::NoRestart);
     EXPECT_EQ(ended.rows, 1u);
 }
 
@@ -147,35 +147,35 @@ TEST(T6Page, RawDataGoOnRightBehindABadCode) {
         {"EOL inside a line", "001" "10011" + kEol + std::string(5, '1') + kEofb, 5},
     };
     for (const Case& c : cases) {
-        int result = -99;
+        PageStatus result = PageStatus::Refused;
         FaxDecoder decoder;
         const std::vector<std::uint8_t> data = bitsToBytes(c.bits);
         decoder.initDecoderT6(data.data(), std::int32_t(data.size()), 1, 0, 0, 3);
         decoder.setRawStart(true);
         decoder.setGeometry(1728, 1000);
         FaxImage image;
-        ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0) << c.name;
+        ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), LoadStatus::Loaded) << c.name;
         result = decoder.decodePageT6(image);
-        EXPECT_EQ(result, 0) << c.name;
+        EXPECT_EQ(result, PageStatus::Decoded) << c.name;
         EXPECT_EQ(image.rows, c.rows) << c.name;
         EXPECT_EQ(decoder.droppedLines(), 1u) << c.name;
     }
 }
 
 TEST(T6Page, DataEndingBeforeAnyLineIsNoPage) {
-    int result = 0;
+    PageStatus result = PageStatus::Refused;
     decodeT6(bitsToBytes("001"), result);  // horizontal mode, then nothing
-    EXPECT_EQ(result, kDataEnded);
+    EXPECT_EQ(result, PageStatus::NoLine);
 }
 
 TEST(T6Page, EolResetsTheReferenceToWhite) {
     // A horizontal line, white 8 (10011) and black 1720 (0000001100100 +
     // 000001011000), an EOL, then V0: against the line above V0 would turn
     // black at pixel 8, against a white reference it ends the line at once.
-    int result = 0;
+    PageStatus result = PageStatus::Refused;
     const FaxImage image =
         decodeT6(bitsToBytes("001" "10011" "0000001100100" "000001011000" + kEol + "1" + kEofb), result, 3, true);
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, PageStatus::Decoded);
     ASSERT_EQ(image.rows, 2u);
     EXPECT_EQ(image.row(0)[0], 0xFF);
     EXPECT_EQ(image.row(0)[1], 0x00);
@@ -187,9 +187,9 @@ TEST(T6Page, ZeroLengthRunsInsideALineKeepItsLaterRuns) {
     // VL1 four times back to pixel 0 (runs of length 0, white, black, white,
     // black) and V0 to the end: a white pixel. The empty runs must not fill
     // the run list (room for width + 2 runs) and push the last run out.
-    int result = 0;
+    PageStatus result = PageStatus::Refused;
     const FaxImage image = decodeT6(bitsToBytes("0001" "010" "010" "010" "010" "1" + kEofb), result, 0, true, 1);
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, PageStatus::Decoded);
     ASSERT_EQ(image.rows, 2u);
     EXPECT_EQ(image.row(0)[0], 0x80);  // white (invert 0)
     EXPECT_EQ(image.row(1)[0], 0x80);
@@ -205,7 +205,7 @@ TEST(T6Page, RefusesOptionsBitZeroAndLeavesTheRecordAlone) {
     image.width = 77;
     image.rows = 5;
     image.bitmap.assign(3, 0xAB);
-    EXPECT_EQ(decoder.decodePageT6(image), kDecodeRefused);
+    EXPECT_EQ(decoder.decodePageT6(image), PageStatus::Refused);
     EXPECT_EQ(image.width, 77u);
     EXPECT_EQ(image.rows, 5u);
     EXPECT_EQ(image.bitmap, std::vector<std::uint8_t>(3, 0xAB));
@@ -228,9 +228,9 @@ TEST(T6Page, BlankTopLinesDecodeFromTheFirstByteWithRawStart) {
     decoder.initDecoderT6(coded.coded.data(), std::int32_t(coded.coded.size()), 2, 0, 1, 3);
     decoder.setRawStart(true);
     decoder.setGeometry(std::int32_t(memo.width), 5000);
-    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), LoadStatus::Loaded);
     FaxImage image;
-    ASSERT_EQ(decoder.decodePageT6(image), 0);
+    ASSERT_EQ(decoder.decodePageT6(image), PageStatus::Decoded);
     EXPECT_EQ(image.rows, rows);
     EXPECT_EQ(image.bitmap, coded.pixels);
 
@@ -238,8 +238,8 @@ TEST(T6Page, BlankTopLinesDecodeFromTheFirstByteWithRawStart) {
     decoder.initDecoderT6(coded.coded.data(), std::int32_t(coded.coded.size()), 2, 0, 1, 3);
     decoder.setRawStart(false);
     decoder.setGeometry(std::int32_t(memo.width), 5000);
-    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
-    ASSERT_EQ(decoder.decodePageT6(image), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), LoadStatus::Loaded);
+    ASSERT_EQ(decoder.decodePageT6(image), PageStatus::Decoded);
     EXPECT_LT(image.rows, rows);
 }
 
@@ -251,8 +251,8 @@ TEST(PageMemory, CountOnlyHoldsNoRasterForAHugeHeader) {
     decoder.setGeometry(65535, 65535);
     decoder.setCountOnly(true);
     FaxImage image;
-    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
-    EXPECT_EQ(decoder.decodePageT6(image), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), LoadStatus::Loaded);
+    EXPECT_EQ(decoder.decodePageT6(image), PageStatus::Decoded);
     EXPECT_EQ(image.rows, 40u);
     EXPECT_EQ(image.bitmap.capacity(), 0u);
 }
@@ -264,8 +264,8 @@ TEST(PageMemory, RasterIsBoundedByWhatTheDataCanFill) {
     decoder.setRawStart(true);
     decoder.setGeometry(65535, 65535);
     FaxImage image;
-    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), 0);
-    EXPECT_EQ(decoder.decodePageT6(image), 0);
+    ASSERT_EQ(decoder.findT6Start(T6Search::FromFirstByte), LoadStatus::Loaded);
+    EXPECT_EQ(decoder.decodePageT6(image), PageStatus::Decoded);
     EXPECT_EQ(image.rows, 16u);
     EXPECT_EQ(image.bitmap.size(), 16u * 8192);
     EXPECT_LE(image.bitmap.capacity(), 17u * 8192);  // 2 bytes of data: at most 17 lines

@@ -116,6 +116,16 @@ TEST(Cli, CommandLineRunWritesADatedLogEntryAndCleansUp) {
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
     EXPECT_FALSE(std::filesystem::exists(home / "kfqtmp.tmp"));
     EXPECT_FALSE(std::filesystem::exists(home / "kfqseg.tmp"));
+
+    // No folder for the work files (a $TMPDIR that is a file): the run could
+    // not do its work, which is worth another try, and nothing is logged.
+    const auto noTemp = runQuillon({"/q", "/d=" + in.str(), "/sd=" + (in / "out").string()}, home.str(),
+                                   {{"TMPDIR", (home / "log" / "kfqlog.txt").string()}});
+    EXPECT_EQ(noTemp.exitCode, 3);
+    EXPECT_NE(noTemp.err.find("No private temporary folder can be made under $TMPDIR or /tmp."), std::string::npos)
+        << noTemp.err;
+    EXPECT_TRUE(noTemp.out.empty());
+    EXPECT_EQ(readFile(home / "log" / "kfqlog.txt"), log);
 }
 
 TEST(Cli, LogFolderThatCannotBeMadeIsReportedAndTheRunGoesOn) {

@@ -64,7 +64,7 @@ std::vector<std::uint8_t> decoderRows(const WinFaxPage& page, std::uint32_t rows
     decoder.setGeometry(std::int32_t(width), std::int32_t(rows));
     FaxImage image;
     if (page.coding == 0) decoder.decodePage(image);
-    else if (decoder.findT6Start(T6Search::FromFirstByte) == 0) decoder.decodePageT6(image);
+    else if (decoder.findT6Start(T6Search::FromFirstByte) == LoadStatus::Loaded) decoder.decodePageT6(image);
     image.bitmap.resize(std::size_t(rows) * ((width + 7) / 8), 0);
     return image.bitmap;
 }
