@@ -154,25 +154,83 @@ namespace {
 // Applies one word; returns false when the word is not an option. A value
 // that must not be ignored (a run would do other work than asked) and
 // cannot be carried out sets refused and is explained on err.
-bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::ostream& err, bool& refused) {
-    ConvertOptions& options = job.convertOptions;
+// Each group of words below answers for the words it knows: whether the
+// word is one the program takes (nothing for a word of another group).
+using Applied = std::optional<bool>;
+
+// The switches: words that stand alone.
+Applied applySwitch(std::string_view word, BatchJob& job) {
     struct Flag {
         std::string_view name;
         bool BatchJob::*field;
     };
     static constexpr Flag kFlags[] = {{"/l", &BatchJob::keepDate},          {"/q", &BatchJob::quiet},
                                       {"/ke", &BatchJob::keepExtension},    {"/i", &BatchJob::includeSubFolders},
-                                      {"/kh", &BatchJob::keepHierarchy},    {"/resume", &BatchJob::resume}};
+                                      {"/kh", &BatchJob::keepHierarchy},    {"/resume", &BatchJob::resume},
+                                      {"/verifysources", &BatchJob::verifySources}};
     for (const Flag& flag : kFlags) {
         if (equalsNoCase(word, flag.name)) {
             job.*flag.field = true;
             return true;
         }
     }
+    ConvertOptions& options = job.convertOptions;
     if (equalsNoCase(word, "/pdf")) return job.outputFormat = OutputFormat::Pdf, true;
     if (equalsNoCase(word, "/ocr")) return job.recognition.enabled = true, true;
     if (equalsNoCase(word, "/ocrtext")) return job.recognition.enabled = job.recognition.writeText = true, true;
     if (equalsNoCase(word, "/norotate")) return job.recognition.orientation = PageOrientation::AsFaxed, true;
+    if (equalsNoCase(word, "/raw")) return options.rawStart = 1, true;
+    if (equalsNoCase(word, "/relines")) return options.recountLines = 1, true;
+    return std::nullopt;
+}
+
+// "/m=0".."/m=2", "/b=0".."/b=2", "/v=0".."/v=4": one digit, nothing after it.
+Applied applyDigitOption(std::string_view word, ConvertOptions& options) {
+    if (word.size() != 4 || word[0] != '/' || word[2] != '=' || word[3] < '0' || word[3] > '9') return std::nullopt;
+    const int digit = word[3] - '0';
+    switch (word[1] | 0x20) {
+        case 'm':
+            if (digit <= 2) options.pageMode = static_cast<std::uint8_t>(digit);
+            return digit <= 2;
+        case 'b':
+            if (digit <= 2) options.bitOrder = static_cast<std::uint8_t>(digit);
+            return digit <= 2;
+        case 'v':
+            if (digit <= 4) options.verticalResolution = static_cast<std::uint16_t>(digit * 100);
+            return digit <= 4;
+        default:
+            return std::nullopt;  // "/d=1", "/f=2": a path
+    }
+}
+
+// The paths and the filter, taken as they are given (but for their quotes).
+Applied applyPath(std::string_view word, BatchJob& job) {
+    if (startsWithNoCase(word, "/filter=")) return job.filter = std::string(word.substr(8)), true;
+    if (startsWithNoCase(word, "/d=")) return job.source = unquote(word.substr(3)), true;
+    if (startsWithNoCase(word, "/sd=")) {
+        job.destination = unquote(word.substr(4));
+        job.mode = JobMode::Folder;
+        return true;
+    }
+    if (startsWithNoCase(word, "/f=")) return job.source = unquote(word.substr(3)), true;
+    if (startsWithNoCase(word, "/sf=")) {
+        job.destination = unquote(word.substr(4));
+        job.mode = JobMode::File;
+        return true;
+    }
+    if (startsWithNoCase(word, "/report=")) return job.reportPath = unquote(word.substr(8)), true;
+    if (startsWithNoCase(word, "/verify=")) {
+        job.verifyReport = unquote(word.substr(8));
+        job.mode = JobMode::Verify;
+        return true;
+    }
+    return std::nullopt;
+}
+
+// The values that are checked: a value the program cannot carry out is said
+// on err and refuses the command line (but for /log=, whose default stays).
+Applied applyCheckedValue(std::string_view word, BatchJob& job, std::string& logPath, std::ostream& err,
+                          bool& refused) {
     if (startsWithNoCase(word, "/lang=")) {
         job.recognition.languages = std::string(word.substr(6));
         if (!splitLanguages(job.recognition.languages)) {
@@ -200,45 +258,6 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
         }
         return true;
     }
-    if (equalsNoCase(word, "/raw")) return options.rawStart = 1, true;
-    if (equalsNoCase(word, "/relines")) return options.recountLines = 1, true;
-    // "/m=0".."/m=2", "/b=0".."/b=2", "/v=0".."/v=4": one digit, nothing after it.
-    if (word.size() == 4 && word[0] == '/' && word[2] == '=' && word[3] >= '0' && word[3] <= '9') {
-        const int digit = word[3] - '0';
-        switch (word[1] | 0x20) {
-            case 'm':
-                if (digit <= 2) options.pageMode = static_cast<std::uint8_t>(digit);
-                return digit <= 2;
-            case 'b':
-                if (digit <= 2) options.bitOrder = static_cast<std::uint8_t>(digit);
-                return digit <= 2;
-            case 'v':
-                if (digit <= 4) options.verticalResolution = static_cast<std::uint16_t>(digit * 100);
-                return digit <= 4;
-            default:
-                break;  // "/d=1", "/f=2": a prefix option below
-        }
-    }
-    if (startsWithNoCase(word, "/filter=")) return job.filter = std::string(word.substr(8)), true;
-    if (startsWithNoCase(word, "/d=")) return job.source = unquote(word.substr(3)), true;
-    if (startsWithNoCase(word, "/sd=")) {
-        job.destination = unquote(word.substr(4));
-        job.mode = JobMode::Folder;
-        return true;
-    }
-    if (startsWithNoCase(word, "/f=")) return job.source = unquote(word.substr(3)), true;
-    if (startsWithNoCase(word, "/sf=")) {
-        job.destination = unquote(word.substr(4));
-        job.mode = JobMode::File;
-        return true;
-    }
-    if (startsWithNoCase(word, "/report=")) return job.reportPath = unquote(word.substr(8)), true;
-    if (startsWithNoCase(word, "/verify=")) {
-        job.verifyReport = unquote(word.substr(8));
-        job.mode = JobMode::Verify;
-        return true;
-    }
-    if (equalsNoCase(word, "/verifysources")) return job.verifySources = true, true;
     if (startsWithNoCase(word, "/j=")) {
         if (!parseWorkers(word.substr(3), job.workers)) {
             err << "quillon: /j= takes a number of files from 1 to " << kMaxWorkers << ", not '" << word.substr(3)
@@ -257,6 +276,14 @@ bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::
         }
         return true;
     }
+    return std::nullopt;
+}
+
+bool applyWord(std::string_view word, BatchJob& job, std::string& logPath, std::ostream& err, bool& refused) {
+    if (const Applied applied = applySwitch(word, job)) return *applied;
+    if (const Applied applied = applyDigitOption(word, job.convertOptions)) return *applied;
+    if (const Applied applied = applyPath(word, job)) return *applied;
+    if (const Applied applied = applyCheckedValue(word, job, logPath, err, refused)) return *applied;
     return false;
 }
 

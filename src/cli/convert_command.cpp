@@ -29,107 +29,33 @@ std::string withUnixLineEnds(const std::string& text) {
 
 }  // namespace
 
-ExitCode runCommandLineMode(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err) {
-    // libtiff's errors explain outputs that could not be written.
-    routeTiffMessages(TiffMessageTarget::errorsToStandardError);
-    const bool folderRun = request.mode == JobMode::Folder;
+namespace {
 
-    bool anyFailed = false;
-    // The run could not do its work where it had to write: worth another try,
-    // unlike files that failed for what they hold.
-    bool couldNotWork = false;
-    RunPlan plan;
-    if (folderRun) {
-        out << "Please Wait...\n" << std::flush;
-        if (request.source.empty()) {
-            err << "quillon: no source folder: give the folder to convert with /d=\n";
-            anyFailed = true;
-        } else {
-            plan = planFolderRun(request);
-        }
-        // A folder that cannot be read is never an empty folder to a script.
-        for (const std::string& folder : plan.unreadableFolders)
-            err << "quillon: the folder " << folder << " cannot be read; its files are not converted\n";
-        couldNotWork = couldNotWork || !plan.unreadableFolders.empty();
-    } else {
-        if (request.source.empty()) err << "quillon: no source file: give the file to convert with /f=\n";
-        plan = planFileRun(request);
-    }
-    // The log and the report are appended to: one that is a source would be
-    // a fax with text written into it.
-    for (const auto& [option, path] : {std::pair{"/log=", logFile}, std::pair{"/report=", request.reportPath}}) {
-        if (plan.sources.contains(path)) {
-            err << "quillon: " << option << path << " names a source of this run; nothing converted\n";
-            return ExitCode::Refused;
-        }
-    }
+// What a file's conversion says on standard error: its damage, its warnings
+// and why it was not converted.
+std::string fileNotes(const FileOutcome& outcome) {
+    std::string notes;
+    for (const std::string& line : describeDamage(outcome)) notes += "quillon: " + outcome.source + ": " + line + "\n";
+    for (const std::string& line : describeRecognitionFailures(outcome))
+        notes += "quillon: warning: " + outcome.source + ": " + line + "\n";
+    for (const std::string& line : outcome.warnings) notes += "quillon: warning: " + outcome.source + ": " + line + "\n";
+    if (hasProblem(outcome)) notes += "quillon: " + outcome.source + ": " + describeProblem(outcome) + "\n";
+    return notes;
+}
 
-    ConversionReport report;
-    if (!request.reportPath.empty() && !report.open(request.reportPath)) {
-        err << "quillon: the report file " << request.reportPath << " cannot be opened for writing; nothing converted\n";
-        return ExitCode::CouldNotWork;
-    }
-    bool reportFailed = false;
-    // Folder runs only: a progress line on a terminal.
-    std::optional<TerminalProgress> progress;
-    BatchJob job = request;
-    // A report proves what was converted: every page's fingerprint and the
-    // files' checksums go into it.
-    job.convertOptions.fingerprintPages = !request.reportPath.empty();
-    if (folderRun) {
-        progress.emplace(err, !request.quiet && platform::standardErrorIsTerminal(), plan.tasks.size(),
-                         platform::terminalColumns());
-        if (job.recognition.enabled) job.recognition.pageRecognized = [&] { progress->pageRecognized(); };
-    }
-    FileRunCalls calls;
-    calls.started = [&](std::size_t item) {
-        if (progress) progress->fileStarted(plan.tasks[item].source);
-    };
-    calls.delivered = [&](std::size_t, const FileOutcome& outcome) {
-        std::string notes;
-        for (const std::string& line : describeDamage(outcome)) notes += "quillon: " + outcome.source + ": " + line + "\n";
-        for (const std::string& line : describeRecognitionFailures(outcome))
-            notes += "quillon: warning: " + outcome.source + ": " + line + "\n";
-        for (const std::string& line : outcome.warnings) notes += "quillon: warning: " + outcome.source + ": " + line + "\n";
-        if (hasProblem(outcome))
-            notes += "quillon: " + outcome.source + ": " + describeProblem(outcome) + "\n";
-        if (progress) {
-            progress->print(notes);
-            progress->fileDone(outcome.pages.size());
-        } else {
-            err << notes;
-        }
-        if (!request.reportPath.empty() && !reportFailed && !report.append(outcome)) {
-            reportFailed = true;
-            err << "quillon: the report file " << request.reportPath << " cannot be written\n";
-        }
-        couldNotWork = couldNotWork || outcome.result == FileResult::WriteFailed ||
-                       outcome.result == FileResult::FolderNotMade;
-        // A file run fails with its file, also one that is no WinFax file.
-        if (!folderRun) anyFailed = anyFailed || (outcome.result != FileResult::Converted &&
-                                                  outcome.result != FileResult::SkippedExisting);
-    };
-    const RunTotals totals = runFiles(job, plan, calls);
-    if (progress) progress->clear();
-    if (!request.reportPath.empty() && !report.close() && !reportFailed) {
-        reportFailed = true;
-        err << "quillon: the report file " << request.reportPath << " cannot be written\n";
-    }
-    anyFailed = anyFailed || totals.failed > 0;
-
-    std::string results, log;
-    if (folderRun) {
-        const std::string header = "Batch Quillon command line mode : convert folder\r\nSource Folder: " +
-                                   request.source + "\r\nSave Folder: " + request.destination + "\r\n";
-        const std::string total =
-            "\r\n---------\r\nTotal converted FAX files: " + std::to_string(totals.converted) + "\r\n";
-        results = header + totals.results + total;
-        log = header + totals.log + total;
-    } else {
+// The results text and the log entry of the run, around its files' lines.
+std::pair<std::string, std::string> runTexts(const BatchJob& request, const RunTotals& totals) {
+    if (request.mode != JobMode::Folder) {
         const std::string header = "Batch Quillon command line mode : convert file\r\n";
-        results = header + totals.results;
-        log = header + totals.log;
+        return {header + totals.results, header + totals.log};
     }
+    const std::string header = "Batch Quillon command line mode : convert folder\r\nSource Folder: " +
+                               request.source + "\r\nSave Folder: " + request.destination + "\r\n";
+    const std::string total = "\r\n---------\r\nTotal converted FAX files: " + std::to_string(totals.converted) + "\r\n";
+    return {header + totals.results + total, header + totals.log + total};
+}
+
+void writeLogEntry(const std::string& logFile, const std::string& log, std::ostream& err) {
     switch (writeLog(logFile, log)) {
         case LogResult::FolderMissing:
             err << "The log folder of " << logFile << " cannot be made; nothing was logged.\n";
@@ -140,9 +66,132 @@ ExitCode runCommandLineMode(const BatchJob& request, const std::string& logFile,
         default:
             break;
     }
-    if (!request.quiet) out << withUnixLineEnds(results) << std::flush;
-    if (couldNotWork || reportFailed) return ExitCode::CouldNotWork;
-    return anyFailed ? ExitCode::FilesFailed : ExitCode::Success;
+}
+
+// One run of the command line, as its steps: plan, refuse records that are
+// sources, open the report, convert, close the report, write the results.
+class ConvertCommand {
+public:
+    ConvertCommand(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err)
+        : request_(request), logFile_(logFile), out_(out), err_(err), folderRun_(request.mode == JobMode::Folder) {}
+
+    ExitCode run() {
+        plan();
+        if (const auto refused = refuseRecordsThatAreSources()) return *refused;
+        if (!request_.reportPath.empty() && !report_.open(request_.reportPath)) {
+            err_ << "quillon: the report file " << request_.reportPath
+                 << " cannot be opened for writing; nothing converted\n";
+            return ExitCode::CouldNotWork;
+        }
+        const RunTotals totals = convert();
+        if (!request_.reportPath.empty() && !report_.close()) reportCannotBeWritten();
+        anyFailed_ = anyFailed_ || totals.failed > 0;
+        const auto [results, log] = runTexts(request_, totals);
+        writeLogEntry(logFile_, log, err_);
+        if (!request_.quiet) out_ << withUnixLineEnds(results) << std::flush;
+        if (couldNotWork_ || reportFailed_) return ExitCode::CouldNotWork;
+        return anyFailed_ ? ExitCode::FilesFailed : ExitCode::Success;
+    }
+
+private:
+    void plan() {
+        if (!folderRun_) {
+            if (request_.source.empty()) err_ << "quillon: no source file: give the file to convert with /f=\n";
+            plan_ = planFileRun(request_);
+            return;
+        }
+        out_ << "Please Wait...\n" << std::flush;
+        if (request_.source.empty()) {
+            err_ << "quillon: no source folder: give the folder to convert with /d=\n";
+            anyFailed_ = true;
+        } else {
+            plan_ = planFolderRun(request_);
+        }
+        // A folder that cannot be read is never an empty folder to a script.
+        for (const std::string& folder : plan_.unreadableFolders)
+            err_ << "quillon: the folder " << folder << " cannot be read; its files are not converted\n";
+        couldNotWork_ = couldNotWork_ || !plan_.unreadableFolders.empty();
+    }
+
+    // The log and the report are appended to: one that is a source would be
+    // a fax with text written into it.
+    std::optional<ExitCode> refuseRecordsThatAreSources() {
+        for (const auto& [option, path] : {std::pair{"/log=", logFile_}, std::pair{"/report=", request_.reportPath}}) {
+            if (!plan_.sources.contains(path)) continue;
+            err_ << "quillon: " << option << path << " names a source of this run; nothing converted\n";
+            return ExitCode::Refused;
+        }
+        return std::nullopt;
+    }
+
+    RunTotals convert() {
+        BatchJob job = request_;
+        // A report proves what was converted: every page's fingerprint and the
+        // files' checksums go into it.
+        job.convertOptions.fingerprintPages = !request_.reportPath.empty();
+        // Folder runs only: a progress line on a terminal.
+        if (folderRun_) {
+            progress_.emplace(err_, !request_.quiet && platform::standardErrorIsTerminal(), plan_.tasks.size(),
+                              platform::terminalColumns());
+            if (job.recognition.enabled) job.recognition.pageRecognized = [this] { progress_->pageRecognized(); };
+        }
+        FileRunCalls calls;
+        calls.started = [this](std::size_t item) {
+            if (progress_) progress_->fileStarted(plan_.tasks[item].source);
+        };
+        calls.delivered = [this](std::size_t, const FileOutcome& outcome) { delivered(outcome); };
+        const RunTotals totals = runFiles(job, plan_, calls);
+        if (progress_) progress_->clear();
+        return totals;
+    }
+
+    // A file's outcome, in walk order: its notes, its report line, and what
+    // it makes of the exit code.
+    void delivered(const FileOutcome& outcome) {
+        const std::string notes = fileNotes(outcome);
+        if (progress_) {
+            progress_->print(notes);
+            progress_->fileDone(outcome.pages.size());
+        } else {
+            err_ << notes;
+        }
+        if (!request_.reportPath.empty() && !reportFailed_ && !report_.append(outcome)) reportCannotBeWritten();
+        // The run could not do its work where it had to write: worth another
+        // try, unlike files that failed for what they hold.
+        couldNotWork_ = couldNotWork_ || outcome.result == FileResult::WriteFailed ||
+                        outcome.result == FileResult::FolderNotMade;
+        // A file run fails with its file, also one that is no WinFax file.
+        if (!folderRun_)
+            anyFailed_ = anyFailed_ ||
+                         (outcome.result != FileResult::Converted && outcome.result != FileResult::SkippedExisting);
+    }
+
+    // Said once, however many lines were lost.
+    void reportCannotBeWritten() {
+        if (reportFailed_) return;
+        reportFailed_ = true;
+        err_ << "quillon: the report file " << request_.reportPath << " cannot be written\n";
+    }
+
+    const BatchJob& request_;
+    const std::string& logFile_;
+    std::ostream& out_;
+    std::ostream& err_;
+    const bool folderRun_;
+    RunPlan plan_;
+    ConversionReport report_;
+    std::optional<TerminalProgress> progress_;
+    bool anyFailed_ = false;
+    bool couldNotWork_ = false;
+    bool reportFailed_ = false;
+};
+
+}  // namespace
+
+ExitCode runCommandLineMode(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err) {
+    // libtiff's errors explain outputs that could not be written.
+    routeTiffMessages(TiffMessageTarget::errorsToStandardError);
+    return ConvertCommand(request, logFile, out, err).run();
 }
 
 }  // namespace quillon
