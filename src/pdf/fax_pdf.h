@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ocr/recognized_page.h"
-#include "pdf/byte_sink.h"
+#include "platform/byte_sink.h"
 #include "pdf/coded_pages.h"
 
 namespace quillon {

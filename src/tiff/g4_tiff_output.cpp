@@ -15,12 +15,12 @@ constexpr char kDateTimeFormat[] = "%Y:%m:%d %H:%M:%S";  // TIFF's DateTime
 
 G4TiffOutput::~G4TiffOutput() { close(); }
 
-bool G4TiffOutput::open(const std::string& description) {
+bool G4TiffOutput::open(ByteSink& out, const std::string& description) {
     close();
     failed_ = false;
     description_ = description;
-    file_ = {};
-    tif_ = openMemoryTiff(file_, "w");
+    file_.emplace(out);
+    tif_ = file_->open("w");
     return tif_ != nullptr;
 }
 
@@ -61,7 +61,10 @@ bool G4TiffOutput::writeStrip(std::span<const std::uint8_t> strip) {
 
 bool G4TiffOutput::endPage(std::uint32_t rows) {
     if (!tif_ || failed_) return false;
-    failed_ = !TIFFSetField(tif_, TIFFTAG_IMAGELENGTH, rows) || !TIFFWriteDirectory(tif_);
+    // What the page wrote before its directory is final once the directory
+    // is linked in: only that directory's link to the next one changes later.
+    const std::uint64_t pageEnd = file_->end();
+    failed_ = !TIFFSetField(tif_, TIFFTAG_IMAGELENGTH, rows) || !TIFFWriteDirectory(tif_) || !file_->settle(pageEnd);
     return !failed_;
 }
 
@@ -71,6 +74,7 @@ bool G4TiffOutput::close() {
     // strip and directory calls already.
     TIFFClose(tif_);
     tif_ = nullptr;
+    failed_ = !file_->finish() || failed_;
     return !failed_;
 }
 

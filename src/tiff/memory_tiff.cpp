@@ -45,35 +45,7 @@ int mapHeld(thandle_t handle, void** base, toff_t* size) {
     return 1;
 }
 
-MemoryTiff& fileOf(thandle_t handle) { return *static_cast<MemoryTiff*>(handle); }
-
-tmsize_t readBytes(thandle_t handle, void* into, tmsize_t size) {
-    MemoryTiff& file = fileOf(handle);
-    return copyOut(file.bytes.data(), file.bytes.size(), file.position, into, size);
-}
-
-tmsize_t writeBytes(thandle_t handle, void* from, tmsize_t size) {
-    MemoryTiff& file = fileOf(handle);
-    if (size < 0 || file.position > std::numeric_limits<std::uint32_t>::max()) return -1;  // classic TIFF ends at 4 GiB
-    const std::size_t end = std::size_t(file.position) + std::size_t(size);
-    if (end > file.bytes.size()) file.bytes.resize(end);
-    std::memcpy(file.bytes.data() + file.position, from, std::size_t(size));
-    file.position = end;
-    return size;
-}
-
-toff_t seekTo(thandle_t handle, toff_t offset, int whence) {
-    MemoryTiff& file = fileOf(handle);
-    const std::int64_t base =
-        whence == SEEK_CUR ? std::int64_t(file.position) : whence == SEEK_END ? std::int64_t(file.bytes.size()) : 0;
-    const std::int64_t target = base + std::int64_t(offset);
-    if (target < 0) return toff_t(-1);
-    file.position = std::uint64_t(target);
-    return file.position;
-}
-
 int closeFile(thandle_t) { return 0; }
-toff_t sizeOf(thandle_t handle) { return fileOf(handle).bytes.size(); }
 int noMapping(thandle_t, void**, toff_t*) { return 0; }
 void noUnmapping(thandle_t, void*, toff_t) {}
 
@@ -85,9 +57,59 @@ TIFF* openTiffBytes(TiffBytes& file, const std::string& name, const char* mode) 
                           noUnmapping);
 }
 
-TIFF* openMemoryTiff(MemoryTiff& file, const char* mode) {
-    return TIFFClientOpen("output", mode, &file, readBytes, writeBytes, seekTo, closeFile, sizeOf, noMapping,
-                          noUnmapping);
+struct StreamedTiffCalls {
+    static StreamedTiff& of(thandle_t handle) { return *static_cast<StreamedTiff*>(handle); }
+
+    static tmsize_t read(thandle_t handle, void* into, tmsize_t size) {
+        StreamedTiff& file = of(handle);
+        if (file.position_ < file.base_) return file.failed_ = true, 0;
+        std::uint64_t at = file.position_ - file.base_;
+        const tmsize_t count = copyOut(file.tail_.data(), file.tail_.size(), at, into, size);
+        file.position_ = file.base_ + at;
+        return count;
+    }
+
+    static tmsize_t write(thandle_t handle, void* from, tmsize_t size) {
+        StreamedTiff& file = of(handle);
+        // Classic TIFF ends at 4 GiB.
+        if (size < 0 || file.failed_ || file.position_ < file.base_ ||
+            file.position_ > std::numeric_limits<std::uint32_t>::max())
+            return file.failed_ = true, -1;
+        const std::size_t at = std::size_t(file.position_ - file.base_);
+        if (at + std::size_t(size) > file.tail_.size()) file.tail_.resize(at + std::size_t(size));
+        std::memcpy(file.tail_.data() + at, from, std::size_t(size));
+        file.position_ += std::uint64_t(size);
+        return size;
+    }
+
+    static toff_t seek(thandle_t handle, toff_t offset, int whence) {
+        StreamedTiff& file = of(handle);
+        const std::int64_t base = whence == SEEK_CUR ? std::int64_t(file.position_)
+                                  : whence == SEEK_END ? std::int64_t(file.end())
+                                                       : 0;
+        const std::int64_t target = base + std::int64_t(offset);
+        if (target < 0) return toff_t(-1);
+        file.position_ = std::uint64_t(target);
+        return file.position_;
+    }
+
+    static toff_t size(thandle_t handle) { return of(handle).end(); }
+};
+
+TIFF* StreamedTiff::open(const char* mode) {
+    return TIFFClientOpen("output", mode, this, StreamedTiffCalls::read, StreamedTiffCalls::write,
+                          StreamedTiffCalls::seek, closeFile, StreamedTiffCalls::size, noMapping, noUnmapping);
+}
+
+bool StreamedTiff::settle(std::uint64_t upTo) {
+    if (failed_) return false;
+    const std::size_t count = std::size_t(std::min(upTo, end()) - std::min(upTo, base_));
+    if (count == 0) return true;
+    failed_ = !sink_.write(reinterpret_cast<const unsigned char*>(tail_.data()), count);
+    // A fresh string, so that a large page before does not stay allocated.
+    std::string(tail_, count).swap(tail_);
+    base_ += count;
+    return !failed_;
 }
 
 }  // namespace quillon

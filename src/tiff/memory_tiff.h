@@ -1,15 +1,16 @@
 #pragma once
-// TIFF files in memory for libtiff: a source read once into memory, and an
-// output made whole in memory and then written out in one pass, so that its
-// checksum is taken from its bytes as they go to the file (libtiff itself
-// seeks back to link each page's directory, which a file written in one pass
-// cannot follow).
+// TIFF files for libtiff that are no file of its own: a source read once
+// into memory, and an output that goes out in one pass, in order, into a
+// ByteSink, so that its checksum is taken from its bytes as they go to the
+// file.
 
 #include <tiffio.h>
 
 #include <cstdint>
 #include <span>
 #include <string>
+
+#include "platform/byte_sink.h"
 
 namespace quillon {
 
@@ -25,14 +26,31 @@ struct TiffBytes {
 // maps by its path; "rm" copies every read.
 TIFF* openTiffBytes(TiffBytes& file, const std::string& name, const char* mode);
 
-// A TIFF file in memory for writing.
-struct MemoryTiff {
-    std::string bytes;
-    std::uint64_t position = 0;
-};
+// A TIFF file written in one pass. libtiff seeks back only to link a new
+// page's directory to the one before (or to the header), so the bytes before
+// the last page's end are final once the next directory is written: those go
+// out (settle), the rest waits in memory, about a page's worth. A write or
+// read before what went out fails the file rather than make it wrong.
+class StreamedTiff {
+public:
+    explicit StreamedTiff(ByteSink& sink) : sink_(sink) {}
+    // Opens it for libtiff in mode ("w"); nullptr when libtiff refuses. It
+    // must outlive the TIFF handle.
+    TIFF* open(const char* mode);
+    // Where the file ends now.
+    std::uint64_t end() const { return base_ + tail_.size(); }
+    // Sends the bytes before `upTo` out; false when the sink refuses them.
+    bool settle(std::uint64_t upTo);
+    // Sends the rest out, once libtiff has closed the file.
+    bool finish() { return settle(end()); }
 
-// Opens file for libtiff in mode ("w", ...); nullptr when libtiff refuses.
-// The file must outlive the TIFF handle.
-TIFF* openMemoryTiff(MemoryTiff& file, const char* mode);
+private:
+    friend struct StreamedTiffCalls;
+    ByteSink& sink_;
+    std::string tail_;        // the bytes from base_ on
+    std::uint64_t base_ = 0;  // what went out ends here
+    std::uint64_t position_ = 0;
+    bool failed_ = false;
+};
 
 }  // namespace quillon

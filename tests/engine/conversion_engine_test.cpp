@@ -25,12 +25,22 @@
 namespace quillon {
 namespace {
 
-// The pages into one Group 4 TIFF file, as a run writes them.
+// The TIFF file's bytes as the writer hands them out.
+struct StringSink final : ByteSink {
+    std::string text;
+    bool write(const unsigned char* data, std::size_t size) override {
+        text.append(reinterpret_cast<const char*>(data), size);
+        return true;
+    }
+};
+
+// The pages into one Group 4 TIFF file.
 bool writeTiff(ConversionEngine& fax, const std::string& path, std::uint16_t first, std::uint16_t count) {
+    StringSink bytes;
     G4TiffOutput tiff;
-    tiff.open();
+    tiff.open(bytes);
     const bool coded = fax.writeG4(tiff, first, count, G4Layout{});
-    return tiff.close() && coded && platform::writeWholeFile(path, tiff.bytes());
+    return tiff.close() && coded && platform::writeWholeFile(path, bytes.text);
 }
 
 using test::Bitmap;

@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 
 #include "engine/conversion_engine.h"
+#include "tiff/g4_tiff_output.h"
 #include "formats/winfax_reader.h"
 #include "platform/source_file.h"
 #include "support/temp_dir.h"
@@ -24,17 +26,16 @@ using test::WinFaxPage;
 // and every reader reads from there, so those bytes are granted on top.
 constexpr long kLimitKilobytes = 16 * 1024;
 
-// Takes the coded pages and keeps only their size: the engine's own memory
-// is measured, not that of an output's bytes (a TIFF file is made whole in
-// memory before it is written).
-struct DiscardedPages final : G4PageOutput {
-    std::size_t bytes = 0;
-    bool beginPage(const G4PageFields&) override { return true; }
-    bool writeStrip(std::span<const std::uint8_t> strip) override {
-        bytes += strip.size();
-        return true;
+// The TIFF file's bytes go to a file as the writer hands them out.
+struct FileSink final : ByteSink {
+    std::FILE* file;
+    explicit FileSink(const std::string& path) : file(std::fopen(path.c_str(), "wb")) {}
+    ~FileSink() override {
+        if (file) std::fclose(file);
     }
-    bool endPage(std::uint32_t) override { return true; }
+    bool write(const unsigned char* data, std::size_t size) override {
+        return file && std::fwrite(data, 1, size, file) == size;
+    }
 };
 
 struct ChildOutcome {
@@ -50,7 +51,7 @@ long residentKilobytes() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-ChildOutcome convertInChild(const std::string& source, bool recount) {
+ChildOutcome convertInChild(const std::string& source, const std::string& output, bool recount) {
     int channel[2];
     if (pipe(channel) != 0) return {};
     const pid_t pid = fork();
@@ -66,8 +67,11 @@ ChildOutcome convertInChild(const std::string& source, bool recount) {
             ConversionEngine engine(options, std::make_unique<WinFaxReader>());
             engine.openSource(file.contents());
             outcome.hasImage = engine.hasImage();
-            DiscardedPages pages;
-            outcome.written = engine.writeG4(pages, 0, engine.pageCount(), G4Layout{}) && pages.bytes > 0;
+            FileSink sink(output);
+            G4TiffOutput tiff;
+            tiff.open(sink);
+            const bool coded = engine.writeG4(tiff, 0, engine.pageCount(), G4Layout{});
+            outcome.written = tiff.close() && coded;
         }
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
@@ -120,7 +124,7 @@ TEST_F(EngineMemory, AHeaderOf65535By65535PixelsNeedsNoFullRaster) {
     const std::string source = (dir_ / "huge.fxd").string();
     test::writeFile(source, test::buildWinFaxFile({white, wide, wideWhite}));
     for (const bool recount : {false, true}) {
-        const ChildOutcome outcome = convertInChild(source, recount);
+        const ChildOutcome outcome = convertInChild(source, (dir_ / "huge.tif").string(), recount);
         EXPECT_TRUE(outcome.hasImage);
         EXPECT_TRUE(outcome.written);
         EXPECT_GT(outcome.peakKilobytes, 0);
@@ -138,7 +142,7 @@ TEST_F(EngineMemory, A1024PageRecountHoldsOnePageAtATime) {
     const std::string source = (dir_ / "long.fxd").string();
     test::writeFile(source, test::buildWinFaxFile(std::vector<WinFaxPage>(1024, page)));
 
-    const ChildOutcome outcome = convertInChild(source, true);
+    const ChildOutcome outcome = convertInChild(source, (dir_ / "long.tif").string(), true);
     EXPECT_TRUE(outcome.hasImage);
     EXPECT_TRUE(outcome.written);
     EXPECT_GT(outcome.peakKilobytes, 0);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/sha256.h"
-#include "pdf/byte_sink.h"
+#include "platform/byte_sink.h"
 #include "platform/atomic_file.h"
 
 namespace quillon {

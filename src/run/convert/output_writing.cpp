@@ -32,12 +32,12 @@ void warnOnce(const std::vector<std::string>& problems, FileOutcome& outcome) {
             outcome.warnings.push_back(problem);
 }
 
-// The pages as one Group 4 TIFF file, made in memory and written out whole.
+// The pages as one Group 4 TIFF file.
 bool writeTiff(const FaxToWrite& fax, PageRange pages, OutputFile& file) {
     G4TiffOutput tiff;
-    if (!tiff.open(fax.record)) return false;
+    if (!tiff.open(file, fax.record)) return false;
     const bool coded = fax.engine.writeG4(tiff, pages.first, pages.second, G4Layout{});
-    return tiff.close() && coded && file.write(tiff.bytes()) && file.finish();
+    return tiff.close() && coded && file.finish();
 }
 
 // The pages as one PDF, titled with the source's name and dated with its
