@@ -11,6 +11,7 @@
 #include "codec/fax_image.h"
 #include "codec/line_sink.h"
 #include "engine/page_summary.h"
+#include "platform/source_bytes.h"
 
 namespace quillon {
 
@@ -33,10 +34,10 @@ struct LoadedPage {
     bool group4Options = false;
 };
 
-// A source file's bytes as the readers take them, kept alive by the caller
-// while the reader is used; nothing for a source that is no regular file (a
-// named pipe, a device), which is never read.
-using SourceBytes = std::optional<std::span<const std::uint8_t>>;
+// A source file's bytes as the readers take them (platform/source_bytes.h),
+// kept alive by the caller while the reader is used; none for a source that
+// is no regular file (a named pipe, a device), which is never read.
+using SourceBytes = platform::SourceBytes;
 
 class FaxPages {
 public:

@@ -34,12 +34,6 @@ void PageFingerprint::packedRow(const std::uint8_t* row) { digest_->update(row, 
 
 std::string PageFingerprint::hex() { return digest_->hex(); }
 
-std::string sha256Hex(std::span<const std::uint8_t> bytes) {
-    Sha256 digest;
-    if (!bytes.empty()) digest.update(bytes.data(), bytes.size());
-    return digest.hex();
-}
-
 std::string fileSha256(const std::string& path) {
     std::FILE* file = platform::openFile(path, "rb");
     if (!file) return {};

@@ -35,10 +35,8 @@ private:
     std::vector<std::uint8_t> row_;
 };
 
-// Lowercase hex SHA-256 of bytes (a source read into memory).
-std::string sha256Hex(std::span<const std::uint8_t> bytes);
-// The same of a file's bytes, read from its path (an output checked again);
-// empty when it cannot be read.
+// Lowercase hex SHA-256 of a file's bytes, read from its path (an output
+// checked again by /verify=); empty when it cannot be read.
 std::string fileSha256(const std::string& path);
 
 }  // namespace quillon

@@ -7,7 +7,7 @@ namespace quillon {
 bool FaxReader::openBytes(SourceBytes bytes) {
     closeBytes();
     if (!bytes) return false;
-    bytes_ = *bytes;
+    bytes_ = std::move(bytes);
     open_ = true;
     return true;
 }
@@ -28,10 +28,8 @@ std::uint32_t FaxReader::pagePosition(std::uint16_t index) const {
 }
 
 std::size_t FaxReader::readAt(std::int64_t position, std::uint8_t* into, std::size_t size) const {
-    if (!open_ || position < 0 || std::uint64_t(position) >= bytes_.size()) return 0;
-    const std::size_t count = std::min<std::size_t>(size, bytes_.size() - std::size_t(position));
-    std::copy_n(bytes_.begin() + std::ptrdiff_t(position), count, into);
-    return count;
+    if (!open_ || position < 0) return 0;
+    return bytes_.readAt(std::uint64_t(position), into, size);
 }
 
 void FaxReader::loadPageData(std::int64_t position, std::size_t size) {

@@ -43,7 +43,7 @@ protected:
     void loadPageData(std::int64_t position, std::size_t size);
 
 private:
-    std::span<const std::uint8_t> bytes_;
+    SourceBytes bytes_;
     bool open_ = false;
     std::array<std::uint32_t, kMaxPages> pagePositions_{};
     std::uint16_t pageCount_ = 0;

@@ -11,6 +11,8 @@ namespace {
 
 // Growth in steps of at least this much, for files whose size is not known.
 constexpr std::size_t kSmallestStep = 64 * 1024;
+// What a pass over a file too large to hold reads at once.
+constexpr std::size_t kPassChunkBytes = 1 << 20;
 
 // Gives the buffer's memory back, not only its size.
 WholeFileEnd released(std::vector<std::uint8_t>& bytes, WholeFileEnd end) {
@@ -22,9 +24,50 @@ WholeFileEnd released(std::vector<std::uint8_t>& bytes, WholeFileEnd end) {
 
 const char* const kTooLargeReason = "larger than the 1 GiB a source may hold";
 
-std::optional<std::span<const std::uint8_t>> SourceFile::contents() const {
+SourceBytes SourceFile::contents() const {
     if (kind_ != PathKind::File || !error_.empty()) return std::nullopt;
-    return std::span<const std::uint8_t>(bytes_);
+    if (held_) return std::span<const std::uint8_t>(bytes_);
+    return SourceBytes(size_, [this](std::uint64_t position, std::uint8_t* into, std::size_t size) {
+        return readKept(position, into, size);
+    });
+}
+
+void SourceFile::take(std::uint64_t expectedSize, const ReadSome& readSome, const ByteWatcher& watcher) {
+    if (expectedSize > kMostBytes) {
+        error_ = reasonOf(WholeFileEnd::TooLarge);
+        return;
+    }
+    const auto keepHead = [this](std::span<const std::uint8_t> bytes) {
+        const std::size_t count = std::min(bytes.size(), head_.size() - headSize_);
+        std::copy_n(bytes.begin(), count, head_.begin() + std::ptrdiff_t(headSize_));
+        headSize_ += count;
+    };
+    if (expectedSize <= kMostHeldBytes) {
+        error_ = reasonOf(readWholeFile(expectedSize, kMostBytes, readSome, bytes_));
+        if (!error_.empty()) return;
+        size_ = bytes_.size();
+        keepHead(bytes_);
+        if (watcher) watcher(bytes_);
+        return;
+    }
+    held_ = false;
+    std::vector<std::uint8_t> chunk(kPassChunkBytes);
+    for (;;) {
+        const std::int64_t got = readSome(chunk.data(), chunk.size());
+        if (got < 0) {
+            error_ = reasonOf(WholeFileEnd::Failed);
+            return;
+        }
+        if (got == 0) return;
+        size_ += std::uint64_t(got);
+        if (size_ > kMostBytes) {
+            error_ = reasonOf(WholeFileEnd::TooLarge);
+            return;
+        }
+        const std::span<const std::uint8_t> read(chunk.data(), std::size_t(got));
+        keepHead(read);
+        if (watcher) watcher(read);
+    }
 }
 
 WholeFileEnd readWholeFile(std::uint64_t expectedSize, std::uint64_t most, const ReadSome& readSome,

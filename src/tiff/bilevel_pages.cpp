@@ -158,7 +158,7 @@ bool readGroup4Image(std::span<const std::uint8_t> data, std::uint32_t width, st
         return false;
     }
     const std::vector<std::uint8_t> bytes = singleStripTiff(data, width, rows, blackIs1);
-    TiffBytes file{bytes};
+    TiffBytes file{std::span<const std::uint8_t>(bytes)};
     TIFF* tif = openTiffBytes(file, "page image", "rm");
     if (!tif) {
         why = "its image cannot be read";

@@ -21,7 +21,10 @@ TiffBytes& held(thandle_t handle) { return *static_cast<TiffBytes*>(handle); }
 
 tmsize_t readHeld(thandle_t handle, void* into, tmsize_t size) {
     TiffBytes& file = held(handle);
-    return copyOut(file.bytes.data(), file.bytes.size(), file.at, into, size);
+    if (size <= 0) return 0;
+    const std::size_t count = file.bytes.readAt(file.at, static_cast<std::uint8_t*>(into), std::size_t(size));
+    file.at += count;
+    return tmsize_t(count);
 }
 
 // Nothing is written: the bytes are a source.
@@ -36,12 +39,13 @@ toff_t seekHeld(thandle_t handle, toff_t offset, int whence) {
 
 toff_t sizeOfHeld(thandle_t handle) { return held(handle).bytes.size(); }
 
-// The bytes themselves: libtiff only reads a file it opened for reading.
+// Held bytes themselves: libtiff only reads a file it opened for reading.
+// A file read through its handle is not mapped.
 int mapHeld(thandle_t handle, void** base, toff_t* size) {
-    TiffBytes& file = held(handle);
-    if (file.bytes.empty()) return 0;
-    *base = const_cast<std::uint8_t*>(file.bytes.data());
-    *size = file.bytes.size();
+    const std::optional<std::span<const std::uint8_t>> bytes = held(handle).bytes.held();
+    if (!bytes || bytes->empty()) return 0;
+    *base = const_cast<std::uint8_t*>(bytes->data());
+    *size = bytes->size();
     return 1;
 }
 

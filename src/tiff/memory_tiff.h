@@ -11,19 +11,21 @@
 #include <string>
 
 #include "platform/byte_sink.h"
+#include "platform/source_bytes.h"
 
 namespace quillon {
 
-// A TIFF file in memory for reading: the bytes, which the caller keeps
-// alive (with this) while the handle is open, and where reading is.
+// A TIFF file for reading: a source's bytes (held, or read through its
+// handle), which the caller keeps alive (with this) while the TIFF handle is
+// open, and where reading is.
 struct TiffBytes {
-    std::span<const std::uint8_t> bytes;
+    platform::SourceBytes bytes;
     std::uint64_t at = 0;
 };
 
 // Opens the bytes for reading, name standing for the file in libtiff's
-// messages. Mode "r" lets libtiff read them in place, as it reads a file it
-// maps by its path; "rm" copies every read.
+// messages. Mode "r" lets libtiff read held bytes in place, as it reads a
+// file it maps by its path; "rm" copies every read.
 TIFF* openTiffBytes(TiffBytes& file, const std::string& name, const char* mode);
 
 // A TIFF file written in one pass. libtiff seeks back only to link a new

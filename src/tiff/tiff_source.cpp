@@ -88,17 +88,16 @@ TiffSource::~TiffSource() {
     if (tif_) TIFFClose(tif_);
 }
 
-bool TiffSource::open(std::optional<std::span<const std::uint8_t>> bytes, const std::string& name,
-                      std::string& why) {
+bool TiffSource::open(const platform::SourceBytes& bytes, const std::string& name, std::string& why) {
     if (tif_) TIFFClose(tif_);
     tif_ = nullptr;
     if (!bytes) {
         why = "it cannot be opened";
         return false;
     }
-    file_ = TiffBytes{*bytes};
-    // "r", not "rm": libtiff reads the bytes in place, on the road it takes
-    // for a file it maps, as it did when it opened sources by their paths.
+    file_ = TiffBytes{bytes};
+    // "r", not "rm": libtiff reads held bytes in place, as it reads a file
+    // it maps, as it did when it opened sources by their paths.
     tif_ = openTiffBytes(file_, name, "r");
     if (!tif_) why = "it is no TIFF file libtiff can read";
     return tif_ != nullptr;

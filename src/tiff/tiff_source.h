@@ -38,11 +38,11 @@ public:
     TiffSource(const TiffSource&) = delete;
     TiffSource& operator=(const TiffSource&) = delete;
 
-    // Opens a file's bytes through libtiff, which reads them in place; they
-    // stay alive while the source is used. name stands for the file in
+    // Opens a file's bytes through libtiff, which reads held bytes in place;
+    // they stay alive while the source is used. name stands for the file in
     // libtiff's messages. False, with why, when there are none (the file is
     // no regular file) or they are no TIFF file.
-    bool open(std::optional<std::span<const std::uint8_t>> bytes, const std::string& name, std::string& why);
+    bool open(const platform::SourceBytes& bytes, const std::string& name, std::string& why);
     // Pages (directories), counted to at most limit.
     std::uint32_t countPages(std::uint32_t limit);
     // Makes page index current; false, with why, when it cannot be read or

@@ -63,7 +63,8 @@ ChildOutcome convertInChild(const std::string& source, const std::string& output
         ChildOutcome outcome;
         {
             const platform::SourceFile file(source);
-            outcome.sourceKilobytes = long(file.bytes().size() / 1024) + 1;
+            // Held sources only: a larger one is read through its handle.
+            if (file.contents().held()) outcome.sourceKilobytes = long(file.contents().size() / 1024) + 1;
             ConversionEngine engine(options, std::make_unique<WinFaxReader>());
             engine.openSource(file.contents());
             outcome.hasImage = engine.hasImage();

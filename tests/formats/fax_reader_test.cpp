@@ -21,7 +21,7 @@ TEST(FaxReader, ReadsStopAtTheEndOfTheBytes) {
     ExposedReader reader;
     EXPECT_FALSE(reader.openBytes(std::nullopt)) << "a source that is not read";
     EXPECT_FALSE(reader.isOpen());
-    ASSERT_TRUE(reader.openBytes(bytes));
+    ASSERT_TRUE(reader.openBytes(std::span<const std::uint8_t>(bytes)));
     EXPECT_EQ(reader.fileSize(), 777);
     const struct {
         std::int64_t position;

@@ -22,7 +22,7 @@ protected:
     // Opens the bytes in the reader, which reads them where they are kept.
     void open(const std::string& bytes) {
         bytes_.assign(bytes.begin(), bytes.end());
-        ASSERT_TRUE(reader_.openBytes(bytes_));
+        ASSERT_TRUE(reader_.openBytes(std::span<const std::uint8_t>(bytes_)));
     }
 
     std::vector<std::uint8_t> bytes_;

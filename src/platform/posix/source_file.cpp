@@ -27,20 +27,9 @@ std::int64_t readSome(int fd, std::uint8_t* into, std::size_t size) {
     }
 }
 
-// The reason a whole read ended short, or empty when it did not.
-std::string readReason(WholeFileEnd end, int error) {
-    switch (end) {
-        case WholeFileEnd::Read: return {};
-        case WholeFileEnd::Failed: return std::strerror(error);
-        case WholeFileEnd::TooLarge: return kTooLargeReason;
-        case WholeFileEnd::NoMemory: return std::strerror(ENOMEM);
-    }
-    return {};
-}
-
 }  // namespace
 
-SourceFile::SourceFile(std::string path) : path_(std::move(path)) {
+SourceFile::SourceFile(std::string path, const ByteWatcher& watcher) : path_(std::move(path)) {
     // Without O_NONBLOCK, opening a named pipe would wait for a writer.
     const int fd = open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -57,22 +46,49 @@ SourceFile::SourceFile(std::string path) : path_(std::move(path)) {
     }
     kind_ = kindOf(info);
     if (kind_ == PathKind::File) {
-        int readError = 0;
-        const WholeFileEnd end = readWholeFile(
-            std::uint64_t(std::max<off_t>(info.st_size, 0)), kMostBytes,
+        take(
+            std::uint64_t(std::max<off_t>(info.st_size, 0)),
             [&](std::uint8_t* into, std::size_t size) {
                 const std::int64_t got = readSome(fd, into, size);
-                if (got < 0) readError = errno;
+                if (got < 0) readError_ = errno;
                 return got;
             },
-            bytes_);
-        error_ = readReason(end, readError);
+            watcher);
         // Taken again after reading, which may have renewed the access time:
         // an output given these times has those the source keeps.
         fstat(fd, &info);
     }
     times_ = statTimes(info);
-    close(fd);
+    if (kind_ == PathKind::File && error_.empty() && !held_) {
+        handle_ = fd;  // its reader reads it through the handle
+    } else {
+        close(fd);
+    }
+}
+
+SourceFile::~SourceFile() {
+    if (handle_ >= 0) close(int(handle_));
+}
+
+std::string SourceFile::reasonOf(WholeFileEnd end) const {
+    switch (end) {
+        case WholeFileEnd::Read: return {};
+        case WholeFileEnd::Failed: return std::strerror(readError_);
+        case WholeFileEnd::TooLarge: return kTooLargeReason;
+        case WholeFileEnd::NoMemory: return std::strerror(ENOMEM);
+    }
+    return {};
+}
+
+std::size_t SourceFile::readKept(std::uint64_t position, std::uint8_t* into, std::size_t size) const {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = pread(int(handle_), into + done, size - done, off_t(position + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;  // the end, or a read error: the reader sees the file end there
+        done += std::size_t(got);
+    }
+    return done;
 }
 
 }  // namespace quillon::platform

@@ -35,7 +35,7 @@ std::int64_t readSome(HANDLE file, std::uint8_t* into, std::size_t size) {
 
 }  // namespace
 
-SourceFile::SourceFile(std::string path) : path_(std::move(path)) {
+SourceFile::SourceFile(std::string path, const ByteWatcher& watcher) : path_(std::move(path)) {
     const HANDLE file = path_.empty() ? INVALID_HANDLE_VALUE : openToRead(path_);
     if (file == INVALID_HANDLE_VALUE) {
         error_ = systemMessage(path_.empty() ? ERROR_FILE_NOT_FOUND : GetLastError());
@@ -52,25 +52,53 @@ SourceFile::SourceFile(std::string path) : path_(std::move(path)) {
     }
     kind_ = kindOf(file, info);
     if (kind_ == PathKind::File) {
-        DWORD readError = 0;
         const std::uint64_t size = (std::uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-        const WholeFileEnd end = readWholeFile(size, kMostBytes,
-                                               [&](std::uint8_t* into, std::size_t count) {
-                                                   const std::int64_t got = readSome(file, into, count);
-                                                   if (got < 0) readError = GetLastError();
-                                                   return got;
-                                               },
-                                               bytes_);
-        switch (end) {
-            case WholeFileEnd::Read: break;
-            case WholeFileEnd::Failed: error_ = systemMessage(readError); break;
-            case WholeFileEnd::TooLarge: error_ = kTooLargeReason; break;
-            case WholeFileEnd::NoMemory: error_ = systemMessage(ERROR_NOT_ENOUGH_MEMORY); break;
-        }
+        take(
+            size,
+            [&](std::uint8_t* into, std::size_t count) {
+                const std::int64_t got = readSome(file, into, count);
+                if (got < 0) readError_ = int(GetLastError());
+                return got;
+            },
+            watcher);
     }
     // Taken after reading, like the times a path gives afterwards.
     times_ = handleTimes(file);
-    CloseHandle(file);
+    if (kind_ == PathKind::File && error_.empty() && !held_) {
+        handle_ = reinterpret_cast<std::intptr_t>(file);  // its reader reads it through the handle
+    } else {
+        CloseHandle(file);
+    }
+}
+
+SourceFile::~SourceFile() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::string SourceFile::reasonOf(WholeFileEnd end) const {
+    switch (end) {
+        case WholeFileEnd::Read: return {};
+        case WholeFileEnd::Failed: return systemMessage(DWORD(readError_));
+        case WholeFileEnd::TooLarge: return kTooLargeReason;
+        case WholeFileEnd::NoMemory: return systemMessage(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    return {};
+}
+
+std::size_t SourceFile::readKept(std::uint64_t position, std::uint8_t* into, std::size_t size) const {
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED at{};
+        const std::uint64_t offset = position + done;
+        at.Offset = DWORD(offset & 0xFFFFFFFFu);
+        at.OffsetHigh = DWORD(offset >> 32);
+        DWORD got = 0;
+        const DWORD chunk = DWORD(std::min<std::size_t>(size - done, 1u << 30));
+        // The end, or a read error: the reader sees the file end there.
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), into + done, chunk, &got, &at) || got == 0) break;
+        done += got;
+    }
+    return done;
 }
 
 }  // namespace quillon::platform

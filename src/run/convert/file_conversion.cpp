@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/conversion_engine.h"
-#include "engine/page_fingerprint.h"
+#include "engine/sha256.h"
 #include "formats/format_detection.h"
 #include "formats/format_readers.h"
 #include "platform/files.h"
@@ -45,15 +45,16 @@ public:
 private:
     using Step = std::optional<FileResult>;
 
-    std::span<const std::uint8_t> bytes() const { return file_ ? file_->bytes() : std::span<const std::uint8_t>(); }
+    // The source's first bytes, which tell the format of some names.
+    std::span<const std::uint8_t> head() const { return file_ ? file_->head() : std::span<const std::uint8_t>(); }
 
     // The format by the source's name (and for ".g3f" its first bytes), and
     // what the source is. The source is opened and read once, here, when
     // its name does not already leave it out: the format check, the reader,
     // the checksums and the dates all take it from that one read.
     Step checkSource() {
-        if (firstBytesDecide(source_) || job_.formats.takes(inputFormat(source_))) file_.emplace(source_);
-        format_ = inputFormat(source_, bytes());
+        if (firstBytesDecide(source_) || job_.formats.takes(inputFormat(source_))) openSource();
+        format_ = inputFormat(source_, head());
         switch (file_ ? file_->kind() : platform::pathKind(source_)) {
             case platform::PathKind::Missing: outcome_.sourceProblem = SourceProblem::NoSuchFile; break;
             case platform::PathKind::Folder: outcome_.sourceProblem = SourceProblem::Folder; break;
@@ -70,6 +71,17 @@ private:
         return {};
     }
 
+    // The one open and read of the source. Its checksum, when a report or
+    // "/resume" needs it, is taken from the bytes as they are read.
+    void openSource() {
+        const bool checksummed = job_.resume || job_.convertOptions.fingerprintPages;
+        file_.emplace(source_, checksummed ? platform::SourceFile::ByteWatcher(
+                                                 [this](std::span<const std::uint8_t> bytes) {
+                                                     sourceDigest_.update(bytes.data(), bytes.size());
+                                                 })
+                                           : platform::SourceFile::ByteWatcher());
+    }
+
     // Why the run does not take the source's format: a run of WinFax files
     // alone says what it always said.
     SourceProblem notTakenProblem() {
@@ -80,7 +92,7 @@ private:
     }
 
     Step pickReader() {
-        reader_ = readerFor(format_, job_.convertOptions, source_, bytes());
+        reader_ = readerFor(format_, job_.convertOptions, source_, head());
         if (reader_ || outcome_.sourceProblem != SourceProblem::None) return {};
         outcome_.detail = formatName(format_);
         return FileResult::NotSupported;
@@ -158,7 +170,7 @@ private:
     // "/resume": outputs that carry the record this run would write are done.
     Step skipWhenDone(const std::vector<std::string>& planned) {
         if (!job_.resume) return {};
-        sourceSha256_ = sha256Hex(bytes());
+        sourceSha256_ = sourceDigest_.hex();
         record_ = resumeRecord(job_, sourceSha256_);
         std::vector<std::string> texts;
         if (job_.recognition.writeText)
@@ -170,7 +182,7 @@ private:
     // With page fingerprints, the source's checksum beside its outputs'.
     void recordSourceChecksum() {
         if (!job_.convertOptions.fingerprintPages || outcome_.outputs.empty()) return;
-        outcome_.sourceSha256 = sourceSha256_.empty() ? sha256Hex(bytes()) : sourceSha256_;
+        outcome_.sourceSha256 = sourceSha256_.empty() ? sourceDigest_.hex() : sourceSha256_;
     }
 
     // "/l": the outputs take the source's times. The copy never changes the
@@ -192,7 +204,8 @@ private:
     std::optional<platform::SourceFile> file_;  // the source, once opened
     FaxFormat format_ = FaxFormat::Unknown;
     std::unique_ptr<FaxPages> reader_;
-    std::string sourceSha256_;  // read once, for the resume record and the report
+    Sha256 sourceDigest_;       // of the source's bytes, as they were read
+    std::string sourceSha256_;  // for the resume record and the report
     std::string record_;
 };
 
