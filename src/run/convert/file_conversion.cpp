@@ -150,19 +150,22 @@ private:
         return FileResult::NotFax;
     }
 
-    // No output may replace a source of the run, nor one an earlier file of
-    // the run wrote; the names are the file's once claimed.
+    // No output may replace one an earlier file of the run wrote, nor a
+    // source of the run; the names are the file's once claimed. The claim
+    // comes first: it waits for an earlier file writing the same names, so
+    // that no look at an output here meets its rename there (on Windows a
+    // file being looked at cannot be replaced).
     Step guardOutputs(const std::vector<std::string>& planned) {
+        if (const std::optional<EarlierOutput> earlier = claim_.claim(planned)) {
+            outcome_.detail = earlier->path;
+            outcome_.earlierSource = earlier->source;
+            return FileResult::OutputTaken;
+        }
         const RunSources own({source_});
         for (const std::string& name : filesWritten(job_, planned)) {
             if (!own.contains(name) && !run_.sources.contains(name)) continue;
             outcome_.detail = name;
             return FileResult::OutputIsSource;
-        }
-        if (const std::optional<EarlierOutput> earlier = claim_.claim(planned)) {
-            outcome_.detail = earlier->path;
-            outcome_.earlierSource = earlier->source;
-            return FileResult::OutputTaken;
         }
         return {};
     }
