@@ -141,6 +141,14 @@ std::vector<Source> writeSources(const fs::path& folder) {
         sources.push_back({name, libtiffReading, 98});
     }
 
+    // A file too large to hold in memory is read through its handle, and
+    // converts as the same file held: a copy padded past the size held.
+    writeFile(folder / "large.tif", readFile(folder / "tiff2.tif") + std::string(8 << 20, '\0'));
+    sources.push_back({"large.tif", [held = (folder / "tiff2.tif").string()](const std::string&) {
+                           return libtiffReading(held);
+                       },
+                       98});
+
     convert({a, "fax:" + (folder / "raw.g3n").string()});
     sources.push_back({"raw.g3n", magickFaxReading, 98});
     // A ".g3f" that holds a Group 3 TIFF file, as some fax programs keep them.
@@ -161,6 +169,11 @@ std::vector<Source> writeSources(const fs::path& folder) {
     convert({b, "-type", "Palette", "png8:" + png});
     convert({gif, png, (folder / "two.dcx").string()});
     sources.push_back({"two.dcx", magickPages, 0});
+    writeFile(folder / "large-dcx.dcx", readFile(folder / "two.dcx") + std::string(8 << 20, '\0'));
+    sources.push_back({"large-dcx.dcx", [held = (folder / "two.dcx").string()](const std::string&) {
+                           return magickPages(held);
+                       },
+                       0});
     // netpbm's pages, black first in the palette and black second (a 1 bit
     // white, then black); netpbm writes each page's size where its
     // resolution belongs, which is then none (200 dpi).
