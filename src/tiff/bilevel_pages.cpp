@@ -9,7 +9,7 @@
 
 #include "codec/fax_decoder.h"
 #include "platform/source_file.h"
-#include "tiff/memory_tiff.h"
+#include "tiff/client_tiff.h"
 #include "tiff/tiff_source.h"
 
 namespace quillon {

@@ -2,7 +2,7 @@
 // Writes pages that are already coded as Group 4 strips into a multi-page
 // TIFF file through libtiff, with the fields of a fax page: size,
 // resolution, page number, fill order, the program's name and the time. The
-// file goes out in one pass into a ByteSink (tiff/memory_tiff.h).
+// file goes out in one pass into a ByteSink (tiff/client_tiff.h).
 
 #include <cstdint>
 #include <optional>
@@ -10,7 +10,7 @@
 #include <string>
 
 #include "codec/g4_page_output.h"
-#include "tiff/memory_tiff.h"
+#include "tiff/client_tiff.h"
 
 using TIFF = struct tiff;
 

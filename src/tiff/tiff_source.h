@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "codec/fax_image.h"
-#include "tiff/memory_tiff.h"
+#include "tiff/client_tiff.h"
 
 namespace quillon {
 

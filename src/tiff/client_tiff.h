@@ -1,8 +1,9 @@
 #pragma once
-// TIFF files for libtiff that are no file of its own: a source read once
-// into memory, and an output that goes out in one pass, in order, into a
-// ByteSink, so that its checksum is taken from its bytes as they go to the
-// file.
+// TIFF files that libtiff reads and writes through calls of the program's
+// own (its "client" open) instead of a file it opens: a source's bytes (held
+// after their one read, or read through the source's handle), and an output
+// that goes out in one pass, in order, into a ByteSink, so that its checksum
+// is taken from its bytes as they go to the file.
 
 #include <tiffio.h>
 

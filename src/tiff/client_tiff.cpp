@@ -1,4 +1,4 @@
-#include "tiff/memory_tiff.h"
+#include "tiff/client_tiff.h"
 
 #include <algorithm>
 #include <cstring>
