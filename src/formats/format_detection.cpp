@@ -75,11 +75,7 @@ FaxFormat inputFormat(const std::string& name, std::span<const std::uint8_t> hea
 FaxFormat inputFormatAt(const std::string& name, const std::string& path) {
     if (!firstBytesDecide(name)) return inputFormat(name);
     std::uint8_t head[kSniffedBytes] = {};
-    std::size_t got = 0;
-    if (std::FILE* file = platform::openFile(path, "rb")) {
-        got = std::fread(head, 1, sizeof head, file);
-        std::fclose(file);
-    }
+    const std::size_t got = platform::readFileStart(path, head, sizeof head);
     return inputFormat(name, std::span<const std::uint8_t>(head, got));
 }
 

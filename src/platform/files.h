@@ -36,6 +36,10 @@ bool renameFile(const std::string& from, const std::string& to);
 // file completely before it is renamed into place. Empty when none is found.
 std::string siblingTempName(const std::string& path);
 
+// Reads up to size bytes from the start of a regular file into `into`;
+// how many were read. Never waits: a named pipe or a device gives none.
+std::size_t readFileStart(const std::string& path, std::uint8_t* into, std::size_t size);
+
 enum class PathKind { Missing, File, Folder, Other };
 // What a path names, following links; Missing also when it cannot be examined.
 PathKind pathKind(const std::string& path);

@@ -17,6 +17,24 @@ std::FILE* openFile(const std::string& path, const char* mode) {
     return std::fopen(path.c_str(), (std::string(mode) + "e").c_str());
 }
 
+std::size_t readFileStart(const std::string& path, std::uint8_t* into, std::size_t size) {
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return 0;
+    struct stat info {};
+    std::size_t done = 0;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        while (done < size) {
+            const ssize_t got = read(fd, into + done, size - done);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            done += std::size_t(got);
+        }
+    }
+    close(fd);
+    return done;
+}
+
 bool fileExists(const std::string& path) {
     struct stat info {};
     return !path.empty() && stat(path.c_str(), &info) == 0;

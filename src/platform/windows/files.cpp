@@ -30,6 +30,24 @@ std::FILE* openFile(const std::string& path, const char* mode) {
     return _wfopen(widePath(path).c_str(), (wideText(mode) + L"N").c_str());
 }
 
+std::size_t readFileStart(const std::string& path, std::uint8_t* into, std::size_t size) {
+    const HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    std::size_t done = 0;
+    // Only files on a disk: a pipe or a device could wait for data forever.
+    if (GetFileType(file) == FILE_TYPE_DISK) {
+        while (done < size) {
+            DWORD got = 0;
+            if (!ReadFile(file, into + done, DWORD(size - done), &got, nullptr) || got == 0) break;
+            done += got;
+        }
+    }
+    CloseHandle(file);
+    return done;
+}
+
 bool fileExists(const std::string& path) { return attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool folderExists(const std::string& path) {

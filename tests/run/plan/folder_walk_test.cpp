@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "run/plan/folder_walk.h"
 #include "support/temp_dir.h"
@@ -18,6 +20,16 @@ TEST(WalkFolder, ListsWinFaxFilesWithTheirSubFolderPartAndNamesUnreadableFolders
     EXPECT_EQ(walkFolder(dir.str(), "*.fxd", true).files, (std::vector<std::string>{"a.fxd"}));
     // A source given with a trailing '/' still gives paths without a leading '/'.
     EXPECT_EQ(walkFolder(dir.str() + "/", "*.*", false).files, (std::vector<std::string>{"a.fxd", "b.FXM"}));
+
+    // A ".g3f" file's first bytes tell its format: a named pipe of that name
+    // gives none and never holds the walk up waiting for a writer (alarm:
+    // a walk that waits fails the test instead of hanging it).
+    test::writeFile(dir / "raw.g3f", std::string(64, '\0'));
+    ASSERT_EQ(mkfifo((dir / "pipe.g3f").c_str(), 0600), 0);
+    alarm(30);
+    EXPECT_EQ(walkFolder(dir.str(), "*.g3f", false, {}, *InputFormats::parse("g3")).files,
+              (std::vector<std::string>{"pipe.g3f", "raw.g3f"}));
+    alarm(0);
 
     const FolderWalk missing = walkFolder("/nonexistent/quillon/folder", "*.*", true);
     EXPECT_TRUE(missing.files.empty());
