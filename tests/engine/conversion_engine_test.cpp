@@ -17,6 +17,7 @@
 #include "tiff/g4_tiff_output.h"
 #include "formats/winfax_reader.h"
 #include "support/drawn_page.h"
+#include "support/string_sink.h"
 #include "support/temp_dir.h"
 #include "support/tiff_info.h"
 #include "support/winfax_writer.h"
@@ -25,18 +26,9 @@
 namespace quillon {
 namespace {
 
-// The TIFF file's bytes as the writer hands them out.
-struct StringSink final : ByteSink {
-    std::string text;
-    bool write(const unsigned char* data, std::size_t size) override {
-        text.append(reinterpret_cast<const char*>(data), size);
-        return true;
-    }
-};
-
 // The pages into one Group 4 TIFF file.
 bool writeTiff(ConversionEngine& fax, const std::string& path, std::uint16_t first, std::uint16_t count) {
-    StringSink bytes;
+    test::StringSink bytes;
     G4TiffOutput tiff;
     tiff.open(bytes);
     const bool coded = fax.writeG4(tiff, first, count, G4Layout{});

@@ -7,6 +7,7 @@
 #include "pdf/fax_pdf.h"
 #include "support/pdf_pages.h"
 #include "support/run_process.h"
+#include "support/string_sink.h"
 #include "support/temp_dir.h"
 
 namespace quillon {
@@ -78,15 +79,6 @@ private:
 // Whichever way a page is shown, its words lie where they are printed on
 // the page as shown, and read as one line in order, also words whose boxes
 // touch.
-// The PDF's bytes as the writer hands them out.
-struct StringSink final : ByteSink {
-    std::string text;
-    bool write(const unsigned char* data, std::size_t size) override {
-        text.append(reinterpret_cast<const char*>(data), size);
-        return true;
-    }
-};
-
 TEST(TextLayer, WordsLieOverTheirPrintOnPagesShownTurned) {
     const test::TempDir dir;
     for (const int rotation : {0, 90, 180, 270}) {
@@ -98,7 +90,7 @@ TEST(TextLayer, WordsLieOverTheirPrintOnPagesShownTurned) {
             {lineOf({{"Quillon", {400, 300, 600, 340}, 90}, {"reads", {630, 300, 760, 340}, 90},
                      {"faxes", {760, 300, 860, 340}, 90}})},
             rotation)};
-        StringSink bytes;
+        test::StringSink bytes;
         ASSERT_TRUE(writeFaxPdf(coded, PdfDocumentInfo{"t", "p", 0, {}}, bytes, &texts));
         test::writeFile(pdf, bytes.text);
         const std::vector<test::PdfWord> words = test::pdfWords(pdf);
