@@ -90,7 +90,9 @@ Options (names in any case; of two contradicting options the later wins):
   /relines         count the scan lines of every page by decoding it
   /q               quiet: do not print the results
   /log=PATH        write the log entry to PATH instead of the default log
-  /report=FILE     append one JSON line per source file to FILE
+  /report=FILE     append one JSON line per source file to FILE; runs at
+                   once may share it (each holds a lock while it writes), and
+                   it keeps one line per source, that of its last outcome
   /j=N             convert N files at once (1 to 64); default one per core
   /pdf             write PDF files (a.pdf, a001.pdf, ...) with the same Group 4
                    pages instead of TIFF files; also when /sf= ends in .pdf
@@ -113,6 +115,14 @@ Options (names in any case; of two contradicting options the later wins):
                    bytes with the same settings (format, /m=, /ocr and /lang=,
                    /ocrtext, /norotate, /relines, /v=); the outputs carry that
                    record
+  /nosync          do not wait for outputs, report and log to reach the disk
+                   (for scratch runs: a power cut may then lose what exit 0
+                   promised); by default every output is synced before it
+                   is renamed into place, and its folder, the report and
+                   the log before the run ends
+  /nolock          write the report and the log without file locks, for file
+                   systems that refuse them; only one run may then write them
+                   at a time. By default any number of runs may share them
   /verify=REPORT   check the outputs listed in a report of earlier runs:
                    each must exist, hash to its checksum and hold pages that
                    decode to their fingerprints; one line per file, exit 0
@@ -135,8 +145,9 @@ Exit status:
      that cannot be read
   3  the run could not do its work: an output or its folder could not be
      written (no permission, disk full), a source folder could not be read,
-     the report could not be written, or no private temporary folder could
-     be made; running it again may succeed
+     the report could not be written or locked, an output, its folder, the
+     report or the log could not be synced to disk, or no private temporary
+     folder could be made; running it again may succeed
 
 Files:
   home folder  $QUILLON_HOME, else ${XDG_DATA_HOME:-~/.local/share}/quillon
@@ -167,7 +178,8 @@ Applied applySwitch(std::string_view word, BatchJob& job) {
     static constexpr Flag kFlags[] = {{"/l", &BatchJob::keepDate},          {"/q", &BatchJob::quiet},
                                       {"/ke", &BatchJob::keepExtension},    {"/i", &BatchJob::includeSubFolders},
                                       {"/kh", &BatchJob::keepHierarchy},    {"/resume", &BatchJob::resume},
-                                      {"/verifysources", &BatchJob::verifySources}};
+                                      {"/verifysources", &BatchJob::verifySources}, {"/nosync", &BatchJob::skipSync},
+                                      {"/nolock", &BatchJob::singleRun}};
     for (const Flag& flag : kFlags) {
         if (equalsNoCase(word, flag.name)) {
             job.*flag.field = true;

@@ -55,8 +55,12 @@ std::pair<std::string, std::string> runTexts(const BatchJob& request, const RunT
     return {header + totals.results + total, header + totals.log + total};
 }
 
-void writeLogEntry(const std::string& logFile, const std::string& log, std::ostream& err) {
-    switch (writeLog(logFile, log)) {
+platform::FileLocking recordLocking(const BatchJob& request) {
+    return request.singleRun ? platform::FileLocking::SingleRun : platform::FileLocking::Locked;
+}
+
+void writeLogEntry(const BatchJob& request, const std::string& logFile, const std::string& log, std::ostream& err) {
+    switch (writeLog(logFile, log, recordLocking(request), !request.skipSync)) {
         case LogResult::FolderMissing:
             err << "The log folder of " << logFile << " cannot be made; nothing was logged.\n";
             break;
@@ -78,16 +82,16 @@ public:
     ExitCode run() {
         plan();
         if (const auto refused = refuseRecordsThatAreSources()) return *refused;
-        if (!request_.reportPath.empty() && !report_.open(request_.reportPath)) {
-            err_ << "quillon: the report file " << request_.reportPath
-                 << " cannot be opened for writing; nothing converted\n";
-            return ExitCode::CouldNotWork;
-        }
+        if (!openReport()) return ExitCode::CouldNotWork;
         const RunTotals totals = convert();
         if (!request_.reportPath.empty() && !report_.close()) reportCannotBeWritten();
+        for (const std::string& folder : totals.unsyncedFolders)
+            err_ << "quillon: the folder " << folder
+                 << " cannot be synced to disk; its new outputs may not survive a power cut\n";
+        couldNotWork_ = couldNotWork_ || !totals.unsyncedFolders.empty();
         anyFailed_ = anyFailed_ || totals.failed > 0;
         const auto [results, log] = runTexts(request_, totals);
-        writeLogEntry(logFile_, log, err_);
+        writeLogEntry(request_, logFile_, log, err_);
         if (!request_.quiet) out_ << withUnixLineEnds(results) << std::flush;
         if (couldNotWork_ || reportFailed_) return ExitCode::CouldNotWork;
         return anyFailed_ ? ExitCode::FilesFailed : ExitCode::Success;
@@ -122,6 +126,21 @@ private:
             return ExitCode::Refused;
         }
         return std::nullopt;
+    }
+
+    bool openReport() {
+        if (request_.reportPath.empty()) return true;
+        switch (report_.open(request_.reportPath, recordLocking(request_), !request_.skipSync)) {
+            case ReportOpen::Opened: return true;
+            case ReportOpen::LocksRefused:
+                err_ << "quillon: the report file " << request_.reportPath
+                     << " cannot be locked (its file system refuses locks), so runs at once could not share it;"
+                        " nothing converted. Give /nolock when no other run writes it\n";
+                return false;
+            case ReportOpen::CannotOpen: break;
+        }
+        err_ << "quillon: the report file " << request_.reportPath << " cannot be opened for writing; nothing converted\n";
+        return false;
     }
 
     RunTotals convert() {

@@ -28,6 +28,13 @@ inline std::string_view fileNamePart(std::string_view path) {
     const std::size_t separator = lastPathSeparator(path);
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
+// What comes before the last separator, the separator kept when it is the
+// root's ("/a" gives "/"); empty when there is none (the current folder).
+inline std::string folderPart(std::string_view path) {
+    const std::size_t separator = lastPathSeparator(path);
+    if (separator == std::string_view::npos) return {};
+    return std::string(path.substr(0, separator == 0 ? 1 : separator));
+}
 
 // The folder and the name joined by one separator (none after an empty
 // folder or one that ends in a separator).

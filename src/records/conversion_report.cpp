@@ -1,14 +1,13 @@
 #include "records/conversion_report.h"
 
 #include <cmath>
-#include <fstream>
 
 #include <nlohmann/json.hpp>
 
-#include "platform/atomic_file.h"
+#include "records/report_compaction.h"
 #include "run/outcome/file_problem.h"
-#include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/stable_storage.h"
 
 namespace quillon {
 
@@ -56,63 +55,42 @@ std::string reportLine(const FileOutcome& outcome) {
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
-bool ConversionReport::take(std::string text, std::string source, bool skipped) {
-    const auto earlier = source.empty() ? lastLine_.end() : lastLine_.find(source);
-    if (earlier != lastLine_.end()) {
-        if (skipped) return false;
-        lines_[earlier->second].replaced = true;
-        fileHoldsReplacedLines_ = true;
+ReportOpen ConversionReport::open(const std::string& path, platform::FileLocking locking, bool syncToDisk) {
+    syncToDisk_ = syncToDisk;
+    switch (file_.open(path, locking)) {
+        case platform::SharedOpen::LocksRefused: return ReportOpen::LocksRefused;
+        case platform::SharedOpen::CannotOpen: return ReportOpen::CannotOpen;
+        case platform::SharedOpen::Opened: break;
     }
-    if (!source.empty()) lastLine_[source] = lines_.size();
-    lines_.push_back({std::move(source), std::move(text)});
-    return true;
-}
-
-bool ConversionReport::rewrite() {
-    std::string text;
-    for (const Line& line : lines_)
-        if (!line.replaced) text += line.text + '\n';
-    if (!platform::AtomicFile(path_).writeWhole(text)) return false;
-    fileHoldsReplacedLines_ = false;
-    return true;
-}
-
-bool ConversionReport::open(const std::string& path) {
-    path_ = path;
-    lines_.clear();
-    lastLine_.clear();
-    fileHoldsReplacedLines_ = false;
-    bool torn = false;
-    if (platform::pathKind(path) != platform::PathKind::Missing) {
-        std::ifstream in(platform::fileSystemPath(path), std::ios::binary);
-        if (!in) return false;
-        std::string text;
-        while (std::getline(in, text)) {
-            // A line without its line end is one a killed run began: never whole.
-            if (in.eof()) {
-                torn = true;
-                break;
-            }
-            const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
-            const bool isReport = line.is_object() && line.contains("source") && line["source"].is_string();
-            take(text, isReport ? line["source"].get<std::string>() : std::string(),
-                 isReport && line.value("status", "") == "skipped");
-        }
-        if (in.bad()) return false;
-    }
-    if ((torn || fileHoldsReplacedLines_) && !rewrite()) return false;
-    return file_.open(path);
+    if (!file_.lock()) return ReportOpen::CannotOpen;
+    const bool compacted = compactReport(file_, syncToDisk_) != Compaction::Failed;
+    file_.unlock();
+    return compacted ? ReportOpen::Opened : ReportOpen::CannotOpen;
 }
 
 bool ConversionReport::append(const FileOutcome& outcome) {
-    std::string line = reportLine(outcome);
-    if (!take(line, outcome.source, outcome.result == FileResult::SkippedExisting)) return true;
-    return file_.append(line + '\n');
+    const std::string line = reportLine(outcome) + '\n';
+    if (!file_.lock()) return false;
+    const std::int64_t before = cutTornLine(file_) ? file_.size() : -1;
+    const bool written = before >= 0 && file_.append(line);
+    // A full disk: none of this line stays for the next one to join.
+    if (!written && before >= 0) file_.truncate(before);
+    file_.unlock();
+    return written;
 }
 
 bool ConversionReport::close() {
-    const bool closed = file_.close();
-    return (!fileHoldsReplacedLines_ || rewrite()) && closed;
+    if (!file_.lock()) {
+        file_.close();
+        return false;
+    }
+    const Compaction compaction = compactReport(file_, syncToDisk_);
+    bool closed = compaction != Compaction::Failed;
+    // A rewritten report was synced before its rename.
+    if (closed && compaction == Compaction::Unchanged && syncToDisk_)
+        closed = file_.sync() && platform::syncFolder(platform::folderPart(file_.path()));
+    file_.unlock();
+    return file_.close() && closed;
 }
 
 }  // namespace quillon

@@ -3,20 +3,25 @@
 // file and line (JSON Lines), appended to a file as each file is done.
 //
 // A report holds one line per source file, describing its last outcome, also
-// when the run that writes it is a rerun or follows one that was killed: the
-// lines of earlier runs are kept, a file converted again replaces its line,
-// and a file skipped (its outputs complete already) keeps the line of the run
-// that converted it. Lines are appended in one write each, and the file is
-// only ever rewritten whole by a rename, so no reader sees half a line; the
-// lines a killed run appended are folded in when the report is next opened.
+// when the run that writes it is a rerun, follows one that was killed, or
+// shares the report with other runs at once: the lines of earlier runs are
+// kept, a file converted again replaces its line, and a file skipped (its
+// outputs complete already) keeps the line of the run that converted it.
+//
+// Every run appends its lines as its files are done, each in one write
+// holding the report's lock (platform/shared_file.h), so lines of runs at
+// once never mix. A line that replaces an earlier one is appended too, and
+// the report is compacted, holding the lock, when a run opens and closes it:
+// read through twice, keeping each source's last line, written whole under a
+// temporary name and renamed into place. A run that was killed leaves at
+// most half a line at the end, which the next writer cuts off; a reader of a
+// report between compactions takes each source's last line, as compaction
+// does. Memory stays small: compaction keeps 12 bytes a line.
 
-#include <cstddef>
-#include <map>
 #include <string>
-#include <vector>
 
 #include "run/outcome/file_outcome.h"
-#include "platform/append_file.h"
+#include "platform/shared_file.h"
 
 namespace quillon {
 
@@ -28,32 +33,25 @@ namespace quillon {
 // orientationConfidence (the detector's, 15 being fairly sure)). Bytes of a path that are not UTF-8 become U+FFFD.
 std::string reportLine(const FileOutcome& outcome);
 
+enum class ReportOpen { Opened, CannotOpen, LocksRefused };
+
 class ConversionReport {
 public:
-    // Opens path for appending (made when missing), after reading the lines
-    // it holds; false when it cannot be read or written.
-    bool open(const std::string& path);
-    // Appends the file's line, unless it is a skip that an earlier line
-    // describes better; false when it could not be written.
+    // Opens path for appending (made when missing) and folds in what
+    // earlier runs left; LocksRefused when its file system refuses locks.
+    ReportOpen open(const std::string& path, platform::FileLocking locking, bool syncToDisk);
+    // Appends the file's line; false when it could not be written.
     bool append(const FileOutcome& outcome);
-    // Leaves one line per file in the report; false when it cannot.
+    // Leaves one line per file in the report, on stable storage unless
+    // syncing was left out; false when it cannot.
     bool close();
 
 private:
-    struct Line {
-        std::string source;  // empty for a line that is no report line (kept as it is)
-        std::string text;
-        bool replaced = false;
-    };
-    // Takes a line in; false when it adds nothing (a skip after an earlier line).
-    bool take(std::string text, std::string source, bool skipped);
-    bool rewrite();
+    bool appendLocked(const std::string& line);
+    bool compact();
 
-    std::string path_;
-    std::vector<Line> lines_;
-    std::map<std::string, std::size_t> lastLine_;  // source: index in lines_
-    bool fileHoldsReplacedLines_ = false;
-    platform::AppendFile file_;
+    platform::SharedFile file_;
+    bool syncToDisk_ = true;
 };
 
 }  // namespace quillon

@@ -211,7 +211,7 @@ TEST(Cli, HelpManPageReadmeAndManualNameTheSameOptions) {
     const std::set<std::string> expected{"/f",     "/sf",     "/d",      "/sd",   "/filter", "/i",      "/kh",
                                          "/ke",    "/l",      "/m",      "/relines", "/q",   "/log",    "/report",
                                          "/j",     "/pdf",    "/ocr",    "/lang", "/ocrtext", "/norotate", "/shard", "/raw",
-                                         "/verify", "/verifysources", "/resume", "/formats",
+                                         "/verify", "/verifysources", "/resume", "/formats", "/nosync", "/nolock",
                                          "/b",     "/v",      "--help",  "-h",    "--version"};
     EXPECT_EQ(help, expected);
     const std::filesystem::path source = QUILLON_SOURCE_DIR;

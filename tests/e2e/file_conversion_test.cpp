@@ -482,23 +482,6 @@ TEST(FileRun, PagesBeyondThePageTableAreReportedAsLeftOut) {
     EXPECT_EQ(pages.back().pageCount, 1024);
 }
 
-// Starts quillon without waiting for it.
-pid_t startQuillon(const std::vector<std::string>& args, const std::string& home) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setenv("QUILLON_HOME", home.c_str(), 1);
-        unsetenv("DISPLAY");
-        std::vector<char*> argv{const_cast<char*>("quillon")};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        freopen("/dev/null", "w", stdout);
-        freopen("/dev/null", "w", stderr);
-        execv(quillonExe().c_str(), argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
 TEST(FileRun, InterruptedFolderRunLeavesOnlyCompleteOutputs) {
     TempDir home, work;
     const std::string fax = writeFax(work / "in/f00.fxd", kThreePages);

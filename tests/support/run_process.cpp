@@ -90,6 +90,23 @@ std::string quillonExe() {
     return QUILLON_EXE;
 }
 
+int startQuillon(const std::vector<std::string>& args, const std::string& home) {
+    std::vector<char*> argv{const_cast<char*>("quillon")};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const std::string exe = quillonExe();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("QUILLON_HOME", home.c_str(), 1);
+        unsetenv("DISPLAY");
+        const int devNull = open("/dev/null", O_RDWR);
+        for (int fd : {0, 1, 2}) dup2(devNull, fd);
+        execv(exe.c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
 bool runsUnderWine() {
     const char* wine = std::getenv("QUILLON_WINE");
     return wine && *wine;

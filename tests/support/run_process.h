@@ -24,6 +24,10 @@ ProcessResult runQuillon(const std::vector<std::string>& args, const std::string
 
 std::string quillonExe();
 
+// Starts the built quillon as runQuillon does, its output discarded, without
+// waiting for it: its process id.
+int startQuillon(const std::vector<std::string>& args, const std::string& home);
+
 // With QUILLON_WINE set (tests/windows/wine_test.sh), runQuillon runs the
 // Windows program QUILLON_EXE under that Wine program, and its output reads
 // as the Linux program's does: CR LF as LF, and '\' (the separators it

@@ -51,6 +51,9 @@ linux_only=(
   # signals that end a run part-way (the Windows program's Ctrl+C is a
   # console event that Wine's pipes cannot send)
   'FileRun.InterruptedFolderRunLeavesOnlyCompleteOutputs'
+  # runs at once, killed, traced or given a file system without locks: POSIX
+  # processes, strace and LD_PRELOAD
+  'SharedRecords.*'
   # text recognition, which the Windows program does not have
   'FileRun.Ocr*' 'FileRun.PagesWhoseTextIsNotRecognised*' 'FileRun.PagesFedUpsideDown*' 'FileRun.LineNoise*'
   'Cli.RefusedValuesAndMissingLanguages*'

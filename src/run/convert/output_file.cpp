@@ -1,10 +1,11 @@
 #include "run/convert/output_file.h"
 
 #include "platform/files.h"
+#include "platform/stable_storage.h"
 
 namespace quillon {
 
-OutputFile::OutputFile(const std::string& path) : file_(path) {
+OutputFile::OutputFile(const std::string& path, bool syncToDisk) : file_(path), syncToDisk_(syncToDisk) {
     if (!file_.path().empty()) stream_ = platform::openFile(file_.path(), "wb");
     failed_ = stream_ == nullptr;
 }
@@ -27,6 +28,7 @@ bool OutputFile::write(const std::string& bytes) {
 bool OutputFile::finish() {
     if (finished_) return !failed_;
     finished_ = true;
+    if (stream_ && syncToDisk_ && !failed_) failed_ = !platform::syncStream(stream_);
     if (stream_) failed_ = (std::fclose(stream_) != 0) || failed_;
     stream_ = nullptr;
     sha256_ = digest_.hex();

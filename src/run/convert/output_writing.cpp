@@ -79,7 +79,8 @@ bool writePdf(const BatchJob& job, const FaxToWrite& fax, PageRange pages, Outpu
 // file: both complete or neither.
 bool writeOutput(const BatchJob& job, const FaxToWrite& fax, PageRange pages, const std::string& output,
                  FileOutcome& outcome) {
-    OutputFile image(output);
+    const bool sync = !job.skipSync;
+    OutputFile image(output, sync);
     if (job.outputFormat == OutputFormat::Tiff) {
         if (!writeTiff(fax, pages, image) || !image.commit()) return false;
         noteWritten(job, image, output, outcome);
@@ -96,7 +97,7 @@ bool writeOutput(const BatchJob& job, const FaxToWrite& fax, PageRange pages, co
         return true;
     }
     const std::string textName = textOutputName(output);
-    OutputFile text(textName);
+    OutputFile text(textName, sync);
     if (!text.write(pagesText(texts)) || !text.finish() || !image.commit() || !text.commit()) return false;
     noteWritten(job, image, output, outcome);
     noteWritten(job, text, textName, outcome);

@@ -2,9 +2,11 @@
 
 #include <optional>
 
+#include "platform/paths.h"
 #include "run/outcome/log_notes.h"
 #include "run/outcome/results_lines.h"
 #include "run/drive/output_claims.h"
+#include "run/drive/synced_folders.h"
 #include "run/drive/worker_pool.h"
 
 namespace quillon {
@@ -20,6 +22,7 @@ RunTotals runFiles(const BatchJob& request, const RunPlan& plan, const FileRunCa
     // What a finished file waits with until it is delivered in walk order.
     std::vector<std::optional<FileOutcome>> finished(tasks.size());
     RunTotals totals;
+    SyncedFolders folders(request.mode == JobMode::File ? platform::folderPart(request.destination) : request.destination);
 
     WorkerPoolCalls pool;
     pool.stopRequested = calls.stopRequested;
@@ -41,10 +44,12 @@ RunTotals runFiles(const BatchJob& request, const RunPlan& plan, const FileRunCa
         if (outcome.result == FileResult::Converted) ++totals.converted;
         if (outcome.result == FileResult::Converted && outcome.hasDamage()) ++totals.damaged;
         if (resultCode(outcome.result) < 0) ++totals.failed;
+        for (const std::string& output : outcome.outputs) folders.add(output);
         if (calls.delivered) calls.delivered(item, outcome);
         finished[item].reset();
     };
     runWorkers(tasks.size(), threads, pool);
+    if (!request.skipSync) totals.unsyncedFolders = folders.sync();
     return totals;
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "run/request/batch_job.h"
 #include "run/convert/file_conversion.h"
@@ -39,6 +40,9 @@ struct RunTotals {
     std::size_t delivered = 0;   // files done; fewer than planned when a stop came first
     std::string results;         // their results lines
     std::string log;             // their results lines, each followed by its log notes
+    // Folders whose new entries could not be put on stable storage (unless
+    // the request skips syncing): outputs in them may not survive a power cut.
+    std::vector<std::string> unsyncedFolders;
 };
 
 // Converts the plan's files with the request's options on request.workers

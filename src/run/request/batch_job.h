@@ -39,6 +39,8 @@ struct BatchJob {
     JobMode mode = JobMode::None;
     bool skipExisting = false;       // skip outputs that exist with a size above 0 (the window's timer)
     bool resume = false;             // "/resume": skip files whose outputs this run would write as they are
+    bool skipSync = false;           // "/nosync": nothing is put on stable storage (scratch runs)
+    bool singleRun = false;          // "/nolock": the report and log unlocked, for file systems without locks
     std::string filter = "*.*";
     InputFormats formats;  // "/formats=": the formats a run converts (WinFax unless widened)
     std::string source;
