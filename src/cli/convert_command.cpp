@@ -130,7 +130,7 @@ private:
 
     bool openReport() {
         if (request_.reportPath.empty()) return true;
-        switch (report_.open(request_.reportPath, recordLocking(request_), !request_.skipSync)) {
+        switch (report_.open(request_.reportPath, recordLocking(request_), !request_.skipSync, request_.resume)) {
             case ReportOpen::Opened: return true;
             case ReportOpen::LocksRefused:
                 err_ << "quillon: the report file " << request_.reportPath
@@ -159,6 +159,8 @@ private:
             if (progress_) progress_->fileStarted(plan_.tasks[item].source);
         };
         calls.delivered = [this](std::size_t, const FileOutcome& outcome) { delivered(outcome); };
+        if (request_.resume && !request_.reportPath.empty())
+            calls.reportHolds = [this](const std::string& source) { return report_.holdsOutputsOf(source); };
         const RunTotals totals = runFiles(job, plan_, calls);
         if (progress_) progress_->clear();
         return totals;

@@ -1,5 +1,6 @@
 #include "records/conversion_report.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <nlohmann/json.hpp>
@@ -55,7 +56,8 @@ std::string reportLine(const FileOutcome& outcome) {
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
-ReportOpen ConversionReport::open(const std::string& path, platform::FileLocking locking, bool syncToDisk) {
+ReportOpen ConversionReport::open(const std::string& path, platform::FileLocking locking, bool syncToDisk,
+                                  bool knowSources) {
     syncToDisk_ = syncToDisk;
     switch (file_.open(path, locking)) {
         case platform::SharedOpen::LocksRefused: return ReportOpen::LocksRefused;
@@ -63,9 +65,14 @@ ReportOpen ConversionReport::open(const std::string& path, platform::FileLocking
         case platform::SharedOpen::Opened: break;
     }
     if (!file_.lock()) return ReportOpen::CannotOpen;
-    const bool compacted = compactReport(file_, syncToDisk_) != Compaction::Failed;
+    const bool compacted =
+        compactReport(file_, syncToDisk_, knowSources ? &sourcesWithOutputs_ : nullptr) != Compaction::Failed;
     file_.unlock();
     return compacted ? ReportOpen::Opened : ReportOpen::CannotOpen;
+}
+
+bool ConversionReport::holdsOutputsOf(const std::string& source) const {
+    return std::binary_search(sourcesWithOutputs_.begin(), sourcesWithOutputs_.end(), sourceKey(source));
 }
 
 bool ConversionReport::append(const FileOutcome& outcome) {

@@ -18,7 +18,9 @@
 // report between compactions takes each source's last line, as compaction
 // does. Memory stays small: compaction keeps 12 bytes a line.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "run/outcome/file_outcome.h"
 #include "platform/shared_file.h"
@@ -39,7 +41,13 @@ class ConversionReport {
 public:
     // Opens path for appending (made when missing) and folds in what
     // earlier runs left; LocksRefused when its file system refuses locks.
-    ReportOpen open(const std::string& path, platform::FileLocking locking, bool syncToDisk);
+    // With knowSources, it keeps which sources have lines listing their
+    // outputs (8 bytes each) for holdsOutputsOf.
+    ReportOpen open(const std::string& path, platform::FileLocking locking, bool syncToDisk, bool knowSources = false);
+    // Whether the report held, when opened, a line listing the source's
+    // outputs: "/resume" converts again a file whose outputs are done but
+    // whose line a power cut took, so that the report proves every file.
+    bool holdsOutputsOf(const std::string& source) const;
     // Appends the file's line; false when it could not be written.
     bool append(const FileOutcome& outcome);
     // Leaves one line per file in the report, on stable storage unless
@@ -52,6 +60,7 @@ private:
 
     platform::SharedFile file_;
     bool syncToDisk_ = true;
+    std::vector<std::uint64_t> sourcesWithOutputs_;  // their keys, sorted
 };
 
 }  // namespace quillon

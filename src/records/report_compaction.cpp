@@ -49,17 +49,21 @@ bool forEachLine(const platform::SharedFile& report, std::int64_t end, Take&& ta
 
 // One report line as compaction keeps it: a 64-bit hash of its source (two
 // sources of a million share one with odds of 1 in 30 million) and its
-// number, whose top bit tells a skip.
+// number, whose top bits tell a skip and a line that lists outputs.
 struct LineKey {
     std::uint32_t high, low, line;
     std::uint64_t key() const { return std::uint64_t(high) << 32 | low; }
 };
 constexpr std::uint32_t kSkipped = 1u << 31;
+constexpr std::uint32_t kListsOutputs = 1u << 30;
+constexpr std::uint32_t kNumber = kListsOutputs - 1;
 
-// Which lines give way to a later line of their source.
-std::vector<bool> replacedLines(std::deque<LineKey>& keys, std::uint32_t lines, std::size_t& replaced) {
+// Which lines give way to a later line of their source; recorded gets the
+// sources whose kept line lists outputs.
+std::vector<bool> replacedLines(std::deque<LineKey>& keys, std::uint32_t lines, std::size_t& replaced,
+                                std::vector<std::uint64_t>* recorded) {
     std::sort(keys.begin(), keys.end(), [](const LineKey& a, const LineKey& b) {
-        return a.key() != b.key() ? a.key() < b.key() : (a.line & ~kSkipped) < (b.line & ~kSkipped);
+        return a.key() != b.key() ? a.key() < b.key() : (a.line & kNumber) < (b.line & kNumber);
     });
     std::vector<bool> dropped(lines);
     replaced = 0;
@@ -74,9 +78,10 @@ std::vector<bool> replacedLines(std::deque<LineKey>& keys, std::uint32_t lines, 
             }
         for (auto it = group; it != end; ++it)
             if (it != kept) {
-                dropped[it->line & ~kSkipped] = true;
+                dropped[it->line & kNumber] = true;
                 ++replaced;
             }
+        if (recorded && (kept->line & kListsOutputs) && !(kept->line & kSkipped)) recorded->push_back(kept->key());
         group = end;
     }
     return dropped;
@@ -97,15 +102,63 @@ bool rewrite(platform::SharedFile& report, std::int64_t end, const std::vector<b
     return written && file.commit() && (!syncToDisk || platform::syncFolder(platform::folderPart(report.path())));
 }
 
+// What compaction needs of a line, read without building it: the source,
+// the status and whether outputs are listed, all at the top level of one
+// JSON object.
+struct TopLevelFields : nlohmann::json_sax<nlohmann::json> {
+    std::string source, status;
+    bool hasSource = false;
+    std::size_t outputs = 0;
+
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t&) override { return value(); }
+    bool binary(binary_t&) override { return value(); }
+    bool string(string_t& text) override {
+        if (depth == 1 && topKey == "source") source = std::move(text), hasSource = true;
+        else if (depth == 1 && topKey == "status") status = std::move(text);
+        else if (depth == 2 && topKey == "outputs") ++outputs;
+        return value();
+    }
+    bool start_object(std::size_t) override { return open(); }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(); }
+    bool end_array() override { return close(); }
+    bool key(string_t& name) override {
+        if (depth == 1) topKey = std::move(name);
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+private:
+    bool value() { return depth > 0 || (topLevelValue = true, false); }  // a line that is no object
+    bool open() {
+        if (depth == 0 && topLevelValue) return false;
+        ++depth;
+        return true;
+    }
+    bool close() {
+        if (--depth == 1) topKey.clear();
+        return true;
+    }
+    std::size_t depth = 0;
+    bool topLevelValue = false;
+    std::string topKey;  // the top-level key whose value is being read
+};
+
 }  // namespace
 
 std::optional<ReportLineSource> reportLineSource(std::string_view line) {
-    const nlohmann::json json = nlohmann::json::parse(line, nullptr, false);
-    if (!json.is_object() || !json.contains("source") || !json["source"].is_string()) return std::nullopt;
-    return ReportLineSource{json["source"].get<std::string>(), json.value("status", "") == "skipped"};
+    TopLevelFields fields;
+    if (!nlohmann::json::sax_parse(line.begin(), line.end(), &fields) || !fields.hasSource) return std::nullopt;
+    return ReportLineSource{std::move(fields.source), fields.status == "skipped", fields.outputs > 0};
 }
 
-Compaction compactReport(platform::SharedFile& report, bool syncToDisk) {
+std::uint64_t sourceKey(std::string_view source) { return std::hash<std::string_view>{}(source); }
+
+Compaction compactReport(platform::SharedFile& report, bool syncToDisk, std::vector<std::uint64_t>* recorded) {
     const std::int64_t end = report.size();
     if (end < 0) return Compaction::Failed;
     std::deque<LineKey> keys;  // no doubling on growth, unlike a vector
@@ -118,13 +171,15 @@ Compaction compactReport(platform::SharedFile& report, bool syncToDisk) {
         }
         const std::uint32_t number = lines++;
         const auto source = reportLineSource(line);
-        if (!source || number >= kSkipped) return;
-        const std::uint64_t key = std::hash<std::string_view>{}(source->source);
-        keys.push_back({std::uint32_t(key >> 32), std::uint32_t(key), number | (source->skipped ? kSkipped : 0)});
+        if (!source || number > kNumber) return;
+        const std::uint64_t key = sourceKey(source->source);
+        keys.push_back({std::uint32_t(key >> 32), std::uint32_t(key),
+                        number | (source->skipped ? kSkipped : 0) | (source->listsOutputs ? kListsOutputs : 0)});
     });
     if (!read) return Compaction::Failed;
     std::size_t replaced = 0;
-    const std::vector<bool> dropped = replacedLines(keys, lines, replaced);
+    if (recorded) recorded->clear();
+    const std::vector<bool> dropped = replacedLines(keys, lines, replaced, recorded);
     keys.clear();
     if (replaced == 0 && !torn) return Compaction::Unchanged;
     return rewrite(report, end, dropped, syncToDisk) ? Compaction::Rewritten : Compaction::Failed;

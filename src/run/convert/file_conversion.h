@@ -2,6 +2,7 @@
 // Converting one fax file into its outputs (a TIFF or PDF file, or one a
 // page), as the steps of file_conversion.cpp.
 
+#include <functional>
 #include <string>
 
 #include "run/drive/output_claims.h"
@@ -19,6 +20,8 @@ struct FileRun {
     OutputClaims& outputs;
     std::size_t ticket;
     const RunSources& sources;
+    // "/resume" with a report: whether it lists the source's outputs (empty: no report).
+    const std::function<bool(const std::string& source)>& reportHolds;
 };
 
 // Converts the task's source into its output with the request's options and

@@ -31,7 +31,7 @@ RunTotals runFiles(const BatchJob& request, const RunPlan& plan, const FileRunCa
         if (calls.started) calls.started(item);
     };
     pool.work = [&](std::size_t item, unsigned worker) {
-        FileOutcome outcome = convert(request, tasks[item], FileRun{outputs, tickets[worker], plan.sources});
+        FileOutcome outcome = convert(request, tasks[item], FileRun{outputs, tickets[worker], plan.sources, calls.reportHolds});
         if (calls.finished) calls.finished(item, outcome);
         finished[item].emplace(std::move(outcome));
     };

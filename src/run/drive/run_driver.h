@@ -30,6 +30,9 @@ struct FileRunCalls {
     std::function<void(std::size_t item, const FileOutcome& outcome)> delivered;
     // Once true no further file is started; files started are finished.
     std::function<bool()> stopRequested;
+    // With "/resume" and a report: whether the report lists the source's
+    // outputs; a file it does not is converted again.
+    std::function<bool(const std::string& source)> reportHolds;
 };
 
 // What the files of a run came to, in walk order.
