@@ -7,7 +7,7 @@ namespace quillon::platform {
 
 AtomicFile::AtomicFile(std::string finalPath)
     : finalPath_(std::move(finalPath)), tempPath_(siblingTempName(finalPath_)) {
-    if (!tempPath_.empty()) removeOnTerminationToo(tempPath_);
+    if (!tempPath_.empty() && !removeOnTerminationToo(tempPath_)) tempPath_.clear();
 }
 
 AtomicFile::~AtomicFile() {
@@ -19,10 +19,6 @@ AtomicFile::~AtomicFile() {
 bool AtomicFile::commit() {
     committed_ = !tempPath_.empty() && renameFile(tempPath_, finalPath_);
     return committed_;
-}
-
-bool AtomicFile::writeWhole(const std::string& bytes) {
-    return !tempPath_.empty() && writeWholeFile(tempPath_, bytes) && commit();
 }
 
 }  // namespace quillon::platform

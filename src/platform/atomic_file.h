@@ -16,12 +16,11 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Where to write; empty when no temporary name could be found.
+    // Where to write, made empty (open it without creating it: "r+b"); empty
+    // when no temporary file could be made.
     const std::string& path() const { return tempPath_; }
     // Renames the written file to its final name; false when that fails.
     bool commit();
-    // Writes bytes as the whole file and renames it into place.
-    bool writeWhole(const std::string& bytes);
 
 private:
     std::string finalPath_;

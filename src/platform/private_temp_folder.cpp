@@ -1,5 +1,6 @@
 #include "platform/private_temp_folder.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -17,8 +18,13 @@ std::mutex folderMutex;
 std::string folder;  // empty until made, and again after removal
 bool made = false;
 std::set<std::string> filesInProgress;
+std::atomic<bool> terminating = false;
 
-void removeAtExit() { removePrivateTempFolder(); }
+// Not after a termination, which removed it and holds the lock (on Windows
+// the process then exits through here).
+void removeAtExit() {
+    if (!terminating) removePrivateTempFolder();
+}
 
 }  // namespace
 
@@ -40,9 +46,13 @@ void removePrivateTempFolder() {
     folder.clear();
 }
 
-void removeOnTerminationToo(const std::string& path) {
+bool removeOnTerminationToo(const std::string& path) {
+    // Made holding the lock, which a termination keeps once it has removed
+    // what it found: no file can appear between its removal and the end.
     std::lock_guard lock(folderMutex);
+    if (!writeWholeFile(path, {})) return false;
     filesInProgress.insert(path);
+    return true;
 }
 
 void keepOnTermination(const std::string& path) {
@@ -52,7 +62,9 @@ void keepOnTermination(const std::string& path) {
 
 void removeWhatTerminationLeaves() {
     removePrivateTempFolder();
-    std::lock_guard lock(folderMutex);
+    // Never unlocked: the process ends holding it (see removeOnTerminationToo).
+    terminating = true;
+    folderMutex.lock();
     for (const std::string& path : filesInProgress) removeFile(path);
 }
 

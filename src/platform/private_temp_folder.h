@@ -30,8 +30,10 @@ void removePrivateTempFolder();
 void removeOnTermination();
 
 // Files outside the private folder that are also removed when a signal ends
-// the process: outputs still being written under a temporary name.
-void removeOnTerminationToo(const std::string& path);
+// the process: outputs still being written under a temporary name. It makes
+// the file (empty), so that none is made that a termination would not find:
+// open it without creating it; false when it cannot be made.
+bool removeOnTerminationToo(const std::string& path);
 void keepOnTermination(const std::string& path);
 
 }  // namespace quillon::platform

@@ -89,7 +89,7 @@ std::vector<bool> replacedLines(std::deque<LineKey>& keys, std::uint32_t lines, 
 
 bool rewrite(platform::SharedFile& report, std::int64_t end, const std::vector<bool>& dropped, bool syncToDisk) {
     platform::AtomicFile file(report.path());
-    std::FILE* out = file.path().empty() ? nullptr : platform::openFile(file.path(), "wb");
+    std::FILE* out = file.path().empty() ? nullptr : platform::openFile(file.path(), "r+b");
     if (!out) return false;
     std::uint32_t number = 0;
     bool written = true;

@@ -6,7 +6,7 @@
 namespace quillon {
 
 OutputFile::OutputFile(const std::string& path, bool syncToDisk) : file_(path), syncToDisk_(syncToDisk) {
-    if (!file_.path().empty()) stream_ = platform::openFile(file_.path(), "wb");
+    if (!file_.path().empty()) stream_ = platform::openFile(file_.path(), "r+b");
     failed_ = stream_ == nullptr;
 }
 
