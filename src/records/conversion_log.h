@@ -4,15 +4,18 @@
 #include <string>
 
 #include "platform/export.h"
+#include "platform/text_spool.h"
 
 namespace quillon {
 
 enum class LogResult { Written, NoLog, FolderMissing, CannotOpen };
 
 // Appends one entry to the log: the local date and time ("%Y-%m-%d %H:%M:%S"
-// and a line end), the results text as it is (its lines end in CR LF), and a
-// line of 50 hyphens. The log's own folder is made when missing (one level
-// only); an empty path means no log.
-QUILLON_EXPORT LogResult writeLog(const std::string& logPath, const std::string& text);
+// and a line end), the results text as it is (its lines end in CR LF) made
+// of head, the bytes of lines (when given: a folder run's lines are spooled)
+// and tail, and a line of 50 hyphens. The log's own folder is made when
+// missing (one level only); an empty path means no log.
+QUILLON_EXPORT LogResult writeLog(const std::string& logPath, const std::string& head,
+                                  const platform::TextSpool* lines = nullptr, const std::string& tail = {});
 
 }  // namespace quillon
