@@ -7,7 +7,6 @@
 // at most that many names.
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <vector>
 
