@@ -32,7 +32,7 @@ std::FILE* openFile(const std::string& path, const char* mode) {
 }
 
 bool seekFile(std::FILE* file, std::uint64_t offset) {
-    return offset <= std::uint64_t(INT64_MAX) && _fseeki64(file, __int64(offset), SEEK_SET) == 0;
+    return offset <= std::uint64_t(INT64_MAX) && _fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
 }
 
 std::size_t readFileStart(const std::string& path, std::uint8_t* into, std::size_t size) {
