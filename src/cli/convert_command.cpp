@@ -1,17 +1,21 @@
 #include "cli/convert_command.h"
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 
 #include "cli/exit_codes.h"
 #include "cli/terminal_progress.h"
+#include "platform/private_temp_folder.h"
 #include "platform/terminal.h"
+#include "platform/text_spool.h"
 #include "records/conversion_log.h"
 #include "records/conversion_report.h"
 #include "run/convert/file_conversion.h"
 #include "run/drive/run_driver.h"
 #include "run/outcome/file_problem.h"
 #include "run/outcome/log_notes.h"
+#include "run/outcome/results_lines.h"
 #include "run/plan/run_plan.h"
 #include "tiff/tiff_messages.h"
 
@@ -19,13 +23,33 @@ namespace quillon {
 
 namespace {
 
-std::string withUnixLineEnds(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-    return out;
-}
+// Standard output is text: the results lines' CR LF ends become LF, also
+// where a CR ends one piece of the text and its LF starts the next.
+class UnixLineEnds {
+public:
+    explicit UnixLineEnds(std::ostream& out) : out_(out) {}
+    ~UnixLineEnds() {
+        if (heldReturn_) out_ << '\r';
+    }
+    UnixLineEnds(const UnixLineEnds&) = delete;
+    UnixLineEnds& operator=(const UnixLineEnds&) = delete;
+
+    bool write(std::string_view piece) {
+        for (std::size_t at = 0; at < piece.size();) {
+            if (heldReturn_ && piece[at] != '\n') out_ << '\r';
+            heldReturn_ = false;
+            const std::size_t cr = std::min(piece.find('\r', at), piece.size());
+            out_.write(piece.data() + at, std::streamsize(cr - at));
+            heldReturn_ = cr < piece.size();
+            at = cr + (heldReturn_ ? 1 : 0);
+        }
+        return bool(out_);
+    }
+
+private:
+    std::ostream& out_;
+    bool heldReturn_ = false;
+};
 
 }  // namespace
 
@@ -43,24 +67,26 @@ std::string fileNotes(const FileOutcome& outcome) {
     return notes;
 }
 
-// The results text and the log entry of the run, around its files' lines.
-std::pair<std::string, std::string> runTexts(const BatchJob& request, const RunTotals& totals) {
-    if (request.mode != JobMode::Folder) {
-        const std::string header = "Batch Quillon command line mode : convert file\r\n";
-        return {header + totals.results, header + totals.log};
-    }
-    const std::string header = "Batch Quillon command line mode : convert folder\r\nSource Folder: " +
-                               request.source + "\r\nSave Folder: " + request.destination + "\r\n";
-    const std::string total = "\r\n---------\r\nTotal converted FAX files: " + std::to_string(totals.converted) + "\r\n";
-    return {header + totals.results + total, header + totals.log + total};
+// What the results text and the log entry hold around the files' lines.
+struct RunFrame {
+    std::string header;
+    std::string footer;
+};
+
+RunFrame runFrame(const BatchJob& request, const RunTotals& totals) {
+    if (request.mode != JobMode::Folder) return {"Batch Quillon command line mode : convert file\r\n", ""};
+    return {"Batch Quillon command line mode : convert folder\r\nSource Folder: " + request.source +
+                "\r\nSave Folder: " + request.destination + "\r\n",
+            "\r\n---------\r\nTotal converted FAX files: " + std::to_string(totals.converted) + "\r\n"};
 }
 
 platform::FileLocking recordLocking(const BatchJob& request) {
     return request.singleRun ? platform::FileLocking::SingleRun : platform::FileLocking::Locked;
 }
 
-void writeLogEntry(const BatchJob& request, const std::string& logFile, const std::string& log, std::ostream& err) {
-    switch (writeLog(logFile, log, recordLocking(request), !request.skipSync)) {
+void writeLogEntry(const BatchJob& request, const std::string& logFile, const RunFrame& frame,
+                   const platform::TextSpool* lines, std::ostream& err) {
+    switch (writeLog(logFile, frame.header, lines, frame.footer, recordLocking(request), !request.skipSync)) {
         case LogResult::FolderMissing:
             err << "The log folder of " << logFile << " cannot be made; nothing was logged.\n";
             break;
@@ -77,7 +103,11 @@ void writeLogEntry(const BatchJob& request, const std::string& logFile, const st
 class ConvertCommand {
 public:
     ConvertCommand(const BatchJob& request, const std::string& logFile, std::ostream& out, std::ostream& err)
-        : request_(request), logFile_(logFile), out_(out), err_(err), folderRun_(request.mode == JobMode::Folder) {}
+        : request_(request), logFile_(logFile), out_(out), err_(err), folderRun_(request.mode == JobMode::Folder) {
+        // Only the texts the run writes: none with "/q", no log without a log file.
+        if (!request.quiet) resultsLines_.emplace();
+        if (!logFile.empty()) logLines_.emplace();
+    }
 
     ExitCode run() {
         plan();
@@ -90,10 +120,10 @@ public:
                  << " cannot be synced to disk; its new outputs may not survive a power cut\n";
         couldNotWork_ = couldNotWork_ || !totals.unsyncedFolders.empty();
         anyFailed_ = anyFailed_ || totals.failed > 0;
-        const auto [results, log] = runTexts(request_, totals);
-        writeLogEntry(request_, logFile_, log, err_);
-        if (!request_.quiet) out_ << withUnixLineEnds(results) << std::flush;
-        if (couldNotWork_ || reportFailed_) return ExitCode::CouldNotWork;
+        const RunFrame frame = runFrame(request_, totals);
+        writeLogEntry(request_, logFile_, frame, logLines_ ? &*logLines_ : nullptr, err_);
+        if (resultsLines_) printResults(frame);
+        if (couldNotWork_ || reportFailed_ || linesLost()) return ExitCode::CouldNotWork;
         return anyFailed_ ? ExitCode::FilesFailed : ExitCode::Success;
     }
 
@@ -110,6 +140,12 @@ private:
             anyFailed_ = true;
         } else {
             plan_ = planFolderRun(request_);
+        }
+        if (plan_.listLost) {
+            err_ << "quillon: the list of files to convert cannot be kept in " << platform::privateTempFolder()
+                 << "; nothing converted\n";
+            plan_ = RunPlan();
+            couldNotWork_ = true;
         }
         // A folder that cannot be read is never an empty folder to a script.
         for (const std::string& folder : plan_.unreadableFolders)
@@ -150,13 +186,13 @@ private:
         job.convertOptions.fingerprintPages = !request_.reportPath.empty();
         // Folder runs only: a progress line on a terminal.
         if (folderRun_) {
-            progress_.emplace(err_, !request_.quiet && platform::standardErrorIsTerminal(), plan_.tasks.size(),
+            progress_.emplace(err_, !request_.quiet && platform::standardErrorIsTerminal(), plan_.tasks->count(),
                               platform::terminalColumns());
             if (job.recognition.enabled) job.recognition.pageRecognized = [this] { progress_->pageRecognized(); };
         }
         FileRunCalls calls;
-        calls.started = [this](std::size_t item) {
-            if (progress_) progress_->fileStarted(plan_.tasks[item].source);
+        calls.started = [this](std::size_t, const FileTask& task) {
+            if (progress_) progress_->fileStarted(task.source);
         };
         calls.delivered = [this](std::size_t, const FileOutcome& outcome) { delivered(outcome); };
         if (request_.resume && !request_.reportPath.empty())
@@ -169,6 +205,7 @@ private:
     // A file's outcome, in walk order: its notes, its report line, and what
     // it makes of the exit code.
     void delivered(const FileOutcome& outcome) {
+        keepLines(outcome);
         const std::string notes = fileNotes(outcome);
         if (progress_) {
             progress_->print(notes);
@@ -187,6 +224,36 @@ private:
                          (outcome.result != FileResult::Converted && outcome.result != FileResult::SkippedExisting);
     }
 
+    // The file's lines of the results text and of the log entry, written
+    // out as they come: a run of many files would otherwise hold them all.
+    void keepLines(const FileOutcome& outcome) {
+        const std::string lines = resultsLines(outcome);
+        if (resultsLines_) resultsLines_->append(lines);
+        if (logLines_) logLines_->append(lines + logNotes(outcome));
+    }
+
+    // A full temporary folder: the texts miss lines, which is said.
+    bool linesLost() {
+        bool lost = false;
+        for (const auto& [spool, text] : {std::pair{&resultsLines_, "results text"}, std::pair{&logLines_, "log entry"}}) {
+            if (!*spool || !(*spool)->failed()) continue;
+            err_ << "quillon: the " << text << " lacks lines: they cannot be kept in " << platform::privateTempFolder()
+                 << "\n";
+            lost = true;
+        }
+        return lost;
+    }
+
+    void printResults(const RunFrame& frame) {
+        {
+            UnixLineEnds out(out_);
+            out.write(frame.header);
+            resultsLines_->copyTo([&](std::string_view piece) { return out.write(piece); });
+            out.write(frame.footer);
+        }
+        out_ << std::flush;
+    }
+
     // Said once, however many lines were lost.
     void reportCannotBeWritten() {
         if (reportFailed_) return;
@@ -200,6 +267,9 @@ private:
     std::ostream& err_;
     const bool folderRun_;
     RunPlan plan_;
+    // Made only for the texts the run writes: none with "/q", no log without a log file.
+    std::optional<platform::TextSpool> resultsLines_;
+    std::optional<platform::TextSpool> logLines_;
     ConversionReport report_;
     std::optional<TerminalProgress> progress_;
     bool anyFailed_ = false;

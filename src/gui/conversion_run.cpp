@@ -83,24 +83,27 @@ int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& sto
     request.destination = run.destination;
     request.workers = run.workers;
     if (!platform::makeFolderPath(run.destination)) observer.saveFolderFailed();
-    const RunPlan plan = planListedFiles(run.sourceFolder, run.names, run.destination, run.options.keepExt != 0,
-                                         run.options.hiberarchy == 1, request.outputFormat);
+    RunPlan plan = planListedFiles(run.sourceFolder, run.names, run.destination, run.options.keepExt != 0,
+                                   run.options.hiberarchy == 1, request.outputFormat);
+    // The window lists every file anyway: its log entry is held too.
+    std::string logLines;
     FileRunCalls calls;
     calls.convert = run.convert;
     calls.stopRequested = [&stop] { return stop.load(); };
-    calls.started = [&](std::size_t item) { observer.fileStarted(static_cast<int>(item), plan.tasks[item].source); };
-    calls.finished = [&](std::size_t item, const FileOutcome& outcome) {
-        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, plan.tasks[item].output, resultsLines(outcome)));
+    calls.started = [&](std::size_t item, const FileTask& task) { observer.fileStarted(static_cast<int>(item), task.source); };
+    calls.finished = [&](std::size_t item, const FileTask& task, const FileOutcome& outcome) {
+        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, task.output, resultsLines(outcome)));
     };
+    calls.delivered = [&](std::size_t, const FileOutcome& outcome) { logLines += resultsLines(outcome) + logNotes(outcome); };
     const RunTotals totals = runFiles(request, plan, calls);
 
     RunEnd end;
     end.converted = totals.converted;
     end.damaged = totals.damaged;
-    end.total = plan.tasks.size();
-    end.cancelled = totals.delivered < plan.tasks.size();
+    end.total = plan.tasks->count();
+    end.cancelled = totals.delivered < end.total;
     end.log = "Batch Quillon in GUI mode : convert folder\r\nSource Folder: " + run.sourceFolder +
-              "\r\nDestination Folder: " + run.destination + "\r\n" + totals.log;
+              "\r\nDestination Folder: " + run.destination + "\r\n" + logLines;
     if (end.cancelled)
         end.log += "Cancelled by the user: " + std::to_string(end.converted) + " of " + std::to_string(end.total) +
                    " FAX files converted\r\n";

@@ -20,6 +20,9 @@ inline constexpr const char* kTextLineEnd = "\n";
 // Opens a file as std::fopen does (mode "rb", "wb", "ab", ...), by its
 // UTF-8 path, not inherited by programs the process starts.
 std::FILE* openFile(const std::string& path, const char* mode);
+// Moves an open file's position to offset bytes from its start; offsets
+// beyond 2 GiB too (std::fseek takes a long, 32 bits on Windows).
+bool seekFile(std::FILE* file, std::uint64_t offset);
 
 bool fileExists(const std::string& path);     // a file or folder of that name exists
 bool folderExists(const std::string& path);

@@ -7,7 +7,8 @@
 
 namespace quillon {
 
-LogResult writeLog(const std::string& logPath, const std::string& text, platform::FileLocking locking, bool syncToDisk) {
+LogResult writeLog(const std::string& logPath, const std::string& head, const platform::TextSpool* lines,
+                   const std::string& tail, platform::FileLocking locking, bool syncToDisk) {
     if (logPath.empty()) return LogResult::NoLog;
     const std::string::size_type slash = platform::lastPathSeparator(logPath);
     if (slash != std::string::npos && slash > 0) {
@@ -17,16 +18,17 @@ LogResult writeLog(const std::string& logPath, const std::string& text, platform
     }
     platform::SharedFile file;
     platform::SharedOpen opened = file.open(logPath, locking);
-    // Without locks the entry still goes in one write at the end, which a
-    // local disk never mixes with another's: better than no log at all.
+    // Without locks the entry is still appended, though entries of runs at
+    // once may then mix: better than no log at all.
     if (opened == platform::SharedOpen::LocksRefused) opened = file.open(logPath, platform::FileLocking::SingleRun);
-    if (opened != platform::SharedOpen::Opened) return LogResult::CannotOpen;
+    if (opened != platform::SharedOpen::Opened || !file.lock()) return LogResult::CannotOpen;
+    const auto write = [&file](std::string_view bytes) { return file.append(bytes); };
     // The results text's lines end in CR LF already; the date and separator
     // lines in the system's line end.
-    const std::string entry = platform::formatLocalTime("%Y-%m-%d %H:%M:%S") + platform::kTextLineEnd + text +
-                              "--------------------------------------------------" + platform::kTextLineEnd;
-    if (!file.lock()) return LogResult::CannotOpen;
-    const bool written = file.append(entry) && (!syncToDisk || file.sync());
+    bool written = write(platform::formatLocalTime("%Y-%m-%d %H:%M:%S") + platform::kTextLineEnd + head);
+    written = written && (!lines || lines->copyTo(write));
+    written = written && write(tail + "--------------------------------------------------" + platform::kTextLineEnd);
+    written = written && (!syncToDisk || file.sync());
     file.unlock();
     // A log made now is only there once its folder's entry is.
     const bool synced = !syncToDisk || platform::syncFolder(platform::folderPart(logPath));

@@ -434,5 +434,36 @@ TEST(FolderRun, EmptyFolderGivesHeaderAndZeroTotal) {
                          "\n\n---------\nTotal converted FAX files: 0\n");
 }
 
+// A folder run with a report holds a few bytes a file (its names, lines and
+// outcomes go to spools, the report is appended to and compacted from the
+// file): ten times the files cost far less than ten times the memory, and
+// the results text read back from its spool is whole.
+TEST(FolderRun, MemoryHardlyGrowsWithTheNumberOfFiles) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer keeps what the run frees";
+#endif
+    if (runsUnderWine()) GTEST_SKIP() << "the peak measured would be Wine's";
+    TempDir home, work;
+    const std::string fax = readFile(writeFax(work / "one.fxd", kOnePage));
+    const auto peakFor = [&](int files) {
+        const std::filesystem::path in = work / ("in" + std::to_string(files));
+        for (int i = 0; i < files; ++i) writeFile(in / std::to_string(i / 100) / (std::to_string(i) + ".fxd"), fax);
+        const ProcessResult r = runQuillon(
+            // Syncing 22,000 files would only make the test slow.
+            {"/d=" + in.string(), "/sd=" + in.string() + ".out", "/i", "/kh", "/nosync", "/report=" + in.string() + ".jsonl"},
+            home.str());
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        std::size_t lines = 0;
+        for (std::size_t at = 0; (at = r.out.find(" : Success !\n", at)) != std::string::npos; ++at) ++lines;
+        EXPECT_EQ(lines, std::size_t(files));
+        EXPECT_TRUE(r.out.ends_with("\nTotal converted FAX files: " + std::to_string(files) + "\n"));
+        EXPECT_EQ(r.out.find('\r'), std::string::npos);
+        return r.peakKilobytes;
+    };
+    const long few = peakFor(2000);
+    const long many = peakFor(20000);
+    EXPECT_LE(many, few * 3 / 2) << few << " KB for 2,000 files, " << many << " KB for 20,000";
+}
+
 }  // namespace
 }  // namespace quillon::test

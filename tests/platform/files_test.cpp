@@ -1,5 +1,5 @@
-// Files written whole or not at all, sources read whole at once, and
-// folders made with their parents.
+// Files written whole or not at all, sources read whole at once, folders
+// made with their parents, and spools read back as they were written.
 
 #include "platform/atomic_file.h"
 
@@ -10,6 +10,8 @@
 #include <optional>
 
 #include "platform/folder_path.h"
+#include "platform/private_temp_folder.h"
+#include "platform/text_spool.h"
 #include "platform/source_file.h"
 #include "support/temp_dir.h"
 
@@ -111,6 +113,49 @@ TEST(MakeFolderPath, MakesMissingLevels) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / "a/b/c"));
     writeFile(dir / "file", "x");
     EXPECT_FALSE(platform::makeFolderPath((dir / "file/sub").string()));
+}
+
+// Reads between appends, and pieces longer than the spool's own: the
+// bytes come back as written, wherever they are read from.
+TEST(TextSpool, GivesBackEveryByteWrittenAndLeavesNoFile) {
+    namespace fs = std::filesystem;
+    const auto spoolFiles = [] {
+        std::size_t files = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(platform::privateTempFolder())) ++files;
+        return files;
+    };
+    const std::size_t before = spoolFiles();
+    std::string written;
+    {
+        platform::TextSpool spool;
+        EXPECT_EQ(spoolFiles(), before + 1) << "the bytes go to the private folder";
+        for (int i = 0; i < 3000; ++i) {
+            const std::string piece = "name " + std::to_string(i) + std::string(i % 7 == 0 ? 70000 : i % 50, 'x') +
+                                      std::string("\r\n\0", 3);
+            ASSERT_TRUE(spool.append(piece));
+            written += piece;
+            if (i % 97 == 0) {
+                char bytes[16];
+                const std::uint64_t at = written.size() / 3;
+                ASSERT_EQ(spool.read(at, bytes, sizeof bytes), sizeof bytes);
+                EXPECT_EQ(std::string(bytes, sizeof bytes), written.substr(at, sizeof bytes));
+            }
+        }
+        EXPECT_EQ(spool.size(), written.size());
+        char tail[64];
+        EXPECT_EQ(spool.read(written.size() - 5, tail, sizeof tail), 5u);
+        std::string copied;
+        std::size_t pieces = 0;
+        EXPECT_TRUE(spool.copyTo([&](std::string_view piece) {
+            copied += piece;
+            return ++pieces < 1000000;
+        }));
+        EXPECT_TRUE(copied == written);
+        EXPECT_GT(pieces, 1u);
+        EXPECT_FALSE(spool.copyTo([](std::string_view) { return false; })) << "a refused piece ends the copy";
+        EXPECT_FALSE(spool.failed());
+    }
+    EXPECT_EQ(spoolFiles(), before);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,7 +80,9 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
         }
     }
     int status = 0;
-    waitpid(pid, &status, 0);
+    rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    result.peakKilobytes = usage.ru_maxrss;
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
     return result;

@@ -8,6 +8,7 @@ namespace quillon::test {
 struct ProcessResult {
     int exitCode = -1;   // -1 when the process did not exit normally
     int signal = 0;      // the signal that ended it, if any
+    long peakKilobytes = 0;  // its largest resident set (getrusage's ru_maxrss)
     std::string out;
     std::string err;
 };

@@ -10,11 +10,16 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 namespace quillon::platform {
 
 std::FILE* openFile(const std::string& path, const char* mode) {
     return std::fopen(path.c_str(), (std::string(mode) + "e").c_str());
+}
+
+bool seekFile(std::FILE* file, std::uint64_t offset) {
+    return offset <= std::uint64_t(std::numeric_limits<off_t>::max()) && fseeko(file, off_t(offset), SEEK_SET) == 0;
 }
 
 std::size_t readFileStart(const std::string& path, std::uint8_t* into, std::size_t size) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/paths.h"
@@ -28,6 +29,10 @@ HANDLE openToExamine(const std::string& path) {
 std::FILE* openFile(const std::string& path, const char* mode) {
     // 'N': the handle is not inherited by programs the process starts.
     return _wfopen(widePath(path).c_str(), (wideText(mode) + L"N").c_str());
+}
+
+bool seekFile(std::FILE* file, std::uint64_t offset) {
+    return offset <= std::uint64_t(INT64_MAX) && _fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
 }
 
 std::size_t readFileStart(const std::string& path, std::uint8_t* into, std::size_t size) {

@@ -28,7 +28,7 @@ class FileConversion {
 public:
     FileConversion(const BatchJob& job, const FileTask& task, const FileRun& run, FileOutcome& outcome)
         : job_(job), source_(task.source), destination_(task.output), run_(run), outcome_(outcome),
-          claim_(run.outputs, run.ticket, task.source, outcome.outputs) {}
+          claim_(run.outputs, run.ticket, outcome.outputs) {}
 
     FileResult run() {
         if (const auto end = checkSource()) return *end;

@@ -8,7 +8,7 @@
 #include "run/drive/output_claims.h"
 #include "run/drive/run_sources.h"
 #include "run/outcome/file_outcome.h"
-#include "run/plan/run_plan.h"
+#include "run/plan/task_list.h"
 #include "run/request/batch_job.h"
 
 namespace quillon {

@@ -12,10 +12,9 @@ namespace quillon {
 
 class FileClaim {
 public:
-    FileClaim(OutputClaims& outputs, std::size_t ticket, const std::string& source,
-              const std::vector<std::string>& written)
-        : outputs_(outputs), ticket_(ticket), source_(source), written_(written) {}
-    ~FileClaim() { outputs_.leave(ticket_, written_, source_); }
+    FileClaim(OutputClaims& outputs, std::size_t ticket, const std::vector<std::string>& written)
+        : outputs_(outputs), ticket_(ticket), written_(written) {}
+    ~FileClaim() { outputs_.leave(ticket_, written_); }
     FileClaim(const FileClaim&) = delete;
     FileClaim& operator=(const FileClaim&) = delete;
 
@@ -26,7 +25,6 @@ public:
 private:
     OutputClaims& outputs_;
     std::size_t ticket_;
-    const std::string& source_;
     const std::vector<std::string>& written_;
 };
 

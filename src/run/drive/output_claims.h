@@ -1,5 +1,5 @@
 #pragma once
-// The outputs written so far in one run, with the source each came from, so
+// The outputs written so far in one run, with the file each came from, so
 // that a later file of the same run never overwrites one of them: two faxes
 // named alike in different folders (or x.fxd beside x.fxs) would otherwise
 // leave one output and two "Success !" lines.
@@ -12,12 +12,15 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
+
+#include "run/drive/written_outputs.h"
 
 namespace quillon {
 
@@ -29,6 +32,11 @@ struct EarlierOutput {
 
 class OutputClaims {
 public:
+    // sourceOf names the file of a ticket (tickets count files in walk
+    // order from 0); files is how many the run expects.
+    using SourceOf = std::function<std::string(std::size_t ticket)>;
+    explicit OutputClaims(SourceOf sourceOf = {}, std::size_t files = 0);
+
     // The next ticket in walk order.
     std::size_t enter();
     // Claims the names for the ticket's file; returns the first of them that
@@ -36,23 +44,23 @@ public:
     std::optional<EarlierOutput> claim(std::size_t ticket, const std::vector<std::string>& names);
     // The ticket's file is done; written are the files it wrote. Every
     // ticket leaves once, also when its file failed before claiming.
-    void leave(std::size_t ticket, const std::vector<std::string>& written, const std::string& source);
+    void leave(std::size_t ticket, const std::vector<std::string>& written);
 
 private:
     struct Entry {
         bool claimed = false;
-        bool left = false;
-        std::vector<std::string> names;
+        std::vector<std::uint64_t> names;
     };
-    static std::string key(const std::string& path);
+    static std::uint64_t key(const std::string& path);
     bool earlierDecided(std::size_t ticket) const;
-    bool overlapsEarlierInFlight(std::size_t ticket, const std::vector<std::string>& names) const;
+    bool overlapsEarlierInFlight(std::size_t ticket, const std::vector<std::uint64_t>& names) const;
 
+    const SourceOf sourceOf_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::size_t nextTicket_ = 0;
     std::map<std::size_t, Entry> inFlight_;  // tickets that have not left
-    std::unordered_map<std::string, std::string> written_;
+    WrittenOutputs written_;
 };
 
 }  // namespace quillon

@@ -3,7 +3,9 @@
 // outcomes in walk order, so that the results text, the log, the report and
 // the outputs are those of a sequential run. Workers share the request
 // read-only; what a run shares between its files (the output names claimed,
-// the sources) lives here, one per run.
+// the sources) lives here, one per run. Nothing is kept of a file once it
+// is delivered but what its outputs' names need (output_claims.h): the
+// callers write its lines out as it is delivered.
 
 #include <cstddef>
 #include <functional>
@@ -23,9 +25,9 @@ using FileConverter = std::function<FileOutcome(const BatchJob& request, const F
 struct FileRunCalls {
     FileConverter convert;  // convertFile when empty
     // A worker starts on the file; in walk order, one call at a time.
-    std::function<void(std::size_t item)> started;
+    std::function<void(std::size_t item, const FileTask& task)> started;
     // The file is done, as files finish.
-    std::function<void(std::size_t item, const FileOutcome& outcome)> finished;
+    std::function<void(std::size_t item, const FileTask& task, const FileOutcome& outcome)> finished;
     // The file is done and so is every file before it; in walk order.
     std::function<void(std::size_t item, const FileOutcome& outcome)> delivered;
     // Once true no further file is started; files started are finished.
@@ -41,15 +43,14 @@ struct RunTotals {
     int failed = 0;              // files whose result is a failure
     int damaged = 0;             // converted files with an empty, damaged, cut or left-out page
     std::size_t delivered = 0;   // files done; fewer than planned when a stop came first
-    std::string results;         // their results lines
-    std::string log;             // their results lines, each followed by its log notes
     // Folders whose new entries could not be put on stable storage (unless
     // the request skips syncing): outputs in them may not survive a power cut.
     std::vector<std::string> unsyncedFolders;
 };
 
 // Converts the plan's files with the request's options on request.workers
-// workers (0: one per core).
-QUILLON_EXPORT RunTotals runFiles(const BatchJob& request, const RunPlan& plan, const FileRunCalls& calls = {});
+// workers (0: one per core), taking them from the plan's list as workers
+// are free.
+QUILLON_EXPORT RunTotals runFiles(const BatchJob& request, RunPlan& plan, const FileRunCalls& calls = {});
 
 }  // namespace quillon

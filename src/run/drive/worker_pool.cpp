@@ -1,6 +1,7 @@
 #include "run/drive/worker_pool.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <set>
 #include <mutex>
 #include <thread>
@@ -10,6 +11,10 @@ namespace quillon {
 
 namespace {
 
+// Far more than workers ever are, so that a slow file holds nobody up
+// until hundreds of files have finished behind it.
+constexpr std::size_t kLead = 1024;
+
 class Pool {
 public:
     Pool(std::size_t count, const WorkerPoolCalls& calls) : count_(count), calls_(calls) {}
@@ -18,7 +23,8 @@ public:
         for (;;) {
             std::size_t item;
             {
-                std::lock_guard lock(mutex_);
+                std::unique_lock lock(mutex_);
+                deliveredChanged_.wait(lock, [this] { return next_ == count_ || next_ - delivered_ < kLead; });
                 if (next_ == count_ || (calls_.stopRequested && calls_.stopRequested())) return;
                 item = next_++;
                 if (calls_.take) calls_.take(item, worker);
@@ -43,6 +49,7 @@ private:
             if (calls_.deliver) calls_.deliver(next);
             lock.lock();
             ++delivered_;
+            deliveredChanged_.notify_all();
         }
         delivering_ = false;
     }
@@ -50,6 +57,7 @@ private:
     const std::size_t count_;
     const WorkerPoolCalls& calls_;
     std::mutex mutex_;
+    std::condition_variable deliveredChanged_;
     std::size_t next_ = 0;
     std::size_t delivered_ = 0;
     bool delivering_ = false;

@@ -22,7 +22,10 @@ struct WorkerPoolCalls {
 };
 
 // Runs items 0 to count - 1 on `workers` threads (the calling thread is one
-// of them; at most one thread per item).
+// of them; at most one thread per item). No item is taken more than a fixed
+// number of items after the first one not yet delivered: behind one slow
+// file, the others' outcomes wait in memory, and that must not grow with the
+// number of items.
 void runWorkers(std::size_t count, unsigned workers, const WorkerPoolCalls& calls);
 
 // One worker per core when `requested` is 0.

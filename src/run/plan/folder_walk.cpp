@@ -12,34 +12,48 @@ using platform::joinPath;
 
 namespace {
 
+struct Walk {
+    const std::function<void(const std::string&)>& found;
+    std::vector<std::string> unreadable;
+};
+
 void walk(const std::string& root, const std::string& folder, const std::string& filter, bool includeSubFolders,
-          const Shard& shard, const InputFormats& formats, FolderWalk& found) {
+          const Shard& shard, const InputFormats& formats, Walk& walked) {
     const std::size_t rootLength = joinPath(root, "").size();
     const auto entries = platform::searchFolder(folder, filter);
     if (!entries) {
-        found.unreadable.push_back(folder);
+        walked.unreadable.push_back(folder);
         return;
     }
     for (const platform::FolderEntry& entry : *entries) {
         if (entry.name == "." || entry.name == "..") continue;
         const std::string path = joinPath(folder, entry.name);
         if (entry.isFolder) {
-            if (includeSubFolders) walk(root, path, filter, true, shard, formats, found);
+            if (includeSubFolders) walk(root, path, filter, true, shard, formats, walked);
             continue;
         }
         const std::string relative = path.substr(std::min(rootLength, path.size()));
         // Only ".g3f" files are opened, for their first bytes.
-        if (formats.takes(inputFormatAt(relative, path)) && inShard(relative, shard)) found.files.push_back(relative);
+        if (formats.takes(inputFormatAt(relative, path)) && inShard(relative, shard)) walked.found(relative);
     }
 }
 
 }  // namespace
 
+std::vector<std::string> walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders,
+                                    const Shard& shard, const InputFormats& formats,
+                                    const std::function<void(const std::string& relativePath)>& found) {
+    Walk state{found, {}};
+    walk(folder, folder, filter, includeSubFolders, shard, formats, state);
+    return std::move(state.unreadable);
+}
+
 FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders, const Shard& shard,
                       const InputFormats& formats) {
-    FolderWalk found;
-    walk(folder, folder, filter, includeSubFolders, shard, formats, found);
-    return found;
+    FolderWalk listed;
+    listed.unreadable = walkFolder(folder, filter, includeSubFolders, shard, formats,
+                                   [&](const std::string& relative) { listed.files.push_back(relative); });
+    return listed;
 }
 
 std::string folderOutputPath(const std::string& sourceFolder, const std::string& relativePath,

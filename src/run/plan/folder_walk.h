@@ -2,6 +2,7 @@
 // The fax files of a folder tree (of the formats a run converts), and the
 // output name each one gets.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct FolderWalk {
 // the rest of the tree is still walked.
 QUILLON_EXPORT FolderWalk walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders,
                       const Shard& shard = {}, const InputFormats& formats = {});
+// The same walk handing each file to found as it comes instead of listing
+// it (a tree of many files need not be held); returns the folders that could
+// not be read.
+std::vector<std::string> walkFolder(const std::string& folder, const std::string& filter, bool includeSubFolders,
+                                    const Shard& shard, const InputFormats& formats,
+                                    const std::function<void(const std::string& relativePath)>& found);
 
 // The output path of a source file: its extension replaced by extension (or
 // extension appended with keepExtension), placed in destination, under its

@@ -1,29 +1,30 @@
 #pragma once
-// What a run will do, decided before its first file: every source with its
-// output, in walk order, and the sources that no output may replace.
+// What a run will do, decided before its first file: its sources with their
+// outputs, in walk order, and the sources that no output may replace.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "run/request/batch_job.h"
 #include "run/drive/run_sources.h"
+#include "run/plan/task_list.h"
 #include "platform/export.h"
 
 namespace quillon {
 
-struct FileTask {
-    std::string source;
-    std::string output;
-};
-
 struct RunPlan {
-    std::vector<FileTask> tasks;
+    std::unique_ptr<TaskList> tasks = std::make_unique<ListedTasks>();
     std::vector<std::string> unreadableFolders;  // met by the walk: their files are not listed
     RunSources sources;
+    // The list of a folder run's files could not be written out whole (a
+    // full temporary folder): nothing may be converted from it.
+    bool listLost = false;
 };
 
 // "/d=": the fax files of the request's folder (filter, "/formats=", "/i", shard)
-// into its destination folder, named by "/ke" and "/kh".
+// into its destination folder, named by "/ke" and "/kh". The walk's names are
+// spooled, not held (spooled_tasks.h).
 RunPlan planFolderRun(const BatchJob& request);
 // "/f=": the one file into the destination path.
 RunPlan planFileRun(const BatchJob& request);

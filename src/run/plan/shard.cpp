@@ -2,26 +2,11 @@
 
 #include <charconv>
 
-#include "platform/paths.h"
+#include "run/plan/stable_hash.h"
 
 namespace quillon {
 
 namespace {
-
-// FNV-1a, 64 bits, the same on every machine, compiler and run (std::hash
-// is not), with splitmix64's finaliser: FNV's low bits alone spread names
-// that differ in one digit unevenly over a few shards. Separators count as
-// '/', so that a Windows run ("sub\a.fxd") parts a folder as a Linux run does.
-std::uint64_t stableHash(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(platform::isPathSeparator(c) ? '/' : c);
-        hash *= 1099511628211ull;
-    }
-    hash = (hash ^ (hash >> 30)) * 0xbf58476d1ce4e5b9ull;
-    hash = (hash ^ (hash >> 27)) * 0x94d049bb133111ebull;
-    return hash ^ (hash >> 31);
-}
 
 bool parseWhole(std::string_view text, std::uint32_t& number) {
     if (text.empty() || text.front() < '0' || text.front() > '9') return false;  // from_chars takes no '+', but '-'

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "run/plan/folder_walk.h"
+#include "run/plan/run_plan.h"
 #include "support/temp_dir.h"
 
 namespace quillon {
@@ -45,6 +46,43 @@ TEST(FolderOutputPath, NamesFollowExtensionAndHierarchyOptions) {
     EXPECT_EQ(folderOutputPath("/in/", "a.2009.fxd", "/out/", false, false), "/out/a.2009.tif");
     // Only the source folder at the start is replaced, never its text further on.
     EXPECT_EQ(folderOutputPath("in", "invoices/in.fxd", "out", false, true), "out/invoices/in.tif");
+}
+
+// A folder run's plan hands out the walk's files from its spool: in walk
+// order, named as a listed run names them, each named again by its place
+// (past several steps of the spool's index), and every one a source.
+TEST(PlanFolderRun, HandsOutTheWalkInOrderAndNamesEveryFileAgain) {
+    test::TempDir dir;
+    for (int i = 0; i < 700; ++i) test::writeFile(dir / ("in/s" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".fxd"), "x");
+    test::writeFile(dir / "in/two\nlines.fxm", "x");
+    BatchJob job;
+    job.source = (dir / "in").string();
+    job.destination = (dir / "out").string();
+    job.includeSubFolders = true;
+    job.outputFormat = OutputFormat::Pdf;
+    const std::vector<std::string> walked = walkFolder(job.source, "*.*", true).files;
+    ASSERT_EQ(walked.size(), 701u);
+
+    RunPlan plan = planFolderRun(job);
+    ASSERT_FALSE(plan.listLost);
+    ASSERT_EQ(plan.tasks->count(), walked.size());
+    for (std::size_t item = 0; item < walked.size(); ++item) {
+        const FileTask task = plan.tasks->next();
+        ASSERT_EQ(task.source, job.source + "/" + walked[item]);
+        EXPECT_EQ(task.output, folderOutputPath(job.source, walked[item], job.destination, false, false, ".pdf"));
+        EXPECT_TRUE(plan.sources.contains(task.source));
+    }
+    for (const std::size_t item : {0ul, 255ul, 256ul, 511ul, 699ul, 700ul})
+        EXPECT_EQ(plan.tasks->sourceOf(item), job.source + "/" + walked[item]);
+    EXPECT_EQ(plan.tasks->next().source, "") << "nothing beyond the walk";
+
+    // Another spelling of a source, or a link to it, is a source; a file beside them is not.
+    std::filesystem::create_symlink(dir / "in/s1/f1.fxd", dir / "link.fxd");
+    test::writeFile(dir / "other.fxd", "x");
+    EXPECT_TRUE(plan.sources.contains(job.source + "/./s0//f0.fxd"));
+    EXPECT_TRUE(plan.sources.contains((dir / "link.fxd").string()));
+    EXPECT_FALSE(plan.sources.contains((dir / "other.fxd").string()));
+    EXPECT_FALSE(plan.sources.contains(job.source + "/s0/f1.fxd"));
 }
 
 }  // namespace
