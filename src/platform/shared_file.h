@@ -46,6 +46,11 @@ public:
     bool truncate(std::int64_t size);
     // Its bytes and size on stable storage.
     bool sync();
+    // Makes the complete file at `completed` (in the same folder) the
+    // file's content, holding the lock: a rename over it on POSIX systems
+    // (the next lock() opens the new file); on Windows, where no file open
+    // here can be renamed over, its bytes copied in and `completed` removed.
+    bool replaceWith(const std::string& completed);
     bool close();
     const std::string& path() const { return path_; }
 

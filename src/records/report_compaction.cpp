@@ -99,7 +99,8 @@ bool rewrite(platform::SharedFile& report, std::int64_t end, const std::vector<b
     }) && written;
     if (syncToDisk) written = written && platform::syncStream(out);
     written = std::fclose(out) == 0 && written;
-    return written && file.commit() && (!syncToDisk || platform::syncFolder(platform::folderPart(report.path())));
+    return written && report.replaceWith(file.path()) &&
+           (!syncToDisk || platform::syncFolder(platform::folderPart(report.path())));
 }
 
 // What compaction needs of a line, read without building it: the source,

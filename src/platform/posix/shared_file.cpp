@@ -101,6 +101,8 @@ bool SharedFile::truncate(std::int64_t size) { return file_ != kClosed && ftrunc
 
 bool SharedFile::sync() { return file_ != kClosed && fsync(int(file_)) == 0; }
 
+bool SharedFile::replaceWith(const std::string& completed) { return ::rename(completed.c_str(), path_.c_str()) == 0; }
+
 bool SharedFile::close() {
     locked_ = false;
     if (file_ == kClosed) return true;

@@ -109,6 +109,20 @@ bool SharedFile::truncate(std::int64_t size) {
 
 bool SharedFile::sync() { return file_ != kClosed && FlushFileBuffers(handleOf(file_)); }
 
+// Copied in holding the lock, so no run appends in between; a power cut
+// while it copies leaves the whole of it in `completed`.
+bool SharedFile::replaceWith(const std::string& completed) {
+    const HANDLE from = CreateFileW(widePath(completed).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (from == INVALID_HANDLE_VALUE) return false;
+    bool copied = truncate(0);
+    char chunk[1 << 16];
+    for (DWORD got = 0; copied && ReadFile(from, chunk, sizeof chunk, &got, nullptr) && got > 0;)
+        copied = append(std::string_view(chunk, got));
+    CloseHandle(from);
+    return copied && sync() && DeleteFileW(widePath(completed).c_str());
+}
+
 bool SharedFile::close() {
     locked_ = false;
     if (file_ == kClosed) return true;
