@@ -198,6 +198,9 @@ private:
         if (request_.resume && !request_.reportPath.empty())
             calls.reportHolds = [this](const std::string& source) { return report_.holdsOutputsOf(source); };
         const RunTotals totals = runFiles(job, plan_, calls);
+        // Every file is done: the sources no output may replace need not be
+        // held while the report is compacted at its close.
+        plan_.sources = RunSources();
         if (progress_) progress_->clear();
         return totals;
     }

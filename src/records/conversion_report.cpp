@@ -87,6 +87,8 @@ bool ConversionReport::append(const FileOutcome& outcome) {
 }
 
 bool ConversionReport::close() {
+    // No file is done any more: the memory goes to the compaction.
+    sourcesWithOutputs_ = {};
     if (!file_.lock()) {
         file_.close();
         return false;

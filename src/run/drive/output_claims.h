@@ -9,6 +9,12 @@
 // claims its output names before it writes, and leaves with what it wrote.
 // A claim waits until every earlier file has claimed (or left), and for an
 // earlier file that claimed one of the same names, until it has left.
+//
+// The outputs of a folder run that keeps its sub-folders ("/kh") come
+// folder by folder as the walk goes down and back up the tree: once the
+// claims have left a folder for one outside it, no later file writes into
+// it, so its outputs need not be kept. A run of a million files then holds
+// the outputs of the folders open on the walk, not of the whole run.
 
 #include <condition_variable>
 #include <cstddef>
@@ -30,12 +36,19 @@ struct EarlierOutput {
     std::string source;
 };
 
+// How the outputs of a run's files lie in their folders, in ticket order.
+enum class OutputFolders {
+    AnyOrder,   // any file may write into any folder: every output is kept to the run's end
+    TreeOrder,  // as a walk finds them: once left for a folder outside it, a folder is never written again
+};
+
 class OutputClaims {
 public:
     // sourceOf names the file of a ticket (tickets count files in walk
     // order from 0); files is how many the run expects.
     using SourceOf = std::function<std::string(std::size_t ticket)>;
-    explicit OutputClaims(SourceOf sourceOf = {}, std::size_t files = 0);
+    explicit OutputClaims(SourceOf sourceOf = {}, std::size_t files = 0,
+                          OutputFolders folders = OutputFolders::AnyOrder);
 
     // The next ticket in walk order.
     std::size_t enter();
@@ -51,16 +64,32 @@ private:
         bool claimed = false;
         std::vector<std::uint64_t> names;
     };
-    static std::uint64_t key(const std::string& path);
+    // An output's name as the file system compares it: its hash, and its folder.
+    struct Key {
+        std::uint64_t hash;
+        std::string folder;
+    };
+    static Key key(const std::string& path);
+    // The outputs written into a folder; with TreeOrder, the folders not
+    // holding it are closed first (enter), and a closed folder has none (find).
+    WrittenOutputs& enterFolder(const std::string& folder);
+    WrittenOutputs* findFolder(const std::string& folder);
     bool earlierDecided(std::size_t ticket) const;
-    bool overlapsEarlierInFlight(std::size_t ticket, const std::vector<std::uint64_t>& names) const;
+    bool overlapsEarlierInFlight(std::size_t ticket, const std::vector<Key>& names) const;
 
     const SourceOf sourceOf_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::size_t nextTicket_ = 0;
     std::map<std::size_t, Entry> inFlight_;  // tickets that have not left
-    WrittenOutputs written_;
+    const OutputFolders order_;
+    const std::size_t files_;
+    // The folders open on the walk, outermost first (AnyOrder: one for all).
+    struct FolderOutputs {
+        std::string folder;
+        WrittenOutputs outputs;
+    };
+    std::vector<FolderOutputs> folders_;
 };
 
 }  // namespace quillon

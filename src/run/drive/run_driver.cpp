@@ -18,7 +18,8 @@ RunTotals runFiles(const BatchJob& request, RunPlan& plan, const FileRunCalls& c
     });
     // Earlier runs' outputs may be replaced, this run's not. Tickets are
     // taken in walk order from 0, so a ticket is the file's item.
-    OutputClaims outputs([&tasks](std::size_t ticket) { return tasks.sourceOf(ticket); }, tasks.count());
+    OutputClaims outputs([&tasks](std::size_t ticket) { return tasks.sourceOf(ticket); }, tasks.count(),
+                         plan.outputFolders);
     struct Current {
         std::size_t ticket = 0;
         FileTask task;

@@ -32,6 +32,7 @@ RunPlan planFolderRun(const BatchJob& request) {
                        plan.sources.add(platform::joinPath(request.source, relative));
                    });
     plan.sources.seal();
+    plan.outputFolders = OutputFolders::TreeOrder;
     plan.listLost = !tasks->whole();
     plan.tasks = std::move(tasks);
     return plan;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run/request/batch_job.h"
+#include "run/drive/output_claims.h"
 #include "run/drive/run_sources.h"
 #include "run/plan/task_list.h"
 #include "platform/export.h"
@@ -17,6 +18,8 @@ struct RunPlan {
     std::unique_ptr<TaskList> tasks = std::make_unique<ListedTasks>();
     std::vector<std::string> unreadableFolders;  // met by the walk: their files are not listed
     RunSources sources;
+    // A walk's files write folder by folder, so a folder left need not be remembered.
+    OutputFolders outputFolders = OutputFolders::AnyOrder;
     // The list of a folder run's files could not be written out whole (a
     // full temporary folder): nothing may be converted from it.
     bool listLost = false;

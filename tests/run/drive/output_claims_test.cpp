@@ -31,5 +31,28 @@ TEST(OutputClaims, LaterFilesMeetTheOutputsOfEarlierOnesAndTheirSources) {
     }
 }
 
+// A walk's outputs, folder by folder: a folder's outputs still count once
+// the walk comes back up from a sub-folder, and the same name in another
+// folder is another file.
+TEST(OutputClaims, TreeOrderKeepsTheOutputsOfTheFoldersStillOpen) {
+    OutputClaims claims([](std::size_t ticket) { return "in/" + std::to_string(ticket) + ".fxd"; }, 0,
+                        OutputFolders::TreeOrder);
+    const struct {
+        const char* name;
+        std::optional<std::size_t> earlier;  // the ticket that wrote it
+    } walk[] = {{"out/a/1.tif", {}},   {"out/a/s/1.tif", {}}, {"out/a/s/t/1.tif", {}}, {"out/a/./1.tif", 0},
+                {"out/a/s2/1.tif", {}}, {"out/a//1.tif", 0},   {"out/b/1.tif", {}},     {"out/b/1.tif", 6},
+                {"out/1.tif", {}},      {"out/b2/1.tif", {}},  {"out/./1.tif", 8}};
+    for (const auto& file : walk) {
+        const std::size_t ticket = claims.enter();
+        const std::optional<EarlierOutput> earlier = claims.claim(ticket, {file.name});
+        ASSERT_EQ(earlier.has_value(), file.earlier.has_value()) << file.name;
+        if (earlier) {
+            EXPECT_EQ(earlier->source, "in/" + std::to_string(*file.earlier) + ".fxd") << file.name;
+        }
+        claims.leave(ticket, earlier ? std::vector<std::string>{} : std::vector<std::string>{file.name});
+    }
+}
+
 }  // namespace
 }  // namespace quillon
