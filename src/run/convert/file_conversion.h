@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "run/convert/pending_outputs.h"
 #include "run/drive/output_claims.h"
 #include "run/drive/run_sources.h"
 #include "run/outcome/file_outcome.h"
@@ -22,6 +23,9 @@ struct FileRun {
     const RunSources& sources;
     // "/resume" with a report: whether it lists the source's outputs (empty: no report).
     const std::function<bool(const std::string& source)>& reportHolds;
+    // Where the file's written outputs are handed on, to be put in place
+    // behind the worker (none: before convertFile returns).
+    PendingOutputs* commitLater = nullptr;
 };
 
 // Converts the task's source into its output with the request's options and

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/paths.h"
+#include "platform/stable_storage.h"
 #include "run/drive/output_claims.h"
 #include "run/drive/synced_folders.h"
 #include "run/drive/worker_pool.h"
@@ -27,7 +28,12 @@ RunTotals runFiles(const BatchJob& request, RunPlan& plan, const FileRunCalls& c
     std::vector<Current> current(threads);
     // What a finished file waits with until it is delivered in walk order.
     std::mutex finishedTurn;
-    std::map<std::size_t, FileOutcome> finished;
+    struct Finished {
+        FileOutcome outcome;
+        PendingOutputs pending;
+        FileTask task;
+    };
+    std::map<std::size_t, Finished> finished;
     RunTotals totals;
     SyncedFolders folders(request.mode == JobMode::File ? platform::folderPart(request.destination) : request.destination);
 
@@ -37,19 +43,41 @@ RunTotals runFiles(const BatchJob& request, RunPlan& plan, const FileRunCalls& c
         current[worker] = {outputs.enter(), tasks.next()};
         if (calls.started) calls.started(item, current[worker].task);
     };
+    // A finished file's outputs are put in place by the pool's committer,
+    // which waits on the disk while the workers go on converting.
     pool.work = [&](std::size_t item, unsigned worker) {
         const Current& file = current[worker];
-        FileOutcome outcome = convert(request, file.task, FileRun{outputs, file.ticket, plan.sources, calls.reportHolds});
-        if (calls.finished) calls.finished(item, file.task, outcome);
+        Finished done{{}, {}, file.task};
+        done.outcome = convert(request, file.task,
+                               FileRun{outputs, file.ticket, plan.sources, calls.reportHolds, &done.pending});
         std::lock_guard lock(finishedTurn);
-        finished.emplace(item, std::move(outcome));
+        finished.emplace(item, std::move(done));
+    };
+    // The outputs of all the files that finished since the last commit are
+    // synced at once, then each file's put in place.
+    pool.commit = [&](const std::vector<std::size_t>& items) {
+        std::vector<Finished*> done;
+        {
+            std::lock_guard lock(finishedTurn);
+            for (const std::size_t item : items) done.push_back(&finished.at(item));
+        }
+        std::vector<std::string> written;
+        for (const Finished* file : done) file->pending.addTemporaryPaths(written);
+        // Should the sync of them all fail, each is synced on its own, so
+        // that only the files it fails for fail.
+        const bool synced = request.skipSync || platform::syncFiles(written);
+        for (std::size_t at = 0; at < items.size(); ++at) {
+            Finished& file = *done[at];
+            file.outcome.result = file.pending.commit(!synced, file.outcome.result, file.outcome);
+            if (calls.finished) calls.finished(items[at], file.task, file.outcome);
+        }
     };
     pool.deliver = [&](std::size_t item) {
         FileOutcome outcome;
         {
             std::lock_guard lock(finishedTurn);
             const auto found = finished.find(item);
-            outcome = std::move(found->second);
+            outcome = std::move(found->second.outcome);
             finished.erase(found);
         }
         ++totals.delivered;
