@@ -196,7 +196,9 @@ private:
         };
         calls.delivered = [this](std::size_t, const FileOutcome& outcome) { delivered(outcome); };
         if (request_.resume && !request_.reportPath.empty())
-            calls.reportHolds = [this](const std::string& source) { return report_.holdsOutputsOf(source); };
+            calls.reportHolds = [this](const std::string& source, const std::string& firstOutput) {
+                return report_.holdsOutputsOf(source, firstOutput);
+            };
         const RunTotals totals = runFiles(job, plan_, calls);
         // Every file is done: the sources no output may replace need not be
         // held while the report is compacted at its close.

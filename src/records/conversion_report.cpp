@@ -71,8 +71,8 @@ ReportOpen ConversionReport::open(const std::string& path, platform::FileLocking
     return compacted ? ReportOpen::Opened : ReportOpen::CannotOpen;
 }
 
-bool ConversionReport::holdsOutputsOf(const std::string& source) const {
-    return std::binary_search(sourcesWithOutputs_.begin(), sourcesWithOutputs_.end(), sourceKey(source));
+bool ConversionReport::holdsOutputsOf(const std::string& source, const std::string& firstOutput) const {
+    return std::binary_search(sourcesWithOutputs_.begin(), sourcesWithOutputs_.end(), outputsKey(source, firstOutput));
 }
 
 bool ConversionReport::append(const FileOutcome& outcome) {

@@ -42,12 +42,13 @@ public:
     // Opens path for appending (made when missing) and folds in what
     // earlier runs left; LocksRefused when its file system refuses locks.
     // With knowSources, it keeps which sources have lines listing their
-    // outputs (8 bytes each) for holdsOutputsOf.
+    // outputs (8 bytes each, with the first output) for holdsOutputsOf.
     ReportOpen open(const std::string& path, platform::FileLocking locking, bool syncToDisk, bool knowSources = false);
-    // Whether the report held, when opened, a line listing the source's
-    // outputs: "/resume" converts again a file whose outputs are done but
-    // whose line a power cut took, so that the report proves every file.
-    bool holdsOutputsOf(const std::string& source) const;
+    // Whether the report held, when opened, a line of the source listing
+    // outputs from firstOutput on: "/resume" converts again a file whose
+    // outputs are done but whose line a power cut took (or whose line still
+    // names an earlier run's outputs), so that the report proves every file.
+    bool holdsOutputsOf(const std::string& source, const std::string& firstOutput) const;
     // Appends the file's line; false when it could not be written.
     bool append(const FileOutcome& outcome);
     // Leaves one line per file in the report, on stable storage unless

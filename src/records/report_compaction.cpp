@@ -58,10 +58,10 @@ constexpr std::uint32_t kSkipped = 1u << 31;
 constexpr std::uint32_t kListsOutputs = 1u << 30;
 constexpr std::uint32_t kNumber = kListsOutputs - 1;
 
-// Which lines give way to a later line of their source; recorded gets the
-// sources whose kept line lists outputs.
+// Which lines give way to a later line of their source; listing, when
+// given, marks the kept lines that list outputs.
 std::vector<bool> replacedLines(std::deque<LineKey>& keys, std::uint32_t lines, std::size_t& replaced,
-                                std::vector<std::uint64_t>* recorded) {
+                                std::vector<bool>* listing) {
     std::sort(keys.begin(), keys.end(), [](const LineKey& a, const LineKey& b) {
         return a.key() != b.key() ? a.key() < b.key() : (a.line & kNumber) < (b.line & kNumber);
     });
@@ -81,7 +81,7 @@ std::vector<bool> replacedLines(std::deque<LineKey>& keys, std::uint32_t lines, 
                 dropped[it->line & kNumber] = true;
                 ++replaced;
             }
-        if (recorded && (kept->line & kListsOutputs) && !(kept->line & kSkipped)) recorded->push_back(kept->key());
+        if (listing && (kept->line & kListsOutputs) && !(kept->line & kSkipped)) (*listing)[kept->line & kNumber] = true;
         group = end;
     }
     return dropped;
@@ -107,7 +107,7 @@ bool rewrite(platform::SharedFile& report, std::int64_t end, const std::vector<b
 // the status and whether outputs are listed, all at the top level of one
 // JSON object.
 struct TopLevelFields : nlohmann::json_sax<nlohmann::json> {
-    std::string source, status;
+    std::string source, status, firstOutput;
     bool hasSource = false;
     std::size_t outputs = 0;
 
@@ -120,7 +120,7 @@ struct TopLevelFields : nlohmann::json_sax<nlohmann::json> {
     bool string(string_t& text) override {
         if (depth == 1 && topKey == "source") source = std::move(text), hasSource = true;
         else if (depth == 1 && topKey == "status") status = std::move(text);
-        else if (depth == 2 && topKey == "outputs") ++outputs;
+        else if (depth == 2 && topKey == "outputs" && outputs++ == 0) firstOutput = std::move(text);
         return value();
     }
     bool start_object(std::size_t) override { return open(); }
@@ -154,10 +154,31 @@ private:
 std::optional<ReportLineSource> reportLineSource(std::string_view line) {
     TopLevelFields fields;
     if (!nlohmann::json::sax_parse(line.begin(), line.end(), &fields) || !fields.hasSource) return std::nullopt;
-    return ReportLineSource{std::move(fields.source), fields.status == "skipped", fields.outputs > 0};
+    return ReportLineSource{std::move(fields.source), fields.status == "skipped", fields.outputs > 0,
+                            std::move(fields.firstOutput)};
 }
 
 std::uint64_t sourceKey(std::string_view source) { return std::hash<std::string_view>{}(source); }
+
+std::uint64_t outputsKey(std::string_view source, std::string_view firstOutput) {
+    return sourceKey(source) ^ (std::hash<std::string_view>{}(firstOutput) * 0x9E3779B97F4A7C15u);
+}
+
+namespace {
+
+// The keys of the marked lines, read again: compaction keeps no names.
+bool recordOutputs(platform::SharedFile& report, std::int64_t end, const std::vector<bool>& listing,
+                   std::vector<std::uint64_t>& recorded) {
+    std::uint32_t number = 0;
+    const bool read = forEachLine(report, end, [&](std::string_view line, bool whole) {
+        if (!whole || !listing[number++]) return;
+        if (const auto source = reportLineSource(line)) recorded.push_back(outputsKey(source->source, source->firstOutput));
+    });
+    std::sort(recorded.begin(), recorded.end());
+    return read;
+}
+
+}  // namespace
 
 Compaction compactReport(platform::SharedFile& report, bool syncToDisk, std::vector<std::uint64_t>* recorded) {
     const std::int64_t end = report.size();
@@ -179,9 +200,14 @@ Compaction compactReport(platform::SharedFile& report, bool syncToDisk, std::vec
     });
     if (!read) return Compaction::Failed;
     std::size_t replaced = 0;
-    if (recorded) recorded->clear();
-    const std::vector<bool> dropped = replacedLines(keys, lines, replaced, recorded);
+    std::vector<bool> listing;
+    if (recorded) {
+        recorded->clear();
+        listing.resize(lines);
+    }
+    const std::vector<bool> dropped = replacedLines(keys, lines, replaced, recorded ? &listing : nullptr);
     keys.clear();
+    if (recorded && !recordOutputs(report, end, listing, *recorded)) return Compaction::Failed;
     if (replaced == 0 && !torn) return Compaction::Unchanged;
     return rewrite(report, end, dropped, syncToDisk) ? Compaction::Rewritten : Compaction::Failed;
 }

@@ -411,6 +411,17 @@ TEST(FolderRun, ResumeConvertsOnlyWhatIsNotDoneAndTheReportKeepsOneLinePerFile) 
     relines.push_back("/relines");
     r = runQuillon(relines, home.str());
     EXPECT_NE(r.out.find("Total converted FAX files: 3\n"), std::string::npos) << r.out;
+
+    // Outputs done by a run that kept another report: this report's lines
+    // name the earlier outputs and prove nothing of these, which are then
+    // converted again and named.
+    const std::string elsewhere = (work / "elsewhere").string();
+    std::vector<std::string> other{"/d=" + in, "/sd=" + elsewhere, "/i", "/kh", "/resume"};
+    runQuillon(other, home.str());
+    other.push_back("/report=" + report);
+    r = runQuillon(other, home.str());
+    EXPECT_NE(r.out.find("Total converted FAX files: 3\n"), std::string::npos) << r.out;
+    EXPECT_NE(readFile(report).find("\"" + elsewhere + "/a.tif\""), std::string::npos);
 }
 
 TEST(FolderRun, DestinationThatCannotBeMadeFailsEveryFile) {

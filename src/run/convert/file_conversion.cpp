@@ -176,7 +176,7 @@ private:
         sourceSha256_ = sourceDigest_.hex();
         record_ = resumeRecord(job_, sourceSha256_);
         // Its outputs are done, but a report without their line would not prove them.
-        if (run_.reportHolds && !run_.reportHolds(outcome_.source)) return {};
+        if (run_.reportHolds && !run_.reportHolds(outcome_.source, planned.front())) return {};
         std::vector<std::string> texts;
         if (job_.recognition.writeText)
             for (const std::string& output : planned) texts.push_back(textOutputName(output));
@@ -231,7 +231,7 @@ FileOutcome convertFile(const BatchJob& request, const FileTask& task, const Fil
 FileOutcome convertFile(const BatchJob& request, const std::string& source, const std::string& destination) {
     OutputClaims outputs;
     const RunSources sources({source});
-    const std::function<bool(const std::string&)> noReport;
+    const std::function<bool(const std::string&, const std::string&)> noReport;
     return convertFile(request, FileTask{source, destination}, FileRun{outputs, outputs.enter(), sources, noReport});
 }
 

@@ -21,8 +21,9 @@ struct FileRun {
     OutputClaims& outputs;
     std::size_t ticket;
     const RunSources& sources;
-    // "/resume" with a report: whether it lists the source's outputs (empty: no report).
-    const std::function<bool(const std::string& source)>& reportHolds;
+    // "/resume" with a report: whether it lists the source's outputs, from
+    // the first on (empty: no report).
+    const std::function<bool(const std::string& source, const std::string& firstOutput)>& reportHolds;
     // Where the file's written outputs are handed on, to be put in place
     // behind the worker (none: before convertFile returns).
     PendingOutputs* commitLater = nullptr;

@@ -34,7 +34,7 @@ struct FileRunCalls {
     std::function<bool()> stopRequested;
     // With "/resume" and a report: whether the report lists the source's
     // outputs; a file it does not is converted again.
-    std::function<bool(const std::string& source)> reportHolds;
+    std::function<bool(const std::string& source, const std::string& firstOutput)> reportHolds;
 };
 
 // What the files of a run came to, in walk order.
