@@ -63,27 +63,6 @@ measure qf "$quillon" /q /f="$work/faxes/f00.fxd" /sf="$work/out/f00.tif"
 measure qb "$quillon" /q /relines /f="$work/big/big.fxd" /sf="$work/out/big.tif"
 measure tb tiffcp -c g4 "$work/big/big.tif" "$work/out/big.tif"
 
-# What syncing costs, measured again in pairs: a synced run and a /nosync
-# run in turn, five times the rounds, and the median of the pairs' ratios.
-# The best of rounds swings with the disk's latency on a shared machine;
-# a pair sees the same disk.
-wall() {
-  local start end
-  rm -rf "$work/out"
-  mkdir -p "$work/out"
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>"$work/stderr" || { cat "$work/stderr" >&2; exit 1; }
-  end=$(date +%s.%N)
-  awk -v a="$start" -v z="$end" 'BEGIN { print z - a }'
-}
-pairs=()
-for ((pair = 1; pair <= 5 * rounds; pair++)); do
-  synced=$(wall "$quillon" /q "${per_core[@]}" /d="$work/faxes" /sd="$work/out")
-  unsynced=$(wall "$quillon" /q /nosync "${per_core[@]}" /d="$work/faxes" /sd="$work/out")
-  pairs+=("$(awk -v s="$synced" -v u="$unsynced" 'BEGIN { print s / u }')")
-done
-median_pair=$(printf '%s\n' "${pairs[@]}" | sort -g | awk '{ r[NR] = $1 } END { printf "%.2f", (NR % 2) ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2 }')
-
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f MB", k / 1024 }'; }
 ratio() { awk -v q="$1" -v t="$2" 'BEGIN { printf "%.2f", q / t }'; }
 line() { printf '%-52s %6.3f s  peak %s%s\n' "$1" "$2" "$(mb "$3")" "${4:-}"; }
@@ -99,6 +78,5 @@ line "the same 1024 pages in one TIFF, tiffcp -c g4:" "$best_tb" "$peak_tb"
 echo "ratio quillon one worker / tiffcp:          $(ratio "$best_q1" "$best_tc") (target at most 0.4)"
 echo "ratio quillon one worker per core / tiffcp: $(ratio "$best_qn" "$best_tc")"
 echo "ratio quillon /relines / tiffcp, 1024 pages: $(ratio "$best_qb" "$best_tb")"
-echo "ratio synced / /nosync, 200 pages:           $(ratio "$best_qn" "$best_qu")"
-echo "the same, median of $((5 * rounds)) pairs run in turn:   $median_pair (target at most 1.10)"
+echo "ratio synced / /nosync, 200 pages:           $(ratio "$best_qn" "$best_qu") (target at most 1.10)"
 echo "ratio synced / one syncfs at the end:        $(ratio "$best_qn" "$best_qs")"

@@ -10,11 +10,6 @@ AtomicFile::AtomicFile(std::string finalPath)
     if (!tempPath_.empty() && !removeOnTerminationToo(tempPath_)) tempPath_.clear();
 }
 
-AtomicFile::AtomicFile(AtomicFile&& other) noexcept
-    : finalPath_(std::move(other.finalPath_)), tempPath_(std::move(other.tempPath_)), committed_(other.committed_) {
-    other.tempPath_.clear();
-}
-
 AtomicFile::~AtomicFile() {
     if (tempPath_.empty()) return;
     if (!committed_) removeFile(tempPath_);

@@ -15,8 +15,6 @@ public:
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
-    // Handed on whole: the written file waits to be committed elsewhere.
-    AtomicFile(AtomicFile&& other) noexcept;
 
     // Where to write, made empty (open it without creating it: "r+b"); empty
     // when no temporary file could be made.

@@ -38,7 +38,8 @@ public:
         if (const auto end = makeOutputFolder()) return *end;
         const FileResult result = convertPages();
         recordSourceChecksum();
-        return putOutputsInPlace(result);
+        keepSourceDates();
+        return result;
     }
 
 private:
@@ -123,8 +124,7 @@ private:
             const std::vector<std::string> planned = outputNames(job_, engine.pageCount(), destination_);
             if (const auto end = guardOutputs(planned)) return *end;
             if (const auto end = skipWhenDone(planned)) return *end;
-            const FileResult result =
-                writePages(job_, FaxToWrite{engine, *file_, record_, pending_}, planned, outcome_);
+            const FileResult result = writePages(job_, FaxToWrite{engine, *file_, record_}, planned, outcome_);
             outcome_.pages = engine.pages();
             for (std::string& note : engine.readerNotes()) outcome_.warnings.push_back(std::move(note));
             return result;
@@ -190,17 +190,14 @@ private:
         outcome_.sourceSha256 = sourceSha256_.empty() ? sourceDigest_.hex() : sourceSha256_;
     }
 
-    // The outputs written, synced and renamed into place here or behind the
-    // worker; with "/l" they take the source's times there. The claim is
-    // left before that: a later file of the run that wants one of the names
-    // is refused them as written, even should they fail to be put in place.
-    FileResult putOutputsInPlace(FileResult result) {
-        if (job_.keepDate && file_) pending_.keepTimes(file_->times());
-        if (run_.commitLater) {
-            *run_.commitLater = std::move(pending_);
-            return result;
-        }
-        return pending_.commit(!job_.skipSync, result, outcome_);
+    // "/l": the outputs take the source's times. The copy never changes the
+    // file's result: a failed conversion stays failed, and a converted file
+    // whose times could not be copied is still converted, with a warning.
+    void keepSourceDates() {
+        if (!job_.keepDate) return;
+        for (const std::string& output : outcome_.outputs)
+            if (!file_->times() || !platform::writeFileTimes(output, *file_->times()))
+                outcome_.warnings.push_back("the date and time of the source could not be given to " + output);
     }
 
     const BatchJob& job_;
@@ -215,7 +212,6 @@ private:
     Sha256 sourceDigest_;       // of the source's bytes, as they were read
     std::string sourceSha256_;  // for the resume record and the report
     std::string record_;
-    PendingOutputs pending_;
 };
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <functional>
 #include <string>
 
-#include "run/convert/pending_outputs.h"
 #include "run/drive/output_claims.h"
 #include "run/drive/run_sources.h"
 #include "run/outcome/file_outcome.h"
@@ -24,9 +23,6 @@ struct FileRun {
     // "/resume" with a report: whether it lists the source's outputs, from
     // the first on (empty: no report).
     const std::function<bool(const std::string& source, const std::string& firstOutput)>& reportHolds;
-    // Where the file's written outputs are handed on, to be put in place
-    // behind the worker (none: before convertFile returns).
-    PendingOutputs* commitLater = nullptr;
 };
 
 // Converts the task's source into its output with the request's options and

@@ -4,7 +4,6 @@
 #include <mutex>
 
 #include "platform/paths.h"
-#include "platform/stable_storage.h"
 #include "run/drive/output_claims.h"
 #include "run/drive/synced_folders.h"
 #include "run/drive/worker_pool.h"
@@ -28,12 +27,7 @@ RunTotals runFiles(const BatchJob& request, RunPlan& plan, const FileRunCalls& c
     std::vector<Current> current(threads);
     // What a finished file waits with until it is delivered in walk order.
     std::mutex finishedTurn;
-    struct Finished {
-        FileOutcome outcome;
-        PendingOutputs pending;
-        FileTask task;
-    };
-    std::map<std::size_t, Finished> finished;
+    std::map<std::size_t, FileOutcome> finished;
     RunTotals totals;
     SyncedFolders folders(request.mode == JobMode::File ? platform::folderPart(request.destination) : request.destination);
 
@@ -43,41 +37,19 @@ RunTotals runFiles(const BatchJob& request, RunPlan& plan, const FileRunCalls& c
         current[worker] = {outputs.enter(), tasks.next()};
         if (calls.started) calls.started(item, current[worker].task);
     };
-    // A finished file's outputs are put in place by the pool's committer,
-    // which waits on the disk while the workers go on converting.
     pool.work = [&](std::size_t item, unsigned worker) {
         const Current& file = current[worker];
-        Finished done{{}, {}, file.task};
-        done.outcome = convert(request, file.task,
-                               FileRun{outputs, file.ticket, plan.sources, calls.reportHolds, &done.pending});
+        FileOutcome outcome = convert(request, file.task, FileRun{outputs, file.ticket, plan.sources, calls.reportHolds});
+        if (calls.finished) calls.finished(item, file.task, outcome);
         std::lock_guard lock(finishedTurn);
-        finished.emplace(item, std::move(done));
-    };
-    // The outputs of all the files that finished since the last commit are
-    // synced at once, then each file's put in place.
-    pool.commit = [&](const std::vector<std::size_t>& items) {
-        std::vector<Finished*> done;
-        {
-            std::lock_guard lock(finishedTurn);
-            for (const std::size_t item : items) done.push_back(&finished.at(item));
-        }
-        std::vector<std::string> written;
-        for (const Finished* file : done) file->pending.addTemporaryPaths(written);
-        // Should the sync of them all fail, each is synced on its own, so
-        // that only the files it fails for fail.
-        const bool synced = request.skipSync || platform::syncFiles(written);
-        for (std::size_t at = 0; at < items.size(); ++at) {
-            Finished& file = *done[at];
-            file.outcome.result = file.pending.commit(!synced, file.outcome.result, file.outcome);
-            if (calls.finished) calls.finished(items[at], file.task, file.outcome);
-        }
+        finished.emplace(item, std::move(outcome));
     };
     pool.deliver = [&](std::size_t item) {
         FileOutcome outcome;
         {
             std::lock_guard lock(finishedTurn);
             const auto found = finished.find(item);
-            outcome = std::move(found->second.outcome);
+            outcome = std::move(found->second);
             finished.erase(found);
         }
         ++totals.delivered;

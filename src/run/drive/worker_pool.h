@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <vector>
 
 namespace quillon {
 
@@ -15,12 +14,6 @@ struct WorkerPoolCalls {
     std::function<void(std::size_t item, unsigned worker)> take;
     // The work on one item, on the worker's thread.
     std::function<void(std::size_t item, unsigned worker)> work;
-    // When set, the end of the items' work that waits on the disk (syncing
-    // and renaming their outputs), done after work on one thread of its own:
-    // the worker goes on to its next item instead of waiting. Each call gets
-    // every item whose work ended since the last call began, in that order,
-    // so that one sync can serve them all. An item is done once committed.
-    std::function<void(const std::vector<std::size_t>& items)> commit;
     // Called for each item in item order, one at a time, once it and every
     // item before it are done.
     std::function<void(std::size_t item)> deliver;
