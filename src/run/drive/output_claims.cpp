@@ -24,9 +24,10 @@ OutputClaims::OutputClaims(SourceOf sourceOf, std::size_t files, OutputFolders f
     : sourceOf_(std::move(sourceOf)), order_(folders), files_(files) {}
 
 // "out//a.tif" and "out/./a.tif" are one file (and on Windows "OUT\A.TIF").
-OutputClaims::Key OutputClaims::key(const std::string& path) {
+// Outputs in any order all count as in one folder, "", which holds them all.
+OutputClaims::Key OutputClaims::key(const std::string& path) const {
     const std::string keyed = platform::pathKey(path);
-    return {stableHash(keyed), platform::folderPart(keyed)};
+    return {stableHash(keyed), order_ == OutputFolders::TreeOrder ? platform::folderPart(keyed) : std::string()};
 }
 
 // One folder for all the run's outputs gets room for every file at once:
@@ -34,17 +35,15 @@ OutputClaims::Key OutputClaims::key(const std::string& path) {
 // cost twice the outputs. A walk's folders grow as they fill: room for all
 // in each would leave the heap strewn with the few pages each one touched.
 WrittenOutputs& OutputClaims::enterFolder(const std::string& folder) {
-    if (order_ == OutputFolders::AnyOrder && !folders_.empty()) return folders_.front().outputs;
     while (!folders_.empty() && !within(folder, folders_.back().folder)) folders_.pop_back();
     if (folders_.empty() || folders_.back().folder != folder) {
-        folders_.push_back({order_ == OutputFolders::AnyOrder ? std::string() : folder, {}});
+        folders_.push_back({folder, {}});
         folders_.back().outputs.expect(order_ == OutputFolders::AnyOrder ? files_ : 0);
     }
     return folders_.back().outputs;
 }
 
 WrittenOutputs* OutputClaims::findFolder(const std::string& folder) {
-    if (order_ == OutputFolders::AnyOrder) return folders_.empty() ? nullptr : &folders_.front().outputs;
     for (auto open = folders_.rbegin(); open != folders_.rend(); ++open)
         if (open->folder == folder) return &open->outputs;
     return nullptr;

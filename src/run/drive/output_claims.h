@@ -69,7 +69,7 @@ private:
         std::uint64_t hash;
         std::string folder;
     };
-    static Key key(const std::string& path);
+    Key key(const std::string& path) const;
     // The outputs written into a folder; with TreeOrder, the folders not
     // holding it are closed first (enter), and a closed folder has none (find).
     WrittenOutputs& enterFolder(const std::string& folder);
