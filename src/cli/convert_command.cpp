@@ -194,7 +194,7 @@ private:
         calls.started = [this](std::size_t, const FileTask& task) {
             if (progress_) progress_->fileStarted(task.source);
         };
-        calls.delivered = [this](std::size_t, const FileOutcome& outcome) { delivered(outcome); };
+        calls.delivered = [this](std::size_t, const FileTask&, const FileOutcome& outcome) { delivered(outcome); };
         if (request_.resume && !request_.reportPath.empty())
             calls.reportHolds = [this](const std::string& source, const std::string& firstOutput) {
                 return report_.holdsOutputsOf(source, firstOutput);

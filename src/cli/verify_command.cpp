@@ -51,9 +51,7 @@ ExitCode runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream&
     std::vector<std::optional<VerifyOutcome>> done(files.size());
     std::size_t verified = 0, changed = 0, missing = 0, unverifiable = 0;
     bool reportFailed = false;
-    WorkerPoolCalls calls;
-    calls.work = [&](std::size_t item, unsigned) { done[item] = checkRecordedFile(files[item], request.verifySources); };
-    calls.deliver = [&](std::size_t item) {
+    const auto deliver = [&](std::size_t item) {
         const VerifyOutcome& outcome = *done[item];
         switch (outcome.verdict) {
             case FileVerdict::Verified: ++verified; break;
@@ -70,6 +68,11 @@ ExitCode runVerifyMode(const BatchJob& request, std::ostream& out, std::ostream&
             }
         }
         done[item].reset();
+    };
+    WorkerPoolCalls calls;
+    calls.work = [&](std::size_t item, unsigned) { done[item] = checkRecordedFile(files[item], request.verifySources); };
+    calls.deliver = [&](std::size_t first, std::size_t end) {
+        for (std::size_t item = first; item < end; ++item) deliver(item);
     };
     runWorkers(files.size(), workerCount(request.workers), calls);
 

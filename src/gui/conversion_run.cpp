@@ -91,10 +91,11 @@ int performRun(PageRun& run, RunObserver& observer, const std::atomic<bool>& sto
     calls.convert = run.convert;
     calls.stopRequested = [&stop] { return stop.load(); };
     calls.started = [&](std::size_t item, const FileTask& task) { observer.fileStarted(static_cast<int>(item), task.source); };
-    calls.finished = [&](std::size_t item, const FileTask& task, const FileOutcome& outcome) {
-        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, task.output, resultsLines(outcome)));
+    calls.delivered = [&](std::size_t item, const FileTask& task, const FileOutcome& outcome) {
+        const std::string lines = resultsLines(outcome);
+        observer.fileFinished(static_cast<int>(item), rowOutcome(outcome, task.output, lines));
+        logLines += lines + logNotes(outcome);
     };
-    calls.delivered = [&](std::size_t, const FileOutcome& outcome) { logLines += resultsLines(outcome) + logNotes(outcome); };
     const RunTotals totals = runFiles(request, plan, calls);
 
     RunEnd end;

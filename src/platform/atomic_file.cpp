@@ -10,14 +10,19 @@ AtomicFile::AtomicFile(std::string finalPath)
     if (!tempPath_.empty() && !removeOnTerminationToo(tempPath_)) tempPath_.clear();
 }
 
+AtomicFile::AtomicFile(AtomicFile&& other) noexcept
+    : finalPath_(std::move(other.finalPath_)), tempPath_(std::move(other.tempPath_)), committed_(other.committed_) {
+    other.tempPath_.clear();
+}
+
 AtomicFile::~AtomicFile() {
     if (tempPath_.empty()) return;
     if (!committed_) removeFile(tempPath_);
     keepOnTermination(tempPath_);
 }
 
-bool AtomicFile::commit() {
-    committed_ = !tempPath_.empty() && renameFile(tempPath_, finalPath_);
+bool AtomicFile::commit(bool syncFirst) {
+    committed_ = !tempPath_.empty() && putInPlace(tempPath_, finalPath_, syncFirst);
     return committed_;
 }
 

@@ -15,12 +15,15 @@ public:
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
+    // Handed on whole: the written file waits to be committed elsewhere.
+    AtomicFile(AtomicFile&& other) noexcept;
 
     // Where to write, made empty (open it without creating it: "r+b"); empty
     // when no temporary file could be made.
     const std::string& path() const { return tempPath_; }
-    // Renames the written file to its final name; false when that fails.
-    bool commit();
+    // Renames the written file to its final name (synced first when asked);
+    // false when that fails.
+    bool commit(bool syncFirst = false);
 
 private:
     std::string finalPath_;

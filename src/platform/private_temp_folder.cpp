@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/stable_storage.h"
 #include "platform/system_temp_folder.h"
 
 namespace quillon::platform {
@@ -52,6 +53,16 @@ bool removeOnTerminationToo(const std::string& path) {
     std::lock_guard lock(folderMutex);
     if (!writeWholeFile(path, {})) return false;
     filesInProgress.insert(path);
+    return true;
+}
+
+bool putInPlace(const std::string& path, const std::string& finalPath, bool syncFirst) {
+    // Under the lock, as a termination removes what is in progress: either
+    // the file is in place, whole, before it begins, or it never is (the
+    // termination keeps the lock, and this waits for the end).
+    std::lock_guard lock(folderMutex);
+    if ((syncFirst && !syncFile(path)) || !renameFile(path, finalPath)) return false;
+    filesInProgress.erase(path);
     return true;
 }
 

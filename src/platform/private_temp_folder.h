@@ -35,5 +35,10 @@ void removeOnTermination();
 // open it without creating it; false when it cannot be made.
 bool removeOnTerminationToo(const std::string& path);
 void keepOnTermination(const std::string& path);
+// Renames such a file to its final name (synced first when asked), which a
+// termination then leaves. A termination that has begun is never raced: the
+// call waits for the process's end instead, so that no file it removed is
+// reported as failed.
+bool putInPlace(const std::string& path, const std::string& finalPath, bool syncFirst);
 
 }  // namespace quillon::platform

@@ -486,18 +486,24 @@ TEST(FileRun, InterruptedFolderRunLeavesOnlyCompleteOutputs) {
     TempDir home, work;
     const std::string fax = writeFax(work / "in/f00.fxd", kThreePages);
     const std::string bytes = readFile(fax);
-    for (int i = 1; i < 120; ++i) writeFile(work / ("in/f" + std::to_string(1000 + i) + ".fxd"), bytes);
+    for (int i = 1; i < 300; ++i) writeFile(work / ("in/f" + std::to_string(1000 + i) + ".fxd"), bytes);
 
-    int killsDuringRun = 0;
+    int killsDuringRun = 0, round = 0;
     for (int signal : {SIGKILL, SIGTERM, SIGKILL, SIGTERM}) {
-        const std::string out = (work / ("out" + std::to_string(killsDuringRun))).string();
-        const pid_t pid = startQuillon({"/q", "/d=" + (work / "in").string(), "/sd=" + out}, home.str());
-        std::this_thread::sleep_for(std::chrono::milliseconds(150 + 100 * killsDuringRun));
+        const std::string out = (work / ("out" + std::to_string(round++))).string();
+        const std::string report = out + ".jsonl";
+        const pid_t pid =
+            startQuillon({"/q", "/d=" + (work / "in").string(), "/sd=" + out, "/report=" + report}, home.str());
+        // Once the run writes outputs, a little later each round.
+        for (int wait = 0; wait < 5000 && !std::filesystem::exists(out); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 + 20 * round));
         kill(pid, signal);
         int status = 0;
         waitpid(pid, &status, 0);
         if (WIFSIGNALED(status)) ++killsDuringRun;
         if (!std::filesystem::exists(out)) continue;
+        std::set<std::string> outputs;
         for (const auto& entry : std::filesystem::directory_iterator(out)) {
             const std::string name = entry.path().filename().string();
             if (name.front() == '.') {
@@ -505,7 +511,19 @@ TEST(FileRun, InterruptedFolderRunLeavesOnlyCompleteOutputs) {
                 continue;
             }
             expectTiffPages(entry.path().string(), kThreePages);
+            outputs.insert(entry.path().string());
         }
+        // Each output in place has its report line, but for the one whose
+        // line was being written; no file is reported failed for the end.
+        std::istringstream lines(std::filesystem::exists(report) ? readFile(report) : "");
+        std::size_t listed = 0;
+        for (std::string line; std::getline(lines, line);) {
+            const nlohmann::json entry = nlohmann::json::parse(line);
+            EXPECT_EQ(entry["status"], "converted") << line;
+            EXPECT_TRUE(outputs.count(entry["outputs"][0].get<std::string>())) << line;
+            ++listed;
+        }
+        EXPECT_LE(outputs.size() - listed, 1u) << outputs.size() << " outputs, " << listed << " report lines";
     }
     EXPECT_GT(killsDuringRun, 0) << "no run was interrupted: the folder converts too fast for this test";
 }

@@ -205,7 +205,8 @@ TEST(SharedRecords, OutputsAreSyncedBeforeTheirRenameAndEverythingBeforeTheEnd) 
     std::string seen;
     for (const std::string& call : calls) seen += call + "\n";
     const std::string temporary = out + "/\\.a\\.tif\\.[^>]*";
-    const int outputSynced = position(calls, "fsync\\(\\d+<" + temporary + ">");
+    // Each output on its own (fsync) or with the others done with it (syncfs of its file system).
+    const int outputSynced = position(calls, "(fsync|syncfs)\\(\\d+<" + temporary + ">");
     const int renamed = position(calls, "rename(at2?)?\\(.*\"" + temporary + "\", .*\"" + out + "/a\\.tif\"");
     const int folderSynced = position(calls, "fsync\\(\\d+<" + out + ">");
     const int reportSynced = position(calls, "fsync\\(\\d+<" + work.str() + "/(r\\.jsonl|\\.r\\.jsonl\\.[^>]*)>");

@@ -267,7 +267,7 @@ TEST(RowOutcome, SaysWhatHappenedAndNotWinFaxOnlyForFilesThatAreNot) {
         EXPECT_EQ(row.output.empty(), c.result != FileResult::Converted) << c.text;
         // The tooltip keeps the results line and says why.
         EXPECT_TRUE(row.details.starts_with("a line")) << row.details;
-        if (c.page != PageState::Ok || c.result != FileResult::Converted && c.result != FileResult::SkippedExisting) {
+        if (c.page != PageState::Ok || (c.result != FileResult::Converted && c.result != FileResult::SkippedExisting)) {
             EXPECT_NE(row.details.find('\n'), std::string::npos) << row.details;
         }
     }

@@ -124,7 +124,8 @@ private:
             const std::vector<std::string> planned = outputNames(job_, engine.pageCount(), destination_);
             if (const auto end = guardOutputs(planned)) return *end;
             if (const auto end = skipWhenDone(planned)) return *end;
-            const FileResult result = writePages(job_, FaxToWrite{engine, *file_, record_}, planned, outcome_);
+            const FileResult result =
+                writePages(job_, FaxToWrite{engine, *file_, record_, run_.pending}, planned, outcome_);
             outcome_.pages = engine.pages();
             for (std::string& note : engine.readerNotes()) outcome_.warnings.push_back(std::move(note));
             return result;
@@ -190,14 +191,11 @@ private:
         outcome_.sourceSha256 = sourceSha256_.empty() ? sourceDigest_.hex() : sourceSha256_;
     }
 
-    // "/l": the outputs take the source's times. The copy never changes the
-    // file's result: a failed conversion stays failed, and a converted file
-    // whose times could not be copied is still converted, with a warning.
+    // "/l": the outputs take the source's times once they are in place. The
+    // copy never changes the file's result, and a converted file whose times
+    // could not be copied is still converted, with a warning.
     void keepSourceDates() {
-        if (!job_.keepDate) return;
-        for (const std::string& output : outcome_.outputs)
-            if (!file_->times() || !platform::writeFileTimes(output, *file_->times()))
-                outcome_.warnings.push_back("the date and time of the source could not be given to " + output);
+        if (job_.keepDate && file_) run_.pending.keepTimes(file_->times());
     }
 
     const BatchJob& job_;
@@ -228,7 +226,11 @@ FileOutcome convertFile(const BatchJob& request, const std::string& source, cons
     OutputClaims outputs;
     const RunSources sources({source});
     const std::function<bool(const std::string&, const std::string&)> noReport;
-    return convertFile(request, FileTask{source, destination}, FileRun{outputs, outputs.enter(), sources, noReport});
+    PendingOutputs pending;
+    FileOutcome outcome =
+        convertFile(request, FileTask{source, destination}, FileRun{outputs, outputs.enter(), sources, noReport, pending});
+    outcome.result = pending.commit(!request.skipSync, outcome.result, outcome);
+    return outcome;
 }
 
 }  // namespace quillon

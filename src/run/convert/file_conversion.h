@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "run/convert/pending_outputs.h"
 #include "run/drive/output_claims.h"
 #include "run/drive/run_sources.h"
 #include "run/outcome/file_outcome.h"
@@ -23,6 +24,9 @@ struct FileRun {
     // "/resume" with a report: whether it lists the source's outputs, from
     // the first on (empty: no report).
     const std::function<bool(const std::string& source, const std::string& firstOutput)>& reportHolds;
+    // Where the file's written outputs wait to be synced and put in place,
+    // after convertFile returns.
+    PendingOutputs& pending;
 };
 
 // Converts the task's source into its output with the request's options and

@@ -1,11 +1,11 @@
 #include "run/convert/output_file.h"
 
 #include "platform/files.h"
-#include "platform/stable_storage.h"
 
 namespace quillon {
 
-OutputFile::OutputFile(const std::string& path, bool syncToDisk) : file_(path), syncToDisk_(syncToDisk) {
+OutputFile::OutputFile(const std::string& path, PendingOutputs& pending)
+    : file_(path), path_(path), pending_(pending) {
     if (!file_.path().empty()) stream_ = platform::openFile(file_.path(), "r+b");
     failed_ = stream_ == nullptr;
 }
@@ -28,11 +28,16 @@ bool OutputFile::write(const std::string& bytes) {
 bool OutputFile::finish() {
     if (finished_) return !failed_;
     finished_ = true;
-    if (stream_ && syncToDisk_ && !failed_) failed_ = !platform::syncStream(stream_);
     if (stream_) failed_ = (std::fclose(stream_) != 0) || failed_;
     stream_ = nullptr;
     sha256_ = digest_.hex();
     return !failed_;
+}
+
+bool OutputFile::keep() {
+    if (!finished_ || failed_) return false;
+    pending_.add(std::move(file_), path_);
+    return true;
 }
 
 }  // namespace quillon

@@ -79,10 +79,9 @@ bool writePdf(const BatchJob& job, const FaxToWrite& fax, PageRange pages, Outpu
 // file: both complete or neither.
 bool writeOutput(const BatchJob& job, const FaxToWrite& fax, PageRange pages, const std::string& output,
                  FileOutcome& outcome) {
-    const bool sync = !job.skipSync;
-    OutputFile image(output, sync);
+    OutputFile image(output, fax.pending);
     if (job.outputFormat == OutputFormat::Tiff) {
-        if (!writeTiff(fax, pages, image) || !image.commit()) return false;
+        if (!writeTiff(fax, pages, image) || !image.keep()) return false;
         noteWritten(job, image, output, outcome);
         return true;
     }
@@ -92,13 +91,13 @@ bool writeOutput(const BatchJob& job, const FaxToWrite& fax, PageRange pages, co
         outcome.texts.push_back({text.recognized, text.wordCount(), text.meanConfidence(), text.rotation,
                                  text.orientationConfidence});
     if (!job.recognition.writeText) {
-        if (!image.commit()) return false;
+        if (!image.keep()) return false;
         noteWritten(job, image, output, outcome);
         return true;
     }
     const std::string textName = textOutputName(output);
-    OutputFile text(textName, sync);
-    if (!text.write(pagesText(texts)) || !text.finish() || !image.commit() || !text.commit()) return false;
+    OutputFile text(textName, fax.pending);
+    if (!text.write(pagesText(texts)) || !text.finish() || !image.keep() || !text.keep()) return false;
     noteWritten(job, image, output, outcome);
     noteWritten(job, text, textName, outcome);
     return true;

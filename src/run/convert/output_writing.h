@@ -3,7 +3,8 @@
 // Group 4 by the engine, into a TIFF file or into the pages of a PDF (with
 // their recognised text, "/ocr"), and the text file beside a PDF
 // ("/ocrtext"). Each output is complete or not there (output_file.h); the
-// written files, their checksums and the pages' text join the file's outcome.
+// written files, their checksums and the pages' text join the file's outcome,
+// and the files wait among the pending outputs to be put in place.
 
 #include <cstdint>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "engine/conversion_engine.h"
 #include "platform/source_file.h"
+#include "run/convert/pending_outputs.h"
 #include "run/outcome/file_outcome.h"
 #include "run/request/batch_job.h"
 
@@ -21,6 +23,7 @@ struct FaxToWrite {
     ConversionEngine& engine;
     const platform::SourceFile& source;  // a PDF is named and dated by it
     const std::string& record;           // "/resume"'s run record (resume_record.h), or empty
+    PendingOutputs& pending;             // where the written outputs wait to be put in place
 };
 
 // Writes every page of the fax to its outputs: one file, or in split mode

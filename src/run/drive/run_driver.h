@@ -26,10 +26,9 @@ struct FileRunCalls {
     FileConverter convert;  // convertFile when empty
     // A worker starts on the file; in walk order, one call at a time.
     std::function<void(std::size_t item, const FileTask& task)> started;
-    // The file is done, as files finish.
-    std::function<void(std::size_t item, const FileTask& task, const FileOutcome& outcome)> finished;
-    // The file is done and so is every file before it; in walk order.
-    std::function<void(std::size_t item, const FileOutcome& outcome)> delivered;
+    // The file is done, its outputs are in place, and so is every file
+    // before it; in walk order, on the thread that called runFiles.
+    std::function<void(std::size_t item, const FileTask& task, const FileOutcome& outcome)> delivered;
     // Once true no further file is started; files started are finished.
     std::function<bool()> stopRequested;
     // With "/resume" and a report: whether the report lists the source's

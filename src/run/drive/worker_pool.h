@@ -3,6 +3,7 @@
 // their results on in the items' own order, so that a parallel run reports
 // exactly what a sequential one would.
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 
@@ -14,18 +15,26 @@ struct WorkerPoolCalls {
     std::function<void(std::size_t item, unsigned worker)> take;
     // The work on one item, on the worker's thread.
     std::function<void(std::size_t item, unsigned worker)> work;
-    // Called for each item in item order, one at a time, once it and every
-    // item before it are done.
-    std::function<void(std::size_t item)> deliver;
+    // Called on the calling thread with the items from first to end - 1,
+    // once they and every item before them are done: every item once, in
+    // item order. Each call gets all the items in order that are done when
+    // it is made, so that what each call costs whatever its number of items
+    // (a sync of the disk) is paid once for them, while the workers go on.
+    std::function<void(std::size_t first, std::size_t end)> deliver;
+    // Once an item is ready to deliver, how long to wait for up to
+    // gatherItems in order before the call, when one call costs more than
+    // waiting does (none: each call takes what is ready).
+    std::chrono::milliseconds gatherFor{0};
+    std::size_t gatherItems = 1;
     // Once true, no further item is taken; items taken are still finished.
     std::function<bool()> stopRequested;
 };
 
-// Runs items 0 to count - 1 on `workers` threads (the calling thread is one
-// of them; at most one thread per item). No item is taken more than a fixed
-// number of items after the first one not yet delivered: behind one slow
-// file, the others' outcomes wait in memory, and that must not grow with the
-// number of items.
+// Runs items 0 to count - 1 on `workers` threads of their own (at most one
+// per item) while the calling thread delivers. No item is taken more than a
+// fixed number of items after the first one not yet delivered: behind one
+// slow file, the others' outcomes wait in memory, and that must not grow
+// with the number of items.
 void runWorkers(std::size_t count, unsigned workers, const WorkerPoolCalls& calls);
 
 // One worker per core when `requested` is 0.
