@@ -8,7 +8,7 @@ packages=(g++ cmake make pkg-config libtiff-dev nettle-dev libtiff-tools libgtes
           librsvg2-bin gzip file man-db dpkg-dev fakeroot lintian desktop-file-utils appstream
           shared-mime-info libqpdf-dev qpdf poppler-utils icc-profiles-free imagemagick netpbm python3-pil
           libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-osd libomp-dev libfreetype-dev fonts-dejavu-core
-          slurmctld slurmd slurm-client munge python3-yaml strace)
+          slurmctld slurmd slurm-client munge python3-yaml strace libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <ostream>
@@ -104,6 +105,10 @@ Options (names in any case; of two contradicting options the later wins):
                    eng+deu; each needs its package tesseract-ocr-LANG
   /ocrtext         /ocr, and the text of each PDF also as a UTF-8 .txt file
                    beside it, pages separated by form feeds
+  /ocrtext=LIST    /ocr, and the text of each PDF beside it in the forms
+                   listed, joined by commas: txt (as /ocrtext), hocr
+                   (NAME.hocr) and alto (NAME.alto.xml, ALTO 4): the PDF's
+                   own words with their boxes in page pixels and confidences
   /norotate        with /ocr, read every page as it was faxed; by default a
                    page fed sideways or upside down is read the right way up
                    and shown so (its image data stay as they are)
@@ -140,9 +145,9 @@ Exit status:
   1  a file failed (it is no fax, is damaged beyond use, ...); with /verify=,
      a file did not verify
   2  no conversion described and no window can be opened (no display), or
-     a /j=, /shard= or /lang= value refused or a /lang= language not installed,
-     or /log= or /report= naming a source of the run, or a /verify= report
-     that cannot be read
+     a /j=, /shard=, /lang= or /ocrtext= value refused or a /lang= language
+     not installed, or /log= or /report= naming a source of the run, or a
+     /verify= report that cannot be read
   3  the run could not do its work: an output or its folder could not be
      written (no permission, disk full), a source folder could not be read,
      the report could not be written or locked, an output, its folder, the
@@ -189,7 +194,10 @@ Applied applySwitch(std::string_view word, BatchJob& job) {
     ConvertOptions& options = job.convertOptions;
     if (equalsNoCase(word, "/pdf")) return job.outputFormat = OutputFormat::Pdf, true;
     if (equalsNoCase(word, "/ocr")) return job.recognition.enabled = true, true;
-    if (equalsNoCase(word, "/ocrtext")) return job.recognition.enabled = job.recognition.writeText = true, true;
+    if (equalsNoCase(word, "/ocrtext")) {
+        job.recognition.textFiles = {TextFile::Plain};
+        return job.recognition.enabled = true, true;
+    }
     if (equalsNoCase(word, "/norotate")) return job.recognition.orientation = PageOrientation::AsFaxed, true;
     if (equalsNoCase(word, "/raw")) return options.rawStart = 1, true;
     if (equalsNoCase(word, "/relines")) return options.recountLines = 1, true;
@@ -241,6 +249,25 @@ Applied applyPath(std::string_view word, BatchJob& job) {
 
 // The values that are checked: a value the program cannot carry out is said
 // on err and refuses the command line (but for /log=, whose default stays).
+// "/ocrtext=LIST": each of txt, hocr and alto at most once, in any order.
+bool parseTextFiles(std::string_view list, std::vector<TextFile>& files) {
+    files.clear();
+    while (true) {
+        const std::size_t comma = list.find(',');
+        const std::string_view name = list.substr(0, comma);
+        TextFile file;
+        if (equalsNoCase(name, "txt")) file = TextFile::Plain;
+        else if (equalsNoCase(name, "hocr")) file = TextFile::Hocr;
+        else if (equalsNoCase(name, "alto")) file = TextFile::Alto;
+        else return false;
+        if (std::find(files.begin(), files.end(), file) != files.end()) return false;
+        files.push_back(file);
+        if (comma == std::string_view::npos) return true;
+        list.remove_prefix(comma + 1);
+    }
+}
+
+
 Applied applyCheckedValue(std::string_view word, BatchJob& job, std::string& logPath, std::ostream& err,
                           bool& refused) {
     if (startsWithNoCase(word, "/lang=")) {
@@ -248,6 +275,15 @@ Applied applyCheckedValue(std::string_view word, BatchJob& job, std::string& log
         if (!splitLanguages(job.recognition.languages)) {
             err << "quillon: /lang= takes language names such as eng or eng+deu (letters, digits, _), not '"
                 << job.recognition.languages << "'\n";
+            refused = true;
+        }
+        return true;
+    }
+    if (startsWithNoCase(word, "/ocrtext=")) {
+        job.recognition.enabled = true;
+        if (!parseTextFiles(word.substr(9), job.recognition.textFiles)) {
+            err << "quillon: /ocrtext= takes txt, hocr and alto joined by commas, such as txt,alto, not '"
+                << word.substr(9) << "'\n";
             refused = true;
         }
         return true;

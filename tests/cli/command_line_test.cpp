@@ -188,7 +188,14 @@ TEST(CommandLine, TextRecognitionAndShards) {
     Parsed ocr = parse({"/d=in", "/sd=out", "/OCRTEXT", "/Lang=eng+deu", "/shard=2/16", "/NoRotate"});
     EXPECT_EQ(ocr.result, CommandLineRequest::Convert);
     EXPECT_EQ(ocr.job.outputFormat, OutputFormat::Pdf) << "a text layer is a PDF's";
-    EXPECT_TRUE(ocr.job.recognition.enabled && ocr.job.recognition.writeText);
+    EXPECT_TRUE(ocr.job.recognition.enabled);
+    EXPECT_EQ(ocr.job.recognition.textFiles, std::vector<TextFile>{TextFile::Plain});
+    // The forms in the order given; each once, and only those known.
+    const Parsed forms = parse({"/sd=out", "/ocrtext=ALTO,txt,hocr"});
+    EXPECT_TRUE(forms.job.recognition.enabled);
+    EXPECT_EQ(forms.job.recognition.textFiles, (std::vector<TextFile>{TextFile::Alto, TextFile::Plain, TextFile::Hocr}));
+    for (const char* list : {"/ocrtext=", "/ocrtext=alto,", "/ocrtext=txt,txt", "/ocrtext=pdf"})
+        EXPECT_EQ(parse({"/sd=out", list}).result, CommandLineRequest::Refused) << list;
     EXPECT_EQ(ocr.job.recognition.languages, "eng+deu");
     EXPECT_EQ(ocr.job.recognition.orientation, PageOrientation::AsFaxed);
     EXPECT_EQ(ocr.job.shard.index, 2u);

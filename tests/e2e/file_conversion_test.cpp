@@ -124,21 +124,45 @@ TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
     EXPECT_EQ(left, 0u) << "no unfinished PDF is left beside the output";
 }
 
-// The printed letter at both resolutions through /ocrtext: its words are
-// found where they are printed, the pages are still exactly their pixels,
-// and the text file and the report tell what was read.
+// The printed letter at both resolutions through /ocrtext=: its words are
+// found where they are printed, in the PDF and in the ALTO file, the pages
+// are still exactly their pixels, and the text files and the report tell
+// what was read.
 TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     TempDir home, work;
     const std::vector<FixturePage> pages = {{Sheet::Letter, C::T6, 1}, {Sheet::Letter, C::T4OneDimensional, 0}};
     const std::string fax = writeFax(work / "in/letter.fxd", pages);
     const std::string out = (work / "out/letter.pdf").string();
     const std::string report = (work / "r.jsonl").string();
-    const ProcessResult r = runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocrtext", "/report=" + report}, home.str());
+    const ProcessResult r =
+        runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocrtext=txt,hocr,alto", "/report=" + report}, home.str());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     expectPdfPages(out, pages);
 
     const std::vector<PdfWord> words = pdfWords(out);
+    const std::string alto = (work / "out/letter.alto.xml").string(), hocr = (work / "out/letter.hocr").string();
+    EXPECT_EQ(runProcess("/usr/bin/xmllint", {"--noout", alto}).exitCode, 0);
+    EXPECT_EQ(runProcess("/usr/bin/xmllint", {"--html", "--noout", hocr}).exitCode, 0);
+    const std::string hocrText = readFile(hocr);
+    const std::regex hocrPage("class=\"ocr_page\"");
+    EXPECT_EQ(std::distance(std::sregex_iterator(hocrText.begin(), hocrText.end(), hocrPage), std::sregex_iterator()), 2);
+    // The ALTO file's words: page, box in the page's own pixels, text.
+    struct AltoWord {
+        int page;
+        int left, top, right, bottom;
+        std::string text;
+    };
+    std::vector<AltoWord> altoWords;
+    const std::string altoText = readFile(alto);
+    const std::regex altoString(
+        "<String ID=\"word_([0-9]+)_[0-9_]+\" HPOS=\"([0-9]+)\" VPOS=\"([0-9]+)\" WIDTH=\"([0-9]+)\" "
+        "HEIGHT=\"([0-9]+)\" WC=\"[0-9.]+\" CONTENT=\"([^\"]*)\"/>");
+    for (auto it = std::sregex_iterator(altoText.begin(), altoText.end(), altoString); it != std::sregex_iterator(); ++it) {
+        const auto& m = *it;
+        const int left = std::stoi(m[2]), top = std::stoi(m[3]);
+        altoWords.push_back({std::stoi(m[1]), left, top, left + std::stoi(m[4]), top + std::stoi(m[5]), m[6]});
+    }
     const std::string line = readFile(report);
     const std::regex pageWords("\"words\":([0-9]+),\"confidence\":([0-9.]+),");
     auto recognised = std::sregex_iterator(line.begin(), line.end(), pageWords);
@@ -164,6 +188,16 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
             EXPECT_NEAR(found->xMax, printed->right * 72.0 / 200, tolerance);
             EXPECT_NEAR(found->yMin, printed->top * 72.0 / linesPerInch, tolerance);
             EXPECT_NEAR(found->yMax, printed->bottom * 72.0 / linesPerInch, tolerance);
+            // The ALTO word: the PDF's, over the same ink, in the page's pixels.
+            const auto inAlto = std::find_if(altoWords.begin(), altoWords.end(),
+                                             [&](const AltoWord& w) { return w.page == page && w.text == word; });
+            ASSERT_NE(inAlto, altoWords.end());
+            const double pixels = tolerance * linesPerInch / 72.0;
+            EXPECT_NEAR(inAlto->left, printed->left, pixels);
+            EXPECT_NEAR(inAlto->right, printed->right, pixels);
+            EXPECT_NEAR(inAlto->top, printed->top, pixels);
+            EXPECT_NEAR(inAlto->bottom, printed->bottom, pixels);
+            EXPECT_NEAR(inAlto->left * 72.0 / 200, found->xMin, 1.0) << "the text layer's word starts there too";
         }
         ASSERT_NE(recognised, std::sregex_iterator()) << line;
         const std::size_t count = std::stoul((*recognised)[1]);
@@ -184,9 +218,18 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
             EXPECT_NE(at, std::string::npos) << printed << " in\n" << pageText;
         }
     }
-    EXPECT_NE(line.find("\"outputs\":[\"" + out + "\",\"" + (work / "out/letter.txt").string() + "\"]"),
+    EXPECT_NE(line.find("\"outputs\":[\"" + out + "\",\"" + (work / "out/letter.txt").string() + "\",\"" + hocr +
+                        "\",\"" + alto + "\"]"),
               std::string::npos)
         << line;
+    // The same words, in the same order, in the ALTO file as in the text file.
+    std::istringstream plainWords(text);
+    std::size_t at = 0;
+    for (std::string word; plainWords >> word; ++at) {
+        ASSERT_LT(at, altoWords.size());
+        EXPECT_EQ(altoWords[at].text, word);
+    }
+    EXPECT_EQ(at, altoWords.size());
 }
 
 // The letter over a noisy line, 2 % of its pixels flipped, at both

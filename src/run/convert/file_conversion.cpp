@@ -179,8 +179,8 @@ private:
         // Its outputs are done, but a report without their line would not prove them.
         if (run_.reportHolds && !run_.reportHolds(outcome_.source, planned.front())) return {};
         std::vector<std::string> texts;
-        if (job_.recognition.writeText)
-            for (const std::string& output : planned) texts.push_back(textOutputName(output));
+        for (const std::string& output : planned)
+            for (const TextFile text : job_.recognition.textFiles) texts.push_back(textOutputName(output, text));
         if (outputsCarryRecord(job_.outputFormat, planned, texts, record_)) return FileResult::SkippedExisting;
         return {};
     }

@@ -7,11 +7,12 @@
 
 namespace quillon {
 
-std::string textOutputName(const std::string& output) {
+std::string textOutputName(const std::string& output, TextFile file) {
     const std::size_t dot = output.rfind('.');
     const std::size_t slash = platform::lastPathSeparator(output);
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-    return (hasExtension ? output.substr(0, dot) : output) + ".txt";
+    const char* extension = file == TextFile::Plain ? ".txt" : file == TextFile::Hocr ? ".hocr" : ".alto.xml";
+    return (hasExtension ? output.substr(0, dot) : output) + extension;
 }
 
 std::string pageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension) {
@@ -34,8 +35,8 @@ std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::
 
 std::vector<std::string> filesWritten(const BatchJob& job, const std::vector<std::string>& outputs) {
     std::vector<std::string> files = outputs;
-    if (job.recognition.writeText)
-        for (const std::string& output : outputs) files.push_back(textOutputName(output));
+    for (const TextFile text : job.recognition.textFiles)
+        for (const std::string& output : outputs) files.push_back(textOutputName(output, text));
     return files;
 }
 

@@ -12,12 +12,12 @@ namespace quillon {
 // The name of page file `pageNumber` (counted from 1) for an output path in
 // split mode, ending in extension: "a.tif" page 2 is "a002.tif".
 std::string pageFileName(const std::string& outputPath, unsigned pageNumber, const char* extension);
-// The text file beside a PDF: its extension replaced by ".txt" (a name
-// that starts with its only dot has none).
-std::string textOutputName(const std::string& output);
+// A text file beside a PDF: its extension replaced by ".txt", ".hocr" or
+// ".alto.xml" (a name that starts with its only dot has none).
+std::string textOutputName(const std::string& output, TextFile file);
 // The files a fax of `pages` pages is written to, in page order.
 std::vector<std::string> outputNames(const BatchJob& job, int pages, const std::string& destination);
-// Every file those outputs make: the outputs, then their text files (with "/ocrtext").
+// Every file those outputs make: the outputs, then their text files (with "/ocrtext"), in that order.
 std::vector<std::string> filesWritten(const BatchJob& job, const std::vector<std::string>& outputs);
 
 }  // namespace quillon

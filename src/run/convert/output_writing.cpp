@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 
+#include "ocr/text_documents.h"
 #include "pdf/g4_page_spool.h"
 #include "platform/paths.h"
 #include "platform/private_temp_folder.h"
@@ -45,7 +47,7 @@ bool writeTiff(const FaxToWrite& fax, PageRange pages, OutputFile& file) {
 // file of the private temporary folder, until the PDF is written; with
 // "/ocr" they are recognised first and recognized gets their words.
 bool writePdf(const BatchJob& job, const FaxToWrite& fax, PageRange pages, OutputFile& file,
-              std::vector<RecognizedPage>& recognized, FileOutcome& outcome) {
+              std::vector<RecognizedPage>& recognized, std::vector<PageImageSize>& images, FileOutcome& outcome) {
     if (!fax.source.times()) return false;
     PdfDocumentInfo info;
     info.title = std::string(platform::fileNamePart(fax.source.path()));
@@ -71,12 +73,21 @@ bool writePdf(const BatchJob& job, const FaxToWrite& fax, PageRange pages, Outpu
         std::vector<std::string> problems;
         recognized = recognizePages(spool, recognition, problems);
         warnOnce(problems, outcome);
+        for (const G4Page& page : spool.pages()) images.push_back({page.width, page.rows});
     }
     return writePdfFile(spool, info, file, recognition.enabled ? &recognized : nullptr) && file.finish();
 }
 
+// A PDF's recognised text in one of the forms of "/ocrtext=".
+std::string textFileContent(TextFile form, const std::vector<RecognizedPage>& texts,
+                            const std::vector<PageImageSize>& images, const std::string& pdf) {
+    if (form == TextFile::Plain) return pagesText(texts);
+    const TextDocumentPages document{texts, images, std::string(platform::fileNamePart(pdf)), QUILLON_VERSION_TEXT};
+    return form == TextFile::Hocr ? hocrDocument(document) : altoDocument(document);
+}
+
 // One output of pages in the job's format, and with "/ocrtext" its text
-// file: both complete or neither.
+// files: all complete or none.
 bool writeOutput(const BatchJob& job, const FaxToWrite& fax, PageRange pages, const std::string& output,
                  FileOutcome& outcome) {
     OutputFile image(output, fax.pending);
@@ -86,20 +97,24 @@ bool writeOutput(const BatchJob& job, const FaxToWrite& fax, PageRange pages, co
         return true;
     }
     std::vector<RecognizedPage> texts;
-    if (!writePdf(job, fax, pages, image, texts, outcome)) return false;
+    std::vector<PageImageSize> images;
+    if (!writePdf(job, fax, pages, image, texts, images, outcome)) return false;
     for (const RecognizedPage& text : texts)
         outcome.texts.push_back({text.recognized, text.wordCount(), text.meanConfidence(), text.rotation,
                                  text.orientationConfidence});
-    if (!job.recognition.writeText) {
-        if (!image.keep()) return false;
-        noteWritten(job, image, output, outcome);
-        return true;
+    const std::vector<TextFile>& forms = job.recognition.textFiles;
+    std::vector<std::unique_ptr<OutputFile>> textFiles;
+    for (const TextFile form : forms) {
+        textFiles.push_back(std::make_unique<OutputFile>(textOutputName(output, form), fax.pending));
+        OutputFile& text = *textFiles.back();
+        if (!text.write(textFileContent(form, texts, images, output)) || !text.finish()) return false;
     }
-    const std::string textName = textOutputName(output);
-    OutputFile text(textName, fax.pending);
-    if (!text.write(pagesText(texts)) || !text.finish() || !image.keep() || !text.keep()) return false;
+    if (!image.keep()) return false;
+    for (const auto& text : textFiles)
+        if (!text->keep()) return false;
     noteWritten(job, image, output, outcome);
-    noteWritten(job, text, textName, outcome);
+    for (std::size_t at = 0; at < forms.size(); ++at)
+        noteWritten(job, *textFiles[at], textOutputName(output, forms[at]), outcome);
     return true;
 }
 

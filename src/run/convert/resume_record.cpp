@@ -18,13 +18,29 @@ bool carries(OutputFormat format, const std::string& image, const std::string& r
 
 }  // namespace
 
+namespace {
+
+// "yes" for the plain text alone, as records said before the other forms:
+// outputs of such runs stay done.
+std::string textFilesWord(const TextRecognition& recognition) {
+    if (!recognition.enabled || recognition.textFiles.empty()) return "no";
+    if (recognition.textFiles == std::vector<TextFile>{TextFile::Plain}) return "yes";
+    std::string word;
+    for (const TextFile file : recognition.textFiles)
+        word += std::string(word.empty() ? "" : ",") +
+                (file == TextFile::Plain ? "txt" : file == TextFile::Hocr ? "hocr" : "alto");
+    return word;
+}
+
+}  // namespace
+
 std::string resumeRecord(const BatchJob& job, const std::string& sourceSha256) {
     const TextRecognition& recognition = job.recognition;
     return "quillon-run:1 source-sha256=" + sourceSha256 +
            " format=" + (job.outputFormat == OutputFormat::Pdf ? "pdf" : "tiff") +
            " pages=" + (job.convertOptions.splitPages() ? "one-per-page" : "one-file") +
            " ocr=" + (recognition.enabled ? recognition.languages : "off") +
-           " text-file=" + (recognition.enabled && recognition.writeText ? "yes" : "no") +
+           " text-file=" + textFilesWord(recognition) +
            " turn=" + (recognition.enabled && recognition.orientation == PageOrientation::Detect ? "detect" : "no") +
            " lines=" + (job.convertOptions.recountLines ? "recounted" : "recorded") +
            // "/v=": the lines per inch of raw Group 3 pages

@@ -18,11 +18,18 @@
 
 namespace quillon {
 
+// The files of a PDF's recognised text beside it ("/ocrtext=txt,hocr,alto").
+enum class TextFile {
+    Plain,  // NAME.txt, UTF-8, pages apart by a form feed
+    Hocr,   // NAME.hocr
+    Alto    // NAME.alto.xml
+};
+
 // "/ocr", "/lang=", "/ocrtext", "/norotate": a text layer of recognised words on PDF pages.
 struct TextRecognition {
     bool enabled = false;
     std::string languages = "eng";  // Tesseract's names joined by '+'
-    bool writeText = false;         // a UTF-8 .txt beside each PDF
+    std::vector<TextFile> textFiles;  // written beside each PDF, in this order
     PageOrientation orientation = PageOrientation::Detect;
     // Told of every page recognised (or failed), on the worker's thread.
     std::function<void()> pageRecognized;
