@@ -124,18 +124,23 @@ TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
     EXPECT_EQ(left, 0u) << "no unfinished PDF is left beside the output";
 }
 
-// The printed letter at both resolutions through /ocrtext=: its words are
-// found where they are printed, in the PDF and in the ALTO file, the pages
-// are still exactly their pixels, and the text files and the report tell
-// what was read.
+// The printed letter at both resolutions, and a memo, through /ocrtext=: the letter's words are found where they are printed, in
+// the PDF and in the ALTO file, the pages are still exactly their pixels, and
+// the text files and the report tell what was read. Read by two workers
+// sharing the pages, every output and the report are the same.
 TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     TempDir home, work;
-    const std::vector<FixturePage> pages = {{Sheet::Letter, C::T6, 1}, {Sheet::Letter, C::T4OneDimensional, 0}};
+    const std::vector<FixturePage> pages = {
+        {Sheet::Letter, C::T6, 1}, {Sheet::Letter, C::T4OneDimensional, 0}, {Sheet::Memo, C::T6, 1}};
     const std::string fax = writeFax(work / "in/letter.fxd", pages);
+    const auto convert = [&](const std::string& folder, const std::string& workers) {
+        return runQuillon({"/q", "/j=" + workers, "/f=" + fax, "/sf=" + (work / folder / "letter.pdf").string(),
+                           "/ocrtext=txt,hocr,alto", "/report=" + (work / (folder + ".jsonl")).string()},
+                          home.str());
+    };
     const std::string out = (work / "out/letter.pdf").string();
-    const std::string report = (work / "r.jsonl").string();
-    const ProcessResult r =
-        runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocrtext=txt,hocr,alto", "/report=" + report}, home.str());
+    const std::string report = (work / "out.jsonl").string();
+    const ProcessResult r = convert("out", "1");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     expectPdfPages(out, pages);
@@ -146,7 +151,7 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     EXPECT_EQ(runProcess("/usr/bin/xmllint", {"--html", "--noout", hocr}).exitCode, 0);
     const std::string hocrText = readFile(hocr);
     const std::regex hocrPage("class=\"ocr_page\"");
-    EXPECT_EQ(std::distance(std::sregex_iterator(hocrText.begin(), hocrText.end(), hocrPage), std::sregex_iterator()), 2);
+    EXPECT_EQ(std::distance(std::sregex_iterator(hocrText.begin(), hocrText.end(), hocrPage), std::sregex_iterator()), 3);
     // The ALTO file's words: page, box in the page's own pixels, text.
     struct AltoWord {
         int page;
@@ -230,6 +235,20 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
         EXPECT_EQ(altoWords[at].text, word);
     }
     EXPECT_EQ(at, altoWords.size());
+
+    const ProcessResult shared = convert("shared", "2");
+    ASSERT_EQ(shared.exitCode, 0) << shared.err;
+    for (const std::string name : {"letter.txt", "letter.hocr", "letter.alto.xml"})
+        EXPECT_EQ(readFile(work / "shared" / name), readFile(work / "out" / name)) << name;
+    EXPECT_EQ(runProcess("/usr/bin/pdftotext", {(work / "shared/letter.pdf").string(), "-"}).out,
+              runProcess("/usr/bin/pdftotext", {out, "-"}).out);
+    // The same report but for the folder and the PDF's checksum: its /ID
+    // differs from run to run.
+    const auto comparable = [](std::string report) {
+        for (std::size_t at = 0; (at = report.find("/shared/", at)) != std::string::npos;) report.replace(at, 8, "/out/");
+        return std::regex_replace(report, std::regex("\"outputSha256\":\\[\"[0-9a-f]+\""), "");
+    };
+    EXPECT_EQ(comparable(readFile(work / "shared.jsonl")), comparable(line));
 }
 
 // The letter over a noisy line, 2 % of its pixels flipped, at both

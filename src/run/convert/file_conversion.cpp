@@ -125,7 +125,7 @@ private:
             if (const auto end = guardOutputs(planned)) return *end;
             if (const auto end = skipWhenDone(planned)) return *end;
             const FileResult result =
-                writePages(job_, FaxToWrite{engine, *file_, record_, run_.pending}, planned, outcome_);
+                writePages(job_, FaxToWrite{engine, *file_, record_, run_.pending, run_.pageSharing}, planned, outcome_);
             outcome_.pages = engine.pages();
             for (std::string& note : engine.readerNotes()) outcome_.warnings.push_back(std::move(note));
             return result;
@@ -227,8 +227,9 @@ FileOutcome convertFile(const BatchJob& request, const std::string& source, cons
     const RunSources sources({source});
     const std::function<bool(const std::string&, const std::string&)> noReport;
     PendingOutputs pending;
-    FileOutcome outcome =
-        convertFile(request, FileTask{source, destination}, FileRun{outputs, outputs.enter(), sources, noReport, pending});
+    PageSharing alone(1);
+    FileOutcome outcome = convertFile(request, FileTask{source, destination},
+                                      FileRun{outputs, outputs.enter(), sources, noReport, pending, alone});
     outcome.result = pending.commit(!request.skipSync, outcome.result, outcome);
     return outcome;
 }

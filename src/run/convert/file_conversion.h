@@ -7,6 +7,7 @@
 
 #include "run/convert/pending_outputs.h"
 #include "run/drive/output_claims.h"
+#include "run/drive/page_sharing.h"
 #include "run/drive/run_sources.h"
 #include "run/outcome/file_outcome.h"
 #include "run/plan/task_list.h"
@@ -27,6 +28,8 @@ struct FileRun {
     // Where the file's written outputs wait to be synced and put in place,
     // after convertFile returns.
     PendingOutputs& pending;
+    // Where the pages to recognise are shared with the run's idle workers.
+    PageSharing& pageSharing;
 };
 
 // Converts the task's source into its output with the request's options and

@@ -71,7 +71,7 @@ bool writePdf(const BatchJob& job, const FaxToWrite& fax, PageRange pages, Outpu
     const TextRecognition& recognition = job.recognition;
     if (recognition.enabled) {
         std::vector<std::string> problems;
-        recognized = recognizePages(spool, recognition, problems);
+        recognized = recognizePages(spool, recognition, fax.pageSharing, problems);
         warnOnce(problems, outcome);
         for (const G4Page& page : spool.pages()) images.push_back({page.width, page.rows});
     }

@@ -13,6 +13,7 @@
 #include "engine/conversion_engine.h"
 #include "platform/source_file.h"
 #include "run/convert/pending_outputs.h"
+#include "run/drive/page_sharing.h"
 #include "run/outcome/file_outcome.h"
 #include "run/request/batch_job.h"
 
@@ -24,6 +25,7 @@ struct FaxToWrite {
     const platform::SourceFile& source;  // a PDF is named and dated by it
     const std::string& record;           // "/resume"'s run record (resume_record.h), or empty
     PendingOutputs& pending;             // where the written outputs wait to be put in place
+    PageSharing& pageSharing;            // who recognises the pages of a PDF with "/ocr"
 };
 
 // Writes every page of the fax to its outputs: one file, or in split mode

@@ -1,25 +1,34 @@
 #include "run/convert/page_recognition.h"
 
+#include <mutex>
+
 #include "run/convert/loaded_modules.h"
 #include "ocr/page_pixels.h"
 
 namespace quillon {
 
 std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognition& recognition,
-                                           std::vector<std::string>& problems) {
+                                           PageSharing& sharing, std::vector<std::string>& problems) {
     std::vector<RecognizedPage> recognized(pages.pages().size());
     std::string error;
     const PageRecognition recognize = pageRecognition(error);
     if (!recognize) problems.push_back("text cannot be recognised: " + error);
-    std::vector<std::uint8_t> coded;
-    for (std::size_t index = 0; index < recognized.size(); ++index) {
+    std::mutex reading;  // the pages may wait in one file
+    sharing.workOnPages(recognized.size(), [&](std::size_t index) {
         const G4Page& page = pages.pages()[index];
-        if (recognize && pages.readCodedData(index, coded)) {
+        std::vector<std::uint8_t> coded;
+        bool read = false;
+        if (recognize) {
+            const std::lock_guard lock(reading);
+            read = pages.readCodedData(index, coded);
+        }
+        if (read) {
             const auto pixels = decodeForRecognition(coded, page.width, page.rows, page.xDpi, page.yDpi);
+            coded = {};
             if (pixels) recognized[index] = recognize(recognition.languages, recognition.orientation, *pixels);
         }
         if (recognition.pageRecognized) recognition.pageRecognized();
-    }
+    });
     return recognized;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "platform/stable_storage.h"
 #include "run/drive/output_claims.h"
+#include "run/drive/page_sharing.h"
 #include "run/drive/synced_folders.h"
 #include "run/drive/worker_pool.h"
 
@@ -38,8 +39,13 @@ RunTotals runFiles(const BatchJob& request, RunPlan& plan, const FileRunCalls& c
     RunTotals totals;
     SyncedFolders folders(request.mode == JobMode::File ? platform::folderPart(request.destination) : request.destination);
 
+    PageSharing pages(threads);
     WorkerPoolCalls pool;
     pool.stopRequested = calls.stopRequested;
+    // A worker with no file left recognises pages of the files in progress
+    // rather than stop: on one long fax, and at the end of every run, the
+    // other cores would idle.
+    if (request.recognition.enabled) pool.idle = [&pages](unsigned) { pages.helpUntilDone(); };
     pool.take = [&](std::size_t item, unsigned worker) {
         current[worker] = {outputs.enter(), tasks.next()};
         if (calls.started) calls.started(item, current[worker].task);
@@ -48,7 +54,7 @@ RunTotals runFiles(const BatchJob& request, RunPlan& plan, const FileRunCalls& c
         const Current& file = current[worker];
         Finished done{file.task, {}, {}};
         done.outcome = convert(request, file.task,
-                               FileRun{outputs, file.ticket, plan.sources, calls.reportHolds, done.pending});
+                               FileRun{outputs, file.ticket, plan.sources, calls.reportHolds, done.pending, pages});
         std::lock_guard lock(finishedTurn);
         finished.emplace(item, std::move(done));
     };

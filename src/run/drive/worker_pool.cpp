@@ -34,6 +34,7 @@ public:
             done_[item % kLead] = true;
             doneChanged_.notify_one();
         }
+        if (calls_.idle) calls_.idle(worker);
         std::lock_guard lock(mutex_);
         --working_;
         doneChanged_.notify_one();
@@ -84,7 +85,8 @@ private:
 }  // namespace
 
 void runWorkers(std::size_t count, unsigned workers, const WorkerPoolCalls& calls) {
-    const unsigned threads = unsigned(std::clamp<std::size_t>(count, 1, std::max(1u, workers)));
+    const unsigned threads =
+        calls.idle ? std::max(1u, workers) : unsigned(std::clamp<std::size_t>(count, 1, std::max(1u, workers)));
     Pool pool(count, threads, calls);
     std::vector<std::thread> helpers;
     for (unsigned worker = 0; worker < threads; ++worker) helpers.emplace_back([&pool, worker] { pool.runWorker(worker); });

@@ -28,13 +28,17 @@ struct WorkerPoolCalls {
     std::size_t gatherItems = 1;
     // Once true, no further item is taken; items taken are still finished.
     std::function<bool()> stopRequested;
+    // Called on a worker that finds no item left to take, before it stops:
+    // what it can do for the items other workers still work on. With it,
+    // every worker runs however few the items are.
+    std::function<void(unsigned worker)> idle;
 };
 
-// Runs items 0 to count - 1 on `workers` threads of their own (at most one
-// per item) while the calling thread delivers. No item is taken more than a
-// fixed number of items after the first one not yet delivered: behind one
-// slow file, the others' outcomes wait in memory, and that must not grow
-// with the number of items.
+// Runs items 0 to count - 1 on `workers` threads of their own (without
+// calls.idle, at most one per item) while the calling thread delivers. No
+// item is taken more than a fixed number of items after the first one not
+// yet delivered: behind one slow file, the others' outcomes wait in memory,
+// and that must not grow with the number of items.
 void runWorkers(std::size_t count, unsigned workers, const WorkerPoolCalls& calls);
 
 // One worker per core when `requested` is 0.
