@@ -33,11 +33,19 @@ constexpr double kClearlyBetter = 10;
 constexpr std::size_t kUprightWords = 20;
 constexpr double kUprightConfidence = 80;
 
-// debug_file is one of Tesseract's global parameters, shared by every engine:
-// engines that start at once set it and load their data one after the other.
+// Engines that start at once load their data one after the other.
 std::mutex& startingEngines() {
     static std::mutex starting;
     return starting;
+}
+
+// Tesseract's own messages would mix into the program's standard error. The
+// file they go to, debug_file, is one of its global parameters, read by
+// every engine as it prints: it is set once, before the first engine starts,
+// never while another engine reads it.
+void silenceTesseract(tesseract::TessBaseAPI& api) {
+    static std::once_flag silenced;
+    std::call_once(silenced, [&api] { api.SetVariable("debug_file", "/dev/null"); });
 }
 
 }  // namespace
@@ -54,9 +62,8 @@ PageRecognizer::PageRecognizer(const std::string& languages)
     // left out with a message of Tesseract's own.
     const auto names = splitLanguages(languages);
     if (!names || !missingLanguage(*names).empty()) return;
+    silenceTesseract(*api_);
     const std::lock_guard<std::mutex> lock(startingEngines());
-    // Its own messages would mix into the program's standard error.
-    api_->SetVariable("debug_file", "/dev/null");
     ready_ = api_->Init(languageDataFolder().c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY) == 0;
     // Tesseract's own layout analysis, as its command line does: columns and
     // headings are read as such, and pictures and rules are found as what
@@ -75,7 +82,6 @@ PageRecognizer::Orientation PageRecognizer::detectOrientation(const PagePixels& 
         if (missingLanguage({"osd"}).empty()) {
             orientation_ = std::make_unique<tesseract::TessBaseAPI>();
             const std::lock_guard<std::mutex> lock(startingEngines());
-            orientation_->SetVariable("debug_file", "/dev/null");
             // The orientation data are a model of Tesseract's older engine.
             if (orientation_->Init(languageDataFolder().c_str(), "osd", tesseract::OEM_TESSERACT_ONLY) != 0)
                 orientation_.reset();
