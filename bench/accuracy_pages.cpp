@@ -6,13 +6,20 @@
 //   <out>/tiff/<name>.tif    the same pixels as a Group 4 TIFF file, for other tools
 //   <out>/text/<name>.txt    the printed lines, the right way up
 // and <out>/pages.tsv lists name, lines per inch and what the page is.
+// With --long N it also writes N upright fine pages, each in another font or
+// from another paragraph, as one WinFax file <out>/long/long.fxd, as one
+// multi-page Group 4 TIFF file <out>/long/long.tif and as <out>/long/long.txt
+// (bench/page_sharing_bench.sh); with --letters N, the same of N copies of
+// the tests' printed business letter (some 210 words a page, where the prose
+// pages hold 500 to 700).
 //
-//   quillon_accuracy_pages <out folder>
+//   quillon_accuracy_pages <out folder> [--long N | --letters N]
 
 #include <tiffio.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -67,24 +74,43 @@ const char* feedName(PageRecipe::Feed feed) {
     return feed == PageRecipe::Feed::UpsideDown ? "upside-down" : feed == PageRecipe::Feed::Speckled ? "speckled" : "plain";
 }
 
-bool writeTiff(const std::filesystem::path& path, const Bitmap& bitmap, unsigned linesPerInch) {
+// A page of prose in the recipe's font and feed, starting at paragraph `first`, so
+// that pages differ; `text` gets its printed lines, the right way up.
+PrintedPage prosePage(const PageRecipe& recipe, std::size_t first, unsigned seed, std::string& text) {
+    std::vector<std::string> paragraphs;
+    for (std::size_t p = 0; p < kProse.size() * 2; ++p) paragraphs.push_back(kProse[(first + p) % kProse.size()]);
+    PrintedPage page = printedProse(recipe.font, recipe.points, recipe.linesPerInch, paragraphs);
+    for (const std::string& line : page.lines) text += line + "\n";
+    if (recipe.feed == PageRecipe::Feed::UpsideDown) page = turnedUpsideDown(page);
+    if (recipe.feed == PageRecipe::Feed::Speckled) speckle(page.bitmap, 0.02, seed);
+    return page;
+}
+
+// One Group 4 page a directory, each marked as a page of the file.
+bool writeTiff(const std::filesystem::path& path, const std::vector<const Bitmap*>& pages, unsigned linesPerInch) {
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     if (!tif) return false;
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(bitmap.width));
-    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(bitmap.rows));
-    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(1));
-    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(1));
-    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_MINISWHITE));
-    TIFFSetField(tif, TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_CCITTFAX4));
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, uint32_t(bitmap.rows));
-    TIFFSetField(tif, TIFFTAG_XRESOLUTION, 200.0f);
-    TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(linesPerInch));
-    TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, uint16_t(RESUNIT_INCH));
-    std::vector<std::uint8_t> row(bitmap.bytesPerRow());
     bool written = true;
-    for (unsigned r = 0; r < bitmap.rows && written; ++r) {
-        std::copy_n(bitmap.bits.begin() + std::ptrdiff_t(r * row.size()), row.size(), row.begin());
-        written = TIFFWriteScanline(tif, row.data(), r, 0) == 1;
+    for (std::size_t n = 0; n < pages.size() && written; ++n) {
+        const Bitmap& bitmap = *pages[n];
+        TIFFSetField(tif, TIFFTAG_SUBFILETYPE, uint32_t(FILETYPE_PAGE));
+        TIFFSetField(tif, TIFFTAG_PAGENUMBER, uint16_t(n), uint16_t(pages.size()));
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(bitmap.width));
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(bitmap.rows));
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(1));
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(1));
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_MINISWHITE));
+        TIFFSetField(tif, TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_CCITTFAX4));
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, uint32_t(bitmap.rows));
+        TIFFSetField(tif, TIFFTAG_XRESOLUTION, 200.0f);
+        TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(linesPerInch));
+        TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, uint16_t(RESUNIT_INCH));
+        std::vector<std::uint8_t> row(bitmap.bytesPerRow());
+        for (unsigned r = 0; r < bitmap.rows && written; ++r) {
+            std::copy_n(bitmap.bits.begin() + std::ptrdiff_t(r * row.size()), row.size(), row.begin());
+            written = TIFFWriteScanline(tif, row.data(), r, 0) == 1;
+        }
+        written = written && TIFFWriteDirectory(tif) == 1;
     }
     TIFFClose(tif);
     return written;
@@ -99,8 +125,10 @@ bool writeText(const std::filesystem::path& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quillon_accuracy_pages <out folder>\n");
+    const std::string longKind = argc == 4 ? argv[2] : "";
+    const int longPages = longKind == "--long" || longKind == "--letters" ? std::atoi(argv[3]) : 0;
+    if (argc != 2 && longPages < 1) {
+        std::fprintf(stderr, "usage: quillon_accuracy_pages <out folder> [--long N | --letters N]\n");
         return 2;
     }
     const std::filesystem::path out = argv[1];
@@ -120,14 +148,8 @@ int main(int argc, char** argv) {
     std::ofstream list(out / "pages.tsv", std::ios::trunc);
     for (std::size_t i = 0; i < recipes.size(); ++i) {
         const PageRecipe& recipe = recipes[i];
-        // Each page starts at another paragraph, so that pages differ.
-        std::vector<std::string> paragraphs;
-        for (std::size_t p = 0; p < kProse.size() * 2; ++p) paragraphs.push_back(kProse[(i + p) % kProse.size()]);
-        PrintedPage page = printedProse(recipe.font, recipe.points, recipe.linesPerInch, paragraphs);
         std::string text;
-        for (const std::string& line : page.lines) text += line + "\n";
-        if (recipe.feed == Feed::UpsideDown) page = turnedUpsideDown(page);
-        if (recipe.feed == Feed::Speckled) speckle(page.bitmap, 0.02, unsigned(i));
+        const PrintedPage page = prosePage(recipe, i, unsigned(i), text);
 
         char name[24];
         std::snprintf(name, sizeof name, "p%02zu", i + 1);
@@ -135,13 +157,41 @@ int main(int argc, char** argv) {
             winFaxPageFromBitmap(page.bitmap, FaxPageCoding::T6, recipe.linesPerInch == 200 ? 1 : 0);
         std::ofstream fax(out / "faxes" / (std::string(name) + ".fxd"), std::ios::binary | std::ios::trunc);
         fax << buildWinFaxFile({coded});
-        if (!fax || !writeTiff(out / "tiff" / (std::string(name) + ".tif"), page.bitmap, recipe.linesPerInch) ||
+        if (!fax || !writeTiff(out / "tiff" / (std::string(name) + ".tif"), {&page.bitmap}, recipe.linesPerInch) ||
             !writeText(out / "text" / (std::string(name) + ".txt"), text)) {
             std::fprintf(stderr, "cannot write page %s in %s\n", name, out.c_str());
             return 1;
         }
         list << name << '\t' << recipe.linesPerInch << '\t' << fontName(recipe.font) << ' ' << recipe.points << "pt "
              << feedName(recipe.feed) << '\n';
+    }
+
+    // The long file: the six fonts of the plain pages in turn, each page
+    // starting at another paragraph (fonts repeat every 6 pages, paragraphs
+    // every 8, so no two of 24 pages are alike).
+    if (longPages > 0) {
+        std::vector<PrintedPage> pages;
+        std::vector<WinFaxPage> coded;
+        std::vector<const Bitmap*> bitmaps;
+        std::string text;
+        for (int n = 0; n < longPages; ++n) {
+            if (longKind == "--letters") {
+                pages.push_back(printedPage(Sheet::Letter, 200));
+                for (const std::string& line : pages.back().lines) text += line + "\n";
+            } else {
+                pages.push_back(prosePage(recipes[std::size_t(n) % 6], std::size_t(n), 0, text));
+            }
+            coded.push_back(winFaxPageFromBitmap(pages.back().bitmap, FaxPageCoding::T6, 1));
+        }
+        for (const PrintedPage& page : pages) bitmaps.push_back(&page.bitmap);
+        std::filesystem::create_directories(out / "long");
+        std::ofstream fax(out / "long" / "long.fxd", std::ios::binary | std::ios::trunc);
+        fax << buildWinFaxFile(coded);
+        if (!fax || !writeTiff(out / "long" / "long.tif", bitmaps, 200) ||
+            !writeText(out / "long" / "long.txt", text)) {
+            std::fprintf(stderr, "cannot write the long file in %s\n", out.c_str());
+            return 1;
+        }
     }
     return list ? 0 : 1;
 }
