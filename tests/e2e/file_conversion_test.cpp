@@ -124,6 +124,26 @@ TEST(FileRun, PdfSplitModeWritesOnePdfPerPageAndFailsLikeTiff) {
     EXPECT_EQ(left, 0u) << "no unfinished PDF is left beside the output";
 }
 
+// An ALTO file's words: page, box in the page's own pixels, text.
+struct AltoWord {
+    int page;
+    int left, top, right, bottom;
+    std::string text;
+};
+std::vector<AltoWord> altoFileWords(const std::string& alto) {
+    std::vector<AltoWord> words;
+    const std::string text = readFile(alto);
+    const std::regex altoString(
+        "<String ID=\"word_([0-9]+)_[0-9_]+\" HPOS=\"([0-9]+)\" VPOS=\"([0-9]+)\" WIDTH=\"([0-9]+)\" "
+        "HEIGHT=\"([0-9]+)\" WC=\"[0-9.]+\" CONTENT=\"([^\"]*)\"/>");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), altoString); it != std::sregex_iterator(); ++it) {
+        const auto& m = *it;
+        const int left = std::stoi(m[2]), top = std::stoi(m[3]);
+        words.push_back({std::stoi(m[1]), left, top, left + std::stoi(m[4]), top + std::stoi(m[5]), m[6]});
+    }
+    return words;
+}
+
 // The printed letter at both resolutions, and a memo, through /ocrtext=: the letter's words are found where they are printed, in
 // the PDF and in the ALTO file, the pages are still exactly their pixels, and
 // the text files and the report tell what was read. Read by two workers
@@ -152,22 +172,7 @@ TEST(FileRun, OcrLaysTheWordsOverWhereTheyArePrinted) {
     const std::string hocrText = readFile(hocr);
     const std::regex hocrPage("class=\"ocr_page\"");
     EXPECT_EQ(std::distance(std::sregex_iterator(hocrText.begin(), hocrText.end(), hocrPage), std::sregex_iterator()), 3);
-    // The ALTO file's words: page, box in the page's own pixels, text.
-    struct AltoWord {
-        int page;
-        int left, top, right, bottom;
-        std::string text;
-    };
-    std::vector<AltoWord> altoWords;
-    const std::string altoText = readFile(alto);
-    const std::regex altoString(
-        "<String ID=\"word_([0-9]+)_[0-9_]+\" HPOS=\"([0-9]+)\" VPOS=\"([0-9]+)\" WIDTH=\"([0-9]+)\" "
-        "HEIGHT=\"([0-9]+)\" WC=\"[0-9.]+\" CONTENT=\"([^\"]*)\"/>");
-    for (auto it = std::sregex_iterator(altoText.begin(), altoText.end(), altoString); it != std::sregex_iterator(); ++it) {
-        const auto& m = *it;
-        const int left = std::stoi(m[2]), top = std::stoi(m[3]);
-        altoWords.push_back({std::stoi(m[1]), left, top, left + std::stoi(m[4]), top + std::stoi(m[5]), m[6]});
-    }
+    const std::vector<AltoWord> altoWords = altoFileWords(alto);
     const std::string line = readFile(report);
     const std::regex pageWords("\"words\":([0-9]+),\"confidence\":([0-9.]+),");
     auto recognised = std::sregex_iterator(line.begin(), line.end(), pageWords);
@@ -288,15 +293,17 @@ std::string singleSpaced(const std::string& text) {
 
 // A letter fed upside down beside an upright memo: the letter is read the
 // right way up and shown so by /Rotate 180 while its image keeps the fax's
-// bits, its lines read in order through pdftotext, the report says how each
-// page was turned, and the text layer stays small. /norotate leaves it as faxed.
+// bits, its lines read in order through pdftotext, its ALTO words lie over
+// the letter's ink as shown, the report says how each page was turned, and
+// the text layer stays small. /norotate leaves it as faxed.
 TEST(FileRun, PagesFedUpsideDownAreReadAndShownTheRightWayUp) {
     TempDir home, work;
     const std::vector<FixturePage> pages = {{Sheet::Letter, C::T6, 1, true}, {Sheet::Memo, C::T6, 1}};
     const std::string fax = writeFax(work / "in/turned.fxd", pages);
     const std::string out = (work / "out/turned.pdf").string();
     const std::string report = (work / "r.jsonl").string();
-    const ProcessResult r = runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocr", "/report=" + report}, home.str());
+    const ProcessResult r =
+        runQuillon({"/q", "/f=" + fax, "/sf=" + out, "/ocrtext=alto", "/report=" + report}, home.str());
     ASSERT_EQ(r.exitCode, 0) << r.err;
 
     const std::string objects = runProcess("/usr/bin/qpdf", {"--qdf", "--object-streams=disable", out, "-"}).out;
@@ -308,6 +315,23 @@ TEST(FileRun, PagesFedUpsideDownAreReadAndShownTheRightWayUp) {
     const Bitmap& upright = printedPage(Sheet::Letter, 200).bitmap;
     EXPECT_EQ(renderPdfPage(out, 1, 200, 200, upright.width, upright.rows).hash(), upright.hash());
     EXPECT_EQ(listPdfImages(out).size(), 2u);
+    // Its ALTO words are in the pixels of the page as shown, over the ink.
+    const std::vector<AltoWord> altoWords = altoFileWords((work / "out/turned.alto.xml").string());
+    for (const std::string word : {"NORTHGATE", "Westmorland", "Telegrams"}) {
+        SCOPED_TRACE(word);
+        const std::vector<PrintedWord>& printedWords = printedPage(Sheet::Letter, 200).words;
+        const auto printed = std::find_if(printedWords.begin(), printedWords.end(),
+                                          [&](const PrintedWord& w) { return w.text == word; });
+        const auto inAlto = std::find_if(altoWords.begin(), altoWords.end(),
+                                         [&](const AltoWord& w) { return w.page == 1 && w.text == word; });
+        ASSERT_NE(printed, printedWords.end());
+        ASSERT_NE(inAlto, altoWords.end());
+        const double pixels = std::max(6.0, (printed->bottom - printed->top) / 3.0);
+        EXPECT_NEAR(inAlto->left, printed->left, pixels);
+        EXPECT_NEAR(inAlto->right, printed->right, pixels);
+        EXPECT_NEAR(inAlto->top, printed->top, pixels);
+        EXPECT_NEAR(inAlto->bottom, printed->bottom, pixels);
+    }
 
     const std::string text = singleSpaced(runProcess("/usr/bin/pdftotext", {"-layout", "-f", "1", "-l", "1", out, "-"}).out);
     std::size_t at = 0;
