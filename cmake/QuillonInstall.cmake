@@ -22,6 +22,8 @@ set(data_built ${PROJECT_BINARY_DIR}/data)
 configure_file(${data_source}/quillon.desktop.in ${data_built}/${QUILLON_APP_ID}.desktop @ONLY)
 configure_file(${data_source}/quillon.metainfo.xml.in ${data_built}/${QUILLON_APP_ID}.metainfo.xml @ONLY)
 configure_file(${data_source}/quillon.mime.xml.in ${data_built}/${QUILLON_APP_ID}.xml @ONLY)
+configure_file(${data_source}/quillon.thumbnailer.in ${data_built}/${QUILLON_APP_ID}.thumbnailer @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/docs/quillon-thumbnailer.1 ${data_built}/quillon-thumbnailer.1 @ONLY)
 # The man page names the project's version.
 configure_file(${PROJECT_SOURCE_DIR}/docs/quillon.1 ${data_built}/quillon.1 @ONLY)
 # The change log's latest entry is the project's version: the packages carry it.
@@ -77,6 +79,9 @@ if(QUILLON_GUI)
           COMPONENT quillon-gui)
   install(FILES ${data_built}/${QUILLON_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
           COMPONENT quillon-gui)
+  install(FILES ${data_built}/${QUILLON_APP_ID}.thumbnailer DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers
+          COMPONENT quillon-gui)
+  install(FILES ${data_built}/quillon-thumbnailer.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT quillon-gui)
   install(FILES ${data_source}/quillon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
           RENAME ${QUILLON_APP_ID}.svg COMPONENT quillon-gui)
   configure_file(${data_source}/quillon-gui.lintian-overrides ${data_built}/quillon-gui.lintian-overrides @ONLY)

@@ -68,7 +68,10 @@ grep -q 'src="screenshot.png"' "$root/share/doc/quillon/manual.html" || fail "ma
   || fail "installed program does not say version $version: $("$root/bin/quillon" --version)"
 head -n 1 "$root/share/man/man1/quillon.1" | grep -qF "\"Batch Quillon $version\"" || fail "man page version"
 # The installed program finds its modules: the PDF writer and the window.
-[ "$(ls "$root/bin")" = quillon ] || fail "bin/ holds more than the program"
+# With the window, the file manager's thumbnailer stands beside it.
+expected_bin=quillon
+[ -z "$has_window" ] || expected_bin=$'quillon\nquillon-thumbnailer'
+[ "$(ls "$root/bin")" = "$expected_bin" ] || fail "bin/ holds more than the program and the thumbnailer: $(ls "$root/bin")"
 "$build/tools/make_demo_faxes" "$stage/faxes" >/dev/null
 QUILLON_HOME="$stage/home" "$root/bin/quillon" /q /pdf /d="$stage/faxes" /sd="$stage/pdf" \
   || fail "installed program cannot write PDF files"

@@ -41,6 +41,8 @@ grep -q 'libqpdf' <<<"$server" || fail "no qpdf dependency"
 usr="$out/quillon-gui/usr"
 [ "$(files quillon-gui | grep -v "^/usr/share/doc/" | grep -c -E "/$module_dir/")" = 1 ] \
   && [ -s "$usr/$module_dir/quillon-window.so" ] || fail "quillon-gui: not the window module alone"
+[ -x "$usr/bin/quillon-thumbnailer" ] && [ -s "$usr/share/man/man1/quillon-thumbnailer.1.gz" ] \
+  || fail "quillon-gui: no thumbnailer with its man page"
 grep -q "quillon (= $version)" <<<"$(depends quillon-gui)" || fail "quillon-gui does not depend on quillon $version"
 grep -q 'libqt6widgets6' <<<"$(depends quillon-gui)" || fail "no Qt dependency"
 ! grep -i 'tesseract' <<<"$(depends quillon-gui)" || fail "quillon-gui depends on Tesseract"
@@ -48,6 +50,21 @@ desktop-file-validate "$usr/share/applications/$app_id.desktop"
 appstreamcli validate --no-net "$usr/share/metainfo/$app_id.metainfo.xml"
 [ -s "$usr/share/mime/packages/$app_id.xml" ] || fail "no MIME type"
 [ -s "$usr/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "no icon"
+# The thumbnailer, run as a file manager runs its Exec line (%s the size, %i
+# the file, %o the PNG), from the unpacked package: a fax page 128 high.
+thumbnailer="$usr/share/thumbnailers/$app_id.thumbnailer"
+exec_line=$(sed -n 's/^Exec=//p' "$thumbnailer")
+[ "$(sed -n 's/^TryExec=//p' "$thumbnailer")" = "${exec_line%% *}" ] || fail "TryExec is not Exec's program"
+[ "${exec_line%% *}" = quillon-thumbnailer ] || fail "Exec runs ${exec_line%% *}"
+grep -q "^MimeType=application/x-winfax;" "$thumbnailer" || fail "no WinFax type for thumbnails"
+"$build/tools/make_demo_faxes" "$out/faxes" >/dev/null
+fax=$(ls "$out"/faxes/*.fxd | head -n 1)
+command=${exec_line//%s/128}
+command=${command//%i/$fax}
+command=${command//%o/$out/thumbnail.png}
+eval "$usr/bin/$command" || fail "the thumbnailer failed: $command"
+identify -format '%m %h %[channels]\n' "$out/thumbnail.png" | grep -q '^PNG 128 gray' \
+  || fail "no 128-pixel gray PNG: $(identify "$out/thumbnail.png")"
 
 # quillon-ocr: the recognition module, on quillon of its version.
 usr="$out/quillon-ocr/usr"

@@ -1,0 +1,119 @@
+#include "view/page_thumbnail.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/convert_options.h"
+#include "formats/format_readers.h"
+#include "platform/source_file.h"
+
+namespace quillon {
+
+namespace {
+
+// A page with no resolution is taken as a fine fax page.
+constexpr std::uint16_t kFaxDpi = 200;
+// The first pages are looked at for one with data: a fax whose first pages
+// are all empty gets no thumbnail rather than a file manager's long wait.
+constexpr std::uint16_t kPagesLookedAt = 16;
+
+// Averages a small image of black shares down to width by rows.
+std::vector<float> shrunk(const std::vector<float>& black, std::uint32_t width, std::uint32_t rows,
+                          std::uint32_t toWidth, std::uint32_t toRows) {
+    std::vector<float> out(std::size_t(toWidth) * toRows, 0);
+    const double sx = double(toWidth) / width, sy = double(toRows) / rows;
+    for (std::uint32_t y = 0; y < rows; ++y)
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const double left = x * sx, right = (x + 1) * sx, top = y * sy, bottom = (y + 1) * sy;
+            for (auto r = std::uint32_t(top); r < std::min<double>(toRows, std::ceil(bottom)); ++r)
+                for (auto c = std::uint32_t(left); c < std::min<double>(toWidth, std::ceil(right)); ++c) {
+                    const double share = (std::min(right, c + 1.0) - std::max(left, double(c))) *
+                                         (std::min(bottom, r + 1.0) - std::max(top, double(r)));
+                    out[std::size_t(r) * toWidth + c] += float(share * black[std::size_t(y) * width + x]);
+                }
+        }
+    return out;
+}
+
+}  // namespace
+
+ShrunkPage::ShrunkPage(const PageGeometry& page, std::uint32_t size)
+    : pageWidth_(std::max(page.width, 1u)), size_(std::max(size, 1u)) {
+    const double xDpi = page.xDpi ? page.xDpi : kFaxDpi, yDpi = page.yDpi ? page.yDpi : kFaxDpi;
+    const double rowInColumns = xDpi / yDpi;  // a row's height in column widths
+    const double height = std::max(page.rows, 1u) * rowInColumns;
+    scale_ = size_ / std::max(double(pageWidth_), height);
+    rowHeight_ = rowInColumns * scale_;
+    width_ = std::max(1u, std::uint32_t(std::lround(pageWidth_ * scale_)));
+    mostRows_ = 2 * size_;
+    black_.assign(std::size_t(width_) * mostRows_, 0);
+}
+
+void ShrunkPage::addBlack(double left, double right, double top, double bottom) {
+    for (auto r = std::uint32_t(top); r < std::min<double>(mostRows_, std::ceil(bottom)); ++r) {
+        const double rowShare = std::min(bottom, r + 1.0) - std::max(top, double(r));
+        for (auto c = std::uint32_t(left); c < std::min<double>(width_, std::ceil(right)); ++c)
+            black_[std::size_t(r) * width_ + c] +=
+                float(rowShare * (std::min(right, c + 1.0) - std::max(left, double(c))));
+    }
+}
+
+void ShrunkPage::line(const std::uint32_t* runs, std::uint32_t count) {
+    const double top = lines_++ * rowHeight_;
+    if (top >= mostRows_) return;
+    std::uint64_t x = 0;
+    for (std::uint32_t i = 0; i < count && x < pageWidth_; ++i) {
+        const std::uint64_t end = std::min<std::uint64_t>(x + runs[i], pageWidth_);
+        if (i % 2 == 1 && end > x) addBlack(x * scale_, end * scale_, top, top + rowHeight_);
+        x = end;
+    }
+}
+
+GrayImage ShrunkPage::image(std::uint32_t rows) const {
+    GrayImage image;
+    image.width = width_;
+    image.rows = std::clamp<std::uint32_t>(std::uint32_t(std::lround(rows * rowHeight_)), 1, mostRows_);
+    std::vector<float> black(black_.begin(), black_.begin() + std::ptrdiff_t(std::size_t(width_) * image.rows));
+    // A page longer than its header said is made smaller again to fit.
+    if (image.rows > size_) {
+        const double fit = double(size_) / image.rows;
+        const std::uint32_t width = std::max(1u, std::uint32_t(std::lround(width_ * fit)));
+        black = shrunk(black, width_, image.rows, width, size_);
+        image.width = width;
+        image.rows = size_;
+    }
+    image.pixels.resize(black.size());
+    for (std::size_t i = 0; i < black.size(); ++i)
+        image.pixels[i] = std::uint8_t(std::lround(255 * (1 - std::clamp(black[i], 0.0f, 1.0f))));
+    return image;
+}
+
+bool faxThumbnail(const std::string& path, std::uint32_t size, GrayImage& image, std::string& problem) {
+    const platform::SourceFile file(path);
+    if (!file.error().empty()) {
+        problem = file.error();
+        return false;
+    }
+    const std::unique_ptr<FaxPages> reader = readerFor(inputFormat(path, file.head()), ConvertOptions{}, path, file.head());
+    if (!reader) {
+        problem = "not a fax file of a format this program reads";
+        return false;
+    }
+    if (!reader->open(file.contents()) || reader->pageCount() == 0) {
+        problem = reader->refusal().empty() ? "no fax page in the file" : reader->refusal();
+        return false;
+    }
+    for (std::uint16_t index = 0; index < std::min(reader->pageCount(), kPagesLookedAt); ++index) {
+        if (!reader->loadPage(index)) break;
+        const LoadedPage loaded = reader->loadedPage();
+        ShrunkPage page({loaded.width, loaded.length, loaded.xResolution, loaded.yResolution}, size);
+        const DecodedPage decoded = reader->decodeLoadedPage(false, &page);
+        if (decoded.summary.state == PageState::Empty || decoded.summary.rows == 0) continue;
+        image = page.image(decoded.summary.rows);
+        return true;
+    }
+    problem = "no page of the file holds data";
+    return false;
+}
+
+}  // namespace quillon
