@@ -2,7 +2,7 @@
 # Runs one fuzz target of a build made with -DQUILLON_FUZZ=ON for a while:
 #   scripts/fuzz.sh TARGET SECONDS [BUILD-FOLDER]    (default build-fuzz)
 # Targets: file_conversion decoder codec encoder ini command_line tiff_reader
-# dcx_reader g3_reader cals_reader bmp_reader speckle.
+# dcx_reader g3_reader cals_reader bmp_reader speckle thumbnail.
 # It starts from the seeds made at build time, the inputs of earlier runs and
 # the kept regression inputs, uses the target's dictionary when there is one,
 # and runs one process at the lowest priority. An allocation of 64 MiB or more
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 target=$1 seconds=$2 build=${3:-build-fuzz}
 max_len=4096 malloc_limit=64
 case $target in
-  file_conversion|tiff_reader|dcx_reader|g3_reader|cals_reader|bmp_reader) max_len=20000 ;;
+  file_conversion|tiff_reader|dcx_reader|g3_reader|cals_reader|bmp_reader|thumbnail) max_len=20000 ;;
 esac
 inputs=$build/fuzz/inputs/$target
 mkdir -p "$inputs" "$build/fuzz/findings" "$build/fuzz/logs"
@@ -23,6 +23,12 @@ mkdir -p "$inputs" "$build/fuzz/findings" "$build/fuzz/logs"
 dirs=("$inputs")
 [ -d "$build/fuzz/seeds/$target" ] && dirs+=("$build/fuzz/seeds/$target")
 [ -d "fuzz/regressions/$target" ] && dirs+=("fuzz/regressions/$target")
+# The thumbnailer reads what a conversion reads: it starts from that corpus.
+if [ "$target" = thumbnail ]; then
+  for dir in "$build/fuzz/inputs/file_conversion" "$build/fuzz/seeds/file_conversion"; do
+    [ -d "$dir" ] && dirs+=("$dir")
+  done
+fi
 options=(-max_total_time="$seconds" -max_len=$max_len -timeout=20 -rss_limit_mb=1024 -malloc_limit_mb=$malloc_limit
          -artifact_prefix="$build/fuzz/findings/$target-" -print_final_stats=1)
 [ -f "fuzz/dict/$target.dict" ] && options+=(-dict="fuzz/dict/$target.dict")

@@ -8,6 +8,7 @@ std::span<const FuzzTarget> fuzzTargets() {
         {"encoder", encodeAndDecode},        {"ini", iniFile},                   {"command_line", commandLine},
         {"tiff_reader", tiffReader},         {"dcx_reader", dcxReader},          {"g3_reader", g3Reader},
         {"cals_reader", calsReader},         {"bmp_reader", bmpReader},          {"speckle", speckleFilter},
+        {"thumbnail", thumbnail},
     };
     return kTargets;
 }

@@ -36,6 +36,10 @@ int bmpReader(const std::uint8_t* data, std::size_t size);
 // the page is white but for one black pixel at each place the rest names
 // (two bytes of x, one of the row), as line noise scatters them.
 int speckleFilter(const std::uint8_t* data, std::size_t size);
+// Byte 0: bits 0-2 the file's extension, bits 3-7 the size of the
+// thumbnail; the rest is the file, as for fileConversion (whose inputs it
+// takes as they are).
+int thumbnail(const std::uint8_t* data, std::size_t size);
 // Byte 0 chooses the entry written back; the rest is the INI file.
 int iniFile(const std::uint8_t* data, std::size_t size);
 // Byte 0 even: the rest is one command-line text; odd: pattern, NUL, name.
