@@ -7,6 +7,7 @@
 #include <string>
 
 #include "codec/fax_image.h"
+#include "platform/export.h"
 
 namespace quillon {
 
@@ -51,6 +52,6 @@ struct PageSummary {
 const char* pageStateName(PageState state);
 // "MH", "T.4-1D", "T.4-2D", "T.6", and for pages read as rows "none",
 // "PackBits", "LZW", "other" (another TIFF compression) or "PCX-RLE".
-const char* codingName(ImageCoding coding);
+QUILLON_EXPORT const char* codingName(ImageCoding coding);
 
 }  // namespace quillon

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
@@ -23,6 +24,7 @@
 #include "records/conversion_log.h"
 #include "run/plan/folder_walk.h"
 #include "gui/conversion_worker.h"
+#include "gui/page_view.h"
 #include "gui/source_selection.h"
 #include "gui/user_dialogs.h"
 #include "platform/ini_file.h"
@@ -184,13 +186,24 @@ void ConvertPage::buildLayout() {
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(inputs);
     groupLayout->addLayout(buttons);
-    groupLayout->addWidget(resultsList_);
+    // Beside the files, the pages of the one selected.
+    pageView_ = new PageView;
+    pageView_->setObjectName("pageView");
+    auto* files = new QSplitter;
+    files->addWidget(resultsList_);
+    files->addWidget(pageView_);
+    files->setStretchFactor(0, 1);
+    files->setStretchFactor(1, 1);
+    groupLayout->addWidget(files, 1);
 
     auto* page = new QVBoxLayout(this);
     page->addWidget(group);
     page->addWidget(progressBar_);
     page->addWidget(statusLine_);
 
+    connect(resultsList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item) pageView_->showFile(item->text(0));
+    });
     connect(goButton_, &QPushButton::clicked, this, &ConvertPage::go);
     connect(cancelButton_, &QPushButton::clicked, this, &ConvertPage::cancel);
     connect(sourcePicker_, &QToolButton::clicked, this, &ConvertPage::pickSource);

@@ -27,6 +27,7 @@ class QTreeWidget;
 namespace quillon {
 
 class ConversionWorker;
+class PageView;
 class UserDialogs;
 
 struct ConvertPagePaths {
@@ -134,6 +135,7 @@ private:
     QPushButton* goButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QTreeWidget* resultsList_ = nullptr;
+    PageView* pageView_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* statusLine_ = nullptr;
 };

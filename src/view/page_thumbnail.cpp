@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/convert_options.h"
-#include "formats/format_readers.h"
-#include "platform/source_file.h"
 
 namespace quillon {
 
@@ -13,9 +10,6 @@ namespace {
 
 // A page with no resolution is taken as a fine fax page.
 constexpr std::uint16_t kFaxDpi = 200;
-// The first pages are looked at for one with data: a fax whose first pages
-// are all empty gets no thumbnail rather than a file manager's long wait.
-constexpr std::uint16_t kPagesLookedAt = 16;
 
 // Averages a small image of black shares down to width by rows.
 std::vector<float> shrunk(const std::vector<float>& black, std::uint32_t width, std::uint32_t rows,
@@ -42,10 +36,11 @@ ShrunkPage::ShrunkPage(const PageGeometry& page, std::uint32_t size)
     const double xDpi = page.xDpi ? page.xDpi : kFaxDpi, yDpi = page.yDpi ? page.yDpi : kFaxDpi;
     const double rowInColumns = xDpi / yDpi;  // a row's height in column widths
     const double height = std::max(page.rows, 1u) * rowInColumns;
-    scale_ = size_ / std::max(double(pageWidth_), height);
+    // Never larger than the page: a small page stays its size.
+    scale_ = std::min(1.0, size_ / std::max(double(pageWidth_), height));
     rowHeight_ = rowInColumns * scale_;
     width_ = std::max(1u, std::uint32_t(std::lround(pageWidth_ * scale_)));
-    mostRows_ = 2 * size_;
+    mostRows_ = size_ + size_ / 2;
     black_.assign(std::size_t(width_) * mostRows_, 0);
 }
 
@@ -86,34 +81,6 @@ GrayImage ShrunkPage::image(std::uint32_t rows) const {
     for (std::size_t i = 0; i < black.size(); ++i)
         image.pixels[i] = std::uint8_t(std::lround(255 * (1 - std::clamp(black[i], 0.0f, 1.0f))));
     return image;
-}
-
-bool faxThumbnail(const std::string& path, std::uint32_t size, GrayImage& image, std::string& problem) {
-    const platform::SourceFile file(path);
-    if (!file.error().empty()) {
-        problem = file.error();
-        return false;
-    }
-    const std::unique_ptr<FaxPages> reader = readerFor(inputFormat(path, file.head()), ConvertOptions{}, path, file.head());
-    if (!reader) {
-        problem = "not a fax file of a format this program reads";
-        return false;
-    }
-    if (!reader->open(file.contents()) || reader->pageCount() == 0) {
-        problem = reader->refusal().empty() ? "no fax page in the file" : reader->refusal();
-        return false;
-    }
-    for (std::uint16_t index = 0; index < std::min(reader->pageCount(), kPagesLookedAt); ++index) {
-        if (!reader->loadPage(index)) break;
-        const LoadedPage loaded = reader->loadedPage();
-        ShrunkPage page({loaded.width, loaded.length, loaded.xResolution, loaded.yResolution}, size);
-        const DecodedPage decoded = reader->decodeLoadedPage(false, &page);
-        if (decoded.summary.state == PageState::Empty || decoded.summary.rows == 0) continue;
-        image = page.image(decoded.summary.rows);
-        return true;
-    }
-    problem = "no page of the file holds data";
-    return false;
 }
 
 }  // namespace quillon

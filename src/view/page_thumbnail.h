@@ -27,8 +27,8 @@ struct PageGeometry {
     std::uint16_t yDpi = 0;
 };
 
-// Takes a page's lines and makes the page at most size by size pixels, at its
-// true proportions: a standard-resolution page, with half as many rows per
+// Takes a page's lines and makes the page at most size by size pixels (and
+// never larger than its own columns), at its true proportions: a standard-resolution page, with half as many rows per
 // inch as columns, is as tall as printed. Each small pixel is the share of
 // white in the page's pixels it covers.
 class ShrunkPage final : public LineSink {
@@ -53,7 +53,8 @@ private:
 };
 
 // The first page with data of the fax file at path (any format the program
-// reads) made at most size by size pixels; false with why not in problem.
+// reads) made at most size by size pixels; false with why not in problem
+// (fax_page_images.cpp).
 bool faxThumbnail(const std::string& path, std::uint32_t size, GrayImage& image, std::string& problem);
 
 }  // namespace quillon

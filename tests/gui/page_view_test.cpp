@@ -1,0 +1,82 @@
+// The page view on a fax with a damaged page, on the offscreen platform.
+
+#include <filesystem>
+#include <fstream>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "gui/page_view.h"
+#include "support/printed_page.h"
+#include "support/temp_dir.h"
+#include "support/winfax_writer.h"
+
+namespace quillon::test {
+
+class PageViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Page 2 of three lost the lines of a stretch of bad data: the view shows
+    // it with its foot tinted where no line of the fax is, says so, and marks
+    // it in the strip; the page above the damage is untinted.
+    void damagedRowsAreTintedWhereTheyAre() {
+        TempDir work;
+        WinFaxPage damaged =
+            winFaxPageFromBitmap(printedPage(Sheet::Memo, 200).bitmap, FaxPageCoding::T4OneDimensional, 1);
+        std::fill(damaged.data.begin() + std::ptrdiff_t(damaged.data.size() / 2),
+                  damaged.data.begin() + std::ptrdiff_t(damaged.data.size() * 3 / 4), std::uint8_t(0xFF));
+        const std::filesystem::path fax = work / "three.fxd";
+        std::ofstream(fax, std::ios::binary) << buildWinFaxFile(
+            {winFaxPageFromBitmap(printedPage(Sheet::Letter, 200).bitmap, FaxPageCoding::T6, 1), damaged,
+             winFaxPageFromBitmap(printedPage(Sheet::PriceList, 100).bitmap, FaxPageCoding::T6, 0)});
+
+        PageView view;
+        view.resize(800, 700);
+        view.show();
+        QSignalSpy shown(&view, &PageView::pageShown);
+        view.showFile(QString::fromStdString(fax.string()));
+        QTRY_COMPARE(shown.count(), 1);
+        QCOMPARE(view.pageCount(), 3);
+        view.showPage(1);
+        QTRY_COMPARE(shown.count(), 2);
+        QCOMPARE(shown.last().at(0).toInt(), 1);
+
+        const QString caption = view.findChild<QLabel*>("pageCaption")->text();
+        QVERIFY2(caption.startsWith("page 2 of 3: 1728 x 2200 pixels, 200 x 200 dpi, T.4-1D; damaged: "),
+                 qPrintable(caption));
+        auto* strip = view.findChild<QListWidget*>("pageStrip");
+        QTRY_COMPARE(strip->item(1)->text(), QString("2 (damaged)"));
+        QCOMPARE(strip->item(0)->text(), QString("1"));
+
+        // Fit to the view: the page's lower part tinted red, its upper part not.
+        const QImage page = view.findChild<QLabel*>("pageImage")->pixmap().toImage();
+        QVERIFY(page.height() > 200);
+        const auto tinted = [](QRgb pixel) { return qRed(pixel) > qGreen(pixel) + 40; };
+        int tintedBelow = 0, tintedAbove = 0;
+        for (int x = 0; x < page.width(); ++x) {
+            tintedBelow += tinted(page.pixel(x, page.height() - 3));
+            tintedAbove += tinted(page.pixel(x, page.height() / 10));
+        }
+        QVERIFY2(tintedBelow > page.width() * 9 / 10, qPrintable(QString::number(tintedBelow)));
+        QCOMPARE(tintedAbove, 0);
+    }
+
+    // A file that is no fax says why instead of showing pages.
+    void aFileThatIsNoFaxSaysWhy() {
+        TempDir work;
+        const std::filesystem::path text = work / "notes.fxd";
+        std::ofstream(text) << "these are no fax pages";
+        PageView view;
+        view.showFile(QString::fromStdString(text.string()));
+        QTRY_VERIFY(view.findChild<QLabel*>("pageCaption")->text().startsWith("No page to show: "));
+        QCOMPARE(view.pageCount(), 0);
+    }
+};
+
+}  // namespace quillon::test
+
+QTEST_MAIN(quillon::test::PageViewTest)
+#include "page_view_test.moc"
