@@ -52,7 +52,7 @@ add_custom_command(OUTPUT ${data_built}/changelog.gz
 install(TARGETS quillon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT quillon)
 install(FILES ${data_built}/quillon.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT quillon)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.html ${PROJECT_SOURCE_DIR}/docs/screenshot.png
-        DESTINATION ${QUILLON_DOC_DIR} COMPONENT quillon)
+              ${PROJECT_SOURCE_DIR}/docs/page-view.png DESTINATION ${QUILLON_DOC_DIR} COMPONENT quillon)
 # Every package has its copyright and change log.
 foreach(component ${CPACK_COMPONENTS_ALL})
   install(FILES ${data_source}/copyright ${data_built}/changelog.gz

@@ -210,6 +210,8 @@ void ConvertPage::buildLayout() {
     connect(destinationPicker_, &QToolButton::clicked, this, &ConvertPage::pickDestination);
 }
 
+void ConvertPage::showPages(const std::string& path) { pageView_->showFile(qs(path)); }
+
 void ConvertPage::read() {
     filterText_ = filterEdit_->text().toStdString();
     sourceText_ = oneLine(sourceEdit_->toPlainText().toStdString());

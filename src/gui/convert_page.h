@@ -53,6 +53,8 @@ public:
     void saveSettings();
     // Puts a source text into the Source box, as the picker would.
     void setSource(const std::string& sourceText);
+    // Shows the pages of a fax file beside the list of files.
+    void showPages(const std::string& path);
     // For the exit commands: no new run starts, and a run in progress goes
     // through the stop procedure.
     void stopForExit();

@@ -172,6 +172,8 @@ void MainWindow::openSources(const std::vector<std::string>& paths) {
     }
     optionsPage_->chooseSourceMode(opened->filesMode);
     convertPage_->setSource(opened->text);
+    // Files opened are shown before they are converted: the first one's pages.
+    if (opened->filesMode) convertPage_->showPages(fullPaths.front());
     tabs_->setCurrentIndex(0);
     synchronise();
 }

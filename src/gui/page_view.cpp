@@ -63,9 +63,11 @@ QString pageCaption(int index, int pages, const PageImage& page) {
                        .arg(codingName(s.coding));
     switch (s.state) {
         case PageState::Damaged:
-            text += QString("; damaged: %1 bad lines, %2 rows do not show the fax (tinted)")
+            text += QString("; damaged: %1 bad line%2, %3 row%4 do not show the fax (tinted)")
                         .arg(s.badLines)
-                        .arg(s.damagedRows());
+                        .arg(s.badLines == 1 ? "" : "s")
+                        .arg(s.damagedRows())
+                        .arg(s.damagedRows() == 1 ? "" : "s");
             break;
         case PageState::Cut: text += "; cut: the file ends inside this page (tinted rows)"; break;
         case PageState::Empty: text += "; empty: the fax holds no data for this page"; break;
@@ -78,8 +80,10 @@ QString pageCaption(int index, int pages, const PageImage& page) {
 PageView::PageView(QWidget* parent) : QWidget(parent) {
     strip_ = new QListWidget;
     strip_->setObjectName("pageStrip");
+    // One column of small pages, each with its number (and state) beside it.
     strip_->setIconSize(QSize(kIconSize, kIconSize));
-    strip_->setFixedWidth(int(kIconSize) + 40);
+    strip_->setSpacing(2);
+    strip_->setFixedWidth(int(kIconSize) + 110);
     image_ = new QLabel;
     image_->setObjectName("pageImage");
     image_->setAlignment(Qt::AlignCenter);
@@ -94,10 +98,11 @@ PageView::PageView(QWidget* parent) : QWidget(parent) {
     actualButton_ = new QPushButton("100 %");
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(caption_, 1);
     buttons->addWidget(fitButton_);
     buttons->addWidget(actualButton_);
+    buttons->addStretch();
     auto* pageSide = new QVBoxLayout;
+    pageSide->addWidget(caption_);
     pageSide->addLayout(buttons);
     pageSide->addWidget(scroll_, 1);
     auto* layout = new QHBoxLayout(this);

@@ -19,7 +19,7 @@ desktop_files="share/applications/$app_id.desktop share/metainfo/$app_id.metainf
                share/icons/hicolor/scalable/apps/$app_id.svg
                share/icons/hicolor/48x48/apps/$app_id.png share/icons/hicolor/256x256/apps/$app_id.png"
 for file in bin/quillon $module_dir/libquillon-core.so share/man/man1/quillon.1 share/doc/quillon/manual.html \
-            share/doc/quillon/screenshot.png ${has_window:+$desktop_files}; do
+            share/doc/quillon/screenshot.png share/doc/quillon/page-view.png ${has_window:+$desktop_files}; do
   [ -s "$root/$file" ] || fail "$file is not installed"
 done
 [ -n "$has_window" ] || [ ! -e "$root/share/applications" ] || fail "a desktop entry without the window"
