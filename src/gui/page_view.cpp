@@ -19,21 +19,25 @@ namespace {
 // 100 %; larger pages are made smaller to this, so that no page claims more
 // memory than it.
 constexpr std::uint32_t kLargestPage = 3000;
-constexpr std::uint32_t kIconSize = 96;
+// Small pages take 16 bits a pixel: the strip of a fax of a thousand pages
+// holds some 10 MB.
+constexpr std::uint32_t kIconSize = 80;
 // Icons are made a few at a time between the pages asked for.
 constexpr int kIconsAtOnce = 4;
 // Where a page shows no line of the fax.
 const QColor kLostRows(220, 40, 40, 110);
 
-// The page as shown: its pixels, with the rows it lost tinted.
-QImage tintedImage(const PageImage& page) {
+// The page at size, with the rows it lost tinted: made small in gray first,
+// so that only the pixels shown take colour.
+QImage tintedImage(const PageImage& page, QSize size, QImage::Format format) {
     const GrayImage& gray = page.image;
-    QImage image = QImage(gray.pixels.data(), int(gray.width), int(gray.rows), int(gray.width),
-                          QImage::Format_Grayscale8)
-                       .convertToFormat(QImage::Format_RGB32);
+    const QImage pixels(gray.pixels.data(), int(gray.width), int(gray.rows), int(gray.width), QImage::Format_Grayscale8);
+    QImage image = (size == pixels.size() ? pixels : pixels.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+                       .convertToFormat(format);
     if (page.lostFrom < gray.rows) {
+        const int lostFrom = int(double(page.lostFrom) / gray.rows * image.height());
         QPainter painter(&image);
-        painter.fillRect(QRect(0, int(page.lostFrom), int(gray.width), int(gray.rows - page.lostFrom)), kLostRows);
+        painter.fillRect(QRect(0, lostFrom, image.width(), image.height() - lostFrom), kLostRows);
     }
     return image;
 }
@@ -160,7 +164,8 @@ void PageView::loadIcons(int generation, int from) {
     for (int index = from; index < end; ++index) {
         PageImage page;
         if (!fax_->page(std::uint16_t(index), kIconSize, page)) return;
-        const QImage icon = tintedImage(page);
+        const QImage icon =
+            tintedImage(page, QSize(int(page.image.width), int(page.image.rows)), QImage::Format_RGB16);
         const PageState state = page.summary.state;
         QMetaObject::invokeMethod(this, [=, this] { iconLoaded(generation, index, icon, state); }, Qt::QueuedConnection);
     }
@@ -202,7 +207,8 @@ void PageView::pageLoaded(int generation, int index, const PageImage& page) {
 void PageView::iconLoaded(int generation, int index, const QImage& icon, PageState state) {
     if (generation != generation_) return;
     if (QListWidgetItem* item = strip_->item(index)) {
-        item->setIcon(QIcon(QPixmap::fromImage(icon)));
+        // Kept as the image, not as a pixmap of the screen's 32 bits a pixel.
+        item->setData(Qt::DecorationRole, icon);
         item->setText(QString::number(index + 1) + stateNote(state));
     }
 }
@@ -220,11 +226,9 @@ void PageView::zoomBy(double factor) {
 
 void PageView::redraw() {
     if (!shown_) return;
-    const QImage page = tintedImage(*shown_);
-    const QSize size = fit_ ? page.size().scaled(scroll_->viewport()->size(), Qt::KeepAspectRatio)
-                            : page.size() * zoom_;
-    image_->setPixmap(QPixmap::fromImage(page.scaled(size.expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio,
-                                                     Qt::SmoothTransformation)));
+    const QSize full(int(shown_->image.width), int(shown_->image.rows));
+    const QSize size = fit_ ? full.scaled(scroll_->viewport()->size(), Qt::KeepAspectRatio) : full * zoom_;
+    image_->setPixmap(QPixmap::fromImage(tintedImage(*shown_, size.expandedTo(QSize(1, 1)), QImage::Format_RGB32)));
     image_->resize(image_->pixmap().size());
 }
 
