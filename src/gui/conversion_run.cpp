@@ -39,6 +39,20 @@ std::string failureText(const FileOutcome& outcome) {
 
 }  // namespace
 
+FileOutcome exportPages(const std::string& source, const std::string& target, std::optional<std::uint16_t> page,
+                        const ConvertOptions& options) {
+    BatchJob request;
+    request.mode = JobMode::File;
+    request.source = source;
+    request.destination = target;
+    request.formats = *InputFormats::parse("all");
+    request.outputFormat = namesPdf(target) ? OutputFormat::Pdf : OutputFormat::Tiff;
+    request.convertOptions = options;
+    request.convertOptions.pageMode = 0;  // one file, whatever the Options tab names
+    request.onlyPage = page;
+    return convertFile(request, source, target);
+}
+
 RowOutcome rowOutcome(const FileOutcome& outcome, const std::string& output, const std::string& resultsLines) {
     RowOutcome row;
     switch (outcome.result) {

@@ -73,6 +73,11 @@ public:
 
 // A row as the file's outcome gives it; resultsLines are its results lines.
 RowOutcome rowOutcome(const FileOutcome& outcome, const std::string& output, const std::string& resultsLines);
+// The window's export of a fax it shows: every page, or the page alone,
+// converted by the run's own writer to target (TIFF, or PDF for a name
+// ending in .pdf), from any fax format the program reads.
+FileOutcome exportPages(const std::string& source, const std::string& target, std::optional<std::uint16_t> page,
+                        const ConvertOptions& options);
 // "Done. 16 FAX files converted", with ", 3 with damaged pages" when some
 // were, or "Cancelled. 166 of 600 FAX files converted".
 std::string runEndStatus(const RunEnd& end);

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "records/conversion_log.h"
+#include "run/outcome/results_lines.h"
 #include "run/plan/folder_walk.h"
 #include "gui/conversion_worker.h"
 #include "gui/page_view.h"
@@ -201,6 +202,7 @@ void ConvertPage::buildLayout() {
     page->addWidget(progressBar_);
     page->addWidget(statusLine_);
 
+    connect(pageView_, &PageView::saveRequested, this, &ConvertPage::savePages);
     connect(resultsList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (item) pageView_->showFile(item->text(0));
     });
@@ -211,6 +213,24 @@ void ConvertPage::buildLayout() {
 }
 
 void ConvertPage::showPages(const std::string& path) { pageView_->showFile(qs(path)); }
+
+// "Save page..." and "Save fax..." of the page view: page -1 saves every page.
+void ConvertPage::savePages(const QString& file, int page) {
+    const std::string source = file.toStdString();
+    const std::string::size_type dot = source.rfind('.');
+    std::string suggested = dot == std::string::npos ? source : source.substr(0, dot);
+    if (page >= 0) suggested += "-page" + std::to_string(page + 1);
+    const std::optional<std::string> target = dialogs_.pickSaveFile(this, suggested + ".tif");
+    if (!target) return;
+    const FileOutcome outcome = exportPages(
+        source, *target, page >= 0 ? std::optional<std::uint16_t>(std::uint16_t(page)) : std::nullopt, options_);
+    if (outcome.result != FileResult::Converted) {
+        dialogs_.message(this, resultsLines(outcome), "Error");
+        return;
+    }
+    statusText_ = "Saved: " + *target;
+    refresh();
+}
 
 void ConvertPage::read() {
     filterText_ = filterEdit_->text().toStdString();

@@ -102,6 +102,7 @@ private:
     void startRun(const std::string& sourceFolder, bool skipExisting);
     void stopRun();
     void showRunning(bool running);
+    void savePages(const QString& file, int page);
     void reapWorker();
 
     ConvertPagePaths paths_;

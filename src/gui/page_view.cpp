@@ -100,11 +100,17 @@ PageView::PageView(QWidget* parent) : QWidget(parent) {
     caption_->setWordWrap(true);
     fitButton_ = new QPushButton("&Fit");
     actualButton_ = new QPushButton("100 %");
+    savePageButton_ = new QPushButton("Save &page...");
+    savePageButton_->setObjectName("savePageButton");
+    saveFaxButton_ = new QPushButton("Save f&ax...");
+    saveFaxButton_->setObjectName("saveFaxButton");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fitButton_);
     buttons->addWidget(actualButton_);
     buttons->addStretch();
+    buttons->addWidget(savePageButton_);
+    buttons->addWidget(saveFaxButton_);
     auto* pageSide = new QVBoxLayout;
     pageSide->addWidget(caption_);
     pageSide->addLayout(buttons);
@@ -122,6 +128,12 @@ PageView::PageView(QWidget* parent) : QWidget(parent) {
     connect(actualButton_, &QPushButton::clicked, this, [this] {
         zoom_ = 1.0;
         setFit(false);
+    });
+    connect(savePageButton_, &QPushButton::clicked, this, [this] {
+        if (current_ >= 0) emit saveRequested(file_, current_);
+    });
+    connect(saveFaxButton_, &QPushButton::clicked, this, [this] {
+        if (pages_ > 0) emit saveRequested(file_, -1);
     });
     loader_ = new QObject;
     loader_->moveToThread(&thread_);
@@ -141,6 +153,7 @@ void PageView::onLoader(std::function<void()> work) {
 
 void PageView::showFile(const QString& path) {
     const int generation = ++generation_;
+    file_ = path;
     pages_ = 0;
     current_ = -1;
     shown_.reset();

@@ -42,9 +42,14 @@ public:
     void setFit(bool fit);
     void zoomBy(double factor);
 
+    // The fax file shown; empty before one is.
+    const QString& file() const { return file_; }
+
 signals:
     // The page asked for is shown (tests wait for it).
     void pageShown(int index);
+    // "Save page..." (the page shown) or "Save fax..." (page -1: every page).
+    void saveRequested(const QString& file, int page);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +69,7 @@ private:
     QObject* loader_ = nullptr;            // lives on thread_
     std::unique_ptr<FaxPageImages> fax_;   // used on thread_ only
     std::atomic<int> generation_{0};       // the file shown: work for an earlier one stops
+    QString file_;
     int pages_ = 0;
     int current_ = -1;
     std::optional<PageImage> shown_;
@@ -76,6 +82,8 @@ private:
     QLabel* caption_ = nullptr;
     QPushButton* fitButton_ = nullptr;
     QPushButton* actualButton_ = nullptr;
+    QPushButton* savePageButton_ = nullptr;
+    QPushButton* saveFaxButton_ = nullptr;
 };
 
 // What the caption says of a page: "page 3 of 12: 1728 x 2200 pixels, 200 x

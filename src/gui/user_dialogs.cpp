@@ -30,6 +30,13 @@ std::optional<std::vector<std::string>> QtUserDialogs::pickFiles(QWidget* parent
     return paths;
 }
 
+std::optional<std::string> QtUserDialogs::pickSaveFile(QWidget* parent, const std::string& suggested) {
+    const QString file = QFileDialog::getSaveFileName(parent, {}, QString::fromStdString(suggested),
+                                                      "TIFF files (*.tif);;PDF files (*.pdf)");
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
+}
+
 void QtUserDialogs::about(QWidget* parent) {
     AboutBox box(parent);
     box.exec();

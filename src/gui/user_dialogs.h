@@ -21,6 +21,9 @@ public:
     // A picker for one or more files of one folder, offering the filter as the
     // only file type; full paths, or nothing when the user cancels.
     virtual std::optional<std::vector<std::string>> pickFiles(QWidget* parent, const std::string& filter) = 0;
+    // A picker for the name of a file to write, offering TIFF and PDF files;
+    // nothing when the user cancels.
+    virtual std::optional<std::string> pickSaveFile(QWidget* parent, const std::string& suggested) = 0;
     // The About box; returns when it is closed.
     virtual void about(QWidget* parent) = 0;
     // Opens a document with the desktop's default viewer; false when none
@@ -34,6 +37,7 @@ public:
     void message(QWidget* parent, const std::string& text, const std::string& caption) override;
     std::optional<std::string> pickFolder(QWidget* parent) override;
     std::optional<std::vector<std::string>> pickFiles(QWidget* parent, const std::string& filter) override;
+    std::optional<std::string> pickSaveFile(QWidget* parent, const std::string& suggested) override;
     void about(QWidget* parent) override;
     bool openDocument(const std::string& path) override;
 };

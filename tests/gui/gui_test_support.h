@@ -26,6 +26,10 @@ public:
     void message(QWidget* parent, const std::string& text, const std::string& caption) override;
     std::optional<std::string> pickFolder(QWidget* parent) override;
     std::optional<std::vector<std::string>> pickFiles(QWidget* parent, const std::string& filter) override;
+    std::optional<std::string> pickSaveFile(QWidget*, const std::string& suggested) override {
+        suggestedNames.push_back(suggested);
+        return saveAnswer;
+    }
     void about(QWidget*) override { ++aboutBoxes; }
     bool openDocument(const std::string& path) override {
         openedDocuments.push_back(path);
@@ -36,6 +40,8 @@ public:
     std::deque<std::optional<std::string>> folderAnswers;
     std::deque<std::vector<std::string>> fileAnswers;
 
+    std::optional<std::string> saveAnswer;     // the name picked to save to; none: cancelled
+    std::vector<std::string> suggestedNames;  // the name each save picker offered
     std::vector<ShownMessage> messages;
     std::vector<std::string> fileFilters;  // the filter each file picker offered
     int aboutBoxes = 0;

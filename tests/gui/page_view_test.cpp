@@ -8,12 +8,34 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <QPushButton>
+
+#include "gui/convert_page.h"
+#include "gui/gui_test_support.h"
 #include "gui/page_view.h"
+#include "pdf/fax_pdf.h"
+#include "run/convert/loaded_modules.h"
+#include "support/pixel_hash.h"
+#include "support/run_process.h"
 #include "support/printed_page.h"
 #include "support/temp_dir.h"
 #include "support/winfax_writer.h"
 
 namespace quillon::test {
+
+// A letter, a memo whose data lose a stretch of lines (a quarter of them
+// 0xFF), and a price list at standard resolution.
+std::filesystem::path writeThreePages(const std::filesystem::path& folder) {
+    WinFaxPage damaged =
+        winFaxPageFromBitmap(printedPage(Sheet::Memo, 200).bitmap, FaxPageCoding::T4OneDimensional, 1);
+    std::fill(damaged.data.begin() + std::ptrdiff_t(damaged.data.size() / 2),
+              damaged.data.begin() + std::ptrdiff_t(damaged.data.size() * 3 / 4), std::uint8_t(0xFF));
+    const std::filesystem::path fax = folder / "three.fxd";
+    std::ofstream(fax, std::ios::binary) << buildWinFaxFile(
+        {winFaxPageFromBitmap(printedPage(Sheet::Letter, 200).bitmap, FaxPageCoding::T6, 1), damaged,
+         winFaxPageFromBitmap(printedPage(Sheet::PriceList, 100).bitmap, FaxPageCoding::T6, 0)});
+    return fax;
+}
 
 class PageViewTest : public QObject {
     Q_OBJECT
@@ -24,14 +46,7 @@ private slots:
     // it in the strip; the page above the damage is untinted.
     void damagedRowsAreTintedWhereTheyAre() {
         TempDir work;
-        WinFaxPage damaged =
-            winFaxPageFromBitmap(printedPage(Sheet::Memo, 200).bitmap, FaxPageCoding::T4OneDimensional, 1);
-        std::fill(damaged.data.begin() + std::ptrdiff_t(damaged.data.size() / 2),
-                  damaged.data.begin() + std::ptrdiff_t(damaged.data.size() * 3 / 4), std::uint8_t(0xFF));
-        const std::filesystem::path fax = work / "three.fxd";
-        std::ofstream(fax, std::ios::binary) << buildWinFaxFile(
-            {winFaxPageFromBitmap(printedPage(Sheet::Letter, 200).bitmap, FaxPageCoding::T6, 1), damaged,
-             winFaxPageFromBitmap(printedPage(Sheet::PriceList, 100).bitmap, FaxPageCoding::T6, 0)});
+        const std::filesystem::path fax = writeThreePages(work.path());
 
         PageView view;
         view.resize(800, 700);
@@ -62,6 +77,36 @@ private slots:
         }
         QVERIFY2(tintedBelow > page.width() * 9 / 10, qPrintable(QString::number(tintedBelow)));
         QCOMPARE(tintedAbove, 0);
+    }
+
+    // "Save page..." writes the page shown alone, "Save fax..." every page,
+    // through the conversion's own writer, to the name picked.
+    void savesThePageShownAndTheWholeFax() {
+        WindowFixture f;
+        useFaxPdfWriter(writeFaxPdf);  // the program loads it as a module
+        const std::filesystem::path fax = writeThreePages(f.home.path());
+        ConvertPage page(ConvertPagePaths{f.context.paths.iniFile, f.context.logFile}, f.context.options, f.dialogs);
+        auto* view = page.findChild<PageView*>("pageView");
+        QSignalSpy shown(view, &PageView::pageShown);
+        page.showPages(fax.string());
+        QTRY_COMPARE(shown.count(), 1);
+        view->showPage(2);
+        QTRY_COMPARE(shown.count(), 2);
+
+        const std::string one = (f.home / "price-list.tif").string();
+        f.dialogs.saveAnswer = one;
+        page.findChild<QPushButton*>("savePageButton")->click();
+        QCOMPARE(f.dialogs.suggestedNames.back(), (f.home / "three-page3.tif").string());
+        const std::vector<Bitmap> saved = readTiffPages(one);
+        QCOMPARE(saved.size(), std::size_t(1));
+        QCOMPARE(saved[0].hash(), printedPage(Sheet::PriceList, 100).bitmap.hash());
+
+        const std::string all = (f.home / "all.pdf").string();
+        f.dialogs.saveAnswer = all;
+        page.findChild<QPushButton*>("saveFaxButton")->click();
+        QVERIFY2(f.dialogs.messages.empty(), f.dialogs.messages.empty() ? "" : f.dialogs.messages[0].text.c_str());
+        QVERIFY(runProcess("/usr/bin/pdfinfo", {all}).out.find("Pages:           3\n") != std::string::npos);
+        QVERIFY(f.dialogs.messages.empty());
     }
 
     // A file that is no fax says why instead of showing pages.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/export.h"
 #include "run/convert/pending_outputs.h"
 #include "run/drive/output_claims.h"
 #include "run/drive/page_sharing.h"
@@ -39,6 +40,7 @@ struct FileRun {
 // one that escapes the conversion is the Exception result.
 FileOutcome convertFile(const BatchJob& request, const FileTask& task, const FileRun& run);
 // The same for a file converted alone.
-FileOutcome convertFile(const BatchJob& request, const std::string& source, const std::string& destination);
+QUILLON_EXPORT FileOutcome convertFile(const BatchJob& request, const std::string& source,
+                                      const std::string& destination);
 
 }  // namespace quillon

@@ -124,7 +124,9 @@ FileResult writePages(const BatchJob& job, const FaxToWrite& fax, const std::vec
                       FileOutcome& outcome) {
     const std::uint16_t pages = fax.engine.pageCount();
     bool written = true;
-    if (names.size() > 1) {
+    if (job.onlyPage) {
+        written = *job.onlyPage < pages && writeOutput(job, fax, {*job.onlyPage, 1}, names.front(), outcome);
+    } else if (names.size() > 1) {
         for (std::uint16_t page = 0; page < pages; ++page) {
             const bool pageWritten = writeOutput(job, fax, {page, 1}, names[page], outcome);
             outcome.pageFiles.push_back({names[page], pageWritten});

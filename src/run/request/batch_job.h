@@ -4,6 +4,7 @@
 // (run_plan.h, run_driver.h); the request only ever is read by them.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -56,6 +57,9 @@ struct BatchJob {
     unsigned workers = 0;               // "/j=": files converted at once; 0: one per core
     OutputFormat outputFormat = OutputFormat::Tiff;  // "/pdf", a /sf= name ending in .pdf
     TextRecognition recognition;
+    // The window's export of the page shown: only this page (from 0) is
+    // written, to the output's own name.
+    std::optional<std::uint16_t> onlyPage;
     Shard shard;  // "/shard=K/N": a folder run converts only the files of shard K
     std::string verifyReport;   // "/verify=": the conversion report whose outputs are checked
     bool verifySources = false; // "/verifysources": the sources' checksums are checked too

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/export.h"
+
 namespace quillon {
 
 enum class OutputFormat { Tiff, Pdf };
@@ -14,7 +16,7 @@ constexpr const char* outputExtension(OutputFormat format) { return format == Ou
 
 // True when path ends in ".pdf", in any case: a /sf= file of that name is
 // written as PDF.
-bool namesPdf(std::string_view path);
+QUILLON_EXPORT bool namesPdf(std::string_view path);
 // True when path ends in ".tif" or ".tiff", in any case.
 bool namesTiff(std::string_view path);
 // The name a /sf= file is written under as PDF: a ".tif" or ".tiff" ending
