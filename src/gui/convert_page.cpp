@@ -266,6 +266,7 @@ void ConvertPage::pickSource() {
         if (auto folder = dialogs_.pickFolder(this)) sourceText_ = *folder;
     } else if (auto files = dialogs_.pickFiles(this, filterText_); files && !files->empty()) {
         sourceText_ = sourceTextForFiles(*files);
+        showPages(files->front());  // files picked show before they are converted
     }
     refresh();
 }

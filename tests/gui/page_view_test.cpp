@@ -8,7 +8,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "gui/convert_page.h"
 #include "gui/gui_test_support.h"
@@ -80,11 +83,13 @@ private slots:
     }
 
     // "Save page..." writes the page shown alone, "Save fax..." every page,
-    // through the conversion's own writer, to the name picked.
+    // through the conversion's own writer, to the name picked; after a run,
+    // selecting a file's row shows its pages.
     void savesThePageShownAndTheWholeFax() {
         WindowFixture f;
         useFaxPdfWriter(writeFaxPdf);  // the program loads it as a module
-        const std::filesystem::path fax = writeThreePages(f.home.path());
+        std::filesystem::create_directories(f.home / "in");
+        const std::filesystem::path fax = writeThreePages(f.home / "in");
         ConvertPage page(ConvertPagePaths{f.context.paths.iniFile, f.context.logFile}, f.context.options, f.dialogs);
         auto* view = page.findChild<PageView*>("pageView");
         QSignalSpy shown(view, &PageView::pageShown);
@@ -96,7 +101,7 @@ private slots:
         const std::string one = (f.home / "price-list.tif").string();
         f.dialogs.saveAnswer = one;
         page.findChild<QPushButton*>("savePageButton")->click();
-        QCOMPARE(f.dialogs.suggestedNames.back(), (f.home / "three-page3.tif").string());
+        QCOMPARE(f.dialogs.suggestedNames.back(), (f.home / "in/three-page3.tif").string());
         const std::vector<Bitmap> saved = readTiffPages(one);
         QCOMPARE(saved.size(), std::size_t(1));
         QCOMPARE(saved[0].hash(), printedPage(Sheet::PriceList, 100).bitmap.hash());
@@ -106,6 +111,17 @@ private slots:
         page.findChild<QPushButton*>("saveFaxButton")->click();
         QVERIFY2(f.dialogs.messages.empty(), f.dialogs.messages.empty() ? "" : f.dialogs.messages[0].text.c_str());
         QVERIFY(runProcess("/usr/bin/pdfinfo", {all}).out.find("Pages:           3\n") != std::string::npos);
+
+        view->showFile("");
+        page.findChild<QPlainTextEdit*>("sourceEdit")->setPlainText(QString::fromStdString((f.home / "in").string()));
+        page.findChild<QLineEdit*>("destinationEdit")->setText(QString::fromStdString((f.home / "out").string()));
+        page.go();
+        auto* rows = page.findChild<QTreeWidget*>("resultsList");
+        QTRY_VERIFY(!page.isRunning());
+        QCOMPARE(rows->topLevelItemCount(), 1);
+        rows->setCurrentItem(rows->topLevelItem(0));
+        QCOMPARE(view->file(), QString::fromStdString(fax.string()));
+        QTRY_COMPARE(view->pageCount(), 3);
         QVERIFY(f.dialogs.messages.empty());
     }
 
