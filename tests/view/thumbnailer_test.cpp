@@ -83,6 +83,16 @@ TEST(Thumbnailer, MakesThePageSmallAtItsPrintedProportions) {
     EXPECT_GT(inked, ours.pixels.size() / 50) << "the letter's text shows";
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer's shadow memory takes terabytes of addresses and hides the
+// thumbnailer's own use: only crashes and lines are checked.
+constexpr bool kMeasuresMemory = false;
+constexpr const char* kMemoryLimit = "--nofile=1024";
+#else
+constexpr bool kMeasuresMemory = true;
+constexpr const char* kMemoryLimit = "--as=1000000000";
+#endif
+
 // Files a file manager may meet in any folder: each gets a PNG or a line on
 // standard error, within a bounded memory, never a crash.
 TEST(Thumbnailer, HostileFilesGetALineNeverACrash) {
@@ -109,11 +119,12 @@ TEST(Thumbnailer, HostileFilesGetALineNeverACrash) {
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
         writeBytes(work / name, bytes);
-        const ProcessResult r = runProcess("/usr/bin/prlimit", {"--as=1000000000", "--cpu=20", QUILLON_THUMBNAILER, "-s",
-                                                                "1024", (work / name).string(),
-                                                                (work / (name + ".png")).string()});
+        const ProcessResult r = runProcess("/usr/bin/prlimit", {kMemoryLimit, "--cpu=20", QUILLON_THUMBNAILER, "-s", "1024",
+                                                                (work / name).string(), (work / (name + ".png")).string()});
         EXPECT_EQ(r.signal, 0);
-        EXPECT_LT(r.peakKilobytes, 128 * 1024);
+        if (kMeasuresMemory) {
+            EXPECT_LT(r.peakKilobytes, 128 * 1024);
+        }
         if (r.exitCode == 0) {
             EXPECT_TRUE(std::filesystem::file_size(work / (name + ".png")) > 0);
         } else {
