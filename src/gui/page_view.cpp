@@ -31,9 +31,11 @@ const QColor kLostRows(220, 40, 40, 110);
 // so that only the pixels shown take colour.
 QImage tintedImage(const PageImage& page, QSize size, QImage::Format format) {
     const GrayImage& gray = page.image;
-    const QImage pixels(gray.pixels.data(), int(gray.width), int(gray.rows), int(gray.width), QImage::Format_Grayscale8);
-    QImage image = (size == pixels.size() ? pixels : pixels.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
-                       .convertToFormat(format);
+    const QImage pixels(gray.pixels.data(), int(gray.width), int(gray.rows), int(gray.width),
+                        QImage::Format_Grayscale8);
+    const QImage sized =
+        size == pixels.size() ? pixels : pixels.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage image = sized.convertToFormat(format);
     if (page.lostFrom < gray.rows) {
         const int lostFrom = int(double(page.lostFrom) / gray.rows * image.height());
         QPainter painter(&image);
@@ -180,7 +182,8 @@ void PageView::loadIcons(int generation, int from) {
         const QImage icon =
             tintedImage(page, QSize(int(page.image.width), int(page.image.rows)), QImage::Format_RGB16);
         const PageState state = page.summary.state;
-        QMetaObject::invokeMethod(this, [=, this] { iconLoaded(generation, index, icon, state); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [=, this] { iconLoaded(generation, index, icon, state); }, Qt::QueuedConnection);
     }
     if (end < fax_->pageCount()) onLoader([this, generation, end] { loadIcons(generation, end); });
 }

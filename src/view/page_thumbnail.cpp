@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 namespace quillon {
 
 namespace {
@@ -11,21 +10,27 @@ namespace {
 // A page with no resolution is taken as a fine fax page.
 constexpr std::uint16_t kFaxDpi = 200;
 
+// Adds amount, times the share of each pixel the rectangle covers, to the
+// pixels of a grid `width` wide and `rows` high (pixels are 1 by 1).
+void addCovered(std::vector<float>& grid, std::uint32_t width, std::uint32_t rows, double left, double right,
+                double top, double bottom, double amount) {
+    for (auto r = std::uint32_t(top); r < std::min<double>(rows, std::ceil(bottom)); ++r) {
+        const double rowShare = std::min(bottom, r + 1.0) - std::max(top, double(r));
+        for (auto c = std::uint32_t(left); c < std::min<double>(width, std::ceil(right)); ++c)
+            grid[std::size_t(r) * width + c] +=
+                float(amount * rowShare * (std::min(right, c + 1.0) - std::max(left, double(c))));
+    }
+}
+
 // Averages a small image of black shares down to width by rows.
 std::vector<float> shrunk(const std::vector<float>& black, std::uint32_t width, std::uint32_t rows,
                           std::uint32_t toWidth, std::uint32_t toRows) {
     std::vector<float> out(std::size_t(toWidth) * toRows, 0);
     const double sx = double(toWidth) / width, sy = double(toRows) / rows;
     for (std::uint32_t y = 0; y < rows; ++y)
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const double left = x * sx, right = (x + 1) * sx, top = y * sy, bottom = (y + 1) * sy;
-            for (auto r = std::uint32_t(top); r < std::min<double>(toRows, std::ceil(bottom)); ++r)
-                for (auto c = std::uint32_t(left); c < std::min<double>(toWidth, std::ceil(right)); ++c) {
-                    const double share = (std::min(right, c + 1.0) - std::max(left, double(c))) *
-                                         (std::min(bottom, r + 1.0) - std::max(top, double(r)));
-                    out[std::size_t(r) * toWidth + c] += float(share * black[std::size_t(y) * width + x]);
-                }
-        }
+        for (std::uint32_t x = 0; x < width; ++x)
+            addCovered(out, toWidth, toRows, x * sx, (x + 1) * sx, y * sy, (y + 1) * sy,
+                       black[std::size_t(y) * width + x]);
     return out;
 }
 
@@ -44,22 +49,14 @@ ShrunkPage::ShrunkPage(const PageGeometry& page, std::uint32_t size)
     black_.assign(std::size_t(width_) * mostRows_, 0);
 }
 
-void ShrunkPage::addBlack(double left, double right, double top, double bottom) {
-    for (auto r = std::uint32_t(top); r < std::min<double>(mostRows_, std::ceil(bottom)); ++r) {
-        const double rowShare = std::min(bottom, r + 1.0) - std::max(top, double(r));
-        for (auto c = std::uint32_t(left); c < std::min<double>(width_, std::ceil(right)); ++c)
-            black_[std::size_t(r) * width_ + c] +=
-                float(rowShare * (std::min(right, c + 1.0) - std::max(left, double(c))));
-    }
-}
-
 void ShrunkPage::line(const std::uint32_t* runs, std::uint32_t count) {
     const double top = lines_++ * rowHeight_;
     if (top >= mostRows_) return;
     std::uint64_t x = 0;
     for (std::uint32_t i = 0; i < count && x < pageWidth_; ++i) {
         const std::uint64_t end = std::min<std::uint64_t>(x + runs[i], pageWidth_);
-        if (i % 2 == 1 && end > x) addBlack(x * scale_, end * scale_, top, top + rowHeight_);
+        if (i % 2 == 1 && end > x)
+            addCovered(black_, width_, mostRows_, x * scale_, end * scale_, top, top + rowHeight_, 1);
         x = end;
     }
 }

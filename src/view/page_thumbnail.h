@@ -40,8 +40,6 @@ public:
     GrayImage image(std::uint32_t rows) const;
 
 private:
-    void addBlack(double left, double right, double top, double bottom);
-
     std::uint32_t pageWidth_;
     std::uint32_t size_;
     double scale_;       // small pixels a page column

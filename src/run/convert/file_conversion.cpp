@@ -124,8 +124,8 @@ private:
             const std::vector<std::string> planned = outputNames(job_, engine.pageCount(), destination_);
             if (const auto end = guardOutputs(planned)) return *end;
             if (const auto end = skipWhenDone(planned)) return *end;
-            const FileResult result =
-                writePages(job_, FaxToWrite{engine, *file_, record_, run_.pending, run_.pageSharing}, planned, outcome_);
+            const FaxToWrite fax{engine, *file_, record_, run_.pending, run_.pageSharing};
+            const FileResult result = writePages(job_, fax, planned, outcome_);
             outcome_.pages = engine.pages();
             for (std::string& note : engine.readerNotes()) outcome_.warnings.push_back(std::move(note));
             return result;

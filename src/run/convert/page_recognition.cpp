@@ -24,7 +24,7 @@ std::vector<RecognizedPage> recognizePages(CodedPages& pages, const TextRecognit
         }
         if (read) {
             const auto pixels = decodeForRecognition(coded, page.width, page.rows, page.xDpi, page.yDpi);
-            coded = {};
+            coded = {};  // while the page is read, only its image is held
             if (pixels) recognized[index] = recognize(recognition.languages, recognition.orientation, *pixels);
         }
         if (recognition.pageRecognized) recognition.pageRecognized();

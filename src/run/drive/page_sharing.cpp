@@ -26,7 +26,7 @@ bool PageSharing::workOnOne(Pages& pages, std::unique_lock<std::mutex>& lock) {
 
 void PageSharing::workOnPages(std::size_t count, const std::function<void(std::size_t)>& work) {
     std::unique_lock lock(mutex_);
-    const auto pages = open_.insert(open_.end(), Pages{.count = count, .work = work, .next = 0, .running = 0, .failure = {}});
+    const auto pages = open_.insert(open_.end(), Pages{count, work});
     changed_.notify_all();
     while (workOnOne(*pages, lock)) {
     }

@@ -37,7 +37,7 @@ private:
         const std::function<void(std::size_t)>& work;
         std::size_t next = 0;     // the first page nobody has taken
         std::size_t running = 0;  // pages taken whose call has not returned
-        std::exception_ptr failure;
+        std::exception_ptr failure{};
     };
     // Takes and works on one page of pages; false when none is left to take.
     bool workOnOne(Pages& pages, std::unique_lock<std::mutex>& lock);
